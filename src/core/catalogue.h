@@ -1,0 +1,78 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tomlet {
+
+// The texts the program composes in code, in the catalogue's load order. The names are the
+// language-file keys; SaveFailure has no key and is never translated.
+enum class TextId {
+    text_NewObject,
+    text_ProjectDir,
+    text_SearchFiles_D,
+    text_Scanning_D,
+    text_LoadingData_D,
+    text_SavingData_D,
+    hint_Hint,
+    hint_Comments,
+    hint_PathFileName,
+    hint_FileSize,
+    hint_Parameters,
+    hint_Attributes,
+    hint_fa_directory,
+    hint_fa_readonly,
+    hint_fa_hidden,
+    hint_fa_archive,
+    hint_fa_system,
+    hint_fa_temporary,
+    hint_fa_offline,
+    hint_fa_compressed,
+    hint_fa_noattributes,
+    hint_fa_virtual,
+    message_DeleteObject_S,
+    message_CantOpenDefaultFile,
+    message_DeleteAllInformation,
+    message_DefaultFileNotFound,
+    message_CantChangeProjectDataDir,
+    message_IncorrectPath,
+    message_PathNotContainInProjectDir,
+    message_ChangeCanceled_FolderCantBeFile,
+    message_ProjectDataDirNotExist,
+    message_FileNotExistOrNotContainInProjectDir,
+    message_IncorrectFormatFile,
+    message_RecordNotFound,
+    message_FileVersionHigherUseNewerTomlet,
+    message_CantWriteInifile,
+    message_CantOpenInifile,
+    message_ProjectDirNotExist_RiskCreateIncorrectProject_SetCorrectProjectDir,
+    message_NestedObjectsAddedOnlyFolderOrVirtualFolder,
+    SaveFailure,
+};
+
+struct CatalogueEntry {
+    TextId Id;
+    std::string_view Key;      // empty for SaveFailure
+    std::string_view Section;  // "Text", "Hint" or "Message"; empty for SaveFailure
+    std::string_view Default;
+};
+
+// All 40 entries in load order.
+std::span<const CatalogueEntry> CatalogueEntries();
+
+// The current text of an entry.
+const std::string& Text(TextId id);
+// Replaces a keyed entry's text (the language loader's job); SaveFailure cannot be replaced.
+void SetText(TextId id, std::string text);
+// Puts every entry back to its default (for tests).
+void ResetCatalogue();
+
+// Every "##" becomes CR LF, left to right, without rescanning.
+std::string ExpandLineBreaks(std::string_view text);
+// Substitutes the first %d (FormatCount) or %s (FormatString) of a format; every other character,
+// other percent signs included, stays as it is. The argument is never read as a format.
+std::string FormatCount(std::string_view format, long long count);
+std::string FormatString(std::string_view format, std::string_view argument);
+
+}  // namespace tomlet

@@ -1,0 +1,258 @@
+#include "core/object_tree.h"
+
+#include <cassert>
+#include <iterator>
+#include <utility>
+
+namespace tomlet {
+
+ObjectNode* ObjectNode::Parent() const {
+    return m_parent != nullptr && !m_parent->m_isRoot ? m_parent : nullptr;
+}
+
+bool ObjectNode::Contains(const ObjectNode* node) const {
+    for (; node != nullptr; node = node->m_parent)
+        if (node == this)
+            return true;
+    return false;
+}
+
+ObjectNode* NodePool::Allocate(TNodeData data) {
+    ObjectNode* node;
+    if (!m_free.empty()) {
+        node = m_free.back();
+        m_free.pop_back();
+    } else {
+        if (m_usedInLastChunk == ChunkSize) {
+            m_chunks.push_back(std::make_unique<ObjectNode[]>(ChunkSize));
+            m_usedInLastChunk = 0;
+        }
+        node = &m_chunks.back()[m_usedInLastChunk++];
+    }
+    node->Data = std::move(data);
+    return node;
+}
+
+void NodePool::Free(ObjectNode* node) {
+    node->Data = TNodeData{};
+    node->m_children = {};
+    node->m_parent = nullptr;
+    node->m_row = 0;
+    m_free.push_back(node);
+}
+
+void NodePool::Absorb(NodePool&& other) {
+    if (m_chunks.empty()) {
+        *this = std::move(other);
+    } else {
+        // Our partly used chunk stays last; the unused tail of other's last chunk is given up,
+        // at most one chunk per adoption.
+        m_chunks.insert(m_chunks.end() - 1, std::make_move_iterator(other.m_chunks.begin()),
+                        std::make_move_iterator(other.m_chunks.end()));
+        m_free.insert(m_free.end(), other.m_free.begin(), other.m_free.end());
+    }
+    other.Clear();
+}
+
+void NodePool::Clear() {
+    m_chunks.clear();
+    m_free.clear();
+    m_usedInLastChunk = ChunkSize;
+}
+
+ObjectTree::ObjectTree() : m_root(std::make_unique<ObjectNode>()) { m_root->m_isRoot = true; }
+
+ObjectTree::~ObjectTree() = default;
+
+ObjectTree::ObjectTree(ObjectTree&& other) noexcept
+    : m_pool(std::move(other.m_pool)),
+      m_root(std::exchange(other.m_root, std::make_unique<ObjectNode>())),
+      m_count(std::exchange(other.m_count, 0)) {
+    other.m_root->m_isRoot = true;
+}
+
+ObjectTree& ObjectTree::operator=(ObjectTree&& other) noexcept {
+    if (this != &other) {
+        ObjectTree moved(std::move(other));
+        std::swap(m_pool, moved.m_pool);
+        std::swap(m_root, moved.m_root);
+        std::swap(m_count, moved.m_count);
+    }
+    return *this;
+}
+
+const std::vector<ObjectNode*>& ObjectTree::ChildrenOf(const ObjectNode* parent) const {
+    return parent != nullptr ? parent->m_children : m_root->m_children;
+}
+
+void ObjectTree::Renumber(ObjectNode* parent, size_t from) {
+    auto& children = parent->m_children;
+    for (size_t i = from; i < children.size(); ++i)
+        children[i]->m_row = static_cast<int>(i);
+}
+
+void ObjectTree::Detach(ObjectNode* node) {
+    auto& siblings = node->m_parent->m_children;
+    const auto row = static_cast<size_t>(node->m_row);
+    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(row));
+    Renumber(node->m_parent, row);
+    node->m_parent = nullptr;
+}
+
+void ObjectTree::Attach(ObjectNode* node, ObjectNode* parent, size_t position) {
+    auto& siblings = parent->m_children;
+    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(position), node);
+    node->m_parent = parent;
+    Renumber(parent, position);
+}
+
+ObjectNode* ObjectTree::Append(ObjectNode* parent, TNodeData data) {
+    ObjectNode* node = m_pool.Allocate(std::move(data));
+    ObjectNode* slot = ParentSlot(parent);
+    node->m_parent = slot;
+    node->m_row = static_cast<int>(slot->m_children.size());
+    slot->m_children.push_back(node);
+    ++m_count;
+    return node;
+}
+
+ObjectNode* ObjectTree::InsertBefore(ObjectNode* sibling, TNodeData data) {
+    assert(sibling != nullptr);
+    ObjectNode* node = m_pool.Allocate(std::move(data));
+    Attach(node, sibling->m_parent, static_cast<size_t>(sibling->m_row));
+    ++m_count;
+    return node;
+}
+
+bool ObjectTree::MoveBefore(ObjectNode* node, ObjectNode* target) {
+    if (node == nullptr || target == nullptr || node->Contains(target))
+        return false;
+    Detach(node);
+    Attach(node, target->m_parent, static_cast<size_t>(target->m_row));
+    return true;
+}
+
+bool ObjectTree::MoveToLastChild(ObjectNode* node, ObjectNode* parent) {
+    if (node == nullptr || (parent != nullptr && node->Contains(parent)))
+        return false;
+    Detach(node);
+    ObjectNode* slot = ParentSlot(parent);
+    Attach(node, slot, slot->m_children.size());
+    return true;
+}
+
+int ObjectTree::FreeSubtree(ObjectNode* node) {
+    // Iterative, children before their parent, so that a very deep tree cannot exhaust the stack.
+    int freed = 0;
+    std::vector<ObjectNode*> pending{node};
+    std::vector<ObjectNode*> order;
+    while (!pending.empty()) {
+        ObjectNode* current = pending.back();
+        pending.pop_back();
+        order.push_back(current);
+        pending.insert(pending.end(), current->m_children.begin(), current->m_children.end());
+    }
+    for (auto it = order.rbegin(); it != order.rend(); ++it, ++freed)
+        m_pool.Free(*it);
+    return freed;
+}
+
+void ObjectTree::DeleteObjectTree(ObjectNode* node) {
+    if (node == nullptr)
+        return;
+    Detach(node);
+    m_count -= FreeSubtree(node);
+}
+
+void ObjectTree::ClearObjectTree() {
+    m_root->m_children.clear();
+    m_pool.Clear();
+    m_count = 0;
+}
+
+void ObjectTree::Adopt(ObjectTree&& other, ObjectNode* parent) {
+    if (&other == this)
+        return;
+    ObjectNode* slot = ParentSlot(parent);
+    auto& adopted = other.m_root->m_children;
+    const size_t start = slot->m_children.size();
+    slot->m_children.insert(slot->m_children.end(), adopted.begin(), adopted.end());
+    for (size_t i = start; i < slot->m_children.size(); ++i) {
+        slot->m_children[i]->m_parent = slot;
+        slot->m_children[i]->m_row = static_cast<int>(i);
+    }
+    adopted.clear();
+    m_count += std::exchange(other.m_count, 0);
+    m_pool.Absorb(std::move(other.m_pool));
+}
+
+ObjectNode* ObjectTree::First() const {
+    return m_root->m_children.empty() ? nullptr : m_root->m_children.front();
+}
+
+bool ObjectTree::IsLastChild(const ObjectNode* node) {
+    return static_cast<size_t>(node->m_row) + 1 == node->m_parent->m_children.size();
+}
+
+ObjectNode* ObjectTree::NextAfterSubtree(const ObjectNode* node) const {
+    while (node != nullptr && IsLastChild(node))
+        node = node->Parent();
+    if (node == nullptr)
+        return nullptr;
+    return node->m_parent->m_children[static_cast<size_t>(node->m_row) + 1];
+}
+
+ObjectNode* ObjectTree::NextDepthFirst(const ObjectNode* node) const {
+    if (node == nullptr)
+        return nullptr;
+    if (node->HasChildren())
+        return node->m_children.front();
+    return NextAfterSubtree(node);
+}
+
+int ObjectTree::AbsoluteIndex(const ObjectNode* node) const {
+    int index = 0;
+    for (const ObjectNode* current = First(); current != nullptr; ++index) {
+        if (current == node)
+            return index;
+        // Skip whole subtrees that cannot hold the node.
+        if (current->HasChildren() && !current->Contains(node)) {
+            index += SubtreeSize(current) - 1;
+            current = NextAfterSubtree(current);
+        } else {
+            current = NextDepthFirst(current);
+        }
+    }
+    return -1;
+}
+
+ObjectNode* ObjectTree::AtAbsoluteIndex(int index) const {
+    if (index < 0 || index >= m_count)
+        return nullptr;
+    ObjectNode* node = First();
+    for (int i = 0; i < index && node != nullptr; ++i)
+        node = NextDepthFirst(node);
+    return node;
+}
+
+int ObjectTree::SubtreeSize(const ObjectNode* node) {
+    int size = 0;
+    const ObjectNode* end = node;
+    std::vector<const ObjectNode*> pending{end};
+    while (!pending.empty()) {
+        const ObjectNode* current = pending.back();
+        pending.pop_back();
+        ++size;
+        pending.insert(pending.end(), current->m_children.begin(), current->m_children.end());
+    }
+    return size;
+}
+
+int ObjectTree::Level(const ObjectNode* node) {
+    int level = -1;
+    for (; node != nullptr; node = node->Parent())
+        ++level;
+    return level;
+}
+
+}  // namespace tomlet

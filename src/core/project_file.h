@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/object_tree.h"
+#include "core/progress.h"
+#include "core/records.h"
+
+namespace tomlet {
+
+// The two version bytes this program writes; files "too new" by IsVersionTooNew are refused.
+inline constexpr std::uint8_t FileVersionMajor = 0;
+inline constexpr std::uint8_t FileVersionMinor = 2;
+bool IsVersionTooNew(std::uint8_t first, std::uint8_t second);
+
+enum class ReadStatus {
+    Ok,
+    CannotOpen,      // the file could not be opened; `error` says why
+    WrongSignature,  // not a project file
+    VersionTooNew,   // a project file of a newer program
+    Damaged,         // ends early, or holds more than the file can
+};
+
+struct ReadResult {
+    ReadStatus Status = ReadStatus::Ok;
+    std::string Error;  // the system's text for CannotOpen
+    bool Ok() const { return Status == ReadStatus::Ok; }
+};
+
+// Reads a project file. On success the properties land in `project` and the objects are
+// appended to `tree`; on any failure `tree` is left as it was.
+ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree,
+                           ProgressSink& progress, MessagePump& pump);
+
+struct WriteResult {
+    bool Saved = false;
+    std::string Error;  // why nothing was saved, for the user
+};
+
+// Writes the properties and the whole tree. The file is written beside the target and renamed
+// over it, so a failed save leaves an existing file untouched.
+WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project,
+                             const ObjectTree& tree, ProgressSink& progress, MessagePump& pump);
+
+struct SplashSettings {
+    std::string PicturePath;  // full path of the project's splash picture
+    std::int32_t ShowTime = 0;
+};
+
+// Reads a project file only as far as its splash settings. True when the file is a readable
+// project file of an accepted version and its splash picture file exists.
+bool PeekSplashSettings(const std::string& path, const std::string& programFolder,
+                        SplashSettings& settings);
+
+}  // namespace tomlet

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tomlet {
+
+// Folder of the running executable, ending with the native separator.
+std::string ProgramFolder();
+// Overrides ProgramFolder() (tests lay out a program folder of their own).
+void SetProgramFolderForTesting(std::string folder);
+
+bool FileExists(const std::string& path);       // a file, not a directory
+bool DirectoryExists(const std::string& path);  // a directory
+bool PathExists(const std::string& path);       // either
+
+// The attributes the program reports, as on Windows; on other systems a name beginning with "."
+// is hidden and a file the user may not write is read-only.
+enum FileAttribute : std::uint32_t {
+    faDirectory = 1u << 0,
+    faReadOnly = 1u << 1,
+    faHidden = 1u << 2,
+    faArchive = 1u << 3,
+    faSystem = 1u << 4,
+    faTemporary = 1u << 5,
+    faOffline = 1u << 6,
+    faCompressed = 1u << 7,
+};
+
+struct FileFacts {
+    bool IsDirectory = false;
+    std::uint64_t Size = 0;
+    std::uint32_t Attributes = 0;
+};
+
+// Facts of an existing file or directory; nothing when the path names neither.
+std::optional<FileFacts> LookUpPath(const std::string& path);
+
+// The path as it exists on disc: on a case-sensitive file system a path that does not exist as
+// written is looked up again component by component, ignoring case. Returns the path unchanged
+// when it exists or no match is found.
+std::string FindPathIgnoringCase(const std::string& path);
+
+}  // namespace tomlet

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tomlet {
+
+enum class MessageKind { Warning, Error, Information };
+
+struct FolderPickerRequest {
+    QString Title;
+    QString RootFolder;        // empty: the whole file system
+    QString InitialSelection;  // may be empty
+    bool IncludeFiles = false;
+};
+
+// Everything the program asks or tells the user in a standard box or dialog goes through here,
+// so that tests can answer in its place.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A message box with an OK button and the standard title of its kind.
+    virtual void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) = 0;
+    // A confirmation box with Yes and No; true only on Yes.
+    virtual bool Confirm(QWidget* owner, const QString& text) = 0;
+    // The standard open and save dialogs; an empty result means cancelled.
+    virtual QString OpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                                 const QString& folder) = 0;
+    virtual QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                 const QString& folder) = 0;
+    // The folder picker; an empty result means cancelled.
+    virtual QString PickFolder(QWidget* owner, const FolderPickerRequest& request) = 0;
+};
+
+}  // namespace tomlet

@@ -1,0 +1,153 @@
+#include "core/object_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tomlet {
+namespace {
+
+TNodeData Named(std::string caption, std::uint8_t type = otVirtualFolder) {
+    TNodeData data;
+    data.Caption = std::move(caption);
+    data.ObjectType = type;
+    return data;
+}
+
+// "A(B(D) C) E" style outline of the tree: captions in depth-first order with their levels.
+std::string Outline(const ObjectTree& tree) {
+    std::string outline;
+    tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
+        if (!outline.empty())
+            outline += ' ';
+        outline += node.Data.Caption + std::to_string(level);
+    });
+    return outline;
+}
+
+class ObjectTreeTest : public ::testing::Test {
+protected:
+    // A with children B (child D) and C, then a second root E.
+    void SetUp() override {
+        a = tree.Append(nullptr, Named("A"));
+        b = tree.Append(a, Named("B"));
+        d = tree.Append(b, Named("D"));
+        c = tree.Append(a, Named("C"));
+        e = tree.Append(nullptr, Named("E"));
+    }
+
+    ObjectTree tree;
+    ObjectNode *a{}, *b{}, *c{}, *d{}, *e{};
+};
+
+TEST_F(ObjectTreeTest, WalksDepthFirstWithLevelsAndIndexes) {
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 C1 E0");
+    EXPECT_EQ(tree.Count(), 5);
+    const std::vector<ObjectNode*> order{a, b, d, c, e};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(tree.AtAbsoluteIndex(i), order[static_cast<size_t>(i)]);
+        EXPECT_EQ(tree.AbsoluteIndex(order[static_cast<size_t>(i)]), i);
+    }
+    EXPECT_EQ(tree.AtAbsoluteIndex(5), nullptr);
+    EXPECT_EQ(tree.AtAbsoluteIndex(-1), nullptr);
+    EXPECT_EQ(ObjectTree::Level(d), 2);
+    EXPECT_EQ(d->Parent(), b);
+    EXPECT_EQ(a->Parent(), nullptr);
+    EXPECT_EQ(c->Row(), 1);
+    EXPECT_EQ(e->Row(), 1);
+}
+
+TEST_F(ObjectTreeTest, DeletingASubtreeFreesItAndKeepsTheSiblings) {
+    tree.Append(d, Named("F"));
+    tree.Append(tree.TopLevel()[0]->Child(0)->Child(0)->Child(0), Named("G"));
+    tree.DeleteObjectTree(b);
+    EXPECT_EQ(Outline(tree), "A0 C1 E0");
+    EXPECT_EQ(tree.Count(), 3);
+    EXPECT_EQ(c->Row(), 0);
+}
+
+TEST_F(ObjectTreeTest, DeletingTheLastNodeLeavesAnEmptyTree) {
+    tree.DeleteObjectTree(a);
+    tree.DeleteObjectTree(e);
+    EXPECT_TRUE(tree.IsEmpty());
+    EXPECT_EQ(tree.First(), nullptr);
+    EXPECT_EQ(Outline(tree), "");
+}
+
+TEST_F(ObjectTreeTest, ClearingEmptiesTheTreeAndFreedNodesAreReused) {
+    tree.ClearObjectTree();
+    EXPECT_TRUE(tree.IsEmpty());
+    tree.ClearObjectTree();
+    EXPECT_TRUE(tree.TopLevel().empty());
+    ObjectNode* fresh = tree.Append(nullptr, Named("X"));
+    EXPECT_TRUE(fresh->Children().empty());
+    EXPECT_EQ(Outline(tree), "X0");
+}
+
+TEST_F(ObjectTreeTest, InsertBeforePutsTheNodeUnderTheSameParent) {
+    tree.InsertBefore(c, Named("N"));
+    tree.InsertBefore(a, Named("M"));
+    EXPECT_EQ(Outline(tree), "M0 A0 B1 D2 N1 C1 E0");
+    EXPECT_EQ(c->Row(), 2);
+}
+
+TEST_F(ObjectTreeTest, MovesCarryTheSubtree) {
+    EXPECT_TRUE(tree.MoveBefore(b, e));
+    EXPECT_EQ(Outline(tree), "A0 C1 B0 D1 E0");
+    EXPECT_TRUE(tree.MoveToLastChild(a, e));
+    EXPECT_EQ(Outline(tree), "B0 D1 E0 A1 C2");
+    EXPECT_TRUE(tree.MoveToLastChild(e, nullptr));
+    EXPECT_EQ(Outline(tree), "B0 D1 E0 A1 C2");
+    EXPECT_EQ(tree.Count(), 5);
+}
+
+TEST_F(ObjectTreeTest, MovesIntoTheOwnSubtreeAreRefused) {
+    EXPECT_FALSE(tree.MoveBefore(a, d));
+    EXPECT_FALSE(tree.MoveToLastChild(a, b));
+    EXPECT_FALSE(tree.MoveToLastChild(a, a));
+    EXPECT_FALSE(tree.MoveBefore(b, b));
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 C1 E0");
+}
+
+TEST_F(ObjectTreeTest, AdoptingAttachesADetachedTreeInOrder) {
+    ObjectTree built;
+    ObjectNode* x = built.Append(nullptr, Named("X"));
+    built.Append(x, Named("Y"));
+    built.Append(nullptr, Named("Z"));
+    tree.Adopt(std::move(built), b);
+    EXPECT_TRUE(built.IsEmpty());
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 X2 Y3 Z2 C1 E0");
+    EXPECT_EQ(tree.Count(), 8);
+    EXPECT_EQ(x->Parent(), b);
+    EXPECT_EQ(x->Row(), 1);
+    tree.DeleteObjectTree(x);
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 Z2 C1 E0");
+}
+
+TEST(ObjectTree, UnknownTypeAndActionValuesSurvive) {
+    ObjectTree tree;
+    TNodeData data = Named("odd", 200);
+    data.ObjectAction = 99;
+    ObjectNode* node = tree.Append(nullptr, data);
+    EXPECT_EQ(node->Data.ObjectType, 200);
+    EXPECT_EQ(node->Data.ObjectAction, 99);
+    EXPECT_EQ(ObjectTypeDisplayName(200), "");
+    EXPECT_EQ(ObjectTypeDisplayName(otWebPage), "Web-page");
+    EXPECT_EQ(ObjectActionDisplayName(oaOpenByInternalViewer), "Open by internal viewer");
+}
+
+TEST(ObjectTree, AVeryDeepTreeIsWalkedAndFreedWithoutRecursion) {
+    ObjectTree tree;
+    ObjectNode* node = nullptr;
+    for (int i = 0; i < 200000; ++i)
+        node = tree.Append(node, Named("n"));
+    int deepest = 0;
+    tree.ForEachDepthFirst([&](const ObjectNode&, int level) { deepest = level; });
+    EXPECT_EQ(deepest, 199999);
+    tree.DeleteObjectTree(tree.First());
+    EXPECT_TRUE(tree.IsEmpty());
+}
+
+}  // namespace
+}  // namespace tomlet

@@ -1,0 +1,47 @@
+#include "support/fake_prompts.h"
+
+namespace tomlet::testing {
+
+namespace {
+template <class T>
+T TakeFront(std::deque<T>& answers, T fallback) {
+    if (answers.empty())
+        return fallback;
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+}  // namespace
+
+void FakePrompts::ShowMessage(QWidget*, MessageKind kind, const QString& text) {
+    Messages.push_back({kind, text});
+}
+
+bool FakePrompts::Confirm(QWidget*, const QString& text) {
+    Confirmations.append(text);
+    return TakeFront(ConfirmAnswers, false);
+}
+
+QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&, const QString&) {
+    FileDialogTitles.append(title);
+    return TakeFront(OpenAnswers, QString());
+}
+
+QString FakePrompts::SaveFileName(QWidget*, const QString& title, const QString&, const QString&) {
+    FileDialogTitles.append(title);
+    return TakeFront(SaveAnswers, QString());
+}
+
+QString FakePrompts::PickFolder(QWidget*, const FolderPickerRequest& request) {
+    FolderRequests.push_back(request);
+    return TakeFront(FolderAnswers, QString());
+}
+
+QStringList FakePrompts::MessageTexts() const {
+    QStringList texts;
+    for (const Message& message : Messages)
+        texts.append(message.Text);
+    return texts;
+}
+
+}  // namespace tomlet::testing

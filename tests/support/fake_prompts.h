@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "ui/prompts.h"
+
+namespace tomlet::testing {
+
+// Answers in the user's place and records everything it was asked or told.
+class FakePrompts final : public Prompts {
+public:
+    struct Message {
+        MessageKind Kind;
+        QString Text;
+    };
+
+    // Answers, used in order; when a queue is empty the prompt answers No or Cancel.
+    std::deque<bool> ConfirmAnswers;
+    std::deque<QString> OpenAnswers;
+    std::deque<QString> SaveAnswers;
+    std::deque<QString> FolderAnswers;
+
+    // What the program showed or asked.
+    std::vector<Message> Messages;
+    QStringList Confirmations;
+    std::vector<FolderPickerRequest> FolderRequests;
+    QStringList FileDialogTitles;
+
+    void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) override;
+    bool Confirm(QWidget* owner, const QString& text) override;
+    QString OpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                         const QString& folder) override;
+    QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                         const QString& folder) override;
+    QString PickFolder(QWidget* owner, const FolderPickerRequest& request) override;
+
+    // The texts of every message shown, in order.
+    QStringList MessageTexts() const;
+};
+
+}  // namespace tomlet::testing
