@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tomlet {
+
+struct ProgramVersion {
+    int Major = 0;
+    int Minor = 0;
+    int Release = 0;
+    int Build = 0;
+};
+
+// The version this program was built as; nothing when the build set none.
+std::optional<ProgramVersion> BuiltVersion();
+
+// "ver. 0.9.0  build 109  beta"; "  beta" alone without a version.
+std::string VersionText(const std::optional<ProgramVersion>& version);
+// The version text of the running program, as the main window's caption shows it.
+std::string GetVersionText();
+
+}  // namespace tomlet
