@@ -25,7 +25,10 @@ public:
     virtual void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) = 0;
     // A confirmation box with Yes and No; true only on Yes.
     virtual bool Confirm(QWidget* owner, const QString& text) = 0;
-    // The standard open and save dialogs; an empty result means cancelled.
+    // The standard open and save dialogs; an empty result means cancelled. The filter is written
+    // as the language files hold it: "Description|patterns|Description|patterns", patterns
+    // separated by ';' (for example "Tomlet files (*.tml)|*.tml|Any files|*.*"). The save dialog
+    // asks before overwriting a file.
     virtual QString OpenFileName(QWidget* owner, const QString& title, const QString& filter,
                                  const QString& folder) = 0;
     virtual QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
