@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/ini_file.h"
+
+namespace tomlet {
+
+// The full path of a language file given by name (for example "English.lng"): it lives in the
+// program folder.
+std::string LanguageFilePath(std::string_view fileName);
+
+// An open language file. Every key looked up and not found is written back with an empty value,
+// so that running the program once turns an empty file into a template for a translator.
+class LanguageFile final {
+public:
+    // Throws std::runtime_error when something exists at the path but cannot be read.
+    explicit LanguageFile(std::string path);
+
+    // A non-empty value, in the process code page. A missing, empty or blank value is not found:
+    // the key is then written into the section with an empty value. A failed write is ignored.
+    std::optional<std::string> Lookup(std::string_view section, std::string_view key);
+
+private:
+    IniFile m_file;
+};
+
+// Replaces the catalogue texts whose keys the file gives a value, with "##" read as a line
+// break. A missing file changes nothing. False when the file exists but cannot be read.
+bool LoadCatalogue(std::string_view fileName);
+
+}  // namespace tomlet

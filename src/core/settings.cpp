@@ -1,0 +1,62 @@
+#include "core/settings.h"
+
+#include <exception>
+
+#include "core/ini_file.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+
+namespace tomlet {
+
+std::string SettingsFileName() {
+    return ProgramFolder() + "tomlet.ini";
+}
+
+bool ReadSettings(TIniRec& settings) {
+    try {
+        const IniFile file(SettingsFileName());
+        const TIniRec defaults;
+        settings.DefaultFile = file.ReadString("Default", "_DefaultFile", defaults.DefaultFile);
+        settings.ShowCaption = file.ReadBool("Main", "_Caption", defaults.ShowCaption);
+        settings.Maximized = file.ReadBool("Main", "_Maximized", defaults.Maximized);
+        settings.ShowMenu = file.ReadBool("Main", "_Menu", defaults.ShowMenu);
+        settings.ShowFileMenu = file.ReadBool("Menu", "_File", defaults.ShowFileMenu);
+        settings.ShowSearchMenu = file.ReadBool("Menu", "_Search", defaults.ShowSearchMenu);
+        settings.ShowViewMenu = file.ReadBool("Menu", "_View", defaults.ShowViewMenu);
+        settings.ShowOptionsMenu = file.ReadBool("Menu", "_Options", defaults.ShowOptionsMenu);
+        settings.ShowAboutMenu = file.ReadBool("Menu", "_About", defaults.ShowAboutMenu);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::string ReadLanguageSetting() {
+    return IniFile(SettingsFileName()).ReadString("Main", "_Language", "");
+}
+
+bool WriteLanguageSetting(const std::string& language) {
+    try {
+        return IniFile(SettingsFileName()).WriteString("Main", "_Language", language);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::optional<int> ReadCodePageSetting() {
+    try {
+        const auto value = IniFile(SettingsFileName()).ReadValue("Main", "_CodePage");
+        const auto number = value ? ParseProfileInteger(*value) : std::nullopt;
+        if (number && *number > 0)
+            return static_cast<int>(*number);
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+void ApplyCodePageSetting() {
+    if (const auto codePage = ReadCodePageSetting())
+        SetProcessCodePage(*codePage);
+}
+
+}  // namespace tomlet

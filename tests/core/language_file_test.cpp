@@ -1,0 +1,149 @@
+#include "core/language_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/catalogue.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+#include "support/ini_listing.h"
+#include "support/temp_folder.h"
+
+namespace tomlet {
+namespace {
+
+using testing::IniKeyNames;
+using testing::ListIniEntries;
+using testing::ReadWholeFile;
+using testing::TempFolder;
+
+class LanguageFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramFolderForTesting(folder.Path().string());
+        ResetCatalogue();
+    }
+    void TearDown() override {
+        SetProgramFolderForTesting({});
+        SetProcessCodePage(SystemCodePage());
+        ResetCatalogue();
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(LanguageFileTest, LookupFindsOnlyNonEmptyValuesAndWritesTheOthersBackEmpty) {
+    const std::string path = folder.WriteFile(
+        "Test.lng",
+        "[frm_Find]\r\nbutton_Ok.Caption=OK\r\nblank.Caption=   \r\nempty.Caption=\r\n"
+        "label_Text.Caption=\"  Text:  \"\r\n");
+    LanguageFile file(path);
+    EXPECT_EQ(file.Lookup("FRM_FIND", "Button_OK.caption"), "OK");
+    EXPECT_EQ(file.Lookup("frm_Find", "label_Text.Caption"), "  Text:  ");
+    EXPECT_EQ(file.Lookup("frm_Find", "blank.Caption"), std::nullopt);
+    EXPECT_EQ(file.Lookup("frm_Find", "empty.Caption"), std::nullopt);
+    EXPECT_EQ(file.Lookup("frm_Find", "missing.Caption"), std::nullopt);
+    EXPECT_EQ(file.Lookup("frm_Scan", "Form.Caption"), std::nullopt);
+
+    EXPECT_EQ(ReadWholeFile(path),
+              "[frm_Find]\r\nbutton_Ok.Caption=OK\r\nblank.Caption=\r\nempty.Caption=\r\n"
+              "label_Text.Caption=\"  Text:  \"\r\nmissing.Caption=\r\n"
+              "[frm_Scan]\r\nForm.Caption=\r\n");
+}
+
+TEST_F(LanguageFileTest, LoadingAnEmptyFileMakesItATemplateOfTheCatalogue) {
+    folder.WriteFile("Test.lng");
+    ASSERT_TRUE(LoadCatalogue("Test.lng"));
+
+    std::vector<std::string> expected;
+    for (const CatalogueEntry& entry : CatalogueEntries()) {
+        if (!entry.Key.empty())
+            expected.push_back(std::string(entry.Section) + "/" + std::string(entry.Key));
+    }
+    ASSERT_EQ(expected.size(), 39u);
+    EXPECT_EQ(IniKeyNames(folder / "Test.lng"), expected);
+    for (const auto& entry : ListIniEntries(folder / "Test.lng"))
+        EXPECT_EQ(entry.Value, "") << entry.Key;
+    for (const CatalogueEntry& entry : CatalogueEntries())
+        EXPECT_EQ(Text(entry.Id), entry.Default) << entry.Key;
+}
+
+TEST_F(LanguageFileTest, LoadingReplacesTheTextsTheFileGivesWithLineBreaksExpanded) {
+    folder.WriteFile("Test.lng",
+                     "[Message]\r\nmessage_IncorrectPath=Bad path!##Try again.\r\n"
+                     "[Hint]\r\nhint_Hint=\"*  Tip: \"\r\n"
+                     "[Text]\r\ntext_NewObject=%d 100% new\r\n"
+                     "[Wrong]\r\ntext_ProjectDir=not in its section\r\n");
+    ASSERT_TRUE(LoadCatalogue("Test.lng"));
+    EXPECT_EQ(Text(TextId::message_IncorrectPath), "Bad path!\r\nTry again.");
+    EXPECT_EQ(Text(TextId::hint_Hint), "*  Tip: ");
+    EXPECT_EQ(Text(TextId::text_NewObject), "%d 100% new");
+    EXPECT_EQ(Text(TextId::text_ProjectDir), "Project data dir: ");
+    EXPECT_EQ(Text(TextId::SaveFailure), "Cant save file!");
+}
+
+TEST_F(LanguageFileTest, AKeyMissingFromTheNextLanguageKeepsTheTextBefore) {
+    folder.WriteFile("First.lng", "[Text]\ntext_NewObject=Neues Objekt\ntext_ProjectDir=Daten:\n");
+    folder.WriteFile("Second.lng", "[Text]\ntext_ProjectDir=Donnees:\n");
+    ASSERT_TRUE(LoadCatalogue("First.lng"));
+    ASSERT_TRUE(LoadCatalogue("Second.lng"));
+    EXPECT_EQ(Text(TextId::text_NewObject), "Neues Objekt");
+    EXPECT_EQ(Text(TextId::text_ProjectDir), "Donnees:");
+}
+
+TEST_F(LanguageFileTest, AMissingFileChangesNothingAndIsNotCreated) {
+    EXPECT_TRUE(LoadCatalogue("Missing.lng"));
+    EXPECT_TRUE(LoadCatalogue(".lng"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "Missing.lng"));
+    EXPECT_FALSE(std::filesystem::exists(folder / ".lng"));
+    EXPECT_EQ(Text(TextId::message_RecordNotFound), "Record not found!");
+}
+
+TEST_F(LanguageFileTest, AFileThatCannotBeReadIsReported) {
+    folder.MakeFolder("Folder.lng/inside");
+    EXPECT_TRUE(LoadCatalogue("Folder.lng"));  // a folder is not a language file: nothing to do
+    EXPECT_THROW(LanguageFile(folder / "Folder.lng"), std::runtime_error);
+}
+
+TEST_F(LanguageFileTest, AReadOnlyFileIsUsedWithoutError) {
+    const std::string path = folder.WriteFile(
+        "disc/ReadOnly.lng", "[Message]\nmessage_RecordNotFound=Nicht gefunden!\n");
+    const std::string before = ReadWholeFile(path);
+    chmod(path.c_str(), 0444);
+    chmod((folder / "disc").c_str(), 0555);
+    SetProgramFolderForTesting(folder / "disc");
+
+    ASSERT_TRUE(LoadCatalogue("ReadOnly.lng"));
+    EXPECT_EQ(Text(TextId::message_RecordNotFound), "Nicht gefunden!");
+    if (geteuid() != 0) {  // the superuser writes read-only files anyway
+        EXPECT_EQ(ReadWholeFile(path), before);
+    }
+}
+
+TEST_F(LanguageFileTest, AFailedWriteBackCountsAsNotFound) {
+    LanguageFile file(folder / "gone/Test.lng");
+    EXPECT_EQ(file.Lookup("Text", "text_NewObject"), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
+}
+
+TEST_F(LanguageFileTest, AUtf8FileServesASingleByteCodePage) {
+    SetProcessCodePage(1251);
+    // "Запись не найдена!" in UTF-8 with the byte-order mark.
+    folder.WriteFile("Russian.lng",
+                     "\xEF\xBB\xBF[Message]\r\nmessage_RecordNotFound="
+                     "\xD0\x97\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x81\xD1\x8C \xD0\xBD\xD0\xB5 "
+                     "\xD0\xBD\xD0\xB0\xD0\xB9\xD0\xB4\xD0\xB5\xD0\xBD\xD0\xB0!\r\n");
+    ASSERT_TRUE(LoadCatalogue("Russian.lng"));
+    EXPECT_EQ(Text(TextId::message_RecordNotFound),
+              "\xC7\xE0\xEF\xE8\xF1\xFC \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED\xE0!");
+    const std::string written = ReadWholeFile(folder / "Russian.lng");
+    EXPECT_TRUE(written.starts_with("\xEF\xBB\xBF[Message]\r\nmessage_RecordNotFound=\xD0\x97"));
+    EXPECT_EQ(IniKeyNames(folder / "Russian.lng").size(), 39u);
+}
+
+}  // namespace
+}  // namespace tomlet

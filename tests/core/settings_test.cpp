@@ -1,0 +1,119 @@
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+#include "support/temp_folder.h"
+
+namespace tomlet {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::TempFolder;
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetProgramFolderForTesting(folder.Path().string()); }
+    void TearDown() override {
+        SetProgramFolderForTesting({});
+        SetProcessCodePage(SystemCodePage());
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(SettingsTest, WithoutAFileEveryFieldHoldsItsDefault) {
+    TIniRec settings;
+    settings.DefaultFile = "changed";
+    settings.ShowMenu = false;
+    ASSERT_TRUE(ReadSettings(settings));
+    EXPECT_EQ(settings.DefaultFile, "default.tml");
+    EXPECT_TRUE(settings.ShowCaption);
+    EXPECT_FALSE(settings.Maximized);
+    EXPECT_TRUE(settings.ShowMenu);
+    EXPECT_TRUE(settings.ShowFileMenu && settings.ShowSearchMenu && settings.ShowViewMenu &&
+                settings.ShowOptionsMenu && settings.ShowAboutMenu);
+    EXPECT_EQ(ReadLanguageSetting(), "");
+    EXPECT_FALSE(std::filesystem::exists(folder / "tomlet.ini"));
+}
+
+TEST_F(SettingsTest, ReadsEveryKeyFromItsSection) {
+    folder.WriteFile("tomlet.ini",
+                     "[default]\r\n_defaultfile = \"discs\\my catalogue.tml\"\r\n"
+                     "[MAIN]\r\n_Caption=0\r\n_Maximized=1\r\n_Menu=0\r\n_Language=Deutsch\r\n"
+                     "[Menu]\r\n_File=0\r\n_Search=0\r\n_View=0\r\n_Options=0\r\n_About=0\r\n");
+    TIniRec settings;
+    ASSERT_TRUE(ReadSettings(settings));
+    EXPECT_EQ(settings.DefaultFile, "discs\\my catalogue.tml");
+    EXPECT_FALSE(settings.ShowCaption);
+    EXPECT_TRUE(settings.Maximized);
+    EXPECT_FALSE(settings.ShowMenu);
+    EXPECT_FALSE(settings.ShowFileMenu || settings.ShowSearchMenu || settings.ShowViewMenu ||
+                 settings.ShowOptionsMenu || settings.ShowAboutMenu);
+    EXPECT_EQ(ReadLanguageSetting(), "Deutsch");
+}
+
+TEST_F(SettingsTest, FlagsThatAreNotIntegersKeepTheirDefaults) {
+    folder.WriteFile("tomlet.ini",
+                     "[Main]\n_Caption=yes\n_Maximized=2\n_Menu=-1\n"
+                     "[Menu]\n_File=0x0\n_Search=$10\n_View=no\n_Options=\n_About=0x\n"
+                     "[Default]\n_DefaultFile=\n");
+    TIniRec settings;
+    ASSERT_TRUE(ReadSettings(settings));
+    EXPECT_TRUE(settings.ShowCaption);
+    EXPECT_TRUE(settings.Maximized);
+    EXPECT_TRUE(settings.ShowMenu);
+    EXPECT_FALSE(settings.ShowFileMenu);
+    EXPECT_TRUE(settings.ShowSearchMenu);
+    EXPECT_TRUE(settings.ShowViewMenu);
+    EXPECT_TRUE(settings.ShowOptionsMenu);
+    EXPECT_TRUE(settings.ShowAboutMenu);
+    // A key with an empty value is present: the start-up then uses the program folder's file.
+    EXPECT_EQ(settings.DefaultFile, "");
+}
+
+TEST_F(SettingsTest, ASettingsFileThatCannotBeReadIsReported) {
+    folder.MakeFolder("tomlet.ini");
+    TIniRec settings;
+    EXPECT_FALSE(ReadSettings(settings));
+    EXPECT_THROW(ReadLanguageSetting(), std::runtime_error);
+    EXPECT_FALSE(WriteLanguageSetting("Test"));
+}
+
+TEST_F(SettingsTest, WritingTheLanguageCreatesAFileWithOneSectionMain) {
+    ASSERT_TRUE(WriteLanguageSetting("Russian"));
+    EXPECT_EQ(ReadWholeFile(folder / "tomlet.ini"), "[Main]\r\n_Language=Russian\r\n");
+    EXPECT_EQ(ReadLanguageSetting(), "Russian");
+}
+
+TEST_F(SettingsTest, WritingTheLanguageKeepsTheRestOfTheFile) {
+    const std::string before = "[Menu]\n_About=0\n\n[Main]\n_Caption=0\n_Language=Old\n";
+    folder.WriteFile("tomlet.ini", before);
+    ASSERT_TRUE(WriteLanguageSetting("New"));
+    EXPECT_EQ(ReadWholeFile(folder / "tomlet.ini"),
+              "[Menu]\n_About=0\n\n[Main]\n_Caption=0\n_Language=New\n");
+}
+
+TEST_F(SettingsTest, AFailedLanguageWriteIsReported) {
+    SetProgramFolderForTesting(folder / "not-there");
+    EXPECT_FALSE(WriteLanguageSetting("Test"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "not-there"));
+}
+
+TEST_F(SettingsTest, TheCodePageSettingBecomesTheProcessCodePage) {
+    EXPECT_EQ(ReadCodePageSetting(), std::nullopt);
+    folder.WriteFile("tomlet.ini", "[Main]\n_CodePage=1251\n_Language=\xD0\xF3\xF1\n");
+    EXPECT_EQ(ReadCodePageSetting(), 1251);
+    ApplyCodePageSetting();
+    EXPECT_EQ(ProcessCodec().CodePage(), 1251);
+    EXPECT_EQ(ReadLanguageSetting(), "\xD0\xF3\xF1");
+
+    folder.WriteFile("tomlet.ini", "[Main]\n_CodePage=latin\n");
+    EXPECT_EQ(ReadCodePageSetting(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tomlet
