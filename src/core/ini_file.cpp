@@ -50,10 +50,6 @@ char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 // Lines after the byte-order mark; CR LF, LF and a lone CR all end a line.
 std::vector<Line> SplitLines(std::string_view content) {
     std::vector<Line> lines;
@@ -180,6 +176,10 @@ std::size_t LastFilledLine(std::string_view content, const std::vector<Line>& li
 }
 
 }  // namespace
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
 
 IniFile::IniFile(std::string path)
     : m_path(std::move(path)),

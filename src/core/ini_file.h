@@ -44,6 +44,9 @@ private:
     bool m_utf8 = false;
 };
 
+// Names are matched as the profile functions match them: ASCII letters ignoring case.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
 // An integer as the profile functions read one: decimal with an optional sign, or hexadecimal
 // after "0x", "0X" or "$". Nothing for anything else, or for a number beyond 32 bits.
 std::optional<long long> ParseProfileInteger(std::string_view text);

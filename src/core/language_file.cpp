@@ -1,11 +1,39 @@
 #include "core/language_file.h"
 
+#include <algorithm>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "core/catalogue.h"
 #include "platform/file_system.h"
 
 namespace tomlet {
+
+namespace {
+
+constexpr std::string_view LanguageExtension = ".lng";
+
+std::string& CurrentLanguageFileName() {
+    static std::string fileName;
+    return fileName;
+}
+
+bool IsLanguageFileName(std::string_view name) {
+    return name.size() >= LanguageExtension.size() &&
+           EqualIgnoringCase(name.substr(name.size() - LanguageExtension.size()),
+                             LanguageExtension);
+}
+
+}  // namespace
+
+const std::string& LanguageFileName() {
+    return CurrentLanguageFileName();
+}
+
+void SetLanguageFileName(std::string fileName) {
+    CurrentLanguageFileName() = std::move(fileName);
+}
 
 std::string LanguageFilePath(std::string_view fileName) {
     return ProgramFolder() + std::string(fileName);
@@ -37,6 +65,43 @@ bool LoadCatalogue(std::string_view fileName) {
     } catch (const std::exception&) {
         return false;
     }
+}
+
+std::string LanguageDisplayName(std::string_view fileName) {
+    const auto dot = fileName.rfind('.');
+    if (dot == std::string_view::npos)
+        return std::string(fileName);
+    const std::string_view extension = fileName.substr(dot);
+    std::string name;
+    for (std::size_t i = 0; i < fileName.size();) {
+        if (EqualIgnoringCase(fileName.substr(i, extension.size()), extension)) {
+            i += extension.size();
+        } else {
+            name += fileName[i++];
+        }
+    }
+    return name;
+}
+
+std::vector<std::string> ListLanguages() {
+    std::vector<std::string> fileNames;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(ProgramFolder(), error), end; !error && it != end;
+         it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (IsLanguageFileName(name))
+            fileNames.push_back(std::move(name));
+    }
+    // Windows lists in name order; other systems in no order at all.
+    std::ranges::sort(fileNames);
+
+    std::vector<std::string> languages;
+    for (const std::string& fileName : fileNames) {
+        std::string language = LanguageDisplayName(fileName);
+        if (std::ranges::find(languages, language) == languages.end())
+            languages.push_back(std::move(language));
+    }
+    return languages;
 }
 
 }  // namespace tomlet

@@ -3,10 +3,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/ini_file.h"
 
 namespace tomlet {
+
+// The current language file's name without folder: empty until the main window reads the
+// language setting, then that setting followed by ".lng".
+const std::string& LanguageFileName();
+void SetLanguageFileName(std::string fileName);
 
 // The full path of a language file given by name (for example "English.lng"): it lives in the
 // program folder.
@@ -30,5 +36,13 @@ private:
 // Replaces the catalogue texts whose keys the file gives a value, with "##" read as a line
 // break. A missing file changes nothing. False when the file exists but cannot be read.
 bool LoadCatalogue(std::string_view fileName);
+
+// The name a language file is offered under: its name with every occurrence of its extension
+// removed, ignoring case ("English.LNG.lng" gives "English").
+std::string LanguageDisplayName(std::string_view fileName);
+
+// The display names of the program folder's entries matching "*.lng" (ignoring case; files and
+// folders alike), sorted by name, each name once.
+std::vector<std::string> ListLanguages();
 
 }  // namespace tomlet

@@ -1,6 +1,8 @@
 #include "core/settings.h"
 
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "core/ini_file.h"
 #include "platform/file_system.h"
@@ -29,6 +31,14 @@ bool ReadSettings(TIniRec& settings) {
     } catch (const std::exception&) {
         return false;
     }
+}
+
+std::string StartupProjectPath(const TIniRec& settings) {
+    if (settings.DefaultFile.empty())
+        return ProgramFolder() + "default.tml";
+    std::error_code error;
+    const auto path = std::filesystem::absolute(settings.DefaultFile, error);
+    return error ? settings.DefaultFile : path.string();
 }
 
 std::string ReadLanguageSetting() {

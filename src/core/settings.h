@@ -26,6 +26,10 @@ std::string SettingsFileName();
 // file exists but cannot be read.
 bool ReadSettings(TIniRec& settings);
 
+// The project the start-up opens: a relative DefaultFile is taken relative to the current
+// directory; an empty one means default.tml in the program folder.
+std::string StartupProjectPath(const TIniRec& settings);
+
 // "_Language" of section "Main": the language's name without extension, empty by default.
 // Throws std::runtime_error when the file exists but cannot be read.
 std::string ReadLanguageSetting();

@@ -145,5 +145,34 @@ TEST_F(LanguageFileTest, AUtf8FileServesASingleByteCodePage) {
     EXPECT_EQ(IniKeyNames(folder / "Russian.lng").size(), 39u);
 }
 
+TEST(LanguageDisplayName, RemovesEveryOccurrenceOfTheExtensionIgnoringCase) {
+    EXPECT_EQ(LanguageDisplayName("English.lng"), "English");
+    EXPECT_EQ(LanguageDisplayName("English.LNG.lng"), "English");
+    EXPECT_EQ(LanguageDisplayName("Deutsch.Lng"), "Deutsch");
+    EXPECT_EQ(LanguageDisplayName("Bad.lngua.lng"), "Badua");
+    EXPECT_EQ(LanguageDisplayName(".lng"), "");
+}
+
+TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrder) {
+    folder.WriteFile("Russian.lng");
+    folder.WriteFile("English.lng");
+    folder.WriteFile("English.LNG.lng");
+    folder.WriteFile("english.lng");
+    folder.WriteFile(".lng");
+    folder.WriteFile("Upper.LNG");
+    folder.MakeFolder("Folder.lng");
+    folder.WriteFile("notes.txt");
+    folder.WriteFile("Other.lngx");
+    folder.WriteFile("sub/Nested.lng");
+    EXPECT_EQ(ListLanguages(),
+              (std::vector<std::string>{"", "English", "Folder", "Russian", "Upper", "english"}));
+}
+
+TEST_F(LanguageFileTest, AnEmptyProgramFolderHasNoLanguages) {
+    EXPECT_TRUE(ListLanguages().empty());
+    SetProgramFolderForTesting(folder / "missing");
+    EXPECT_TRUE(ListLanguages().empty());
+}
+
 }  // namespace
 }  // namespace tomlet

@@ -75,6 +75,16 @@ TEST_F(SettingsTest, FlagsThatAreNotIntegersKeepTheirDefaults) {
     EXPECT_EQ(settings.DefaultFile, "");
 }
 
+TEST_F(SettingsTest, TheStartupProjectIsRelativeToTheCurrentDirectoryOrTheProgramFolder) {
+    TIniRec settings;
+    EXPECT_EQ(StartupProjectPath(settings),
+              (std::filesystem::current_path() / "default.tml").string());
+    settings.DefaultFile = "";
+    EXPECT_EQ(StartupProjectPath(settings), folder / "default.tml");
+    settings.DefaultFile = folder / "elsewhere.tml";
+    EXPECT_EQ(StartupProjectPath(settings), folder / "elsewhere.tml");
+}
+
 TEST_F(SettingsTest, ASettingsFileThatCannotBeReadIsReported) {
     folder.MakeFolder("tomlet.ini");
     TIniRec settings;
