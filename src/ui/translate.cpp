@@ -88,11 +88,9 @@ std::optional<TextProperty> HintProperty(QObject& object) {
     return std::nullopt;
 }
 
-// The "title" or "filter" of an object that describes a dialog (neither a widget nor an action,
-// whose titles are captions).
+// The "Title" or "Filter" property of an object that describes a dialog (capitalised, unlike
+// Qt's own "title" of group boxes and menus, which is a caption).
 std::optional<TextProperty> DialogProperty(QObject& object, const char* name) {
-    if (object.isWidgetType() || qobject_cast<QAction*>(&object))
-        return std::nullopt;
     if (object.property(name).typeId() != QMetaType::QString)
         return std::nullopt;
     QObject* target = &object;
@@ -140,8 +138,8 @@ public:
             Translate(name, "Caption", CaptionProperty(component));
             Translate(name, "Hint", HintProperty(component));
         }
-        Translate(name, "Title", DialogProperty(component, "title"));
-        Translate(name, "Filter", DialogProperty(component, "filter"));
+        Translate(name, "Title", DialogProperty(component, "Title"));
+        Translate(name, "Filter", DialogProperty(component, "Filter"));
     }
 
 private:

@@ -16,8 +16,8 @@ namespace tomlet {
 //            tab text (and "Form.Caption", the window title, when translateCaption is on);
 //   Hint     a widget's tool tip, an action's status tip (set as its tool tip too), with "##"
 //            read as a line break;
-//   Title, Filter  the "title" and "filter" properties of the window's other named objects (the
-//            file dialogs it describes).
+//   Title, Filter  the "Title" and "Filter" properties of any named object (the file dialogs'
+//            texts the window keeps).
 // Widgets bound to an action are left to the action, and a separator is never translated. Keys
 // not found are added to the file empty. A missing file changes nothing. False when the file
 // exists but cannot be read; the pass then stops where it was.

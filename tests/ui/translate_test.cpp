@@ -83,8 +83,8 @@ public:
         setCentralWidget(central);
 
         dialog = Named(new QObject(this), u"dialog_Open"_s);
-        dialog->setProperty("title", u"Open project"_s);
-        dialog->setProperty("filter", u"Tomlet files (*.tml)|*.tml|Any files|*.*"_s);
+        dialog->setProperty("Title", u"Open project"_s);
+        dialog->setProperty("Filter", u"Tomlet files (*.tml)|*.tml|Any files|*.*"_s);
     }
 
     QAction* open;
@@ -181,8 +181,8 @@ TEST_F(TranslateTest, SetsEveryKindOfTextTheFileGives) {
     EXPECT_EQ(window.groupLabel->text(), u"Datei"_s);
     EXPECT_EQ(window.tabs->tabText(1), u"Daten"_s);
     EXPECT_EQ(window.tabs->tabText(0), u"Project properties"_s);
-    EXPECT_EQ(window.dialog->property("title").toString(), u"Projekt öffnen"_s);
-    EXPECT_EQ(window.dialog->property("filter").toString(), u"Tomlet-Dateien (*.tml)|*.tml"_s);
+    EXPECT_EQ(window.dialog->property("Title").toString(), u"Projekt öffnen"_s);
+    EXPECT_EQ(window.dialog->property("Filter").toString(), u"Tomlet-Dateien (*.tml)|*.tml"_s);
     EXPECT_EQ(window.commitAction->text(), u"Übernehmen"_s);
     EXPECT_EQ(window.exit->text(), u"Exit"_s);
     EXPECT_EQ(window.windowTitle(), u"Designed caption"_s);
