@@ -29,7 +29,7 @@ constexpr std::size_t MaxEntrySize = 5 * MaxStringSize + 3 * 4;
 constexpr std::size_t MaxHeaderSize = 6 * MaxStringSize + 2 + 4 + 1 + 4;
 // Files are read and written in blocks of this size, so that a large project never needs a copy
 // of its whole file in memory.
-constexpr std::size_t BlockSize = std::size_t{4} << 20;
+constexpr std::size_t BlockSize = std::size_t{1} << 20;
 
 // Bounds-checked reading of little-endian fields from bytes in memory.
 class Cursor final {
@@ -211,7 +211,7 @@ class LevelPlacer final {
 public:
     explicit LevelPlacer(ObjectTree& tree) : m_tree(tree) {}
 
-    ObjectNode* Place(std::int32_t level) {
+    void Place(std::int32_t level, TNodeData data) {
         level = std::max(level, 0);
         ObjectNode* parent = nullptr;
         if (level > m_level) {
@@ -225,8 +225,7 @@ public:
                 parent = m_last->Parent();
         }
         m_level = level;
-        m_last = m_tree.Append(parent, {});
-        return m_last;
+        m_last = m_tree.Append(parent, std::move(data));
     }
 
 private:
@@ -264,55 +263,56 @@ ReadStatus ReadEntries(BlockReader& file, std::int32_t count, ObjectTree& tree,
             return ReadStatus::Damaged;
         file.ConsumeTo(cursor.Position());
 
-        TNodeData& data = placer.Place(entry.Level)->Data;
-        data.Caption.assign(entry.Caption);
-        data.Hint.assign(entry.Hint);
-        data.ObjectType = static_cast<std::uint8_t>(entry.ObjectType & 0xFF);
-        data.ObjectAction = static_cast<std::uint8_t>(entry.ObjectAction & 0xFF);
-        data.PathFileName.assign(entry.PathFileName);
-        data.Parameters.assign(entry.Parameters);
-        data.Comments.assign(entry.Comments);
+        placer.Place(entry.Level, {std::string(entry.Caption), std::string(entry.Hint),
+                                   static_cast<std::uint8_t>(entry.ObjectType & 0xFF),
+                                   static_cast<std::uint8_t>(entry.ObjectAction & 0xFF),
+                                   std::string(entry.PathFileName), std::string(entry.Parameters),
+                                   std::string(entry.Comments)});
     }
     return ReadStatus::Ok;
 }
 
-// Output collected in a block and handed to the file whenever the block is full.
+// Output collected in a block and handed to the file whenever the block is full. Callers check
+// text lengths first, and flush after every entry, so the block never runs over.
 class BlockWriter final {
 public:
-    explicit BlockWriter(ReplacingFile& file) : m_file(file) { m_block.reserve(BlockSize); }
+    explicit BlockWriter(ReplacingFile& file)
+        : m_file(file),
+          m_block(std::make_unique_for_overwrite<char[]>(BlockSize)),
+          m_end(m_block.get()) {}
 
-    void Byte(std::uint8_t value) { m_block.push_back(static_cast<char>(value)); }
+    void Byte(std::uint8_t value) { *m_end++ = static_cast<char>(value); }
 
     void Int32(std::int32_t value) {
         const auto bits = static_cast<std::uint32_t>(value);
-        const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
-                               static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
-        m_block.append(bytes, 4);
+        m_end[0] = static_cast<char>(bits);
+        m_end[1] = static_cast<char>(bits >> 8);
+        m_end[2] = static_cast<char>(bits >> 16);
+        m_end[3] = static_cast<char>(bits >> 24);
+        m_end += 4;
     }
 
-    // The length was checked before anything was written.
     void String(std::string_view text) {
-        const auto count = static_cast<std::uint16_t>(text.size());
-        const char prefix[2] = {static_cast<char>(count), static_cast<char>(count >> 8)};
-        m_block.append(prefix, 2);
-        m_block.append(text);
-        m_block.push_back('\0');
+        m_end[0] = static_cast<char>(text.size());
+        m_end[1] = static_cast<char>(text.size() >> 8);
+        std::memcpy(m_end + 2, text.data(), text.size());
+        m_end[2 + text.size()] = '\0';
+        m_end += text.size() + 3;
     }
 
-    // Hands the block to the file once it is full (or always, when `all`). False after a failed
-    // write; nothing more is written then.
+    // Hands the block to the file when another entry might not fit (or always, when `all`).
     bool Flush(bool all = false) {
-        if (m_failed || (!all && m_block.size() < BlockSize - MaxEntrySize))
-            return !m_failed;
-        m_failed = !m_file.Write(m_block);
-        m_block.clear();
-        return !m_failed;
+        const auto size = static_cast<std::size_t>(m_end - m_block.get());
+        if (!all && size < BlockSize - MaxEntrySize)
+            return true;
+        m_end = m_block.get();
+        return m_file.Write({m_block.get(), size});
     }
 
 private:
     ReplacingFile& m_file;
-    std::string m_block;
-    bool m_failed = false;
+    std::unique_ptr<char[]> m_block;
+    char* m_end;
 };
 
 void WriteHeader(BlockWriter& out, const TProjectRec& project, int count) {
@@ -351,41 +351,35 @@ std::string SaveFailed(const std::string& reason) {
     return Text(TextId::SaveFailure) + "\r\n" + reason;
 }
 
-// The first text that the format cannot hold, described for the user.
-std::optional<std::string> FindTooLongText(const TProjectRec& project, const ObjectTree& tree) {
-    const std::pair<std::string_view, const std::string*> properties[] = {
+std::optional<std::string> TooLongProperty(const TProjectRec& project) {
+    const std::pair<std::string_view, const std::string*> fields[] = {
         {"ProjectDataDir", &project.ProjectDataDir},
         {"ProjectName", &project.ProjectName},
         {"ProjectName2", &project.ProjectName2},
         {"SplashFileName", &project.SplashFileName},
         {"ProjectDescription", &project.ProjectDescription}};
-    for (const auto& [field, text] : properties)
+    for (const auto& [field, text] : fields)
         if (text->size() > MaxTextSize)
             return TooLongText(field, "the project properties", text->size());
+    return std::nullopt;
+}
 
-    std::optional<std::string> found;
-    int index = 0;
-    tree.ForEachDepthFirst([&](const ObjectNode& node, int) {
-        ++index;
-        if (found)
-            return;
-        const TNodeData& data = node.Data;
-        const std::pair<std::string_view, const std::string*> fields[] = {
-            {"Caption", &data.Caption},
-            {"Hint", &data.Hint},
-            {"PathFileName", &data.PathFileName},
-            {"Parameters", &data.Parameters},
-            {"Comments", &data.Comments}};
-        for (const auto& [field, text] : fields) {
-            if (text->size() > MaxTextSize) {
-                const std::string owner = "object " + std::to_string(index) + " in tree order (\"" +
-                                          data.Caption.substr(0, 60) + "\")";
-                found = TooLongText(field, owner, text->size());
-                return;
-            }
+// `number` counts objects in tree order from 1.
+std::optional<std::string> TooLongField(const TNodeData& data, int number) {
+    const std::pair<std::string_view, const std::string*> fields[] = {
+        {"Caption", &data.Caption},
+        {"Hint", &data.Hint},
+        {"PathFileName", &data.PathFileName},
+        {"Parameters", &data.Parameters},
+        {"Comments", &data.Comments}};
+    for (const auto& [field, text] : fields) {
+        if (text->size() > MaxTextSize) {
+            const std::string owner = "object " + std::to_string(number) + " in tree order (\"" +
+                                      data.Caption.substr(0, 60) + "\")";
+            return TooLongText(field, owner, text->size());
         }
-    });
-    return found;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -430,7 +424,7 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
                              const ObjectTree& tree, ProgressSink& progress, MessagePump& pump) {
     ProgressEnd end(progress);
     WriteResult result;
-    if (auto tooLong = FindTooLongText(project, tree)) {
+    if (auto tooLong = TooLongProperty(project)) {
         result.Error = SaveFailed(*tooLong);
         return result;
     }
@@ -445,17 +439,25 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     progress.SetMaximum(tree.Count());
     BlockWriter out(file);
     WriteHeader(out, project, tree.Count());
-    bool written = true;
+    // One walk checks and writes each object; the first failure stops it, and the temporary
+    // file goes with `file`, leaving the target as it was.
+    std::optional<std::string> failure;
+    int number = 0;
     tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
-        if (!written)
+        if (failure)
             return;
         pump.LetMessagesThrough();
         progress.Step();
+        if ((failure = TooLongField(node.Data, ++number)))
+            return;
         WriteEntry(out, node.Data, level);
-        written = out.Flush();
+        if (!out.Flush())
+            failure = file.Error();
     });
-    if (!written || !out.Flush(true) || !file.Commit()) {
-        result.Error = SaveFailed(file.Error());
+    if (!failure && (!out.Flush(true) || !file.Commit()))
+        failure = file.Error();
+    if (failure) {
+        result.Error = SaveFailed(*failure);
         return result;
     }
     result.Saved = true;

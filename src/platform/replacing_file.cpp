@@ -5,12 +5,6 @@
 #include <random>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace tomlet {
 
 namespace {
@@ -23,14 +17,6 @@ std::string RandomSuffix() {
     for (char& letter : suffix)
         letter = Letters[pick(generator)];
     return suffix;
-}
-
-int SyncToDisc(std::FILE* file) {
-#ifdef _WIN32
-    return _commit(_fileno(file));
-#else
-    return fsync(fileno(file));
-#endif
 }
 
 }  // namespace
@@ -89,9 +75,9 @@ bool ReplacingFile::Commit() {
     if (!m_file)
         return Fail(EBADF);
     errno = 0;
-    if (std::fflush(m_file.get()) != 0 || SyncToDisc(m_file.get()) != 0)
-        return Fail(errno);
-    if (std::fclose(m_file.release()) != 0)
+    // No sync to the disc: the rename already makes a crash of the program harmless, and
+    // syncing a large project would cost more than writing it.
+    if (std::fflush(m_file.get()) != 0 || std::fclose(m_file.release()) != 0)
         return Fail(errno);
 
     namespace fs = std::filesystem;

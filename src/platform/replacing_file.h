@@ -21,8 +21,8 @@ public:
     // Creates the temporary file in the target's folder.
     bool Open();
     bool Write(std::string_view bytes);
-    // Flushes the data to the disc and puts the file in the target's place, keeping the access
-    // rights of a file it replaces.
+    // Closes the file and puts it in the target's place, keeping the access rights of a file it
+    // replaces.
     bool Commit();
 
     // Why the last operation failed, naming the target.
