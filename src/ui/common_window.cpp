@@ -19,8 +19,7 @@ int CentredPosition(int screen, int window) {
 }
 
 void CentreOnScreen(QWidget& window) {
-    const QScreen* screen =
-        window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return;
     const QRect area = screen->geometry();

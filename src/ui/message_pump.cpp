@@ -9,9 +9,7 @@ constexpr qint64 IntervalMs = 30;
 constexpr unsigned CallsPerClockCheck = 64;  // reading the clock per record would cost more
 }  // namespace
 
-ThrottledMessagePump::ThrottledMessagePump() {
-    m_sinceLast.start();
-}
+ThrottledMessagePump::ThrottledMessagePump() { m_sinceLast.start(); }
 
 void ThrottledMessagePump::LetMessagesThrough() {
     if (++m_calls % CallsPerClockCheck != 0 || m_sinceLast.elapsed() < IntervalMs)
