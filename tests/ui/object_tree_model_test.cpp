@@ -66,8 +66,9 @@ TEST_F(ObjectTreeModelTest, EveryKindOfChangeKeepsTheModelConsistent) {
     BuildSample();
     model.InsertBefore(c, Record("B2"));
     EXPECT_TRUE(model.MoveBefore(e, b));
-    EXPECT_TRUE(model.MoveToLastChild(a, e));
     EXPECT_TRUE(model.MoveToLastChild(d, nullptr));
+    EXPECT_TRUE(model.MoveToLastChild(e, d));
+    EXPECT_TRUE(model.MoveToLastChild(b, nullptr));
     model.SetRecord(c, Record("C renamed"));
     model.DeleteObjectTree(b);
 
