@@ -114,6 +114,8 @@ void Tfrm_Main::ConnectViewCommands() {
 }
 
 void Tfrm_Main::ConnectTree() {
+    m_ui.TreeView->installEventFilter(this);
+    m_ui.TreeView->viewport()->installEventFilter(this);
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_model, signal, this, &Tfrm_Main::ScheduleUpdateActions);
     connect(m_model, &QAbstractItemModel::rowsMoved, this, &Tfrm_Main::ScheduleUpdateActions);
@@ -436,6 +438,26 @@ void Tfrm_Main::a_view_item_EditorExecute() {
 void Tfrm_Main::a_view_item_SaveNBrowserExecute() {
     a_files_item_SaveExecute();
     a_view_item_BrowserExecute();
+}
+
+bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {
+    if (!IsBusy() || (watched != m_ui.TreeView && watched != m_ui.TreeView->viewport()))
+        return Tfrm_Common<QMainWindow>::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            event->ignore();
+            return true;
+        default:
+            return false;
+    }
 }
 
 void Tfrm_Main::closeEvent(QCloseEvent* event) {

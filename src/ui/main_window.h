@@ -106,6 +106,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // While busy, the tree takes no keys, clicks, drags or drops.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();

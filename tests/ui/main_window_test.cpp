@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -396,6 +398,29 @@ TEST_F(MainWindowTest, NoCommandRunsInTheMiddleOfALoad) {
     EXPECT_TRUE(prompts.FolderRequests.empty());
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
     EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheTreeTakesNoKeysWhileASaveWalksIt) {
+    const std::string path = WriteProject("large.tml", SampleProject(DataDir()), 200000);
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    Window().LoadProject(path);
+    const ObjectNode* first = Window().Model().Tree().TopLevel()[0];
+    Window().SelectNode(first);
+    bool busyThen = false;
+    QTimer::singleShot(0, &Window(), [&] {
+        busyThen = Window().IsBusy();
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QCoreApplication::sendEvent(Ui().TreeView, &down);
+    });
+
+    Window().SaveProject(path);
+
+    EXPECT_TRUE(busyThen);
+    EXPECT_EQ(Window().SelectedNode(), first);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(Ui().TreeView, &down);
+    EXPECT_EQ(Window().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
 }
 
 TEST_F(MainWindowTest, MenusAndToolbarsHoldTheCommandsInOrder) {
