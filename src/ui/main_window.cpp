@@ -24,6 +24,7 @@
 #include "core/catalogue.h"
 #include "core/paths.h"
 #include "core/project_file.h"
+#include "core/settings.h"
 #include "core/version.h"
 #include "platform/file_system.h"
 #include "ui/file_dialog_texts.h"
@@ -31,6 +32,7 @@
 #include "ui/memo_text.h"
 #include "ui/object_tree_model.h"
 #include "ui/qt_text.h"
+#include "ui/translate.h"
 
 namespace tomlet {
 
@@ -74,16 +76,38 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
 Tfrm_Main::~Tfrm_Main() = default;
 
 void Tfrm_Main::FormCreate() {
+    ApplyCodePageSetting();
+    if (!LoadLanguageAtStart(*this))
+        Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenInifile));
+    BuildLanguageMenu(*m_ui.menu_Language, *this);
     a_view_item_BrowserExecute();
     UpdateCaption(true);
-    OpenStartupProject();
+    std::string startupPath = ProgramFolder() + "default.tml";
+    TIniRec settings;
+    if (ReadSettings(settings)) {
+        ApplySettings(settings);
+        startupPath = StartupProjectPath(settings);
+    }
+    OpenStartupProject(startupPath);
     if (!isMaximized())
         CentreOnScreen();
 }
 
-void Tfrm_Main::OpenStartupProject() {
-    // Relative to the current directory, as a disc is started from its own folder.
-    const std::string startupPath = "default.tml";
+void Tfrm_Main::ApplySettings(const TIniRec& settings) {
+    if (!settings.ShowCaption)
+        setWindowFlag(Qt::FramelessWindowHint);
+    if (!settings.ShowMenu)
+        m_ui.MainMenu1->hide();
+    if (settings.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_ui.menu_File->menuAction()->setVisible(settings.ShowFileMenu);
+    m_ui.menu_Search->menuAction()->setVisible(settings.ShowSearchMenu);
+    m_ui.menu_View->menuAction()->setVisible(settings.ShowViewMenu);
+    m_ui.menu_Options->menuAction()->setVisible(settings.ShowOptionsMenu);
+    m_ui.menu_About->menuAction()->setVisible(settings.ShowAboutMenu);
+}
+
+void Tfrm_Main::OpenStartupProject(const std::string& startupPath) {
     if (!FileExists(startupPath))
         return;
     try {
@@ -142,6 +166,7 @@ void Tfrm_Main::BindCheckBoxToAction() {
         box->setChecked(action->isChecked());
     };
     mirror();
+    MarkBoundToAction(*box, *action);
     connect(action, &QAction::changed, box, mirror);
     connect(box, &QCheckBox::clicked, action, &QAction::trigger);
 }
@@ -149,6 +174,7 @@ void Tfrm_Main::BindCheckBoxToAction() {
 void Tfrm_Main::BindCommitButton() {
     QPushButton* button = m_ui.button_Commit;
     QAction* action = m_ui.a_button_Commit;
+    MarkBoundToAction(*button, *action);
     connect(action, &QAction::changed, button, [button, action] {
         button->setText(action->text());
         button->setEnabled(action->isEnabled());

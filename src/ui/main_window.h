@@ -18,6 +18,7 @@ namespace tomlet {
 class ObjectNode;
 class ObjectTreeModel;
 struct ReadResult;
+struct TIniRec;
 struct TProjectRec;
 
 // The program's one main window: the browser view for end users and the editor view for
@@ -117,7 +118,8 @@ private:
     void ConnectTree();
     void BindCheckBoxToAction();
     void BindCommitButton();
-    void OpenStartupProject();
+    void ApplySettings(const TIniRec& settings);
+    void OpenStartupProject(const std::string& startupPath);
     void PlaceTree(bool browser);
     void SyncViewChecks();
     void ShowProjectProperties(const TProjectRec& project);
