@@ -48,7 +48,10 @@ QSize Gauge::sizeHint() const {
 
 void Gauge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRect whole = rect();
+    // A thin border, and the bar and the figure inside it.
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QRect whole = rect().adjusted(1, 1, -1, -1);
     const int barWidth =
         m_maximum == 0
             ? 0

@@ -40,7 +40,7 @@ Tfrm_Progress::Tfrm_Progress(QWidget* parent)
     m_status->setObjectName(QStringLiteral("lbl_Status"));
     m_status->setGeometry(12, 4, ClientWidth - 24, GaugeTop - 4);
 
-    m_gauge->SetBackColor(palette().color(QPalette::Button));
+    m_gauge->SetBackColor(palette().color(QPalette::Base));
     m_gauge->setGeometry(GaugeLeft, GaugeTop, ClientWidth - 2 * GaugeLeft - 4, GaugeHeight);
 
     m_timer.setObjectName(QStringLiteral("Timer1"));
