@@ -11,6 +11,9 @@
 #include "platform/text_codec.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the macros
+#endif
 #include <windows.h>
 #else
 #include <sys/utsname.h>
@@ -85,13 +88,6 @@ std::string Unquoted(std::string_view value) {
     return result;
 }
 
-std::string ReadWholeFile(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
 #ifdef _WIN32
 std::string Utf8Of(const wchar_t* wide) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
@@ -118,6 +114,14 @@ OsVersionRecord RunningWindowsVersion() {
     return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
             Utf8Of(info.szCSDVersion)};
 }
+#else
+std::string ReadWholeFile(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
 #endif
 
 }  // namespace
