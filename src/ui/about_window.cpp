@@ -10,9 +10,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/language_file.h"
 #include "core/version.h"
 #include "ui/program_pictures.h"
 #include "ui/qt_text.h"
+#include "ui/translate.h"
 
 namespace tomlet {
 
@@ -113,6 +115,7 @@ void Tfrm_About::BuildControls() {
 }
 
 void Tfrm_About::FormCreate(const AboutFacts& facts) {
+    TranslateForm(this, LanguageFileName(), true);
     Child<QLabel>(*this, "Os").setText(ToQString(facts.OsLine));
     Child<QLabel>(*this, "label_NameProgs").setText(QStringLiteral("Tomlet"));
     Child<QLabel>(*this, "label_Copyright")

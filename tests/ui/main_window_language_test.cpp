@@ -20,6 +20,7 @@
 #include "core/language_file.h"
 #include "main_window_test_support.h"
 #include "support/ini_listing.h"
+#include "ui/about_window.h"
 #include "ui/file_dialog_texts.h"
 #include "ui/qt_text.h"
 
@@ -191,6 +192,11 @@ KeySet Union(std::initializer_list<KeySet> sets) {
     return all;
 }
 
+// Creates each window that translates itself on creation, as the commands do.
+void OpenEveryDialog() {
+    Tfrm_About about(AboutFacts{});
+}
+
 std::string RussianTranslation() {
     return ReadWholeFile(TOMLET_DEMO_DISC "/Russian.lng");
 }
@@ -224,6 +230,24 @@ TEST_F(MainWindowLanguageTest, OneStartTurnsAnEmptyFileIntoATemplateOfTheMainWin
     EXPECT_TRUE(fixture.prompts.Messages.empty());
 }
 
+TEST_F(MainWindowLanguageTest, OpeningTheDialogsOnceAddsTheirSections) {
+    fixture.folder.WriteFile("Test.lng");
+    StartIn("Test");
+    OpenEveryDialog();
+    EXPECT_EQ(KeysOf(Path("Test.lng")),
+              Union({MainWindowKeys(), AboutWindowKeys(), CatalogueKeys()}));
+    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 87u + 4u + 39u);
+}
+
+TEST_F(MainWindowLanguageTest, TheDialogsTakeTheirCaptionsFromTheLanguageFile) {
+    fixture.folder.WriteFile(
+        "Test.lng", "[frm_About]\r\nForm.Caption=Über Tomlet\r\nbutton_Ok.Caption=Gut\r\n");
+    StartIn("Test");
+    const Tfrm_About about(AboutFacts{});
+    EXPECT_EQ(about.windowTitle(), u"Über Tomlet"_s);
+    EXPECT_EQ(about.findChild<QPushButton*>(u"button_Ok"_s)->text(), u"Gut"_s);
+}
+
 TEST_F(MainWindowLanguageTest, TheRussianTranslationGivesEveryKeyTheProgramAsksFor) {
     const std::string russian = RussianTranslation();
     ASSERT_TRUE(russian.starts_with("\xEF\xBB\xBF"));
@@ -231,6 +255,7 @@ TEST_F(MainWindowLanguageTest, TheRussianTranslationGivesEveryKeyTheProgramAsksF
     Tfrm_Main& window = StartIn("Russian");
 
     // Complete: nothing had to be added, and every value is filled in.
+    OpenEveryDialog();
     EXPECT_EQ(ReadWholeFile(Path("Russian.lng")), russian);
     EXPECT_EQ(KeysOf(Path("Russian.lng"), {"frm_Main", "Text", "Hint", "Message"}),
               Union({MainWindowKeys(), CatalogueKeys()}));
