@@ -330,7 +330,8 @@ TEST_F(MainWindowLanguageTest, PickingALanguageCreatesTheSettingsFileAndTranslat
     fixture.folder.WriteFile("Deutsch.lng",
                              "[frm_Main]\r\nmenu_File.Caption=Datei\r\n"
                              "Form.Caption=Nicht hier\r\n"
-                             "[Message]\r\nmessage_RecordNotFound=Nichts!\r\n");
+                             "[Message]\r\nmessage_RecordNotFound=Nichts!\r\n"
+                             "[frm_About]\r\nForm.Caption=\xC3\x9C\x62\x65r\r\n");
     Tfrm_Main& window = StartIn("");
     const QString caption = window.windowTitle();
     const QList<QAction*> items = window.Ui().menu_Language->actions();
@@ -341,6 +342,8 @@ TEST_F(MainWindowLanguageTest, PickingALanguageCreatesTheSettingsFileAndTranslat
     EXPECT_EQ(window.Ui().menu_File->title(), u"Datei"_s);
     EXPECT_EQ(window.windowTitle(), caption);
     EXPECT_EQ(Text(TextId::message_RecordNotFound), "Nichts!");
+    // Windows created from now on use the new language.
+    EXPECT_EQ(Tfrm_About(AboutFacts{}).windowTitle(), u"Über"_s);
 }
 
 TEST_F(MainWindowLanguageTest, ASettingsFileThatCannotBeReadIsReportedOnceAndTheWindowStarts) {
