@@ -101,6 +101,7 @@ public:
             error = path + ": " + std::generic_category().message(errno != 0 ? errno : EIO);
             return false;
         }
+        m_path = path;
         m_unread = size;
         m_capacity = static_cast<std::size_t>(std::min<std::uintmax_t>(size, blockSize));
         m_buffer = std::make_unique_for_overwrite<char[]>(m_capacity);
@@ -123,7 +124,7 @@ public:
         m_end += got;
         if (got < room) {
             if (std::ferror(m_file.get())) {
-                error = std::generic_category().message(errno != 0 ? errno : EIO);
+                error = m_path + ": " + std::generic_category().message(errno != 0 ? errno : EIO);
                 return false;
             }
             m_unread = 0;  // the file shrank since it was measured
@@ -145,6 +146,7 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
 
+    std::string m_path;
     std::unique_ptr<std::FILE, Closer> m_file;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity = 0;
