@@ -348,11 +348,6 @@ std::string TooLongText(std::string_view field, std::string_view owner, std::siz
            std::to_string(MaxTextSize) + ".";
 }
 
-// What the user is shown when nothing was saved.
-std::string SaveFailed(const std::string& reason) {
-    return Text(TextId::SaveFailure) + "\r\n" + reason;
-}
-
 std::optional<std::string> TooLongProperty(const TProjectRec& project) {
     const std::pair<std::string_view, const std::string*> fields[] = {
         {"ProjectDataDir", &project.ProjectDataDir},
@@ -427,12 +422,12 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     ProgressEnd end(progress);
     WriteResult result;
     if (auto tooLong = TooLongProperty(project)) {
-        result.Error = SaveFailed(*tooLong);
+        result.Error = std::move(*tooLong);
         return result;
     }
     ReplacingFile file(path);
     if (!file.Open()) {
-        result.Error = SaveFailed(file.Error());
+        result.Error = file.Error();
         return result;
     }
 
@@ -459,7 +454,7 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     if (!failure && (!out.Flush(true) || !file.Commit()))
         failure = file.Error();
     if (failure) {
-        result.Error = SaveFailed(*failure);
+        result.Error = std::move(*failure);
         return result;
     }
     result.Saved = true;
