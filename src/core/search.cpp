@@ -1,5 +1,7 @@
 #include "core/search.h"
 
+#include <vector>
+
 #include "core/object_tree.h"
 #include "platform/case_fold.h"
 #include "platform/text_codec.h"
@@ -85,12 +87,46 @@ unsigned char LeadByte(char32_t c) {
     return static_cast<unsigned char>(EncodeUtf8(c).front());
 }
 
+struct CaseVariant {
+    char32_t Character;
+    char32_t Lower;
+};
+
+// Every character that has a lower case of its own, found once: the rules do not change while
+// the program runs.
+const std::vector<CaseVariant>& CaseVariants() {
+    static const std::vector<CaseVariant> variants = [] {
+        std::vector<CaseVariant> list;
+        for (char32_t c = 0; c < 0x20000; ++c)
+            if (c < 0xD800 || c > 0xDFFF)
+                if (const char32_t lower = LowerCase(c); lower != c)
+                    list.push_back({c, lower});
+        return list;
+    }();
+    return variants;
+}
+
+std::array<unsigned char, 256> IdentityTable() {
+    std::array<unsigned char, 256> table{};
+    for (size_t b = 0; b < 256; ++b)
+        table[b] = static_cast<unsigned char>(b);
+    return table;
+}
+
+// Lower-cases ASCII letters whose lower case is ASCII too; other bytes stay.
+std::array<unsigned char, 256> AsciiFoldTable() {
+    std::array<unsigned char, 256> table = IdentityTable();
+    for (char32_t c = 0; c < 0x80; ++c)
+        if (const char32_t lower = LowerCase(c); lower < 0x80)
+            table[c] = static_cast<unsigned char>(lower);
+    return table;
+}
+
 // The lower-case byte of every byte of a single-byte code page. A byte keeps itself where its
 // lower-case letter has no byte of its own.
-std::array<unsigned char, 256> ByteFoldTable(const TextCodec& codec) {
-    std::array<unsigned char, 256> fold{};
-    for (int b = 0; b < 256; ++b) {
-        fold[static_cast<size_t>(b)] = static_cast<unsigned char>(b);
+std::array<unsigned char, 256> CodePageFoldTable(const TextCodec& codec) {
+    std::array<unsigned char, 256> table = IdentityTable();
+    for (size_t b = 0; b < 256; ++b) {
         const std::u32string decoded =
             DecodeUtf8(codec.ToUtf8(std::string(1, static_cast<char>(b))));
         if (decoded.size() != 1)
@@ -101,9 +137,21 @@ std::array<unsigned char, 256> ByteFoldTable(const TextCodec& codec) {
         const std::string lowerUtf8 = EncodeUtf8(lower);
         const std::string encoded = codec.FromUtf8(lowerUtf8);
         if (encoded.size() == 1 && codec.ToUtf8(encoded) == lowerUtf8)
-            fold[static_cast<size_t>(b)] = static_cast<unsigned char>(encoded.front());
+            table[b] = static_cast<unsigned char>(encoded.front());
     }
-    return fold;
+    return table;
+}
+
+// True when the folded text is ASCII and no character beyond ASCII folds into it: then a UTF-8
+// field matches byte for byte through the ASCII table.
+bool FoldsWithinAscii(std::u32string_view folded) {
+    for (char32_t c : folded)
+        if (c >= 0x80)
+            return false;
+    for (const CaseVariant& variant : CaseVariants())
+        if (variant.Character >= 0x80 && folded.find(variant.Lower) != folded.npos)
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -112,43 +160,58 @@ FindMatcher::FindMatcher(const TFindRec& settings) : m_fields(settings.Fields) {
     if (settings.Text.empty() || settings.Fields == 0)
         return;
     if (settings.CaseSensitive) {
-        m_mode = Mode::Exact;
-        m_text = settings.Text;
-    } else if (ProcessCodec().IsUtf8()) {
-        PrepareFoldUtf8(settings.Text);
+        PrepareBytes(settings.Text, IdentityTable());
+    } else if (!ProcessCodec().IsUtf8()) {
+        PrepareBytes(settings.Text, CodePageFoldTable(ProcessCodec()));
     } else {
-        PrepareFoldBytes(settings.Text);
+        std::u32string folded = DecodeUtf8(settings.Text);
+        for (char32_t& c : folded)
+            c = LowerCase(c);
+        if (FoldsWithinAscii(folded))
+            PrepareBytes(settings.Text, AsciiFoldTable());
+        else
+            PrepareCharacters(std::move(folded));
     }
 }
 
-void FindMatcher::PrepareFoldBytes(std::string_view text) {
-    m_mode = Mode::FoldBytes;
-    m_foldByte = ByteFoldTable(ProcessCodec());
+void FindMatcher::PrepareBytes(std::string_view text, const std::array<unsigned char, 256>& fold) {
+    m_mode = Mode::Bytes;
+    m_foldByte = fold;
     for (char c : text)
-        m_text += static_cast<char>(m_foldByte[static_cast<unsigned char>(c)]);
-    const auto first = static_cast<unsigned char>(m_text.front());
+        m_text += static_cast<char>(fold[static_cast<unsigned char>(c)]);
+    // How far the text may move on when a given (folded) byte lies under its end.
+    const size_t n = m_text.size();
+    std::array<size_t, 256> skipByFolded;
+    skipByFolded.fill(n);
+    for (size_t k = 0; k + 1 < n; ++k)
+        skipByFolded[static_cast<unsigned char>(m_text[k])] = n - 1 - k;
     for (size_t b = 0; b < 256; ++b)
-        m_mayStart[b] = m_foldByte[b] == first;
+        m_skip[b] = skipByFolded[fold[b]];
 }
 
-void FindMatcher::PrepareFoldUtf8(std::string_view text) {
-    m_mode = Mode::FoldUtf8;
-    for (char32_t c = 0; c < 128; ++c)
+void FindMatcher::PrepareCharacters(std::u32string folded) {
+    m_mode = Mode::Characters;
+    m_folded = std::move(folded);
+    for (char32_t c = 0; c < 0x80; ++c)
         m_foldAscii[c] = LowerCase(c);
-    for (char32_t c : DecodeUtf8(text))
-        m_folded += LowerCase(c);
-    // Every character whose lower case is the text's first one may begin a match: its other
-    // case, and letters such as the Kelvin sign that fold into ASCII.
+    const auto markBytes = [this](char32_t c) {
+        if (c >= StrayByte) {
+            m_mayOccur[c - StrayByte] = true;
+            return;
+        }
+        for (char b : EncodeUtf8(c))
+            m_mayOccur[static_cast<unsigned char>(b)] = true;
+    };
     const char32_t first = m_folded.front();
     m_mayStart[LeadByte(first)] = true;
-    if (first >= StrayByte)
-        return;
-    for (char32_t c = 0; c < 0x10000; ++c)
-        if ((c < 0xD800 || c > 0xDFFF) && LowerCase(c) == first)
-            m_mayStart[LeadByte(c)] = true;
-    if (first >= 0x10000)
-        for (unsigned char lead = 0xF0; lead <= 0xF4; ++lead)
-            m_mayStart[lead] = true;
+    for (char32_t c : m_folded)
+        markBytes(c);
+    for (const CaseVariant& variant : CaseVariants()) {
+        if (variant.Lower == first)
+            m_mayStart[LeadByte(variant.Character)] = true;
+        if (m_folded.find(variant.Lower) != m_folded.npos)
+            markBytes(variant.Character);
+    }
 }
 
 bool FindMatcher::Matches(const TNodeData& data) const {
@@ -163,52 +226,61 @@ bool FindMatcher::Contains(std::string_view field) const {
     switch (m_mode) {
         case Mode::Nothing:
             return false;
-        case Mode::Exact:
-            return field.find(m_text) != std::string_view::npos;
-        case Mode::FoldBytes:
-            return Scan(field, m_text.size(), [this](const unsigned char* p, const unsigned char*) {
-                return MatchesBytesAt(p);
-            });
-        case Mode::FoldUtf8:
-            // Every character takes at least one byte.
-            return Scan(field, m_folded.size(),
-                        [this](const unsigned char* p, const unsigned char* end) {
-                            return MatchesUtf8At(p, end);
-                        });
+        case Mode::Bytes:
+            return ContainsBytes(field);
+        case Mode::Characters:
+            return ContainsCharacters(field);
     }
     return false;
 }
 
-// Looks at each byte that may begin a match and lets `matchesAt` decide.
-template <class MatchesAt>
-bool FindMatcher::Scan(std::string_view field, size_t minLength, MatchesAt matchesAt) const {
-    if (field.size() < minLength)
+bool FindMatcher::ContainsBytes(std::string_view field) const {
+    const size_t n = m_text.size();
+    if (field.size() < n)
         return false;
-    const auto* p = reinterpret_cast<const unsigned char*>(field.data());
-    const auto* end = p + field.size();
-    const auto* last = end - minLength;
-    for (; p <= last; ++p)
-        if (m_mayStart[*p] && matchesAt(p, end))
+    const auto* data = reinterpret_cast<const unsigned char*>(field.data());
+    const auto lastWanted = static_cast<unsigned char>(m_text.back());
+    for (size_t i = 0; i <= field.size() - n;) {
+        const unsigned char under = data[i + n - 1];
+        if (m_foldByte[under] == lastWanted && MatchesBytesAt(data + i))
             return true;
+        i += m_skip[under];
+    }
     return false;
 }
 
 bool FindMatcher::MatchesBytesAt(const unsigned char* p) const {
-    for (size_t k = 1; k < m_text.size(); ++k)
+    for (size_t k = 0; k + 1 < m_text.size(); ++k)
         if (m_foldByte[p[k]] != static_cast<unsigned char>(m_text[k]))
             return false;
     return true;
 }
 
-bool FindMatcher::MatchesUtf8At(const unsigned char* p, const unsigned char* end) const {
+bool FindMatcher::ContainsCharacters(std::string_view field) const {
+    // A match covers at least one byte per character, and only bytes that may occur in one. So
+    // the field is probed every m bytes; only where the probed byte may be part of a match are
+    // the starts up to it tried.
+    const size_t m = m_folded.size();
+    const auto* data = reinterpret_cast<const unsigned char*>(field.data());
+    const auto* end = data + field.size();
+    size_t start = 0;  // starts before this one are ruled out
+    for (size_t probe = m - 1; probe < field.size(); probe = start + m - 1) {
+        if (!m_mayOccur[data[probe]]) {
+            start = probe + 1;
+            continue;
+        }
+        for (; start <= probe; ++start)
+            if (m_mayStart[data[start]] && MatchesCharactersAt(data + start, end))
+                return true;
+    }
+    return false;
+}
+
+bool FindMatcher::MatchesCharactersAt(const unsigned char* p, const unsigned char* end) const {
     for (char32_t wanted : m_folded) {
         if (p == end)
             return false;
-        char32_t c;
-        if (*p < 0x80)
-            c = m_foldAscii[*p++];
-        else
-            c = LowerCase(DecodeUtf8(p, end));
+        const char32_t c = *p < 0x80 ? m_foldAscii[*p++] : LowerCase(DecodeUtf8(p, end));
         if (c != wanted)
             return false;
     }

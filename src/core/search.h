@@ -51,22 +51,28 @@ public:
     bool Contains(std::string_view field) const;
 
 private:
-    enum class Mode { Nothing, Exact, FoldBytes, FoldUtf8 };
+    enum class Mode { Nothing, Bytes, Characters };
 
-    void PrepareFoldBytes(std::string_view text);
-    void PrepareFoldUtf8(std::string_view text);
-    template <class MatchesAt>
-    bool Scan(std::string_view field, size_t minLength, MatchesAt matchesAt) const;
+    void PrepareBytes(std::string_view text, const std::array<unsigned char, 256>& fold);
+    void PrepareCharacters(std::u32string folded);
+    bool ContainsBytes(std::string_view field) const;
+    bool ContainsCharacters(std::string_view field) const;
     bool MatchesBytesAt(const unsigned char* p) const;
-    bool MatchesUtf8At(const unsigned char* p, const unsigned char* end) const;
+    bool MatchesCharactersAt(const unsigned char* p, const unsigned char* end) const;
 
     Mode m_mode = Mode::Nothing;
     std::uint8_t m_fields = 0;
-    std::string m_text;                           // Exact: as given; FoldBytes: folded
-    std::u32string m_folded;                      // FoldUtf8: the folded characters
-    std::array<unsigned char, 256> m_foldByte{};  // FoldBytes: each byte's lower-case byte
-    std::array<char32_t, 128> m_foldAscii{};      // FoldUtf8: the lower case of ASCII
-    std::array<bool, 256> m_mayStart{};           // bytes a match may begin with
+    // Bytes: each byte is one character (a case-sensitive search, a single-byte code page, or a
+    // UTF-8 text whose letters fold within ASCII). Fields are compared through the folding table,
+    // skipping ahead by the byte under the end of the text.
+    std::string m_text;  // folded
+    std::array<unsigned char, 256> m_foldByte{};
+    std::array<size_t, 256> m_skip{};
+    // Characters: UTF-8 decoded and lower-cased character by character.
+    std::u32string m_folded;
+    std::array<char32_t, 128> m_foldAscii{};
+    std::array<bool, 256> m_mayStart{};  // lead bytes of the characters that fold to the first
+    std::array<bool, 256> m_mayOccur{};  // bytes of every character that folds into the text
 };
 
 // The search itself, without the selection. It starts at NextIndex when `forward`, otherwise at

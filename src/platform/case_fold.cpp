@@ -7,6 +7,8 @@
 #include <locale.h>
 #include <string.h>
 #include <wctype.h>
+
+#include <initializer_list>
 #endif
 
 namespace tomlet {

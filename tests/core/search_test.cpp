@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "core/object_tree.h"
+#include "platform/case_fold.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
@@ -93,7 +96,7 @@ TEST_F(SearchTest, LooksOnlyInTheChosenFields) {
 
 TEST_F(SearchTest, FoldsCyrillicInUtf8) {
     SetProcessCodePage(TextCodec::Utf8);
-    EXPECT_TRUE(Finds(Settings("УСТАНОВКА"), "Программа установки"));
+    EXPECT_TRUE(Finds(Settings("УСТАНОВКА"), "Программа: установка"));
     EXPECT_TRUE(Finds(Settings("установка"), "УСТАНОВКА ПРОГРАММЫ"));
     EXPECT_TRUE(Finds(Settings("ёж"), "Ёжик"));
     EXPECT_FALSE(Finds(Settings("УСТАНОВКА", ffCaption, true), "установка"));
@@ -122,6 +125,65 @@ TEST_F(SearchTest, FoldsCyrillicInCodePage1251) {
     EXPECT_TRUE(Finds(Settings("SETUP"), "Setup"));
     EXPECT_FALSE(Finds(Settings(upper, ffCaption, true), lower));
     EXPECT_FALSE(Finds(Settings("\xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE8"), lower));  // установки
+}
+
+// The plain way: lower-case both texts character by character, then look for one in the other.
+std::string LowerUtf8(const std::string& text) {
+    std::u32string wide;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        wide += LowerCase(c);
+        i += length;
+    }
+    std::string lower;
+    for (char32_t c : wide) {
+        if (c < 0x80) {
+            lower += static_cast<char>(c);
+        } else if (c < 0x800) {
+            lower += static_cast<char>(0xC0 | (c >> 6));
+            lower += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            lower += static_cast<char>(0xE0 | (c >> 12));
+            lower += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            lower += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return lower;
+}
+
+TEST_F(SearchTest, AgreesWithLowerCasingBothTexts) {
+    SetProcessCodePage(TextCodec::Utf8);
+    // Letters whose cases differ in length or fold from beyond ASCII into it, among others.
+    const std::vector<std::string> letters{"a",      "x",      " ",      "k",      "K",
+                                           "\u212A", "i",      "\u0130", "\u0451", "\u0401",
+                                           "\u0436", "\u0416", "\u023A", "\u2C65"};
+    std::mt19937 random(7);
+    const auto make = [&](size_t maxLength) {
+        std::string text;
+        for (size_t n = random() % (maxLength + 1); n > 0; --n)
+            text += letters[random() % letters.size()];
+        return text;
+    };
+    int found = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string needle = make(3);
+        const std::string field = make(14);
+        if (needle.empty())
+            needle = "a";
+        const bool expected = LowerUtf8(field).find(LowerUtf8(needle)) != std::string::npos;
+        found += expected;
+        ASSERT_EQ(Finds(Settings(needle), field), expected) << needle << " in " << field;
+        ASSERT_EQ(Finds(Settings(needle, ffCaption, true), field),
+                  field.find(needle) != std::string::npos)
+            << needle << " in " << field;
+    }
+    // Both outcomes are well represented.
+    EXPECT_GT(found, 5000);
+    EXPECT_LT(found, 15000);
 }
 
 class FindObjectTest : public SearchTest {
