@@ -5,6 +5,7 @@
 #include "core/object_tree.h"
 #include "core/search.h"
 #include "platform/text_codec.h"
+#include "support/large_project.h"
 
 namespace tomlet {
 namespace {
@@ -12,8 +13,8 @@ namespace {
 constexpr int FolderCount = 1000;
 constexpr int FilesPerFolder = 999;  // with the folders: 1,000,000 objects
 
-// A scanned project has captions and paths only; an annotated one fills every field.
-ObjectTree MakeProject(bool annotated) {
+// Every object with all five fields filled: the most a search has to look through.
+ObjectTree MakeAnnotatedProject() {
     ObjectTree tree;
     for (int f = 0; f < FolderCount; ++f) {
         const std::string folder = "Folder " + std::to_string(f);
@@ -26,11 +27,9 @@ ObjectTree MakeProject(bool annotated) {
             TNodeData data;
             data.Caption = "Picture " + std::to_string(f * FilesPerFolder + i) + ".jpg";
             data.PathFileName = "Data\\" + folder + "\\" + data.Caption;
-            if (annotated) {
-                data.Hint = "Holiday picture of the year " + std::to_string(1990 + i % 30);
-                data.Parameters = "/view /zoom=" + std::to_string(i % 400);
-                data.Comments = "Taken at the lake in summer.\r\nScanned from a print.\r\n";
-            }
+            data.Hint = "Holiday picture of the year " + std::to_string(1990 + i % 30);
+            data.Parameters = "/view /zoom=" + std::to_string(i % 400);
+            data.Comments = "Taken at the lake in summer.\r\nScanned from a print.\r\n";
             tree.Append(parent, std::move(data));
         }
     }
@@ -38,9 +37,10 @@ ObjectTree MakeProject(bool annotated) {
 }
 
 const ObjectTree& Project(bool annotated) {
-    static const ObjectTree scanned = MakeProject(false);
-    static const ObjectTree full = MakeProject(true);
-    return annotated ? full : scanned;
+    // A catalogue as a scan gives it, with a few notes.
+    static const ObjectTree typical = bench::MakeLargeTree(1'000'000);
+    static const ObjectTree full = MakeAnnotatedProject();
+    return annotated ? full : typical;
 }
 
 // Arguments: code page, annotated project (0/1), case sensitive (0/1), Cyrillic text (0/1; in
