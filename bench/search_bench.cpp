@@ -37,10 +37,13 @@ ObjectTree MakeAnnotatedProject() {
 }
 
 const ObjectTree& Project(bool annotated) {
+    if (annotated) {
+        static const ObjectTree full = MakeAnnotatedProject();
+        return full;
+    }
     // A catalogue as a scan gives it, with a few notes.
     static const ObjectTree typical = bench::MakeLargeTree(1'000'000);
-    static const ObjectTree full = MakeAnnotatedProject();
-    return annotated ? full : typical;
+    return typical;
 }
 
 // Arguments: code page, annotated project (0/1), case sensitive (0/1), Cyrillic text (0/1; in
