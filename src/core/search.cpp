@@ -156,13 +156,16 @@ bool FoldsWithinAscii(std::u32string_view folded) {
 
 }  // namespace
 
-FindMatcher::FindMatcher(const TFindRec& settings) : m_fields(settings.Fields) {
+FindMatcher::FindMatcher(const TFindRec& settings) : FindMatcher(settings, ProcessCodec()) {}
+
+FindMatcher::FindMatcher(const TFindRec& settings, const TextCodec& codec)
+    : m_fields(settings.Fields) {
     if (settings.Text.empty() || settings.Fields == 0)
         return;
     if (settings.CaseSensitive) {
         PrepareBytes(settings.Text, IdentityTable());
-    } else if (!ProcessCodec().IsUtf8()) {
-        PrepareBytes(settings.Text, CodePageFoldTable(ProcessCodec()));
+    } else if (!codec.IsUtf8()) {
+        PrepareBytes(settings.Text, CodePageFoldTable(codec));
     } else {
         std::u32string folded = DecodeUtf8(settings.Text);
         for (char32_t& c : folded)

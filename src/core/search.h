@@ -9,6 +9,7 @@ namespace tomlet {
 
 class ObjectNode;
 class ObjectTree;
+class TextCodec;
 struct TNodeData;
 
 // The object fields a search looks in, as bits of TFindRec::Fields.
@@ -40,7 +41,9 @@ struct TFindRec {
 // by the system's locale rules, in the process code page (UTF-8 or a single-byte code page).
 class FindMatcher final {
 public:
+    // Texts in the process code page, or in the code page of `codec`.
     explicit FindMatcher(const TFindRec& settings);
+    FindMatcher(const TFindRec& settings, const TextCodec& codec);
 
     // False for an empty text or no fields: then nothing matches.
     bool CanMatch() const { return m_mode != Mode::Nothing; }
