@@ -32,18 +32,6 @@ protected:
     int m_saved = ProcessCodec().CodePage();
 };
 
-TEST_F(SearchTest, StartingValuesSearchCaptionsFromTheCurrentPosition) {
-    const TFindRec state{};
-    EXPECT_EQ(state.Text, "");
-    EXPECT_EQ(state.NextIndex, 0);
-    EXPECT_EQ(state.Fields, ffCaption);
-    EXPECT_FALSE(state.CaseSensitive);
-    EXPECT_TRUE(state.FromCurrent);
-    EXPECT_EQ(ffCaption | ffHint | ffPathFileName | ffParameters | ffComments, 31);
-    EXPECT_EQ(ffPathFileName, 4);
-    EXPECT_EQ(ffComments, 16);
-}
-
 TEST_F(SearchTest, CaseFoldsOnlyWithoutCaseSensitivity) {
     SetProcessCodePage(TextCodec::Utf8);
     EXPECT_TRUE(Finds(Settings("SETUP"), "Setup"));
@@ -58,16 +46,6 @@ TEST_F(SearchTest, CaseFoldsOnlyWithoutCaseSensitivity) {
     EXPECT_TRUE(Finds(Settings("a b"), "x A B y"));
     // A partial match just before the real one must not hide it.
     EXPECT_TRUE(Finds(Settings("aab"), "aaab"));
-}
-
-TEST_F(SearchTest, EmptyTextOrNoFieldsMatchNothing) {
-    SetProcessCodePage(TextCodec::Utf8);
-    TNodeData data;
-    data.Caption = "Setup";
-    EXPECT_FALSE(FindMatcher(Settings("")).Matches(data));
-    EXPECT_FALSE(FindMatcher(Settings("", ffCaption, true)).Matches(data));
-    EXPECT_FALSE(FindMatcher(Settings("Setup", 0)).Matches(data));
-    EXPECT_TRUE(FindMatcher(Settings("Setup")).Matches(data));
 }
 
 TEST_F(SearchTest, LooksOnlyInTheChosenFields) {
@@ -243,11 +221,13 @@ TEST_F(FindObjectTest, IndexBeyondTheLastNodeTestsNothing) {
     EXPECT_EQ(settings.NextIndex, 2);
 }
 
-TEST_F(FindObjectTest, EmptyTextFindsNothing) {
+TEST_F(FindObjectTest, EmptyTextOrNoFieldsFindNothing) {
     TFindRec settings = Settings("");
     settings.NextIndex = 3;
     EXPECT_EQ(FindObject(settings, tree, true, 0), nullptr);
     EXPECT_EQ(settings.NextIndex, 0);
+    settings = Settings("Setup", 0);
+    EXPECT_EQ(FindObject(settings, tree, false, 0), nullptr);
 }
 
 }  // namespace

@@ -3,14 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QToolBar>
-#include <QToolButton>
 #include <QTreeView>
 
 #include "core/project_file.h"
@@ -221,29 +218,6 @@ TEST_F(SearchCommandsTest, EnabledWithObjectsInTheBrowserOrOnTheDataPage) {
     Idle();
     EXPECT_FALSE(Ui().a_search_item_Find->isEnabled());
     EXPECT_FALSE(Ui().a_search_item_FindForward->isEnabled());
-}
-
-TEST_F(SearchCommandsTest, StandInTheMenuToolbarsAndContextMenuWithTheirKeys) {
-    Start();
-    QAction* find = Ui().a_search_item_Find;
-    QAction* forward = Ui().a_search_item_FindForward;
-    EXPECT_EQ(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
-    EXPECT_EQ(forward->shortcut(), QKeySequence(Qt::Key_F3));
-    // In a menu or toolbar, or as the action of one of the place's tool buttons.
-    const auto holds = [](const QWidget* place, QAction* action) {
-        if (place->actions().contains(action))
-            return true;
-        for (const QToolButton* button : place->findChildren<QToolButton*>())
-            if (button->defaultAction() == action)
-                return true;
-        return false;
-    };
-    for (const QWidget* place :
-         {static_cast<QWidget*>(Ui().menu_Search), static_cast<QWidget*>(Ui().toolbar_Editor),
-          Ui().toolbar_Action, static_cast<QWidget*>(Ui().RxPopupMenu)}) {
-        EXPECT_TRUE(holds(place, find)) << place->objectName().toStdString();
-        EXPECT_TRUE(holds(place, forward)) << place->objectName().toStdString();
-    }
 }
 
 TEST_F(SearchCommandsTest, TheKeysRunTheCommands) {
