@@ -46,9 +46,10 @@ protected:
         ASSERT_TRUE(WriteProjectFile(path, project, tree, silent, silent).Saved);
         Start();
         Window().show();
-        ActivateWindow();
         Window().LoadProject(path);
         Idle();
+        // The load's progress window took the activation.
+        ActivateWindow();
     }
 
     static TNodeData Named(std::string caption) {
