@@ -15,40 +15,38 @@ namespace {
 constexpr char32_t StrayByte = 0x110000;
 
 char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
-    const unsigned char lead = *p;
-    if (lead < 0x80) {
-        ++p;
+    const unsigned char lead = *p++;
+    if (lead < 0x80)
         return lead;
-    }
+    const char32_t stray = StrayByte + lead;
     int tail = 0;
     char32_t c = 0;
     char32_t least = 0;
     if (lead >= 0xC2 && lead <= 0xDF) {
-        tail = 1, c = lead & 0x1Fu, least = 0x80;
+        tail = 1;
+        c = lead & 0x1Fu;
+        least = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
-        tail = 2, c = lead & 0x0Fu, least = 0x800;
+        tail = 2;
+        c = lead & 0x0Fu;
+        least = 0x800;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
-        tail = 3, c = lead & 0x07u, least = 0x10000;
+        tail = 3;
+        c = lead & 0x07u;
+        least = 0x10000;
     } else {
-        ++p;
-        return StrayByte + lead;
+        return stray;
     }
-    if (end - p <= tail) {
-        ++p;
-        return StrayByte + lead;
-    }
-    for (int k = 1; k <= tail; ++k) {
-        if ((p[k] & 0xC0u) != 0x80u) {
-            ++p;
-            return StrayByte + lead;
-        }
+    if (end - p < tail)
+        return stray;
+    for (int k = 0; k < tail; ++k) {
+        if ((p[k] & 0xC0u) != 0x80u)
+            return stray;
         c = (c << 6) | (p[k] & 0x3Fu);
     }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++p;
-        return StrayByte + lead;
-    }
-    p += tail + 1;
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return stray;
+    p += tail;
     return c;
 }
 
