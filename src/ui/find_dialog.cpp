@@ -11,8 +11,10 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "core/language_file.h"
 #include "core/search.h"
 #include "ui/qt_text.h"
+#include "ui/translate.h"
 
 namespace tomlet {
 
@@ -101,6 +103,7 @@ void Tfrm_Find::FormCreate() {
     layout->addLayout(buttonRow);
     // A fixed dialog border: the window takes its layout's size and cannot be resized.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    TranslateForm(this, LanguageFileName(), true);
 
     for (QCheckBox* box : {m_checkbox_FindCaption, m_checkbox_FindHint, m_checkbox_FindComments,
                            m_checkbox_FindParameters, m_checkbox_FindPathFileName})

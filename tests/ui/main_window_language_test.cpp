@@ -22,6 +22,7 @@
 #include "support/ini_listing.h"
 #include "ui/about_window.h"
 #include "ui/file_dialog_texts.h"
+#include "ui/find_dialog.h"
 #include "ui/qt_text.h"
 
 namespace tomlet {
@@ -194,6 +195,7 @@ KeySet Union(std::initializer_list<KeySet> sets) {
 
 // Creates each window that translates itself on creation, as the commands do.
 void OpenEveryDialog() {
+    Tfrm_Find find;
     Tfrm_About about(AboutFacts{});
 }
 
@@ -235,8 +237,8 @@ TEST_F(MainWindowLanguageTest, OpeningTheDialogsOnceAddsTheirSections) {
     StartIn("Test");
     OpenEveryDialog();
     EXPECT_EQ(KeysOf(Path("Test.lng")),
-              Union({MainWindowKeys(), AboutWindowKeys(), CatalogueKeys()}));
-    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 87u + 4u + 39u);
+              Union({MainWindowKeys(), FindWindowKeys(), AboutWindowKeys(), CatalogueKeys()}));
+    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 87u + 16u + 4u + 39u);
 }
 
 TEST_F(MainWindowLanguageTest, TheDialogsTakeTheirCaptionsFromTheLanguageFile) {
