@@ -2,8 +2,8 @@
 // `tomlet-cli check` on the same file, with the resident memory of the whole program.
 //
 // Run: build/bin/main_window_open_bench [--objects N] [--project file.tml]
-// Without --project a project of N objects (default 1,000,000) is generated in a child process,
-// so that this process holds only what the program itself holds.
+// Without --project a project of N objects (default 1,000,000) is made by make-large-project in a
+// child process, so that this process holds only what the program itself holds.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -18,7 +18,6 @@
 #include <memory>
 #include <string>
 
-#include "core/project_file.h"
 #include "ui/main_window.h"
 #include "ui/object_tree_model.h"
 #include "ui/prompts.h"
@@ -31,36 +30,6 @@ std::string g_project;
 QString g_cli;
 double g_openSeconds = 0;
 double g_checkSeconds = 0;
-
-// Realistic field sizes: about 70 bytes of texts per object, a few longer comments.
-void GenerateProject(const std::string& path, int count) {
-    TProjectRec project;
-    project.ProjectDataDir = "/media/disc";
-    project.ProjectName = "A large catalogue";
-    project.AbsolutePath = false;
-    ObjectTree tree;
-    ObjectNode* folder = nullptr;
-    for (int i = 0; i < count; ++i) {
-        TNodeData data;
-        data.Caption = "Object number " + std::to_string(i);
-        data.PathFileName =
-            "Programs\\Folder " + std::to_string(i / 10) + "\\file" + std::to_string(i) + ".exe";
-        data.ObjectType = otExecuteFile;
-        data.ObjectAction = oaExecute;
-        if (i % 7 == 0)
-            data.Comments = "A comment of a few words about object " + std::to_string(i) + "\r\n";
-        // Top-level heavy: one object in ten is a top-level folder holding the next nine.
-        if (i % 10 == 0) {
-            data.ObjectType = otFolder;
-            folder = tree.Append(nullptr, std::move(data));
-        } else {
-            tree.Append(folder, std::move(data));
-        }
-    }
-    SilentProgress silent;
-    if (!WriteProjectFile(path, project, tree, silent, silent).Saved)
-        std::exit(1);
-}
 
 long StatusKilobytes(const char* key) {
     std::ifstream status("/proc/self/status");
@@ -150,10 +119,6 @@ std::string Option(int& argc, char** argv, const std::string& name, const std::s
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--generate") {
-        GenerateProject(argv[2], std::stoi(argv[3]));
-        return 0;
-    }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::string objects = Option(argc, argv, "--objects", "1000000");
