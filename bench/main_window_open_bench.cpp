@@ -126,17 +126,15 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     g_cli = QCoreApplication::applicationDirPath() + QStringLiteral("/tomlet-cli");
     if (g_project.empty()) {
-        g_project =
-            QDir::temp()
-                .filePath(
-                    QStringLiteral("tomlet-bench-%1.tml").arg(QString::fromStdString(objects)))
-                .toStdString();
+        g_project = QDir::temp()
+                        .filePath(QStringLiteral("tomlet-large-project-%1.tml")
+                                      .arg(QString::fromStdString(objects)))
+                        .toStdString();
         if (!QFile::exists(QString::fromStdString(g_project))) {
             std::cout << "Generating " << objects << " objects into " << g_project << '\n';
-            const int code =
-                QProcess::execute(QCoreApplication::applicationFilePath(),
-                                  {QStringLiteral("--generate"), QString::fromStdString(g_project),
-                                   QString::fromStdString(objects)});
+            const int code = QProcess::execute(
+                QCoreApplication::applicationDirPath() + QStringLiteral("/make-large-project"),
+                {QString::fromStdString(g_project), QString::fromStdString(objects)});
             if (code != 0)
                 return 1;
         }
