@@ -103,6 +103,8 @@ public:
     void edit_SplashFileNameButtonClick();
     void button_DontShowSplahScreenClick();
     void a_options_item_AbsolutePathExecute();
+    // About
+    void a_about_item_AboutProgramExecute();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,7 +133,6 @@ private:
     ObjectTreeModel* m_model = nullptr;
     std::string m_currentDataDir;
     std::string m_currentFileName;
-    SilentProgress m_progress;
     ThrottledMessagePump m_pump;
     int m_busyDepth = 0;
     bool m_updateScheduled = false;
