@@ -1,7 +1,7 @@
 // Opening a large project in the browser view, from the Open command to a painted tree, beside
 // `tomlet-cli check` on the same file, with the resident memory of the whole program.
 //
-// Run: build/bin/main_window_open_bench [--objects N] [--project file.tml]
+// Run: build/bench/main_window_open_bench [--objects N] [--project file.tml]
 // Without --project a project of N objects (default 1,000,000) is made by make-large-project in a
 // child process, so that this process holds only what the program itself holds.
 #include <benchmark/benchmark.h>
@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     const std::string objects = Option(argc, argv, "--objects", "1000000");
     g_project = Option(argc, argv, "--project", "");
     QApplication application(argc, argv);
-    g_cli = QCoreApplication::applicationDirPath() + QStringLiteral("/tomlet-cli");
+    g_cli = QStringLiteral(TOMLET_CLI);
     if (g_project.empty()) {
         g_project = QDir::temp()
                         .filePath(QStringLiteral("tomlet-large-project-%1.tml")
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         if (!QFile::exists(QString::fromStdString(g_project))) {
             std::cout << "Generating " << objects << " objects into " << g_project << '\n';
             const int code = QProcess::execute(
-                QCoreApplication::applicationDirPath() + QStringLiteral("/make-large-project"),
+                QStringLiteral(MAKE_LARGE_PROJECT),
                 {QString::fromStdString(g_project), QString::fromStdString(objects)});
             if (code != 0)
                 return 1;
