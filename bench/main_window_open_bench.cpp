@@ -55,6 +55,27 @@ public:
     QString PickFolder(QWidget*, const FolderPickerRequest&) override { return {}; }
 };
 
+// Runs first: a child's peak resident size counts the pages it shares with this process until it
+// starts the tool, so this process must still be small.
+void BM_CliCheck(benchmark::State& state) {
+    for (auto _ : state) {
+        QProcess cli;
+        QElapsedTimer clock;
+        clock.start();
+        cli.start(g_cli, {QStringLiteral("check"), QString::fromStdString(g_project)});
+        cli.waitForFinished(-1);
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        state.SetIterationTime(seconds);
+        g_checkSeconds = g_checkSeconds == 0 ? seconds : std::min(g_checkSeconds, seconds);
+        if (cli.exitCode() != 0)
+            state.SkipWithError("tomlet-cli check failed");
+    }
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    state.counters["child_peak_rss_MB"] = children.ru_maxrss / 1024.0;
+}
+BENCHMARK(BM_CliCheck)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
 void BM_OpenInBrowserToPaintedTree(benchmark::State& state) {
     AnswerOpen prompts;
     Seams seams;
@@ -83,25 +104,6 @@ BENCHMARK(BM_OpenInBrowserToPaintedTree)
     ->UseManualTime()
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
-
-void BM_CliCheck(benchmark::State& state) {
-    for (auto _ : state) {
-        QProcess cli;
-        QElapsedTimer clock;
-        clock.start();
-        cli.start(g_cli, {QStringLiteral("check"), QString::fromStdString(g_project)});
-        cli.waitForFinished(-1);
-        const double seconds = clock.nsecsElapsed() / 1e9;
-        state.SetIterationTime(seconds);
-        g_checkSeconds = g_checkSeconds == 0 ? seconds : std::min(g_checkSeconds, seconds);
-        if (cli.exitCode() != 0)
-            state.SkipWithError("tomlet-cli check failed");
-    }
-    rusage children{};
-    getrusage(RUSAGE_CHILDREN, &children);
-    state.counters["child_peak_rss_MB"] = children.ru_maxrss / 1024.0;
-}
-BENCHMARK(BM_CliCheck)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 std::string Option(int& argc, char** argv, const std::string& name, const std::string& fallback) {
     for (int i = 1; i + 1 < argc; ++i) {
