@@ -79,18 +79,18 @@ Tfrm_Main::~Tfrm_Main() = default;
 void Tfrm_Main::FormCreate() {
     a_view_item_BrowserExecute();
     UpdateCaption(true);
-    OpenStartupProject();
+    // Relative to the current directory, as a disc is started from its own folder.
+    const std::string startupProject = "default.tml";
+    OpenStartupProject(startupProject);
     if (!isMaximized())
         CentreOnScreen();
 }
 
-void Tfrm_Main::OpenStartupProject() {
-    // Relative to the current directory, as a disc is started from its own folder.
-    const std::string startupPath = "default.tml";
-    if (!FileExists(startupPath))
+void Tfrm_Main::OpenStartupProject(const std::string& path) {
+    if (!FileExists(path))
         return;
     try {
-        LoadProject(startupPath);
+        LoadProject(path);
     } catch (...) {
         Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
     }

@@ -119,7 +119,7 @@ private:
     void ConnectTree();
     void BindCheckBoxToAction();
     void BindCommitButton();
-    void OpenStartupProject();
+    void OpenStartupProject(const std::string& path);
     void PlaceTree(bool browser);
     void SyncViewChecks();
     void ShowProjectProperties(const TProjectRec& project);
