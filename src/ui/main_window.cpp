@@ -69,6 +69,7 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
     ConnectCommand(m_ui.a_about_item_AboutProgram, &Tfrm_Main::a_about_item_AboutProgramExecute);
     ConnectPropertiesPage();
     ConnectTree();
+    ConnectSearchCommands();
     BindCheckBoxToAction();
     BindCommitButton();
     FormCreate();
@@ -376,9 +377,10 @@ void Tfrm_Main::UpdateActions() {
          {m_ui.a_operation_item_ScanProjectDirectory, m_ui.a_operation_item_ScanCurrentFolder,
           m_ui.a_operation_item_AddObject, m_ui.a_operation_item_AddChildObject,
           m_ui.a_operation_item_DeleteObject, m_ui.a_operation_item_DeleteAll,
-          m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree,
-          m_ui.a_search_item_Find, m_ui.a_search_item_FindForward})
+          m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree})
         treeCommand->setEnabled(idle);
+    m_ui.a_search_item_Find->setEnabled(idle && CanSearch());
+    m_ui.a_search_item_FindForward->setEnabled(idle && CanSearch());
 
     SyncViewChecks();
 }

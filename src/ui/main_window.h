@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/progress.h"
+#include "core/search.h"
 #include "ui/common_window.h"
 #include "ui/main_window_ui.h"
 #include "ui/message_pump.h"
@@ -98,6 +99,14 @@ public:
     void a_view_item_BrowserExecute();
     void a_view_item_EditorExecute();
     void a_view_item_SaveNBrowserExecute();
+    // Search
+    void a_search_item_FindExecute();
+    void a_search_item_FindForwardExecute();
+    // Selects and reveals the first matching node from the search's start and focuses the tree;
+    // false when none matches. Errors end the search silently.
+    bool FindInTree(TFindRec& settings, bool forward);
+    // The search settings, kept from one search to the next for as long as the program runs.
+    const TFindRec& FindState() const { return m_findState; }
     // Project properties page
     void edit_ProjectDataDirButtonClick();
     void edit_SplashFileNameButtonClick();
@@ -117,6 +126,9 @@ private:
     void ConnectViewCommands();
     void ConnectPropertiesPage();
     void ConnectTree();
+    void ConnectSearchCommands();
+    bool CanSearch() const;
+    void SelectTopmostVisibleNode();
     void BindCheckBoxToAction();
     void BindCommitButton();
     void OpenStartupProject(const std::string& path);
@@ -137,6 +149,7 @@ private:
     int m_busyDepth = 0;
     bool m_updateScheduled = false;
     bool m_fieldsFollowSelection = true;
+    TFindRec m_findState;
 };
 
 }  // namespace tomlet
