@@ -80,7 +80,6 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
 Tfrm_Main::~Tfrm_Main() = default;
 
 void Tfrm_Main::FormCreate() {
-    ApplyCodePageSetting();
     if (!LoadLanguageAtStart(*this))
         Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenInifile));
     BuildLanguageMenu(*m_ui.menu_Language, *this);
@@ -111,11 +110,11 @@ void Tfrm_Main::ApplySettings(const TIniRec& settings) {
     m_ui.menu_About->menuAction()->setVisible(settings.ShowAboutMenu);
 }
 
-void Tfrm_Main::OpenStartupProject(const std::string& startupPath) {
-    if (!FileExists(startupPath))
+void Tfrm_Main::OpenStartupProject(const std::string& path) {
+    if (!FileExists(path))
         return;
     try {
-        LoadProject(startupPath);
+        LoadProject(path);
     } catch (...) {
         Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
     }

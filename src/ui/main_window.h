@@ -133,7 +133,7 @@ private:
     void BindCheckBoxToAction();
     void BindCommitButton();
     void ApplySettings(const TIniRec& settings);
-    void OpenStartupProject(const std::string& startupPath);
+    void OpenStartupProject(const std::string& path);
     void PlaceTree(bool browser);
     void SyncViewChecks();
     void ShowProjectProperties(const TProjectRec& project);
