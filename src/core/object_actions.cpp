@@ -48,9 +48,8 @@ ObjectCommand StartTextEditor(const std::string& fullPath, const ActionContext& 
 }  // namespace
 
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath) {
-    std::string path = ResolveObjectPath(context.PathMode, context.DataDir, storedPath,
-                                         context.ProgramFolder, context.Rules);
-    return path.empty() ? path : FindPathIgnoringCase(path);
+    return ResolveObjectPath(context.PathMode, context.DataDir, storedPath, context.ProgramFolder,
+                             context.Rules);
 }
 
 ObjectCommand PlanObjectAction(const TNodeData& record, RequestedAction action,

@@ -43,7 +43,7 @@ struct ActionContext {
     std::string TextEditor;
 };
 
-// The full path of a stored path, as it exists on disc where the file system ignores no case.
+// The full path of a stored path under the context's mode and rules.
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath);
 
 // What running `action` on `record` does. Under the Windows rules programs are started by a

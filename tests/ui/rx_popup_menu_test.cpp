@@ -60,10 +60,10 @@ TEST(RxPopupMenu, PaintsItsMarginAndKeepsItemsRightOfIt) {
 
     EXPECT_EQ(QColor(image.pixel(margin.left(), margin.top())), QColor(0, 0, 128));
     EXPECT_EQ(QColor(image.pixel(margin.left(), margin.bottom())), QColor(255, 0, 0));
-    EXPECT_EQ(QColor(image.pixel(margin.right() - 1, margin.center().y())),
-              menu.palette().color(QPalette::Dark));
-    EXPECT_EQ(QColor(image.pixel(margin.right(), margin.center().y())),
-              menu.palette().color(QPalette::Light));
+    EXPECT_EQ(image.pixel(margin.right() - 1, margin.center().y()),
+              menu.palette().color(QPalette::Dark).rgb());
+    EXPECT_EQ(image.pixel(margin.right(), margin.center().y()),
+              menu.palette().color(QPalette::Light).rgb());
 
     // The maker's mark near the top, the product name near the bottom, nothing white between.
     const int third = margin.height() / 3;
