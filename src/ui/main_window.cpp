@@ -30,6 +30,7 @@
 #include "ui/keyboard_state.h"
 #include "ui/memo_text.h"
 #include "ui/object_tree_model.h"
+#include "ui/object_tree_view.h"
 #include "ui/qt_text.h"
 
 namespace tomlet {
@@ -68,6 +69,9 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
     ConnectTree();
     BindCheckBoxToAction();
     BindCommitButton();
+    ConnectObjectFields();
+    ConnectTreeEditing();
+    ConnectObjectActions();
     FormCreate();
 }
 
@@ -376,6 +380,7 @@ void Tfrm_Main::UpdateActions() {
           m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree,
           m_ui.a_search_item_Find, m_ui.a_search_item_FindForward})
         treeCommand->setEnabled(idle);
+    UpdateEditingActions(idle);
 
     SyncViewChecks();
 }
@@ -390,12 +395,8 @@ void Tfrm_Main::SyncViewChecks() {
 // ---- Views
 
 void Tfrm_Main::PlaceTree(bool browser) {
-    QTreeView* tree = m_ui.TreeView;
-    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(tree);
-    tree->setDragEnabled(!browser);
-    tree->setAcceptDrops(!browser);
-    tree->setDragDropMode(browser ? QAbstractItemView::NoDragDrop
-                                  : QAbstractItemView::InternalMove);
+    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(m_ui.TreeView);
+    Tree().SetNodeDragging(!browser);
 }
 
 void Tfrm_Main::a_view_item_BrowserExecute() {

@@ -255,9 +255,9 @@ void ObjectTreeView::StartNodeDrag() {
         return;
     ResetHint();
     auto* drag = new QDrag(this);
-    auto* data = new QMimeData;
-    data->setData(NodeMimeType, {});
-    drag->setMimeData(data);
+    auto* payload = new QMimeData;
+    payload->setData(NodeMimeType, {});
+    drag->setMimeData(payload);
     drag->setPixmap(ObjectTypeIcon(node->Data.ObjectType).pixmap(16));
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }
