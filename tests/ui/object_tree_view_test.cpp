@@ -7,7 +7,9 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 
 #include "core/object_tree.h"
 #include "ui/object_tree_model.h"
@@ -116,7 +118,8 @@ TEST_F(ObjectTreeViewTest, HintShowsItsLinesAsLineBreaks) {
     QHelpEvent help(QEvent::ToolTip, IconCentre(c), view.viewport()->mapToGlobal(IconCentre(c)));
     QApplication::sendEvent(view.viewport(), &help);
     EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("C<br>line two"))) << QToolTip::text().toStdString();
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("C<br>line two")))
+        << QToolTip::text().toStdString();
     QToolTip::hideText();
 
     EXPECT_EQ(HintToRichText(QStringLiteral(" a <b>\rc\r\nd\ne  f")),
@@ -214,6 +217,42 @@ TEST_F(ObjectTreeViewTest, ForeignDropEventsAreRefused) {
     QApplication::sendEvent(view.viewport(), &drop);
     EXPECT_FALSE(drop.isAccepted());
     EXPECT_EQ(Outline(model.Tree()), "A0 A11 A21 B0 C0");
+}
+
+// Drag and drop needs a real window system: run with QT_QPA_PLATFORM=xcb under Xvfb.
+TEST_F(ObjectTreeViewTest, RealMouseDragsMoveNodes) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "needs the xcb platform";
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.SetNodeDragging(true);
+    QWindow* window = view.window()->windowHandle();
+    const auto drag = [&](const ObjectNode* moved, const ObjectNode* target,
+                          Qt::KeyboardModifiers modifiers) {
+        const QPoint from = view.viewport()->mapTo(&view, LabelPoint(moved));
+        const QPoint to = view.viewport()->mapTo(&view, LabelPoint(target));
+        QTest::mousePress(window, Qt::LeftButton, {}, from);
+        // The drag runs its own event loop: the rest of the gesture comes from timers.
+        QTimer::singleShot(100, &view, [&] {
+            QTest::mouseMove(window, to - QPoint(0, 3));
+            QTest::mouseMove(window, to);
+            if (modifiers != Qt::NoModifier)
+                QTest::keyPress(window, Qt::Key_Control, modifiers);
+            QTimer::singleShot(100, &view, [&] {
+                QTest::mouseRelease(window, Qt::LeftButton, modifiers, to);
+                if (modifiers != Qt::NoModifier)
+                    QTest::keyRelease(window, Qt::Key_Control);
+            });
+        });
+        QTest::mouseMove(window, from + QPoint(0, QApplication::startDragDistance() + 2));
+        QTest::qWait(300);
+    };
+
+    drag(c, a2, Qt::NoModifier);
+    EXPECT_EQ(Outline(model.Tree()), "A0 A11 C1 A21 B0");
+    EXPECT_EQ(view.SelectedNode(), c);
+    drag(a1, b, Qt::ControlModifier);
+    EXPECT_EQ(Outline(model.Tree()), "A0 C1 A21 B0 A11");
+    EXPECT_TRUE(view.isExpanded(model.IndexFromNode(b)));
 }
 
 }  // namespace
