@@ -15,20 +15,27 @@ constexpr Command CommandTable[] = {
     {"dump", "FILE.tml [--code-page N]",
      "Prints the project properties, then the object tree, one object per line, indented by\n"
      "level: caption, [type, action] and the stored path.",
-     "--code-page", RunDump},
+     "--code-page", "", RunDump},
     {"export", "FILE.tml [--code-page N]",
      "Prints the project as JSON: {\"version\":[0,2],\"project\":{...},\"objects\":[{...,\n"
      "\"children\":[...]}]}. Numbers appear as stored; texts are decoded from the code page.",
-     "--code-page", RunExport},
+     "--code-page", "", RunExport},
     {"import", "FILE.json -o FILE.tml [--code-page N]",
      "Writes the project described by JSON in the shape that export prints. Export followed\n"
      "by import gives back the same bytes when the code page can hold every text.",
-     "-o --code-page", RunImport},
+     "-o --code-page", "", RunImport},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
      "otherwise prints why (not a project file or damaged, of a newer version, cannot be\n"
      "opened) on standard error and exits 1.",
-     "", RunCheck},
+     "", "", RunCheck},
+    {"find", "FILE.tml TEXT [--fields LIST] [--case-sensitive] [--code-page N]",
+     "Prints every object that holds TEXT, from the first in depth-first order: its index,\n"
+     "caption and stored path, separated by tabs, one object per line. LIST names the fields\n"
+     "looked in, separated by commas: caption (the default), hint, path, parameters,\n"
+     "comments. Letters match in either case unless --case-sensitive is given. Exits 1 when\n"
+     "no object matches.",
+     "--fields --code-page", "--case-sensitive", RunFind},
 };
 
 bool Accepts(std::string_view options, std::string_view name) {
@@ -52,7 +59,8 @@ const Command* FindCommand(std::string_view name) {
 
 }  // namespace
 
-Arguments::Arguments(std::span<const std::string> raw, std::string_view options) {
+Arguments::Arguments(std::span<const std::string> raw, std::string_view options,
+                     std::string_view flags) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const std::string& argument = raw[i];
@@ -60,6 +68,8 @@ Arguments::Arguments(std::span<const std::string> raw, std::string_view options)
             m_plain.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
+        } else if (Accepts(flags, argument)) {
+            m_flags.push_back(argument);
         } else if (!Accepts(options, argument)) {
             throw UsageError("unknown option " + argument);
         } else if (i + 1 == raw.size()) {
@@ -76,6 +86,10 @@ std::optional<std::string> Arguments::Option(std::string_view name) const {
         if (it->first == name)
             return it->second;
     return std::nullopt;
+}
+
+bool Arguments::Flag(std::string_view name) const {
+    return std::find(m_flags.begin(), m_flags.end(), name) != m_flags.end();
 }
 
 const std::string& Arguments::Single() const {
@@ -120,6 +134,7 @@ std::string HelpText() {
         "  --code-page N   code page of the texts in the project file (1251, 1252, ...; 65001 is\n"
         "                  UTF-8); the system's code page when not given\n"
         "  -o FILE         the file to write\n"
+
         "  -h, --help      shows this help\n"
         "\n"
         "Output goes to standard output; errors go to standard error.\n"
@@ -127,7 +142,8 @@ std::string HelpText() {
         "Exit codes:\n"
         "  0  done\n"
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
-        "     damaged or of a newer version, the JSON is wrong, or the file cannot be saved\n"
+        "     damaged or of a newer version, the JSON is wrong, the file cannot be saved, or\n"
+        "     find matched nothing\n"
         "  2  the command line is wrong\n";
     return text;
 }
@@ -148,7 +164,7 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
         return ExitUsage;
     }
     try {
-        const Arguments parsed(arguments.subspan(1), command->Options);
+        const Arguments parsed(arguments.subspan(1), command->Options, command->Flags);
         return command->Run(parsed, out, err);
     } catch (const UsageError& error) {
         err << "tomlet-cli " << command->Name << ": " << error.what() << "\n"

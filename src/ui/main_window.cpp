@@ -26,11 +26,13 @@
 #include "core/project_file.h"
 #include "core/version.h"
 #include "platform/file_system.h"
+#include "ui/about_window.h"
 #include "ui/file_dialog_texts.h"
 #include "ui/keyboard_state.h"
 #include "ui/memo_text.h"
 #include "ui/object_tree_model.h"
 #include "ui/object_tree_view.h"
+#include "ui/progress_sink.h"
 #include "ui/qt_text.h"
 
 namespace tomlet {
@@ -65,8 +67,10 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
 
     ConnectFileCommands();
     ConnectViewCommands();
+    ConnectCommand(m_ui.a_about_item_AboutProgram, &Tfrm_Main::a_about_item_AboutProgramExecute);
     ConnectPropertiesPage();
     ConnectTree();
+    ConnectSearchCommands();
     BindCheckBoxToAction();
     BindCommitButton();
     ConnectObjectFields();
@@ -80,18 +84,18 @@ Tfrm_Main::~Tfrm_Main() = default;
 void Tfrm_Main::FormCreate() {
     a_view_item_BrowserExecute();
     UpdateCaption(true);
-    OpenStartupProject();
+    // Relative to the current directory, as a disc is started from its own folder.
+    const std::string startupProject = "default.tml";
+    OpenStartupProject(startupProject);
     if (!isMaximized())
         CentreOnScreen();
 }
 
-void Tfrm_Main::OpenStartupProject() {
-    // Relative to the current directory, as a disc is started from its own folder.
-    const std::string startupPath = "default.tml";
-    if (!FileExists(startupPath))
+void Tfrm_Main::OpenStartupProject(const std::string& path) {
+    if (!FileExists(path))
         return;
     try {
-        LoadProject(startupPath);
+        LoadProject(path);
     } catch (...) {
         Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
     }
@@ -182,7 +186,7 @@ void Tfrm_Main::Tell(MessageKind kind, const QString& text) {
 }
 
 ProgressSink& Tfrm_Main::Progress() {
-    return m_progress;
+    return ProgramProgress();
 }
 
 MessagePump& Tfrm_Main::Pump() {
@@ -377,10 +381,11 @@ void Tfrm_Main::UpdateActions() {
          {m_ui.a_operation_item_ScanProjectDirectory, m_ui.a_operation_item_ScanCurrentFolder,
           m_ui.a_operation_item_AddObject, m_ui.a_operation_item_AddChildObject,
           m_ui.a_operation_item_DeleteObject, m_ui.a_operation_item_DeleteAll,
-          m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree,
-          m_ui.a_search_item_Find, m_ui.a_search_item_FindForward})
+          m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree})
         treeCommand->setEnabled(idle);
     UpdateEditingActions(idle);
+    m_ui.a_search_item_Find->setEnabled(idle && CanSearch());
+    m_ui.a_search_item_FindForward->setEnabled(idle && CanSearch());
 
     SyncViewChecks();
 }
@@ -397,6 +402,11 @@ void Tfrm_Main::SyncViewChecks() {
 void Tfrm_Main::PlaceTree(bool browser) {
     (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(m_ui.TreeView);
     Tree().SetNodeDragging(!browser);
+}
+
+void Tfrm_Main::a_about_item_AboutProgramExecute() {
+    Tfrm_About about;  // no owner, as the window stands on its own
+    about.exec();
 }
 
 void Tfrm_Main::a_view_item_BrowserExecute() {

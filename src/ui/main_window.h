@@ -6,6 +6,7 @@
 
 #include "core/object_actions.h"
 #include "core/progress.h"
+#include "core/search.h"
 #include "ui/common_window.h"
 #include "ui/main_window_ui.h"
 #include "ui/message_pump.h"
@@ -100,6 +101,14 @@ public:
     void a_view_item_BrowserExecute();
     void a_view_item_EditorExecute();
     void a_view_item_SaveNBrowserExecute();
+    // Search
+    void a_search_item_FindExecute();
+    void a_search_item_FindForwardExecute();
+    // Selects and reveals the first matching node from the search's start and focuses the tree;
+    // false when none matches. Errors end the search silently.
+    bool FindInTree(TFindRec& settings, bool forward);
+    // The search settings, kept from one search to the next for as long as the program runs.
+    const TFindRec& FindState() const { return m_findState; }
     // Project properties page
     void edit_ProjectDataDirButtonClick();
     void edit_SplashFileNameButtonClick();
@@ -119,6 +128,8 @@ public:
     void a_action_item_OpenFolderContainingObjectExecute();
     // Where the selected object's paths lead under the current path mode and data directory.
     ActionContext ObjectActionContext() const;
+    // About
+    void a_about_item_AboutProgramExecute();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,9 +142,12 @@ private:
     void ConnectViewCommands();
     void ConnectPropertiesPage();
     void ConnectTree();
+    void ConnectSearchCommands();
+    bool CanSearch() const;
+    void SelectTopmostVisibleNode();
     void BindCheckBoxToAction();
     void BindCommitButton();
-    void OpenStartupProject();
+    void OpenStartupProject(const std::string& path);
     void PlaceTree(bool browser);
     void SyncViewChecks();
     void ShowProjectProperties(const TProjectRec& project);
@@ -157,12 +171,12 @@ private:
     ObjectTreeModel* m_model = nullptr;
     std::string m_currentDataDir;
     std::string m_currentFileName;
-    SilentProgress m_progress;
     ThrottledMessagePump m_pump;
     int m_busyDepth = 0;
     bool m_updateScheduled = false;
     bool m_fieldsFollowSelection = true;
     QAction* m_boundMenuAction = nullptr;  // what the context menu's first item runs
+    TFindRec m_findState;
 };
 
 }  // namespace tomlet

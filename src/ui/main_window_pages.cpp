@@ -90,6 +90,7 @@ QLabel* MakeTitleLabel(const char* name, int pixelSize) {
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);  // a project's name is never markup
     return label;
 }
 
