@@ -114,17 +114,6 @@ TEST_F(ObjectRunningTest, AlternateActionsOnATextFile) {
     EXPECT_EQ(shell.Opened, QStringList{Data("data/readme.txt")});
 }
 
-TEST_F(ObjectRunningTest, ExecuteStartsOnlyProgramFiles) {
-    folder.WriteFile("data/install.bat", "@echo off");
-    folder.WriteFile("data/setup.exe.txt", "text");
-    for (ObjectNode* node : {Add("bat", otFile, oaExecute, "install.bat"),
-                             Add("txt", otFile, oaExecute, "setup.exe.txt")}) {
-        Select(node);
-        Ui().a_action_item_Action->trigger();
-    }
-    EXPECT_TRUE(shell.Untouched());
-}
-
 TEST_F(ObjectRunningTest, RelativeModeResolvesFromTheProgramFolder) {
     const std::string program = folder.WriteFile("Tools/run.COM", "MZ");
     Window().SetAbsolutePath(false);
