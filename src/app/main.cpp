@@ -9,6 +9,7 @@
 #include "ui/progress_sink.h"
 #include "ui/qt_prompts.h"
 #include "ui/qt_text.h"
+#include "ui/shell.h"
 #include "ui/splash_window.h"
 
 namespace {
@@ -43,8 +44,10 @@ int main(int argc, char** argv) {
     // The main window's creation loads the start-up project; its progress shows on the splash.
     SetSplashWindow(splash.get());
     QtPrompts prompts;
+    SystemShell shell;
     Seams seams;
     seams.UserPrompts = &prompts;
+    seams.SystemShell = &shell;
     Tfrm_Main window(seams);
     SetSplashWindow(nullptr);
     splash.reset();

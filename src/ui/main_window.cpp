@@ -32,6 +32,7 @@
 #include "ui/keyboard_state.h"
 #include "ui/memo_text.h"
 #include "ui/object_tree_model.h"
+#include "ui/object_tree_view.h"
 #include "ui/progress_sink.h"
 #include "ui/qt_text.h"
 #include "ui/translate.h"
@@ -74,6 +75,9 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
     ConnectSearchCommands();
     BindCheckBoxToAction();
     BindCommitButton();
+    ConnectObjectFields();
+    ConnectTreeEditing();
+    ConnectObjectActions();
     FormCreate();
 }
 
@@ -404,6 +408,7 @@ void Tfrm_Main::UpdateActions() {
           m_ui.a_operation_item_DeleteObject, m_ui.a_operation_item_DeleteAll,
           m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree})
         treeCommand->setEnabled(idle);
+    UpdateEditingActions(idle);
     m_ui.a_search_item_Find->setEnabled(idle && CanSearch());
     m_ui.a_search_item_FindForward->setEnabled(idle && CanSearch());
 
@@ -420,12 +425,8 @@ void Tfrm_Main::SyncViewChecks() {
 // ---- Views
 
 void Tfrm_Main::PlaceTree(bool browser) {
-    QTreeView* tree = m_ui.TreeView;
-    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(tree);
-    tree->setDragEnabled(!browser);
-    tree->setAcceptDrops(!browser);
-    tree->setDragDropMode(browser ? QAbstractItemView::NoDragDrop
-                                  : QAbstractItemView::InternalMove);
+    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(m_ui.TreeView);
+    Tree().SetNodeDragging(!browser);
 }
 
 void Tfrm_Main::a_about_item_AboutProgramExecute() {

@@ -6,6 +6,7 @@
 
 #include "core/records.h"
 #include "support/fake_prompts.h"
+#include "support/fake_shell.h"
 #include "support/temp_folder.h"
 #include "ui/main_window.h"
 
@@ -33,6 +34,7 @@ public:
 
     TempFolder folder;
     FakePrompts prompts;
+    FakeShell shell;
 
 private:
     QString m_previousDirectory;
