@@ -31,7 +31,9 @@ std::string ParentFolderPath(std::string_view path, const PathRules& rules = Pat
 std::optional<std::string> MakeDataRelative(std::string_view picked, std::string_view dataDir,
                                             const PathRules& rules = PathRules::Native());
 // Full path of a stored path: mode 0 after the program folder (which ends with a separator),
-// mode 1 after the data directory; empty for an empty stored path or any other mode.
+// mode 1 after the data directory; empty for an empty stored path or any other mode. Under the
+// native rules of a case-sensitive system a path that exists spelt in another case is given as
+// it is spelt on disc.
 std::string ResolveObjectPath(std::uint8_t mode, std::string_view dataDir,
                               std::string_view storedPath, std::string_view programFolder,
                               const PathRules& rules = PathRules::Native());

@@ -27,6 +27,9 @@ private:
 // The system's text code page: the ANSI code page on Windows, the locale's character set
 // elsewhere (the plain C or POSIX locale counts as UTF-8).
 int SystemCodePage();
+// The code page of a character set name as the C library gives it ("CP1251", "ISO-8859-1",
+// "KOI8-R", ...); UTF-8 for UTF-8, ASCII and any name it does not know.
+int CodePageOfCharset(std::string_view charset);
 
 // The code page the whole program reads and writes its texts in: the system's unless overridden.
 const TextCodec& ProcessCodec();

@@ -1,0 +1,148 @@
+#include "core/catalogue.h"
+
+#include <array>
+#include <cstddef>
+
+namespace tomlet {
+
+namespace {
+
+using enum TextId;
+
+constexpr std::array<CatalogueEntry, 40> Entries{{
+    {text_NewObject, "text_NewObject", "Text", "New object"},
+    {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
+    {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
+    {text_Scanning_D, "text_Scanning_D", "Text", "Scanning: processing %d file..."},
+    {text_LoadingData_D, "text_LoadingData_D", "Text", "Loading data: processing record %d..."},
+    {text_SavingData_D, "text_SavingData_D", "Text", "Saving data: processing record %d..."},
+    {hint_Hint, "hint_Hint", "Hint", "*  Hint: "},
+    {hint_Comments, "hint_Comments", "Hint", "*  Comments: "},
+    {hint_PathFileName, "hint_PathFileName", "Hint", "*  Path, filename: "},
+    {hint_FileSize, "hint_FileSize", "Hint", "*  Size: "},
+    {hint_Parameters, "hint_Parameters", "Hint", "*  Parameters: "},
+    {hint_Attributes, "hint_Attributes", "Hint", "*  Attributes: "},
+    {hint_fa_directory, "hint_fa_directory", "Hint", "directory"},
+    {hint_fa_readonly, "hint_fa_readonly", "Hint", "read only"},
+    {hint_fa_hidden, "hint_fa_hidden", "Hint", "hidden"},
+    {hint_fa_archive, "hint_fa_archive", "Hint", "archive"},
+    {hint_fa_system, "hint_fa_system", "Hint", "system"},
+    {hint_fa_temporary, "hint_fa_temporary", "Hint", "temporary"},
+    {hint_fa_offline, "hint_fa_offline", "Hint", "offline"},
+    {hint_fa_compressed, "hint_fa_compressed", "Hint", "compressed"},
+    {hint_fa_noattributes, "hint_fa_noattributes", "Hint", "no attributes"},
+    {hint_fa_virtual, "hint_fa_virtual", "Hint", "virtual object"},
+    {message_DeleteObject_S, "message_DeleteObject_S", "Message", "Delete object < \"%s\" > ?"},
+    {message_CantOpenDefaultFile, "message_CantOpenDefaultFile", "Message",
+     "Can't open default file!"},
+    {message_DeleteAllInformation, "message_DeleteAllInformation", "Message",
+     "The information will be lost!\rDelete all?"},
+    {message_DefaultFileNotFound, "message_DefaultFileNotFound", "Message",
+     "Default file not found!"},
+    {message_CantChangeProjectDataDir, "message_CantChangeProjectDataDir", "Message",
+     "To change the data directory it is possible only for the empty project\r\n or in case the "
+     "data directory of the project does not exist!!"},
+    {message_IncorrectPath, "message_IncorrectPath", "Message", "Incorrect path!"},
+    {message_PathNotContainInProjectDir, "message_PathNotContainInProjectDir", "Message",
+     "The path does not contain in the data directory of the project!"},
+    {message_ChangeCanceled_FolderCantBeFile, "message_ChangeCanceled_FolderCantBeFile", "Message",
+     "Data change canceled!\r\nFolder with child object can not be file!"},
+    {message_ProjectDataDirNotExist, "message_ProjectDataDirNotExist", "Message",
+     "The directory of the data does not exist or is incorrect!"},
+    {message_FileNotExistOrNotContainInProjectDir, "message_FileNotExistOrNotContainInProjectDir",
+     "Message",
+     "The file does not exist or does not contain in the data directory of the project!"},
+    {message_IncorrectFormatFile, "message_IncorrectFormatFile", "Message",
+     "The file is not Tomlet-structure, the file of the incorrect format or file is damaged!"},
+    {message_RecordNotFound, "message_RecordNotFound", "Message", "Record not found!"},
+    {message_FileVersionHigherUseNewerTomlet, "message_FileVersionHigherUseNewerTomlet", "Message",
+     "Cant open the tml-file of this version. Use Tomlet of newer version!"},
+    {message_CantWriteInifile, "message_CantWriteInifile", "Message", "Cant write Inifile!"},
+    {message_CantOpenInifile, "message_CantOpenInifile", "Message", "Cant open Inifile!"},
+    {message_ProjectDirNotExist_RiskCreateIncorrectProject_SetCorrectProjectDir,
+     "message_ProjectDirNotExist_RiskCreateIncorrectProject_SetCorrectProjectDir", "Message",
+     "The directory of the project does not exist!\r\nThe risk of creation of the incorrect "
+     "project is possible.\r\nSet the correct directory of the project on a sheet\r\nproperties "
+     "of the project"},
+    {message_NestedObjectsAddedOnlyFolderOrVirtualFolder,
+     "message_NestedObjectsAddedOnlyFolderOrVirtualFolder", "Message",
+     "The nested objects can be added only to folder or virtual folder!"},
+    {SaveFailure, "", "", "Cant save file!"},
+}};
+
+// The table is indexed by TextId: every entry must sit at its own position.
+constexpr bool EntriesInIdOrder() {
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+        if (static_cast<std::size_t>(Entries[i].Id) != i)
+            return false;
+    return true;
+}
+static_assert(EntriesInIdOrder());
+
+std::array<std::string, Entries.size()>& CurrentTexts() {
+    static std::array<std::string, Entries.size()> texts = [] {
+        std::array<std::string, Entries.size()> defaults;
+        for (std::size_t i = 0; i < Entries.size(); ++i)
+            defaults[i] = Entries[i].Default;
+        return defaults;
+    }();
+    return texts;
+}
+
+std::string Substitute(std::string_view format, std::string_view placeholder,
+                       std::string_view value) {
+    const auto at = format.find(placeholder);
+    if (at == std::string_view::npos)
+        return std::string(format);
+    std::string result;
+    result.reserve(format.size() + value.size());
+    result.append(format.substr(0, at))
+        .append(value)
+        .append(format.substr(at + placeholder.size()));
+    return result;
+}
+
+}  // namespace
+
+std::span<const CatalogueEntry> CatalogueEntries() {
+    return Entries;
+}
+
+const std::string& Text(TextId id) {
+    return CurrentTexts()[static_cast<std::size_t>(id)];
+}
+
+void SetText(TextId id, std::string text) {
+    if (id == SaveFailure)
+        return;
+    CurrentTexts()[static_cast<std::size_t>(id)] = std::move(text);
+}
+
+void ResetCatalogue() {
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+        CurrentTexts()[i] = Entries[i].Default;
+}
+
+std::string ExpandLineBreaks(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '#' && i + 1 < text.size() && text[i + 1] == '#') {
+            result += "\r\n";
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+std::string FormatCount(std::string_view format, long long count) {
+    return Substitute(format, "%d", std::to_string(count));
+}
+
+std::string FormatString(std::string_view format, std::string_view argument) {
+    return Substitute(format, "%s", argument);
+}
+
+}  // namespace tomlet

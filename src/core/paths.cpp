@@ -1,0 +1,146 @@
+#include "core/paths.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "platform/file_system.h"
+
+namespace tomlet {
+
+namespace {
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+std::string Replaced(std::string_view text, char from, char to) {
+    std::string result(text);
+    std::replace(result.begin(), result.end(), from, to);
+    return result;
+}
+
+// The base folder, one separator and the rest, without doubling a separator the base ends with.
+std::string Joined(std::string_view base, std::string_view rest, const PathRules& rules) {
+    std::string result = StripTrailingBackslash(base, rules);
+    if (result.empty() || result.back() != rules.Separator)
+        result += rules.Separator;
+    return result.append(rest);
+}
+
+std::string_view FileName(std::string_view path, const PathRules& rules) {
+    const auto separator = path.rfind(rules.Separator);
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+struct ExtensionRule {
+    std::string_view Extension;
+    TObjectType Type;
+    TObjectAction Action;
+};
+
+constexpr std::array<ExtensionRule, 9> ExtensionRules{{
+    {".exe", otExecuteFile, oaExecute},
+    {".com", otExecuteFile, oaExecute},
+    {".txt", otTextFile, oaOpenByAssociation},
+    {".hlp", otHelpFile, oaOpenByAssociation},
+    {".htm", otWebPage, oaOpenByAssociation},
+    {".html", otWebPage, oaOpenByAssociation},
+    {".bmp", otPicture, oaOpenByAssociation},
+    {".jpg", otPicture, oaOpenByAssociation},
+    {".jpeg", otPicture, oaOpenByAssociation},
+}};
+
+constexpr ExtensionRule OtherFiles{{}, otFile, oaOpenByAssociation};
+
+const ExtensionRule& RuleFor(std::string_view path, const PathRules& rules) {
+    const std::string extension = FileExtension(path, rules);
+    const auto rule = std::find_if(ExtensionRules.begin(), ExtensionRules.end(),
+                                   [&](const auto& r) { return r.Extension == extension; });
+    return rule == ExtensionRules.end() ? OtherFiles : *rule;
+}
+
+}  // namespace
+
+PathRules PathRules::Native() {
+#ifdef _WIN32
+    return Windows();
+#else
+    return {'/', false};
+#endif
+}
+
+std::string StripTrailingBackslash(std::string_view path, const PathRules& rules) {
+    if (path.size() >= 2 && path.back() == rules.Separator)
+        path.remove_suffix(1);
+    return std::string(path);
+}
+
+std::string NormaliseDriveRoot(std::string_view path, const PathRules& rules) {
+    if (rules.DriveLetters && path.size() == 3 && IsAsciiLetter(path[0]) && path[1] == ':')
+        return StripTrailingBackslash(path, rules);
+    return std::string(path);
+}
+
+std::string ParentFolderPath(std::string_view path, const PathRules& rules) {
+    const auto separator = path.rfind(rules.Separator);
+    if (separator == std::string_view::npos)
+        return {};
+    // Without drive letters a leading separator is the root itself.
+    if (separator == 0 && !rules.DriveLetters)
+        return std::string(1, rules.Separator);
+    return std::string(path.substr(0, separator));
+}
+
+std::optional<std::string> MakeDataRelative(std::string_view picked, std::string_view dataDir,
+                                            const PathRules& rules) {
+    const std::string prefix = Joined(dataDir, {}, rules);
+    // Case matters: a path that differs from the data directory in case is not below it.
+    if (!picked.starts_with(prefix))
+        return std::nullopt;
+    return Replaced(picked.substr(prefix.size()), rules.Separator, StoredSeparator);
+}
+
+std::string ResolveObjectPath(std::uint8_t mode, std::string_view dataDir,
+                              std::string_view storedPath, std::string_view programFolder,
+                              const PathRules& rules) {
+    if (storedPath.empty())
+        return {};
+    const std::string relative = Replaced(storedPath, StoredSeparator, rules.Separator);
+    std::string path;
+    if (mode == 0)
+        path = std::string(programFolder) + relative;
+    else if (mode == 1)
+        path = Joined(dataDir, relative, rules);
+    else
+        return {};
+    // Catalogues made on Windows name files in any case; a case-sensitive system needs the
+    // spelling on disc.
+    if (!rules.DriveLetters && rules.Separator == PathRules::Native().Separator)
+        return FindPathIgnoringCase(path);
+    return path;
+}
+
+std::string FileExtension(std::string_view path, const PathRules& rules) {
+    const std::string_view name = FileName(path, rules);
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return {};
+    std::string extension(name.substr(dot));
+    std::transform(extension.begin(), extension.end(), extension.begin(), LowerAscii);
+    return extension;
+}
+
+TObjectType ObjectTypeByExtension(std::string_view path, const PathRules& rules) {
+    return RuleFor(path, rules).Type;
+}
+
+TObjectAction ObjectActionByExtension(std::string_view path, const PathRules& rules) {
+    return RuleFor(path, rules).Action;
+}
+
+}  // namespace tomlet

@@ -1,0 +1,152 @@
+#include "core/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "support/temp_folder.h"
+
+namespace tomlet {
+namespace {
+
+const PathRules Windows = PathRules::Windows();
+const PathRules Linux{'/', false};
+
+TEST(PathRulesTest, SmallPathOperationsOnWindowsRules) {
+    EXPECT_EQ(StripTrailingBackslash("C:\\Data\\", Windows), "C:\\Data");
+    EXPECT_EQ(StripTrailingBackslash("C:\\Data\\\\", Windows), "C:\\Data\\");
+    EXPECT_EQ(StripTrailingBackslash("\\", Windows), "\\");
+    EXPECT_EQ(StripTrailingBackslash("C:\\Data", Windows), "C:\\Data");
+    EXPECT_EQ(StripTrailingBackslash("", Windows), "");
+
+    EXPECT_EQ(NormaliseDriveRoot("D:\\", Windows), "D:");
+    EXPECT_EQ(NormaliseDriveRoot("d:\\", Windows), "d:");
+    EXPECT_EQ(NormaliseDriveRoot("D:\\x", Windows), "D:\\x");
+    EXPECT_EQ(NormaliseDriveRoot("D:", Windows), "D:");
+    EXPECT_EQ(NormaliseDriveRoot("1:\\", Windows), "1:\\");
+    EXPECT_EQ(NormaliseDriveRoot("C:\\Data\\", Windows), "C:\\Data\\");
+
+    EXPECT_EQ(ParentFolderPath("C:\\Data\\Setup\\setup.exe", Windows), "C:\\Data\\Setup");
+    EXPECT_EQ(ParentFolderPath("C:\\Data", Windows), "C:");
+    EXPECT_EQ(ParentFolderPath("D:\\a.txt", Windows), "D:");
+    EXPECT_EQ(ParentFolderPath("a.txt", Windows), "");
+}
+
+TEST(PathRulesTest, SmallPathOperationsOnLinuxRules) {
+    EXPECT_EQ(StripTrailingBackslash("/data/", Linux), "/data");
+    EXPECT_EQ(StripTrailingBackslash("/", Linux), "/");
+    EXPECT_EQ(StripTrailingBackslash("C:\\Data\\", Linux), "C:\\Data\\");
+    EXPECT_EQ(NormaliseDriveRoot("D:\\", Linux), "D:\\");
+    EXPECT_EQ(ParentFolderPath("/data/setup/setup.exe", Linux), "/data/setup");
+    EXPECT_EQ(ParentFolderPath("/a.txt", Linux), "/");
+    EXPECT_EQ(ParentFolderPath("C:\\Data\\a.txt", Linux), "");
+}
+
+TEST(PathRulesTest, MakeDataRelativeOnWindowsRules) {
+    EXPECT_EQ(MakeDataRelative("C:\\Data\\x.txt", "C:\\Data", Windows), "x.txt");
+    EXPECT_EQ(MakeDataRelative("C:\\Data\\Setup\\setup.exe", "C:\\Data", Windows),
+              "Setup\\setup.exe");
+    EXPECT_EQ(MakeDataRelative("C:\\Data\\Setup\\setup.exe", "C:\\Data\\", Windows),
+              "Setup\\setup.exe");
+    EXPECT_EQ(MakeDataRelative("D:\\Docs\\a.txt", "D:", Windows), "Docs\\a.txt");
+    EXPECT_EQ(MakeDataRelative("c:\\data\\x.txt", "C:\\Data", Windows), std::nullopt);
+    EXPECT_EQ(MakeDataRelative("C:\\Data2\\x.txt", "C:\\Data", Windows), std::nullopt);
+    EXPECT_EQ(MakeDataRelative("C:\\Data", "C:\\Data", Windows), std::nullopt);
+    EXPECT_EQ(MakeDataRelative("E:\\Data\\x.txt", "C:\\Data", Windows), std::nullopt);
+}
+
+TEST(PathRulesTest, MakeDataRelativeOnLinuxRulesGivesTheStoredForm) {
+    EXPECT_EQ(MakeDataRelative("/data/setup/setup.exe", "/data", Linux), "setup\\setup.exe");
+    EXPECT_EQ(MakeDataRelative("/data/x.txt", "/data/", Linux), "x.txt");
+    EXPECT_EQ(MakeDataRelative("/x.txt", "/", Linux), "x.txt");
+    EXPECT_EQ(MakeDataRelative("/Data/x.txt", "/data", Linux), std::nullopt);
+    EXPECT_EQ(MakeDataRelative("/data2/x.txt", "/data", Linux), std::nullopt);
+    EXPECT_EQ(MakeDataRelative("/data", "/data", Linux), std::nullopt);
+    // The data directory's name further down another path is not the data directory.
+    EXPECT_EQ(MakeDataRelative("/home/u/data/x.txt", "/data", Linux), std::nullopt);
+}
+
+TEST(PathRulesTest, ResolveObjectPathOnWindowsRules) {
+    const std::string program = "E:\\Disc\\";
+    EXPECT_EQ(ResolveObjectPath(1, "C:\\Data\\", "a.txt", program, Windows), "C:\\Data\\a.txt");
+    EXPECT_EQ(ResolveObjectPath(1, "C:\\Data", "a.txt", program, Windows), "C:\\Data\\a.txt");
+    EXPECT_EQ(ResolveObjectPath(1, "D:", "a.txt", program, Windows), "D:\\a.txt");
+    EXPECT_EQ(ResolveObjectPath(0, "C:\\Data", "Setup\\setup.exe", program, Windows),
+              "E:\\Disc\\Setup\\setup.exe");
+    EXPECT_EQ(ResolveObjectPath(0, "", "Setup\\setup.exe", program, Windows),
+              "E:\\Disc\\Setup\\setup.exe");
+    EXPECT_EQ(ResolveObjectPath(0, "C:\\Data", "", program, Windows), "");
+    EXPECT_EQ(ResolveObjectPath(1, "C:\\Data", "", program, Windows), "");
+    EXPECT_EQ(ResolveObjectPath(2, "C:\\Data", "a.txt", program, Windows), "");
+    EXPECT_EQ(ResolveObjectPath(255, "C:\\Data", "a.txt", program, Windows), "");
+}
+
+TEST(PathRulesTest, ResolveObjectPathOnLinuxRulesTurnsStoredSeparators) {
+    const std::string program = "/opt/disc/";
+    EXPECT_EQ(ResolveObjectPath(1, "/data", "Setup\\setup.exe", program, Linux),
+              "/data/Setup/setup.exe");
+    EXPECT_EQ(ResolveObjectPath(1, "/data/", "a.txt", program, Linux), "/data/a.txt");
+    EXPECT_EQ(ResolveObjectPath(1, "/", "a.txt", program, Linux), "/a.txt");
+    EXPECT_EQ(ResolveObjectPath(0, "/data", "Setup\\setup.exe", program, Linux),
+              "/opt/disc/Setup/setup.exe");
+    EXPECT_EQ(ResolveObjectPath(0, "/data", "", program, Linux), "");
+    EXPECT_EQ(ResolveObjectPath(3, "/data", "a.txt", program, Linux), "");
+}
+
+#ifndef _WIN32
+TEST(PathRulesTest, ResolveObjectPathFindsFilesNamedInAnotherCase) {
+    const testing::TempFolder data;
+    const std::string file = data.WriteFile("Setup/SETUP.exe", "MZ");
+    const std::string dataDir = data.Path().string();
+    const PathRules native = PathRules::Native();
+    EXPECT_EQ(ResolveObjectPath(1, dataDir, "setup\\Setup.EXE", "/", native), file);
+    EXPECT_EQ(ResolveObjectPath(0, "", "setup\\Setup.EXE", dataDir + "/", native), file);
+    EXPECT_EQ(ResolveObjectPath(1, dataDir, "setup\\missing.exe", "/", native),
+              dataDir + "/setup/missing.exe");
+}
+#endif
+
+TEST(ExtensionRulesTest, TypeAndActionFollowTheLastExtensionOfTheName) {
+    struct Case {
+        const char* Path;
+        TObjectType Type;
+        TObjectAction Action;
+    };
+    const Case cases[] = {
+        {"C:\\Data\\SETUP.EXE", otExecuteFile, oaExecute},
+        {"C:\\Data\\Setup.Exe", otExecuteFile, oaExecute},
+        {"C:\\Data\\setup.exe", otExecuteFile, oaExecute},
+        {"C:\\Data\\RUN.com", otExecuteFile, oaExecute},
+        {"C:\\Data\\readme", otFile, oaOpenByAssociation},
+        {"C:\\Data\\archive.tar.gz", otFile, oaOpenByAssociation},
+        {"C:\\Data\\README.TXT", otTextFile, oaOpenByAssociation},
+        {"C:\\Data\\notes.v2.final.txt", otTextFile, oaOpenByAssociation},
+        {"C:\\Data\\setup.exe.bak", otFile, oaOpenByAssociation},
+        {"C:\\Data\\GUIDE.HLP", otHelpFile, oaOpenByAssociation},
+        {"C:\\Data\\index.htm", otWebPage, oaOpenByAssociation},
+        {"C:\\Data\\index.Html", otWebPage, oaOpenByAssociation},
+        {"C:\\Data\\logo.bmp", otPicture, oaOpenByAssociation},
+        {"C:\\Data\\photo.JPG", otPicture, oaOpenByAssociation},
+        {"C:\\Data\\photo.jpeg", otPicture, oaOpenByAssociation},
+        {"C:\\Data\\name.", otFile, oaOpenByAssociation},
+        {"C:\\Data\\tools.exe\\readme", otFile, oaOpenByAssociation},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Path);
+        EXPECT_EQ(ObjectTypeByExtension(c.Path, Windows), c.Type);
+        EXPECT_EQ(ObjectActionByExtension(c.Path, Windows), c.Action);
+    }
+    EXPECT_EQ(FileExtension("C:\\Data\\Archive.TAR.GZ", Windows), ".gz");
+    EXPECT_EQ(FileExtension("C:\\Data.d\\readme", Windows), "");
+    EXPECT_EQ(FileExtension("/data/ÄRGER.TXT", Linux), ".txt");
+}
+
+TEST(ExtensionRulesTest, NameEndsAtTheSeparatorOfTheRules) {
+    EXPECT_EQ(ObjectTypeByExtension("/data/tools.exe/readme", Linux), otFile);
+    EXPECT_EQ(ObjectTypeByExtension("/data/tools/setup.exe", Linux), otExecuteFile);
+    EXPECT_EQ(ObjectActionByExtension("/data/tools/setup.exe", Linux), oaExecute);
+}
+
+}  // namespace
+}  // namespace tomlet

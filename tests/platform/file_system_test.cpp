@@ -1,0 +1,106 @@
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/text_codec.h"
+#include "support/temp_folder.h"
+
+namespace tomlet {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FileSystemTest, ProgramFolderIsTheFolderOfThisExecutable) {
+    const std::string folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), static_cast<char>(fs::path::preferred_separator));
+    EXPECT_TRUE(DirectoryExists(folder));
+    EXPECT_TRUE(FileExists(folder + "platform_file_system_test") ||
+                FileExists(folder + "platform_file_system_test.exe"));
+}
+
+TEST(FileSystemTest, LookUpPathGivesSizesAndKinds) {
+    const testing::TempFolder folder;
+    const std::string file = folder.WriteFile("Документы/Отчёт.txt", "twelve bytes");
+    const auto facts = LookUpPath(file);
+    ASSERT_TRUE(facts);
+    EXPECT_FALSE(facts->IsDirectory);
+    EXPECT_EQ(facts->Size, 12u);
+    EXPECT_EQ(facts->Attributes & (faDirectory | faReadOnly | faHidden), 0u);
+
+    const auto folderFacts = LookUpPath(folder / "Документы");
+    ASSERT_TRUE(folderFacts);
+    EXPECT_TRUE(folderFacts->IsDirectory);
+    EXPECT_EQ(folderFacts->Size, 0u);
+    EXPECT_NE(folderFacts->Attributes & faDirectory, 0u);
+
+    EXPECT_FALSE(LookUpPath(folder / "missing"));
+    EXPECT_FALSE(LookUpPath(""));
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(FileExists(folder / "Документы"));
+    EXPECT_TRUE(DirectoryExists(folder / "Документы"));
+    EXPECT_TRUE(PathExists(file));
+}
+
+TEST(FileSystemTest, LookUpPathKeepsSizesBeyondFourGibibytes) {
+    const testing::TempFolder folder;
+    const std::string file = folder.WriteFile("disc.iso");
+    const std::uint64_t size = (std::uint64_t{6} << 30) + 7;  // sparse
+    fs::resize_file(file, size);
+    const auto facts = LookUpPath(file);
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->Size, size);
+}
+
+#ifndef _WIN32
+TEST(FileSystemTest, ReadOnlyAndHiddenFollowPermissionsAndDotNames) {
+    const testing::TempFolder folder;
+    const std::string locked = folder.WriteFile("locked.txt", "x");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(LookUpPath(locked)->Attributes, faReadOnly);
+
+    const std::string open = folder.WriteFile("open.txt", "x");
+    fs::permissions(open, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(LookUpPath(open)->Attributes, 0u);
+
+    EXPECT_EQ(LookUpPath(folder.WriteFile(".profile"))->Attributes, faHidden);
+    EXPECT_EQ(LookUpPath(folder.MakeFolder(".git") + "/")->Attributes, faDirectory | faHidden);
+    EXPECT_EQ(LookUpPath(folder / "..")->Attributes & faHidden, 0u);
+}
+
+TEST(FileSystemTest, FindPathIgnoringCaseWalksEveryComponent) {
+    const testing::TempFolder folder;
+    const std::string readme = folder.WriteFile("Docs/ReadMe.txt");
+    const std::string report = folder.WriteFile("Документы/Отчёт Ärger.TXT");
+    const std::string base = folder.Path().string();
+
+    EXPECT_EQ(FindPathIgnoringCase(readme), readme);
+    EXPECT_EQ(FindPathIgnoringCase(base + "/DOCS/readme.TXT"), readme);
+    EXPECT_EQ(FindPathIgnoringCase(base + "/ДОКУМЕНТЫ/отчЁт äRGER.txt"), report);
+    EXPECT_EQ(FindPathIgnoringCase(base + "/docs/"), base + "/Docs/");
+    // No match, or a match for only part of the path, leaves the path as it was.
+    EXPECT_EQ(FindPathIgnoringCase(base + "/docs/missing.txt"), base + "/docs/missing.txt");
+    EXPECT_EQ(FindPathIgnoringCase(base + "/Doc/readme.txt"), base + "/Doc/readme.txt");
+    EXPECT_EQ(FindPathIgnoringCase(""), "");
+}
+
+TEST(FileSystemTest, PathsInAnotherCodePageReachTheFileSystemNames) {
+    const testing::TempFolder folder;
+    folder.WriteFile("Файл.txt", "abc");
+    const std::string base = folder.Path().string();
+    const int before = ProcessCodec().CodePage();
+    SetProcessCodePage(1251);
+    const auto facts = LookUpPath(base + "/\xD4\xE0\xE9\xEB.txt");                   // Файл.txt
+    const std::string found = FindPathIgnoringCase(base + "/\xD4\xC0\xC9\xCB.txt");  // ФАЙЛ
+    SetProcessCodePage(before);
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->Size, 3u);
+    EXPECT_EQ(found, base + "/\xD4\xE0\xE9\xEB.txt");
+}
+#endif
+
+}  // namespace
+}  // namespace tomlet

@@ -1,0 +1,126 @@
+#include "platform/text_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace tomlet {
+namespace {
+
+const std::string FFFD = "\xEF\xBF\xBD";
+
+TEST(TextCodecTest, CyrillicRoundTripsThrough1251) {
+    const TextCodec codec(1251);
+    const std::string utf8 = "Привет, Ёж!";
+    const std::string bytes = codec.FromUtf8(utf8);
+    EXPECT_EQ(bytes, "\xCF\xF0\xE8\xE2\xE5\xF2, \xA8\xE6!");
+    EXPECT_EQ(codec.ToUtf8(bytes), utf8);
+}
+
+TEST(TextCodecTest, WesternAccentsAndEuroIn1252) {
+    const TextCodec codec(1252);
+    EXPECT_EQ(codec.FromUtf8("café €5 Ünïcödé"),
+              "caf\xE9 \x80"
+              "5 \xDCn\xEF"
+              "c\xF6"
+              "d\xE9");
+    EXPECT_EQ(codec.ToUtf8("na\xEFve \x80"), "naïve €");
+}
+
+TEST(TextCodecTest, OtherCodePagesByTheirWindowsNumbers) {
+    EXPECT_EQ(TextCodec(28591).FromUtf8("é"), "\xE9");
+    EXPECT_EQ(TextCodec(20866).FromUtf8("Да"), "\xE4\xC1");
+    EXPECT_EQ(TextCodec(866).ToUtf8("\x8F\xE0\xA8"), "При");
+}
+
+TEST(TextCodecTest, UnmappableTextIsReplacedNotDropped) {
+    const TextCodec cyrillic(1251);
+    // 0x98 is the one byte CP1251 leaves unassigned.
+    EXPECT_EQ(cyrillic.ToUtf8("a\x98z"), "a" + FFFD + "z");
+    // A character the code page lacks becomes one '?', however many bytes it takes in UTF-8.
+    EXPECT_EQ(cyrillic.FromUtf8("x日本y"), "x??y");
+    EXPECT_EQ(cyrillic.FromUtf8("a\xFF\xD0"), "a??");
+    EXPECT_EQ(TextCodec(1252).FromUtf8("Щ"), "?");
+}
+
+TEST(TextCodecTest, Utf8PassesWellFormedTextAndReplacesMalformedBytes) {
+    const TextCodec utf8;
+    ASSERT_TRUE(utf8.IsUtf8());
+    EXPECT_EQ(utf8.ToUtf8("Grüße, Мир, 日本, 😀"), "Grüße, Мир, 日本, 😀");
+    EXPECT_EQ(utf8.ToUtf8("a\xFF"
+                          "b"),
+              "a" + FFFD + "b");
+    EXPECT_EQ(utf8.ToUtf8("\xC0\xAF"), FFFD + FFFD);             // overlong '/'
+    EXPECT_EQ(utf8.ToUtf8("\xED\xA0\x80"), FFFD + FFFD + FFFD);  // surrogate
+    EXPECT_EQ(utf8.ToUtf8("end\xD0"), "end" + FFFD);             // cut short
+    EXPECT_EQ(utf8.FromUtf8("Мир"), "Мир");
+}
+
+TEST(TextCodecTest, UnknownCodePageKeepsAsciiAndReplacesTheRest) {
+    const TextCodec unknown(49999);
+    EXPECT_EQ(unknown.ToUtf8("ab\xE9"), "ab" + FFFD);
+    EXPECT_EQ(unknown.FromUtf8("abé"), "ab?");
+}
+
+TEST(CodePageOfCharsetTest, MapsTheCLibraryNames) {
+    EXPECT_EQ(CodePageOfCharset("UTF-8"), 65001);
+    EXPECT_EQ(CodePageOfCharset("utf8"), 65001);
+    EXPECT_EQ(CodePageOfCharset("ANSI_X3.4-1968"), 65001);
+    EXPECT_EQ(CodePageOfCharset("CP1251"), 1251);
+    EXPECT_EQ(CodePageOfCharset("WINDOWS-1252"), 1252);
+    EXPECT_EQ(CodePageOfCharset("IBM866"), 866);
+    EXPECT_EQ(CodePageOfCharset("ISO-8859-1"), 28591);
+    EXPECT_EQ(CodePageOfCharset("ISO-8859-15"), 28605);
+    EXPECT_EQ(CodePageOfCharset("KOI8-R"), 20866);
+    EXPECT_EQ(CodePageOfCharset("GB18030"), 54936);
+    EXPECT_EQ(CodePageOfCharset("CP"), 65001);
+    EXPECT_EQ(CodePageOfCharset("CP12x"), 65001);
+    EXPECT_EQ(CodePageOfCharset("no such set"), 65001);
+}
+
+// Sets an environment variable for one scope.
+class ScopedEnvironment final {
+public:
+    ScopedEnvironment(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        setenv(name, value, 1);
+    }
+    ~ScopedEnvironment() {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+#ifndef _WIN32
+TEST(SystemCodePageTest, PlainAndUtf8LocalesCountAsUtf8) {
+    {
+        const ScopedEnvironment locale("LC_ALL", "C");
+        EXPECT_EQ(SystemCodePage(), 65001);
+    }
+    {
+        const ScopedEnvironment locale("LC_ALL", "C.UTF-8");
+        EXPECT_EQ(SystemCodePage(), 65001);
+    }
+}
+#endif
+
+TEST(ProcessCodecTest, FollowsTheOverride) {
+    const int before = ProcessCodec().CodePage();
+    SetProcessCodePage(1251);
+    EXPECT_EQ(ProcessCodec().CodePage(), 1251);
+    EXPECT_EQ(ProcessCodec().FromUtf8("Я"), "\xDF");
+    SetProcessCodePage(before);
+    EXPECT_EQ(ProcessCodec().CodePage(), before);
+}
+
+}  // namespace
+}  // namespace tomlet
