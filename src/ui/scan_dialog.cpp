@@ -49,10 +49,10 @@ protected:
         const QListWidgetItem* item = currentItem();
         if (item == nullptr)
             return;
-        auto* data = new QMimeData;
-        data->setData(MaskMimeType, item->text().toUtf8());
+        auto* mime = new QMimeData;
+        mime->setData(MaskMimeType, item->text().toUtf8());
         auto* drag = new QDrag(this);
-        drag->setMimeData(data);
+        drag->setMimeData(mime);
         drag->exec(Qt::MoveAction);
     }
     void dragEnterEvent(QDragEnterEvent* event) override { AcceptOwnDrag(event); }
