@@ -1,26 +1,27 @@
 #include "core/version.h"
 
+#include "platform/system_info.h"
+
 namespace tomlet {
 
 std::optional<ProgramVersion> BuiltVersion() {
-#if defined(TOMLET_VERSION_MAJOR) && defined(TOMLET_VERSION_BUILD)
-    return ProgramVersion{TOMLET_VERSION_MAJOR, TOMLET_VERSION_MINOR, TOMLET_VERSION_RELEASE,
-                          TOMLET_VERSION_BUILD};
-#else
-    return std::nullopt;
-#endif
+    const std::optional<FileVersion> version = ExecutableFileVersion();
+    if (!version)
+        return std::nullopt;
+    return ProgramVersion{version->Major, version->Minor, version->Release, version->Build};
+}
+
+std::string VersionLine(const ProgramVersion& version) {
+    return "ver. " + std::to_string(version.Major) + "." + std::to_string(version.Minor) + "." +
+           std::to_string(version.Release) + "  build " + std::to_string(version.Build);
 }
 
 std::string VersionText(const std::optional<ProgramVersion>& version) {
-    std::string text;
-    if (version) {
-        text = "ver. " + std::to_string(version->Major) + "." + std::to_string(version->Minor) +
-               "." + std::to_string(version->Release) + "  build " +
-               std::to_string(version->Build);
-    }
-    return text + "  beta";
+    return (version ? VersionLine(*version) : std::string()) + "  beta";
 }
 
-std::string GetVersionText() { return VersionText(BuiltVersion()); }
+std::string GetVersionText() {
+    return VersionText(BuiltVersion());
+}
 
 }  // namespace tomlet

@@ -12,8 +12,12 @@ struct ProgramVersion {
     int Build = 0;
 };
 
-// The version this program was built as; nothing when the build set none.
+// The version this program was built as (on Windows its version resource); nothing when the
+// build set none.
 std::optional<ProgramVersion> BuiltVersion();
+
+// "ver. 0.9.0  build 109", as the about window shows it.
+std::string VersionLine(const ProgramVersion& version);
 
 // "ver. 0.9.0  build 109  beta"; "  beta" alone without a version.
 std::string VersionText(const std::optional<ProgramVersion>& version);

@@ -1,0 +1,163 @@
+#include "cli/cli.h"
+
+#include <algorithm>
+#include <charconv>
+#include <exception>
+#include <sstream>
+
+#include "cli/commands.h"
+
+namespace tomlet::cli {
+
+namespace {
+
+constexpr Command CommandTable[] = {
+    {"dump", "FILE.tml [--code-page N]",
+     "Prints the project properties, then the object tree, one object per line, indented by\n"
+     "level: caption, [type, action] and the stored path.",
+     "--code-page", RunDump},
+    {"export", "FILE.tml [--code-page N]",
+     "Prints the project as JSON: {\"version\":[0,2],\"project\":{...},\"objects\":[{...,\n"
+     "\"children\":[...]}]}. Numbers appear as stored; texts are decoded from the code page.",
+     "--code-page", RunExport},
+    {"import", "FILE.json -o FILE.tml [--code-page N]",
+     "Writes the project described by JSON in the shape that export prints. Export followed\n"
+     "by import gives back the same bytes when the code page can hold every text.",
+     "-o --code-page", RunImport},
+    {"check", "FILE.tml",
+     "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
+     "otherwise prints why (not a project file or damaged, of a newer version, cannot be\n"
+     "opened) on standard error and exits 1.",
+     "", RunCheck},
+};
+
+bool Accepts(std::string_view options, std::string_view name) {
+    std::istringstream names{std::string(options)};
+    for (std::string option; names >> option;)
+        if (option == name)
+            return true;
+    return false;
+}
+
+bool IsHelp(std::string_view argument) {
+    return argument == "--help" || argument == "-h";
+}
+
+const Command* FindCommand(std::string_view name) {
+    for (const Command& command : CommandTable)
+        if (command.Name == name)
+            return &command;
+    return nullptr;
+}
+
+}  // namespace
+
+Arguments::Arguments(std::span<const std::string> raw, std::string_view options) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const std::string& argument = raw[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            m_plain.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (!Accepts(options, argument)) {
+            throw UsageError("unknown option " + argument);
+        } else if (i + 1 == raw.size()) {
+            throw UsageError(argument + " needs a value");
+        } else {
+            m_options.emplace_back(argument, raw[++i]);
+        }
+    }
+}
+
+std::optional<std::string> Arguments::Option(std::string_view name) const {
+    // The last one given counts.
+    for (auto it = m_options.rbegin(); it != m_options.rend(); ++it)
+        if (it->first == name)
+            return it->second;
+    return std::nullopt;
+}
+
+const std::string& Arguments::Single() const {
+    if (m_plain.size() != 1)
+        throw UsageError(m_plain.empty() ? "a file is needed" : "too many arguments");
+    return m_plain.front();
+}
+
+TextCodec Arguments::Codec() const {
+    const auto value = Option("--code-page");
+    if (!value)
+        return TextCodec(SystemCodePage());
+    int codePage = 0;
+    const char* end = value->data() + value->size();
+    const auto [stop, error] = std::from_chars(value->data(), end, codePage);
+    if (error != std::errc{} || stop != end || codePage <= 0)
+        throw UsageError("--code-page needs a code page number such as 1251 or 65001, not " +
+                         *value);
+    return TextCodec(codePage);
+}
+
+std::span<const Command> Commands() {
+    return CommandTable;
+}
+
+std::string HelpText() {
+    std::string text =
+        "Usage: tomlet-cli COMMAND ARGUMENTS...\n"
+        "\n"
+        "Reads, checks and converts Tomlet project files (*.tml).\n"
+        "\n"
+        "Commands:\n";
+    for (const Command& command : CommandTable) {
+        text += "  " + std::string(command.Name) + " " + std::string(command.Usage) + "\n";
+        std::istringstream lines{std::string(command.Description)};
+        for (std::string line; std::getline(lines, line);)
+            text += "      " + line + "\n";
+    }
+    text +=
+        "\n"
+        "Options:\n"
+        "  --code-page N   code page of the texts in the project file (1251, 1252, ...; 65001 is\n"
+        "                  UTF-8); the system's code page when not given\n"
+        "  -o FILE         the file to write\n"
+        "  -h, --help      shows this help\n"
+        "\n"
+        "Output goes to standard output; errors go to standard error.\n"
+        "\n"
+        "Exit codes:\n"
+        "  0  done\n"
+        "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
+        "     damaged or of a newer version, the JSON is wrong, or the file cannot be saved\n"
+        "  2  the command line is wrong\n";
+    return text;
+}
+
+int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
+    if (std::any_of(arguments.begin(), arguments.end(), IsHelp)) {
+        out << HelpText();
+        return ExitOk;
+    }
+    if (arguments.empty()) {
+        err << "tomlet-cli: a command is needed (tomlet-cli --help lists the commands)\n";
+        return ExitUsage;
+    }
+    const Command* command = FindCommand(arguments.front());
+    if (command == nullptr) {
+        err << "tomlet-cli: unknown command " << arguments.front()
+            << " (tomlet-cli --help lists the commands)\n";
+        return ExitUsage;
+    }
+    try {
+        const Arguments parsed(arguments.subspan(1), command->Options);
+        return command->Run(parsed, out, err);
+    } catch (const UsageError& error) {
+        err << "tomlet-cli " << command->Name << ": " << error.what() << "\n"
+            << "Usage: tomlet-cli " << command->Name << " " << command->Usage << "\n";
+        return ExitUsage;
+    } catch (const std::exception& error) {
+        err << "tomlet-cli " << command->Name << ": " << error.what() << "\n";
+        return ExitFailure;
+    }
+}
+
+}  // namespace tomlet::cli

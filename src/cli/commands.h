@@ -1,0 +1,23 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "cli/cli.h"
+#include "core/object_tree.h"
+#include "core/records.h"
+
+// The commands of tomlet-cli. A new command is a function here, its file, and one line in the
+// table in cli.cpp.
+namespace tomlet::cli {
+
+int RunDump(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunExport(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunImport(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
+
+// Reads a project file for a command; throws CommandError with the catalogue's message naming
+// the file when it cannot be read.
+void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree);
+
+}  // namespace tomlet::cli

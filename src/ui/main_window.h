@@ -1,0 +1,141 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <string>
+
+#include "core/progress.h"
+#include "ui/common_window.h"
+#include "ui/main_window_ui.h"
+#include "ui/message_pump.h"
+#include "ui/prompts.h"
+#include "ui/seams.h"
+
+class QCloseEvent;
+
+namespace tomlet {
+
+class ObjectNode;
+class ObjectTreeModel;
+struct ReadResult;
+struct TProjectRec;
+
+// The program's one main window: the browser view for end users and the editor view for
+// authors, with the open project.
+class Tfrm_Main final : public Tfrm_Common<QMainWindow> {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Tfrm_Main)
+
+public:
+    explicit Tfrm_Main(const Seams& seams, QWidget* parent = nullptr);
+    ~Tfrm_Main() override;
+
+    const MainWindowUi& Ui() const { return m_ui; }
+    ObjectTreeModel& Model() const { return *m_model; }
+    const Seams& Outside() const { return m_seams; }
+
+    const std::string& CurrentDataDir() const { return m_currentDataDir; }
+    void SetCurrentDataDir(std::string dataDir) { m_currentDataDir = std::move(dataDir); }
+    const std::string& CurrentFileName() const { return m_currentFileName; }
+    // The path mode: the checked state of "Absolute paths".
+    bool IsAbsolutePath() const;
+    void SetAbsolutePath(bool absolute);
+
+    bool IsBrowserView() const;
+    bool IsEditorView() const;
+
+    // The open project's file operations.
+    void LoadProject(const std::string& path);
+    void SaveProject(const std::string& path);
+    void CloseProject(bool forgetFileName);
+    void UpdateCaption(bool withFileName);
+    void EnableCommands(bool enabled);
+
+    // The selected node of the tree (the current one), or nullptr.
+    ObjectNode* SelectedNode() const;
+    void SelectNode(const ObjectNode* node);
+    void ShowObjectFields();
+    void ClearObjectFields();
+
+    // True while a load, save or scan walks the tree: no command may change the tree then.
+    bool IsBusy() const { return m_busyDepth > 0; }
+    // Marks the window busy for its lifetime: commands off, busy cursor, actions refreshed.
+    class BusyScope final {
+    public:
+        explicit BusyScope(Tfrm_Main& window);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        Tfrm_Main& m_window;
+    };
+
+    // Computes the enabled state of every action from the view, the tree and the busy state.
+    void UpdateActions();
+    // Runs UpdateActions once the program is idle; repeated calls before then run it once.
+    void ScheduleUpdateActions();
+
+    // Runs a command with the general error display: an escaping error's text is shown in an
+    // error box and the program goes on.
+    void RunCommand(const std::function<void()>& command);
+    // Connects an action to a handler that runs through RunCommand.
+    void ConnectCommand(QAction* action, void (Tfrm_Main::*handler)());
+
+    // The progress sink and message pump of long operations.
+    ProgressSink& Progress();
+    MessagePump& Pump();
+
+    // File commands
+    void a_files_item_NewExecute();
+    void a_files_item_OpenExecute();
+    void a_files_item_OpenDefaultExecute();
+    void a_files_item_CloseFileExecute();
+    void a_files_item_SaveExecute();
+    void a_files_item_SaveASExecute();
+    void a_files_item_ExitExecute();
+    // Views
+    void a_view_item_BrowserExecute();
+    void a_view_item_EditorExecute();
+    void a_view_item_SaveNBrowserExecute();
+    // Project properties page
+    void edit_ProjectDataDirButtonClick();
+    void edit_SplashFileNameButtonClick();
+    void button_DontShowSplahScreenClick();
+    void a_options_item_AbsolutePathExecute();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // While busy, the tree takes no keys, clicks, drags or drops.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void ConnectFileCommands();
+    void ConnectViewCommands();
+    void ConnectPropertiesPage();
+    void ConnectTree();
+    void BindCheckBoxToAction();
+    void BindCommitButton();
+    void OpenStartupProject();
+    void PlaceTree(bool browser);
+    void SyncViewChecks();
+    void ShowProjectProperties(const TProjectRec& project);
+    TProjectRec GatherProjectProperties() const;
+    void ResetProjectProperties();
+    void ShowReadFailure(const ReadResult& result);
+    void Tell(MessageKind kind, const QString& text);
+
+    MainWindowUi m_ui;
+    Seams m_seams;
+    ObjectTreeModel* m_model = nullptr;
+    std::string m_currentDataDir;
+    std::string m_currentFileName;
+    SilentProgress m_progress;
+    ThrottledMessagePump m_pump;
+    int m_busyDepth = 0;
+    bool m_updateScheduled = false;
+    bool m_fieldsFollowSelection = true;
+};
+
+}  // namespace tomlet

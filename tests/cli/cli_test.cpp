@@ -1,0 +1,222 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/json_project.h"
+#include "core/catalogue.h"
+#include "core/project_file.h"
+#include "support/temp_folder.h"
+
+namespace tomlet::cli {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::TempFolder;
+
+struct CliRun {
+    int Code;
+    std::string Out;
+    std::string Err;
+};
+
+CliRun Cli(std::vector<std::string> arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunCli(arguments, out, err);
+    return {code, out.str(), err.str()};
+}
+
+TNodeData Object(std::string caption, std::uint8_t type, std::uint8_t action,
+                 std::string path = {}) {
+    TNodeData data;
+    data.Caption = std::move(caption);
+    data.ObjectType = type;
+    data.ObjectAction = action;
+    data.PathFileName = std::move(path);
+    return data;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    // Docs (Readme, Odd) and Setup, with properties of every kind.
+    void SetUp() override {
+        project = {"", "Demo", "Second line", "splash.jpg", 1500, false, "One\r\nTwo\r\n"};
+        ObjectNode* docs = tree.Append(nullptr, Object("Docs", otVirtualFolder, oaNoAction));
+        TNodeData readme = Object("Readme", otTextFile, oaOpenByNotepad, "Docs\\readme.txt");
+        readme.Hint = "Read me first";
+        readme.Comments = "Line\r\n";
+        tree.Append(docs, readme);
+        tree.Append(docs, Object("Odd", 44, 200));
+        TNodeData setup = Object("Setup", otExecuteFile, oaExecute, "Setup\\setup.exe");
+        setup.Parameters = "/quiet";
+        tree.Append(nullptr, setup);
+    }
+    std::string Save(const std::string& name) {
+        const std::string path = folder / name;
+        SilentProgress progress;
+        EXPECT_TRUE(WriteProjectFile(path, project, tree, progress, progress).Saved);
+        return path;
+    }
+
+    TempFolder folder;
+    TProjectRec project;
+    ObjectTree tree;
+};
+
+TEST_F(CliTest, HelpDocumentsCommandsAndExitCodes) {
+    const CliRun run = Cli({"--help"});
+    EXPECT_EQ(run.Code, ExitOk);
+    for (const Command& command : Commands())
+        EXPECT_NE(run.Out.find("  " + std::string(command.Name) + " "), std::string::npos)
+            << command.Name;
+    EXPECT_NE(run.Out.find("Exit codes:"), std::string::npos);
+    EXPECT_EQ(Cli({"check", "-h"}).Out, run.Out);
+}
+
+TEST_F(CliTest, WrongCommandLinesExitWithTwo) {
+    const std::string path = Save("p.tml");
+    const std::vector<std::vector<std::string>> lines = {
+        {},
+        {"frobnicate", path},
+        {"check"},
+        {"check", path, path},
+        {"check", path, "--code-page", "1251"},  // check takes no options
+        {"dump", path, "--code-page"},
+        {"dump", path, "--code-page", "cyrillic"},
+        {"import", folder / "p.json"},
+    };
+    for (const auto& line : lines) {
+        const CliRun run = Cli(line);
+        EXPECT_EQ(run.Code, ExitUsage) << (line.empty() ? "" : line[0]) << " " << run.Err;
+        EXPECT_FALSE(run.Err.empty());
+    }
+}
+
+TEST_F(CliTest, CheckTellsReadableFromUnreadable) {
+    const CliRun ok = Cli({"check", Save("good.tml")});
+    EXPECT_EQ(ok.Code, ExitOk);
+    EXPECT_NE(ok.Out.find("4 objects"), std::string::npos) << ok.Out;
+
+    const std::string good = ReadWholeFile(folder / "good.tml");
+    std::string newer = good;
+    newer[9] = 1;
+    newer[10] = 3;
+    const std::pair<std::string, TextId> broken[] = {
+        {folder.WriteFile("text.tml", "just some text"), TextId::message_IncorrectFormatFile},
+        {folder.WriteFile("short.tml", good.substr(0, good.size() - 1)),
+         TextId::message_IncorrectFormatFile},
+        {folder.WriteFile("newer.tml", newer), TextId::message_FileVersionHigherUseNewerTomlet},
+    };
+    for (const auto& [path, message] : broken) {
+        const CliRun run = Cli({"check", path});
+        EXPECT_EQ(run.Code, ExitFailure) << path;
+        EXPECT_NE(run.Err.find(Text(message)), std::string::npos) << run.Err;
+        EXPECT_TRUE(run.Out.empty());
+    }
+    const CliRun missing = Cli({"check", folder / "missing.tml"});
+    EXPECT_EQ(missing.Code, ExitFailure);
+    EXPECT_NE(missing.Err.find("missing.tml"), std::string::npos);
+}
+
+TEST_F(CliTest, DumpShowsPropertiesAndTheIndentedTree) {
+    const CliRun run = Cli({"dump", Save("p.tml")});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    EXPECT_EQ(run.Out,
+              "ProjectDataDir:\n"
+              "ProjectName: Demo\n"
+              "ProjectName2: Second line\n"
+              "SplashFileName: splash.jpg\n"
+              "SplashShowTime: 1500\n"
+              "AbsolutePath: false\n"
+              "ProjectDescription:\n"
+              "    One\n"
+              "    Two\n"
+              "Objects: 4\n"
+              "Docs  [Virtual folder, No action]\n"
+              "  Readme  [Text file, Open by notepad]  Docs\\readme.txt\n"
+              "  Odd  [type 44, action 200]\n"
+              "Setup  [Execute file, Execute]  Setup\\setup.exe\n");
+}
+
+TEST_F(CliTest, ExportPrintsTheProjectInFileOrder) {
+    tree.ClearObjectTree();
+    tree.Append(tree.Append(nullptr, Object("A", otFolder, oaOpen, "a")),
+                Object("B", otFile, oaOpenByAssociation, "a\\b"));
+    const CliRun run = Cli({"export", Save("p.tml")});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    EXPECT_EQ(Json::parse(run.Out).dump(),
+              R"({"version":[0,2],"project":{"ProjectDataDir":"","ProjectName":"Demo",)"
+              R"("ProjectName2":"Second line","SplashFileName":"splash.jpg",)"
+              R"("SplashShowTime":1500,"AbsolutePath":false,)"
+              R"("ProjectDescription":"One\r\nTwo\r\n"},"objects":[{"Caption":"A","Hint":"",)"
+              R"("ObjectType":1,"ObjectAction":1,"PathFileName":"a","Parameters":"",)"
+              R"("Comments":"","children":[{"Caption":"B","Hint":"","ObjectType":0,)"
+              R"("ObjectAction":4,"PathFileName":"a\\b","Parameters":"","Comments":"",)"
+              R"("children":[]}]}]})");
+}
+
+TEST_F(CliTest, ExportThenImportGivesBackTheSameBytes) {
+    // Texts in code page 1251: "Документы" and a description with a line break.
+    project.ProjectName = "\xC4\xEE\xEA\xF3\xEC\xE5\xED\xF2\xFB";
+    project.ProjectDescription = "\xCF\xF0\xE8\xE2\xE5\xF2\r\n";
+    project.AbsolutePath = true;
+    project.SplashShowTime = -1;
+    tree.Append(tree.AtAbsoluteIndex(1), Object("deep", otPicture, oaOpenByInternalViewer));
+    const std::string original = Save("original.tml");
+
+    const CliRun exported = Cli({"export", original, "--code-page", "1251"});
+    ASSERT_EQ(exported.Code, ExitOk) << exported.Err;
+    EXPECT_NE(exported.Out.find("Документы"), std::string::npos);
+    const std::string json = folder.WriteFile("project.json", exported.Out);
+    const std::string copy = folder / "copy.tml";
+    const CliRun imported = Cli({"import", json, "--code-page", "1251", "-o", copy});
+    ASSERT_EQ(imported.Code, ExitOk) << imported.Err;
+    EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(original));
+}
+
+TEST_F(CliTest, ImportRefusesWhatDoesNotFitAndWritesNothing) {
+    const std::pair<std::string, std::string> documents[] = {
+        {R"({"objects":[{"Caption":"a","ObjectType":300}]})", "objects[0].ObjectType"},
+        {R"({"objects":[{"children":[{"Capton":"typo"}]}]})", "objects[0].children[0]"},
+        {R"({"project":{"AbsolutePath":1}})", "project.AbsolutePath"},
+        {R"({"project":{"SplashShowTime":3000000000}})", "project.SplashShowTime"},
+        {R"({"version":[1,3],"objects":[]})", "version"},
+        {R"({"objects":{"Caption":"not a list"}})", "objects"},
+        {R"({"objects":[{"Caption":"x"}],)", "parse error"},
+    };
+    const std::string target = folder / "out.tml";
+    for (const auto& [document, where] : documents) {
+        const CliRun run = Cli({"import", folder.WriteFile("in.json", document), "-o", target});
+        EXPECT_EQ(run.Code, ExitFailure) << document;
+        EXPECT_NE(run.Err.find(where), std::string::npos) << run.Err;
+        EXPECT_FALSE(std::filesystem::exists(target)) << document;
+    }
+}
+
+TEST_F(CliTest, ImportFillsMissingFieldsWithDefaults) {
+    const std::string json =
+        folder.WriteFile("in.json", R"({"objects":[{"Caption":"Only","children":[{}]}]})");
+    ASSERT_EQ(Cli({"import", json, "-o", folder / "out.tml"}).Code, ExitOk);
+    TProjectRec read;
+    ObjectTree readTree;
+    SilentProgress progress;
+    ASSERT_TRUE(ReadProjectFile(folder / "out.tml", read, readTree, progress, progress).Ok());
+    EXPECT_EQ(read, TProjectRec{});
+    ASSERT_EQ(readTree.Count(), 2);
+    EXPECT_EQ(readTree.First()->Data.Caption, "Only");
+    EXPECT_EQ(readTree.First()->Child(0)->Data, TNodeData{});
+}
+
+TEST_F(CliTest, ImportReportsSavesThatFail) {
+    const std::string json = folder.WriteFile("in.json", R"({"objects":[]})");
+    const CliRun run = Cli({"import", json, "-o", folder / "missing folder/out.tml"});
+    EXPECT_EQ(run.Code, ExitFailure);
+    EXPECT_NE(run.Err.find(Text(TextId::SaveFailure)), std::string::npos) << run.Err;
+}
+
+}  // namespace
+}  // namespace tomlet::cli

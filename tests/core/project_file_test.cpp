@@ -1,0 +1,468 @@
+#include "core/project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/catalogue.h"
+#include "platform/file_system.h"
+#include "support/temp_folder.h"
+
+namespace tomlet {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::TempFolder;
+
+// Builds project file bytes field by field, as the format lays them out.
+class Bytes final {
+public:
+    Bytes& U8(std::uint8_t value) {
+        m_bytes.push_back(static_cast<char>(value));
+        return *this;
+    }
+    Bytes& I32(std::int32_t value) {
+        const auto bits = static_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8)
+            U8(static_cast<std::uint8_t>(bits >> shift));
+        return *this;
+    }
+    Bytes& Str(std::string_view text) {
+        U8(static_cast<std::uint8_t>(text.size())).U8(static_cast<std::uint8_t>(text.size() >> 8));
+        m_bytes += text;
+        return U8(0);
+    }
+    // Signature, versions and properties of an empty project (500 ms, absolute paths).
+    Bytes& Header(std::int32_t count, std::uint8_t first = 0, std::uint8_t second = 2) {
+        Str("Tomlet").U8(first).U8(second);
+        Str("").Str("").Str("").Str("").I32(500).U8(1).Str("");
+        return I32(count);
+    }
+    Bytes& Entry(std::string_view caption, std::int32_t level, std::int32_t type = otVirtualFolder,
+                 std::int32_t action = oaNoAction) {
+        Str(caption).Str("").I32(type).I32(action).Str("").Str("").Str("");
+        return I32(level);
+    }
+    const std::string& Get() const { return m_bytes; }
+
+private:
+    std::string m_bytes;
+};
+
+// Remembers every progress call, so that tests can see Begin and End paired.
+class RecordingProgress final : public ProgressSink, public MessagePump {
+public:
+    std::vector<std::string> Calls;
+    int Steps = 0;
+    int Pumps = 0;
+
+    bool Begin() override { return Record("Begin"); }
+    bool SetMaximum(int maximum) override {
+        return Record("SetMaximum " + std::to_string(maximum));
+    }
+    bool Step() override {
+        ++Steps;
+        return true;
+    }
+    bool IncreaseMaximum() override { return Record("IncreaseMaximum"); }
+    bool SetText(const std::string& format) override { return Record("SetText " + format); }
+    bool End() override { return Record("End"); }
+    void LetMessagesThrough() override { ++Pumps; }
+
+    int Count(const std::string& call) const {
+        return static_cast<int>(std::count(Calls.begin(), Calls.end(), call));
+    }
+    // Every Begin was ended, and End was called at least once.
+    bool Closed() const { return Count("End") >= 1 && Count("Begin") <= Count("End"); }
+
+private:
+    bool Record(std::string call) {
+        Calls.push_back(std::move(call));
+        return true;
+    }
+};
+
+TNodeData Object(std::string caption, std::uint8_t type = otFile) {
+    TNodeData data;
+    data.Caption = std::move(caption);
+    data.ObjectType = type;
+    return data;
+}
+
+std::string Outline(const ObjectTree& tree) {
+    std::string outline;
+    tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
+        if (!outline.empty())
+            outline += ' ';
+        outline += node.Data.Caption + std::to_string(level);
+    });
+    return outline;
+}
+
+class ProjectFileTest : public ::testing::Test {
+protected:
+    ReadResult Read(const std::string& bytes) {
+        return ReadProjectFile(folder.WriteFile("read.tml", bytes), project, tree, progress,
+                               progress);
+    }
+    WriteResult Write(const std::string& path) {
+        return WriteProjectFile(path, project, tree, progress, progress);
+    }
+    std::string WrittenBytes() {
+        const std::string path = folder / "written.tml";
+        EXPECT_TRUE(Write(path).Saved);
+        return ReadWholeFile(path);
+    }
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempFolder folder;
+    TProjectRec project;
+    ObjectTree tree;
+    RecordingProgress progress;
+};
+
+TEST_F(ProjectFileTest, EmptyProjectIsThirtyFiveBytesAndReadsBack) {
+    const std::string expected(
+        "\x06\x00Tomlet\x00\x00\x02"
+        "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+        "\xF4\x01\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00",
+        35);
+    EXPECT_EQ(WrittenBytes(), expected);
+
+    project.ProjectName = "stale";
+    ASSERT_TRUE(Read(expected).Ok());
+    EXPECT_EQ(project, TProjectRec{});
+    EXPECT_TRUE(tree.IsEmpty());
+}
+
+TEST_F(ProjectFileTest, DocsEntryAddsThirtyOneBytes) {
+    tree.Append(nullptr, Object("Docs", otVirtualFolder));
+    const std::string bytes = WrittenBytes();
+    ASSERT_EQ(bytes.size(), 35u + 31u);
+    EXPECT_EQ(bytes.substr(31, 4), std::string("\x01\x00\x00\x00", 4));
+    EXPECT_EQ(bytes.substr(35), std::string("\x04\x00"
+                                            "Docs\x00"
+                                            "\x00\x00\x00"
+                                            "\x02\x00\x00\x00\x00\x00\x00\x00"
+                                            "\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                            "\x00\x00\x00\x00",
+                                            31));
+}
+
+TEST_F(ProjectFileTest, PropertiesFieldsAndShapeSurviveARoundTrip) {
+    project = {"D:\\Disc", "Name", "Second", "splash.jpg", -7, false, "Line 1\r\nLine 2\r\n"};
+    ObjectNode* a = tree.Append(nullptr, Object("A", otFolder));
+    ObjectNode* b = tree.Append(a, Object("B", otFolder));
+    TNodeData d{"D", "hint", otExecuteFile, oaExecute, "B\\d.exe", "/quiet", "with\0zero"};
+    d.Comments.assign("with\0zero and \xE9", 15);
+    tree.Append(b, d);
+    tree.Append(a, Object("C"));
+    tree.Append(nullptr, Object("E"));
+    const std::string bytes = WrittenBytes();
+
+    const TProjectRec written = project;
+    project = {};
+    ObjectTree original = std::move(tree);
+    tree = ObjectTree{};
+    ASSERT_TRUE(Read(bytes).Ok());
+    EXPECT_EQ(project, written);
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 C1 E0");
+    EXPECT_EQ(tree.AtAbsoluteIndex(2)->Data, d);
+}
+
+TEST_F(ProjectFileTest, TextsOfTheLargestSizeAreStoredWhole) {
+    TNodeData big = Object(std::string(65535, 'c'));
+    big.Comments.assign(65535, '\xFF');
+    tree.Append(nullptr, big);
+    project.ProjectDescription.assign(65535, 'd');
+    const std::string bytes = WrittenBytes();
+
+    const TProjectRec written = project;
+    tree = ObjectTree{};
+    project = {};
+    ASSERT_TRUE(Read(bytes).Ok());
+    EXPECT_EQ(project, written);
+    ASSERT_EQ(tree.Count(), 1);
+    EXPECT_EQ(tree.First()->Data, big);
+}
+
+TEST_F(ProjectFileTest, LevelsGiveTheTreeItsShape) {
+    struct Case {
+        std::vector<std::int32_t> levels;
+        const char* outline;
+    };
+    const Case cases[] = {
+        {{0, 1, 2, 1, 0}, "a0 b1 c2 d1 e0"},
+        {{0, 2, 1}, "a0 b1 c0"},         // the step up from 2 lands beside the first root
+        {{3}, "a0"},                     // a first entry of level 3 is a root
+        {{3, 4, 3}, "a0 b1 c0"},         // and counts as level 3 for what follows
+        {{3, 0, 1}, "a0 b0 c1"},         // stepping above a root attaches at the top
+        {{0, 1, -1, 1}, "a0 b1 c0 d1"},  // negative levels attach at the top
+        {{0, 1, 2, -5, 0}, "a0 b1 c2 d0 e0"},
+        {{0, 2147483647, 0}, "a0 b1 c0"},
+    };
+    for (const Case& test : cases) {
+        Bytes bytes;
+        bytes.Header(static_cast<std::int32_t>(test.levels.size()));
+        char caption = 'a';
+        for (std::int32_t level : test.levels)
+            bytes.Entry(std::string(1, caption++), level);
+        tree.ClearObjectTree();
+        ASSERT_TRUE(Read(bytes.Get()).Ok());
+        EXPECT_EQ(Outline(tree), test.outline) << "levels of " << test.outline;
+    }
+}
+
+TEST_F(ProjectFileTest, VersionTestAcceptsAllButNewerLayouts) {
+    const std::pair<int, int> accepted[] = {{0, 9}, {1, 2}, {255, 0}, {0, 0}, {0, 255}};
+    for (auto [first, second] : accepted) {
+        EXPECT_FALSE(IsVersionTooNew(first, second));
+        tree.ClearObjectTree();
+        EXPECT_TRUE(Read(Bytes().Header(1, first, second).Entry("x", 0).Get()).Ok())
+            << first << "," << second;
+        EXPECT_EQ(tree.Count(), 1);
+    }
+    const std::pair<int, int> refused[] = {{1, 3}, {5, 200}, {255, 255}};
+    for (auto [first, second] : refused) {
+        EXPECT_TRUE(IsVersionTooNew(first, second));
+        EXPECT_EQ(Read(Bytes().Header(0, first, second).Get()).Status, ReadStatus::VersionTooNew);
+    }
+}
+
+TEST_F(ProjectFileTest, OnlyTheLowByteOfTypeAndActionIsKept) {
+    ASSERT_TRUE(Read(Bytes().Header(1).Entry("odd", 0, 300, -250).Get()).Ok());
+    EXPECT_EQ(tree.First()->Data.ObjectType, 44);
+    EXPECT_EQ(tree.First()->Data.ObjectAction, 6);
+
+    const std::string bytes = WrittenBytes();
+    EXPECT_EQ(bytes.substr(35 + 6 + 3, 8), std::string("\x2C\0\0\0\x06\0\0\0", 8));
+}
+
+TEST_F(ProjectFileTest, AnyPathModeOtherThanZeroIsAbsoluteAndIsWrittenAsOne) {
+    std::string bytes = Bytes().Header(0).Get();
+    bytes[27] = 7;
+    project.AbsolutePath = false;
+    ASSERT_TRUE(Read(bytes).Ok());
+    EXPECT_TRUE(project.AbsolutePath);
+    EXPECT_EQ(WrittenBytes()[27], 1);
+
+    bytes[27] = 0;
+    ASSERT_TRUE(Read(bytes).Ok());
+    EXPECT_FALSE(project.AbsolutePath);
+    EXPECT_EQ(WrittenBytes()[27], 0);
+}
+
+TEST_F(ProjectFileTest, NegativeCountReadsNoObjects) {
+    EXPECT_TRUE(Read(Bytes().Header(-3).Entry("ignored", 0).Get()).Ok());
+    EXPECT_TRUE(tree.IsEmpty());
+}
+
+TEST_F(ProjectFileTest, ReadingAppendsToTheTreeAndReportsEveryRecord) {
+    tree.Append(nullptr, Object("already there"));
+    ASSERT_TRUE(Read(Bytes().Header(3).Entry("a", 0).Entry("b", 1).Entry("c", 0).Get()).Ok());
+    EXPECT_EQ(Outline(tree), "already there0 a0 b1 c0");
+
+    const std::vector<std::string> calls = {"Begin", "SetText " + Text(TextId::text_LoadingData_D),
+                                            "SetMaximum 3", "End"};
+    EXPECT_EQ(progress.Calls, calls);
+    EXPECT_EQ(progress.Steps, 3);
+    EXPECT_EQ(progress.Pumps, 3);
+}
+
+TEST_F(ProjectFileTest, WritingReportsEveryRecord) {
+    tree.Append(tree.Append(nullptr, Object("a")), Object("b"));
+    WrittenBytes();
+    const std::vector<std::string> calls = {"Begin", "SetText " + Text(TextId::text_SavingData_D),
+                                            "SetMaximum 2", "End"};
+    EXPECT_EQ(progress.Calls, calls);
+    EXPECT_EQ(progress.Steps, 2);
+    EXPECT_EQ(progress.Pumps, 2);
+}
+
+TEST_F(ProjectFileTest, ForeignFilesAreRefusedWithoutProgressLeftOpen) {
+    using namespace std::string_literals;
+    for (const std::string& content : {"Hello, this is a plain text file.\n"s, ""s,
+                                       "\x06\0tomlet\0\0\x02"s, "\x07\0Tomlets\0\0\x02"s}) {
+        progress.Calls.clear();
+        EXPECT_EQ(Read(content).Status, ReadStatus::WrongSignature) << content;
+        EXPECT_EQ(progress.Count("Begin"), 0);
+        EXPECT_TRUE(progress.Closed());
+    }
+}
+
+TEST_F(ProjectFileTest, FilesCutShortAreDamagedAndLeaveTheTreeAlone) {
+    tree.Append(nullptr, Object("kept"));
+    const std::string whole = Bytes()
+                                  .Header(3)
+                                  .Entry("first", 0)
+                                  .Entry("second", 1, otTextFile, oaOpenByNotepad)
+                                  .Entry("third", 0)
+                                  .Get();
+    for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+        progress.Calls.clear();
+        const ReadResult result = Read(whole.substr(0, cut));
+        // Cut inside the signature, the file is simply not a project file.
+        const ReadStatus expected = cut < 9 ? ReadStatus::WrongSignature : ReadStatus::Damaged;
+        EXPECT_EQ(result.Status, expected) << "cut at " << cut;
+        EXPECT_EQ(Outline(tree), "kept0") << "cut at " << cut;
+        EXPECT_TRUE(progress.Closed()) << "cut at " << cut;
+    }
+}
+
+TEST_F(ProjectFileTest, CountsTheFileCannotHoldAreDamaged) {
+    // 27 bytes is the smallest entry: a count one too high for the bytes left is refused before
+    // any object is built.
+    const std::string oneEntry = Bytes().Header(2).Entry("", 0).Get();
+    ASSERT_EQ(oneEntry.size(), 35u + 27u);
+    EXPECT_EQ(Read(oneEntry).Status, ReadStatus::Damaged);
+    EXPECT_EQ(progress.Steps, 0);
+
+    for (std::int32_t count : {2147483647, 1 << 20, 40000}) {
+        EXPECT_EQ(Read(Bytes().Header(count).Entry("a", 0).Get()).Status, ReadStatus::Damaged);
+        EXPECT_TRUE(tree.IsEmpty());
+    }
+}
+
+TEST_F(ProjectFileTest, MissingFilesAndFoldersCannotBeOpened) {
+    for (const std::string& path : {folder / "missing.tml", folder.Path().string()}) {
+        progress.Calls.clear();
+        const ReadResult result = ReadProjectFile(path, project, tree, progress, progress);
+        EXPECT_EQ(result.Status, ReadStatus::CannotOpen);
+        EXPECT_NE(result.Error.find(path), std::string::npos) << result.Error;
+        EXPECT_TRUE(progress.Closed());
+    }
+}
+
+TEST_F(ProjectFileTest, SavingReplacesTheFileAndKeepsItsAccessRights) {
+    const std::string path = folder.WriteFile("project.tml", "old content");
+    namespace fs = std::filesystem;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    tree.Append(nullptr, Object("new"));
+
+    ASSERT_TRUE(Write(path).Saved);
+    EXPECT_EQ(ReadWholeFile(path).size(), 35u + 30u);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"project.tml"});
+    EXPECT_TRUE(progress.Closed());
+}
+
+TEST_F(ProjectFileTest, FailedSavesLeaveWhatWasThereAndNoLeftovers) {
+    tree.Append(nullptr, Object("new"));
+    // A folder where the file should go cannot be replaced by it.
+    const std::string occupied = folder.MakeFolder("project.tml");
+    folder.WriteFile("project.tml/inside.txt", "keep me");
+    WriteResult result = Write(occupied);
+    EXPECT_FALSE(result.Saved);
+    EXPECT_EQ(result.Error.rfind(Text(TextId::SaveFailure), 0), 0u) << result.Error;
+    EXPECT_NE(result.Error.find(occupied), std::string::npos) << result.Error;
+    EXPECT_EQ(ReadWholeFile(folder / "project.tml/inside.txt"), "keep me");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"project.tml"});
+    EXPECT_TRUE(progress.Closed());
+
+    progress.Calls.clear();
+    result = Write(folder / "no such folder/project.tml");
+    EXPECT_FALSE(result.Saved);
+    EXPECT_NE(result.Error.find("no such folder"), std::string::npos) << result.Error;
+    EXPECT_TRUE(progress.Closed());
+}
+
+TEST_F(ProjectFileTest, TooLongTextsRefuseTheWholeSave) {
+    const std::string path = folder.WriteFile("project.tml", "old content");
+    ObjectNode* top = tree.Append(nullptr, Object("top"));
+    tree.Append(top, Object("fine"));
+    TNodeData big = Object("Big one");
+    big.Comments.assign(65536, 'x');
+    tree.Append(top, big);
+
+    WriteResult result = Write(path);
+    EXPECT_FALSE(result.Saved);
+    EXPECT_NE(result.Error.find("Comments"), std::string::npos) << result.Error;
+    EXPECT_NE(result.Error.find("object 3"), std::string::npos) << result.Error;
+    EXPECT_NE(result.Error.find("\"Big one\""), std::string::npos) << result.Error;
+    EXPECT_EQ(ReadWholeFile(path), "old content");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"project.tml"});
+    EXPECT_TRUE(progress.Closed());
+
+    tree.ClearObjectTree();
+    project.ProjectDescription.assign(70000, 'd');
+    result = Write(path);
+    EXPECT_FALSE(result.Saved);
+    EXPECT_NE(result.Error.find("ProjectDescription"), std::string::npos) << result.Error;
+    EXPECT_EQ(ReadWholeFile(path), "old content");
+}
+
+class PeekTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        programFolder = folder.MakeFolder("program") + "/";
+        dataFolder = folder.MakeFolder("data");
+    }
+    // A project file whose header holds the given splash settings.
+    std::string Project(std::string_view dataDir, std::string_view splash, std::uint8_t mode,
+                        std::uint8_t first = 0, std::uint8_t second = 2) {
+        Bytes bytes;
+        bytes.Str("Tomlet").U8(first).U8(second).Str(dataDir).Str("Name").Str("").Str(splash);
+        bytes.I32(2500).U8(mode).Str("description").I32(0);
+        return folder.WriteFile("peek.tml", bytes.Get());
+    }
+    bool Peek(const std::string& path) { return PeekSplashSettings(path, programFolder, settings); }
+
+    TempFolder folder;
+    std::string programFolder;
+    std::string dataFolder;
+    SplashSettings settings;
+};
+
+TEST_F(PeekTest, FindsThePictureByPathMode) {
+    folder.WriteFile("program/pics/splash.jpg", "picture");
+    ASSERT_TRUE(Peek(Project("", "pics\\splash.jpg", 0)));
+    EXPECT_EQ(settings.PicturePath, programFolder + "pics/splash.jpg");
+    EXPECT_EQ(settings.ShowTime, 2500);
+
+    folder.WriteFile("data/splash.jpg", "picture");
+    ASSERT_TRUE(Peek(Project(dataFolder + "/", "splash.jpg", 1)));
+    EXPECT_TRUE(FileExists(settings.PicturePath));
+    EXPECT_EQ(ReadWholeFile(settings.PicturePath), "picture");
+}
+
+TEST_F(PeekTest, RefusesWhatItCannotShow) {
+    folder.WriteFile("program/splash.jpg", "picture");
+    EXPECT_FALSE(Peek(folder / "missing.tml"));
+    EXPECT_FALSE(Peek(folder.WriteFile("text.tml", "plain text, not a project")));
+    EXPECT_FALSE(Peek(Project("", "splash.jpg", 0, 1, 3)));
+
+    settings = {};
+    EXPECT_FALSE(Peek(Project("", "", 0)));
+    EXPECT_EQ(settings.PicturePath, "");
+    EXPECT_FALSE(Peek(Project(dataFolder, "splash.jpg", 2)));
+    EXPECT_EQ(settings.PicturePath, "");
+
+    // The settings are yielded even when the picture is missing.
+    EXPECT_FALSE(Peek(Project("", "absent.jpg", 0)));
+    EXPECT_EQ(settings.PicturePath, programFolder + "absent.jpg");
+    EXPECT_EQ(settings.ShowTime, 2500);
+}
+
+TEST_F(PeekTest, ReadsNoFurtherThanTheSplashSettings) {
+    folder.WriteFile("program/splash.jpg", "picture");
+    const std::string path = Project("", "splash.jpg", 0);
+    // Cut off after the path mode byte: description and objects are never needed.
+    std::string bytes = ReadWholeFile(path);
+    bytes.resize(bytes.find("description") - 2);
+    EXPECT_TRUE(Peek(folder.WriteFile("peek.tml", bytes)));
+    bytes.pop_back();
+    EXPECT_FALSE(Peek(folder.WriteFile("peek.tml", bytes)));
+}
+
+}  // namespace
+}  // namespace tomlet
