@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/progress.h"
 #include "ui/common_window.h"
@@ -60,15 +61,18 @@ public:
     // True while a load, save or scan walks the tree: no command may change the tree then.
     bool IsBusy() const { return m_busyDepth > 0; }
     // Marks the window busy for its lifetime: commands off, busy cursor, actions refreshed.
+    // `disableCommands` false leaves the editor toolbar and the main menu enabled (their items
+    // still refuse to run while the window is busy).
     class BusyScope final {
     public:
-        explicit BusyScope(Tfrm_Main& window);
+        explicit BusyScope(Tfrm_Main& window, bool disableCommands = true);
         ~BusyScope();
         BusyScope(const BusyScope&) = delete;
         BusyScope& operator=(const BusyScope&) = delete;
 
     private:
         Tfrm_Main& m_window;
+        bool m_disableCommands;
     };
 
     // Computes the enabled state of every action from the view, the tree and the busy state.
@@ -103,6 +107,11 @@ public:
     void edit_SplashFileNameButtonClick();
     void button_DontShowSplahScreenClick();
     void a_options_item_AbsolutePathExecute();
+    // Scanning
+    void a_operation_item_ScanProjectDirectoryExecute();
+    void a_operation_item_ScanCurrentFolderExecute();
+    // The masks of the last confirmed scan, in scan order.
+    const std::vector<std::string>& ScanMaskList() const { return m_scanMaskList; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,6 +124,9 @@ private:
     void ConnectViewCommands();
     void ConnectPropertiesPage();
     void ConnectTree();
+    void ConnectScanCommands();
+    void ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
+                       bool disableCommands);
     void BindCheckBoxToAction();
     void BindCommitButton();
     void OpenStartupProject();
@@ -131,6 +143,7 @@ private:
     ObjectTreeModel* m_model = nullptr;
     std::string m_currentDataDir;
     std::string m_currentFileName;
+    std::vector<std::string> m_scanMaskList;
     SilentProgress m_progress;
     ThrottledMessagePump m_pump;
     int m_busyDepth = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/records.h"
+#include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
 #include "support/temp_folder.h"
 #include "ui/main_window.h"
@@ -33,6 +34,7 @@ public:
 
     TempFolder folder;
     FakePrompts prompts;
+    FakeMaskStore masks;
 
 private:
     QString m_previousDirectory;
