@@ -24,6 +24,13 @@ constexpr Command CommandTable[] = {
      "Writes the project described by JSON in the shape that export prints. Export followed\n"
      "by import gives back the same bytes when the code page can hold every text.",
      "-o --code-page", RunImport},
+    {"scan", "DIR [--mask MASK]... [--no-nested] [--relative] [--code-page N] -o FILE.tml",
+     "Writes a new project whose data directory is DIR, filled as the editor's \"Scan directory\n"
+     "of project data\" fills it: every folder (hidden and dot-named ones left out), each\n"
+     "followed by its content, then the files each --mask matches, mask by mask (\"*.*\" for\n"
+     "every file; without --mask only folders). --no-nested leaves subfolders empty;\n"
+     "--relative sets relative paths. Prints the number of objects.",
+     "--mask -o --code-page", RunScan, "--no-nested --relative"},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
      "otherwise prints why (not a project file or damaged, of a newer version, cannot be\n"
@@ -52,7 +59,8 @@ const Command* FindCommand(std::string_view name) {
 
 }  // namespace
 
-Arguments::Arguments(std::span<const std::string> raw, std::string_view options) {
+Arguments::Arguments(std::span<const std::string> raw, std::string_view options,
+                     std::string_view flags) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const std::string& argument = raw[i];
@@ -60,6 +68,8 @@ Arguments::Arguments(std::span<const std::string> raw, std::string_view options)
             m_plain.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
+        } else if (Accepts(flags, argument)) {
+            m_flags.push_back(argument);
         } else if (!Accepts(options, argument)) {
             throw UsageError("unknown option " + argument);
         } else if (i + 1 == raw.size()) {
@@ -76,6 +86,18 @@ std::optional<std::string> Arguments::Option(std::string_view name) const {
         if (it->first == name)
             return it->second;
     return std::nullopt;
+}
+
+std::vector<std::string> Arguments::Options(std::string_view name) const {
+    std::vector<std::string> values;
+    for (const auto& [option, value] : m_options)
+        if (option == name)
+            values.push_back(value);
+    return values;
+}
+
+bool Arguments::Flag(std::string_view name) const {
+    return std::find(m_flags.begin(), m_flags.end(), name) != m_flags.end();
 }
 
 const std::string& Arguments::Single() const {
@@ -148,7 +170,7 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
         return ExitUsage;
     }
     try {
-        const Arguments parsed(arguments.subspan(1), command->Options);
+        const Arguments parsed(arguments.subspan(1), command->Options, command->Flags);
         return command->Run(parsed, out, err);
     } catch (const UsageError& error) {
         err << "tomlet-cli " << command->Name << ": " << error.what() << "\n"

@@ -30,16 +30,21 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The arguments after the command's name: plain ones in order, and the options it accepts, each
-// followed by its value ("--code-page 1251", "-o out.tml").
+// The arguments after the command's name: plain ones in order, the options it accepts, each
+// followed by its value ("--code-page 1251", "-o out.tml"), and the flags it accepts, which
+// stand alone ("--relative").
 class Arguments final {
 public:
-    // `options` names the options the command takes, separated by blanks. Throws UsageError for
-    // any other option and for an option without its value.
-    Arguments(std::span<const std::string> raw, std::string_view options);
+    // `options` and `flags` name the options and flags the command takes, separated by blanks.
+    // Throws UsageError for any other option and for an option without its value.
+    Arguments(std::span<const std::string> raw, std::string_view options,
+              std::string_view flags = {});
 
     const std::vector<std::string>& Plain() const { return m_plain; }
     std::optional<std::string> Option(std::string_view name) const;
+    // Every value of an option that may be given more than once, in order.
+    std::vector<std::string> Options(std::string_view name) const;
+    bool Flag(std::string_view name) const;
     // The command's one plain argument; throws UsageError unless there is exactly one.
     const std::string& Single() const;
     // The codec named by --code-page, or the system's.
@@ -48,6 +53,7 @@ public:
 private:
     std::vector<std::string> m_plain;
     std::vector<std::pair<std::string, std::string>> m_options;
+    std::vector<std::string> m_flags;
 };
 
 struct Command {
@@ -56,6 +62,7 @@ struct Command {
     std::string_view Description;  // what it does, prints and exits with
     std::string_view Options;      // the options it takes, separated by blanks
     int (*Run)(const Arguments& arguments, std::ostream& out, std::ostream& err);
+    std::string_view Flags = {};  // the flags it takes, separated by blanks
 };
 
 // Every command, in the order the help lists them.
