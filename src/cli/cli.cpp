@@ -15,27 +15,34 @@ constexpr Command CommandTable[] = {
     {"dump", "FILE.tml [--code-page N]",
      "Prints the project properties, then the object tree, one object per line, indented by\n"
      "level: caption, [type, action] and the stored path.",
-     "--code-page", RunDump},
+     "--code-page", "", RunDump},
     {"export", "FILE.tml [--code-page N]",
      "Prints the project as JSON: {\"version\":[0,2],\"project\":{...},\"objects\":[{...,\n"
      "\"children\":[...]}]}. Numbers appear as stored; texts are decoded from the code page.",
-     "--code-page", RunExport},
+     "--code-page", "", RunExport},
     {"import", "FILE.json -o FILE.tml [--code-page N]",
      "Writes the project described by JSON in the shape that export prints. Export followed\n"
      "by import gives back the same bytes when the code page can hold every text.",
-     "-o --code-page", RunImport},
+     "-o --code-page", "", RunImport},
     {"scan", "DIR [--mask MASK]... [--no-nested] [--relative] [--code-page N] -o FILE.tml",
      "Writes a new project whose data directory is DIR, filled as the editor's \"Scan directory\n"
      "of project data\" fills it: every folder (hidden and dot-named ones left out), each\n"
      "followed by its content, then the files each --mask matches, mask by mask (\"*.*\" for\n"
      "every file; without --mask only folders). --no-nested leaves subfolders empty;\n"
      "--relative sets relative paths. Prints the number of objects.",
-     "--mask -o --code-page", RunScan, "--no-nested --relative"},
+     "--mask -o --code-page", "--no-nested --relative", RunScan},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
      "otherwise prints why (not a project file or damaged, of a newer version, cannot be\n"
      "opened) on standard error and exits 1.",
-     "", RunCheck},
+     "", "", RunCheck},
+    {"find", "FILE.tml TEXT [--fields LIST] [--case-sensitive] [--code-page N]",
+     "Prints every object that holds TEXT, from the first in depth-first order: its index,\n"
+     "caption and stored path, separated by tabs, one object per line. LIST names the fields\n"
+     "looked in, separated by commas: caption (the default), hint, path, parameters,\n"
+     "comments. Letters match in either case unless --case-sensitive is given. Exits 1 when\n"
+     "no object matches.",
+     "--fields --code-page", "--case-sensitive", RunFind},
 };
 
 bool Accepts(std::string_view options, std::string_view name) {
@@ -142,6 +149,7 @@ std::string HelpText() {
         "  --code-page N   code page of the texts in the project file (1251, 1252, ...; 65001 is\n"
         "                  UTF-8); the system's code page when not given\n"
         "  -o FILE         the file to write\n"
+
         "  -h, --help      shows this help\n"
         "\n"
         "Output goes to standard output; errors go to standard error.\n"
@@ -149,7 +157,8 @@ std::string HelpText() {
         "Exit codes:\n"
         "  0  done\n"
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
-        "     damaged or of a newer version, the JSON is wrong, or the file cannot be saved\n"
+        "     damaged or of a newer version, the JSON is wrong, the file cannot be saved, or\n"
+        "     find matched nothing\n"
         "  2  the command line is wrong\n";
     return text;
 }

@@ -31,8 +31,8 @@ public:
 };
 
 // The arguments after the command's name: plain ones in order, the options it accepts, each
-// followed by its value ("--code-page 1251", "-o out.tml"), and the flags it accepts, which
-// stand alone ("--relative").
+// followed by its value ("--code-page 1251", "-o out.tml"), and the flags it accepts, which stand
+// alone ("--case-sensitive").
 class Arguments final {
 public:
     // `options` and `flags` name the options and flags the command takes, separated by blanks.
@@ -61,8 +61,8 @@ struct Command {
     std::string_view Usage;        // the arguments, as shown after the name
     std::string_view Description;  // what it does, prints and exits with
     std::string_view Options;      // the options it takes, separated by blanks
+    std::string_view Flags;        // the flags it takes, separated by blanks
     int (*Run)(const Arguments& arguments, std::ostream& out, std::ostream& err);
-    std::string_view Flags = {};  // the flags it takes, separated by blanks
 };
 
 // Every command, in the order the help lists them.

@@ -15,6 +15,7 @@ int RunDump(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunExport(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunImport(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunFind(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err);
 
 // Reads a project file for a command; throws CommandError with the catalogue's message naming

@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_project.h"
+#include "core/catalogue.h"
 #include "core/project_file.h"
 
 namespace tomlet::cli {
@@ -54,7 +55,7 @@ int RunImport(const Arguments& arguments, std::ostream&, std::ostream&) {
     SilentProgress progress;
     const WriteResult result = WriteProjectFile(*target, project, tree, progress, progress);
     if (!result.Saved)
-        throw CommandError(result.Error);
+        throw CommandError(Text(TextId::SaveFailure) + " " + result.Error);
     return ExitOk;
 }
 

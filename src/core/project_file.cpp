@@ -101,6 +101,7 @@ public:
             error = path + ": " + std::generic_category().message(errno != 0 ? errno : EIO);
             return false;
         }
+        m_path = path;
         m_unread = size;
         m_capacity = static_cast<std::size_t>(std::min<std::uintmax_t>(size, blockSize));
         m_buffer = std::make_unique_for_overwrite<char[]>(m_capacity);
@@ -123,7 +124,7 @@ public:
         m_end += got;
         if (got < room) {
             if (std::ferror(m_file.get())) {
-                error = std::generic_category().message(errno != 0 ? errno : EIO);
+                error = m_path + ": " + std::generic_category().message(errno != 0 ? errno : EIO);
                 return false;
             }
             m_unread = 0;  // the file shrank since it was measured
@@ -145,6 +146,7 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
 
+    std::string m_path;
     std::unique_ptr<std::FILE, Closer> m_file;
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity = 0;
@@ -346,11 +348,6 @@ std::string TooLongText(std::string_view field, std::string_view owner, std::siz
            std::to_string(MaxTextSize) + ".";
 }
 
-// What the user is shown when nothing was saved.
-std::string SaveFailed(const std::string& reason) {
-    return Text(TextId::SaveFailure) + "\r\n" + reason;
-}
-
 std::optional<std::string> TooLongProperty(const TProjectRec& project) {
     const std::pair<std::string_view, const std::string*> fields[] = {
         {"ProjectDataDir", &project.ProjectDataDir},
@@ -425,12 +422,12 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     ProgressEnd end(progress);
     WriteResult result;
     if (auto tooLong = TooLongProperty(project)) {
-        result.Error = SaveFailed(*tooLong);
+        result.Error = std::move(*tooLong);
         return result;
     }
     ReplacingFile file(path);
     if (!file.Open()) {
-        result.Error = SaveFailed(file.Error());
+        result.Error = file.Error();
         return result;
     }
 
@@ -457,7 +454,7 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     if (!failure && (!out.Flush(true) || !file.Commit()))
         failure = file.Error();
     if (failure) {
-        result.Error = SaveFailed(*failure);
+        result.Error = std::move(*failure);
         return result;
     }
     result.Saved = true;

@@ -35,7 +35,7 @@ ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, Object
 
 struct WriteResult {
     bool Saved = false;
-    std::string Error;  // why nothing was saved, for the user
+    std::string Error;  // why nothing was saved, for the user (after "Cant save file!")
 };
 
 // Writes the properties and the whole tree. The file is written beside the target and renamed

@@ -80,6 +80,7 @@ FolderPickerDialog::FolderPickerDialog(const FolderPickerRequest& request, QWidg
     if (!root.isEmpty() && QFileInfo(root).isDir())
         m_root = root;
 
+    // Hidden entries are offered too: a data directory may lie below a hidden folder.
     QDir::Filters filters = QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot | QDir::Hidden;
     if (m_includeFiles)
         filters |= QDir::Files;

@@ -26,10 +26,12 @@
 #include "core/project_file.h"
 #include "core/version.h"
 #include "platform/file_system.h"
+#include "ui/about_window.h"
 #include "ui/file_dialog_texts.h"
 #include "ui/keyboard_state.h"
 #include "ui/memo_text.h"
 #include "ui/object_tree_model.h"
+#include "ui/progress_sink.h"
 #include "ui/qt_text.h"
 
 namespace tomlet {
@@ -64,9 +66,11 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
 
     ConnectFileCommands();
     ConnectViewCommands();
+    ConnectCommand(m_ui.a_about_item_AboutProgram, &Tfrm_Main::a_about_item_AboutProgramExecute);
     ConnectPropertiesPage();
     ConnectTree();
     ConnectScanCommands();
+    ConnectSearchCommands();
     BindCheckBoxToAction();
     BindCommitButton();
     FormCreate();
@@ -179,7 +183,7 @@ void Tfrm_Main::Tell(MessageKind kind, const QString& text) {
 }
 
 ProgressSink& Tfrm_Main::Progress() {
-    return m_progress;
+    return ProgramProgress();
 }
 
 MessagePump& Tfrm_Main::Pump() {
@@ -376,9 +380,10 @@ void Tfrm_Main::UpdateActions() {
     for (QAction* treeCommand :
          {m_ui.a_operation_item_AddObject, m_ui.a_operation_item_AddChildObject,
           m_ui.a_operation_item_DeleteObject, m_ui.a_operation_item_DeleteAll,
-          m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree,
-          m_ui.a_search_item_Find, m_ui.a_search_item_FindForward})
+          m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree})
         treeCommand->setEnabled(idle);
+    m_ui.a_search_item_Find->setEnabled(idle && CanSearch());
+    m_ui.a_search_item_FindForward->setEnabled(idle && CanSearch());
 
     const bool onDataPage = m_ui.EditPageControl->currentWidget() == m_ui.tabsheet_Data;
     const ObjectNode* selected = SelectedNode();
@@ -406,6 +411,11 @@ void Tfrm_Main::PlaceTree(bool browser) {
     tree->setAcceptDrops(!browser);
     tree->setDragDropMode(browser ? QAbstractItemView::NoDragDrop
                                   : QAbstractItemView::InternalMove);
+}
+
+void Tfrm_Main::a_about_item_AboutProgramExecute() {
+    Tfrm_About about;  // no owner, as the window stands on its own
+    about.exec();
 }
 
 void Tfrm_Main::a_view_item_BrowserExecute() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/progress.h"
+#include "core/search.h"
 #include "ui/common_window.h"
 #include "ui/main_window_ui.h"
 #include "ui/message_pump.h"
@@ -102,6 +103,14 @@ public:
     void a_view_item_BrowserExecute();
     void a_view_item_EditorExecute();
     void a_view_item_SaveNBrowserExecute();
+    // Search
+    void a_search_item_FindExecute();
+    void a_search_item_FindForwardExecute();
+    // Selects and reveals the first matching node from the search's start and focuses the tree;
+    // false when none matches. Errors end the search silently.
+    bool FindInTree(TFindRec& settings, bool forward);
+    // The search settings, kept from one search to the next for as long as the program runs.
+    const TFindRec& FindState() const { return m_findState; }
     // Project properties page
     void edit_ProjectDataDirButtonClick();
     void edit_SplashFileNameButtonClick();
@@ -112,6 +121,8 @@ public:
     void a_operation_item_ScanCurrentFolderExecute();
     // The masks of the last confirmed scan, in scan order.
     const std::vector<std::string>& ScanMaskList() const { return m_scanMaskList; }
+    // About
+    void a_about_item_AboutProgramExecute();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,6 +138,9 @@ private:
     void ConnectScanCommands();
     void ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
                        bool disableCommands);
+    void ConnectSearchCommands();
+    bool CanSearch() const;
+    void SelectTopmostVisibleNode();
     void BindCheckBoxToAction();
     void BindCommitButton();
     void OpenStartupProject();
@@ -144,11 +158,11 @@ private:
     std::string m_currentDataDir;
     std::string m_currentFileName;
     std::vector<std::string> m_scanMaskList;
-    SilentProgress m_progress;
     ThrottledMessagePump m_pump;
     int m_busyDepth = 0;
     bool m_updateScheduled = false;
     bool m_fieldsFollowSelection = true;
+    TFindRec m_findState;
 };
 
 }  // namespace tomlet

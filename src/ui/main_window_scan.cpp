@@ -10,7 +10,6 @@
 #include "platform/file_system.h"
 #include "ui/main_window.h"
 #include "ui/object_tree_model.h"
-#include "ui/progress_sink.h"
 #include "ui/qt_text.h"
 #include "ui/scan_dialog.h"
 
@@ -89,7 +88,7 @@ void Tfrm_Main::ScanDirectory(const std::string& directory, ObjectNode* parent, 
         m_model->Adopt(std::move(built), parent);
     };
     try {
-        FolderScanner scanner(m_scanMaskList, m_currentDataDir, ProgramProgress(), Pump());
+        FolderScanner scanner(m_scanMaskList, m_currentDataDir, Progress(), Pump());
         scanner.ScanDirectory(directory, built, nullptr, nested);
     } catch (...) {
         attach();

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -216,6 +219,26 @@ TEST_F(CliTest, ImportReportsSavesThatFail) {
     const CliRun run = Cli({"import", json, "-o", folder / "missing folder/out.tml"});
     EXPECT_EQ(run.Code, ExitFailure);
     EXPECT_NE(run.Err.find(Text(TextId::SaveFailure)), std::string::npos) << run.Err;
+}
+
+// The demo disc's catalogue is kept as JSON; every object must name something on the disc.
+TEST(DemoDiscTest, EveryStoredPathExistsOnTheDisc) {
+    const std::filesystem::path demo =
+        std::filesystem::path(TOMLET_SOURCE_DIR) / "examples/demo-disc";
+    std::ifstream file(demo / "project.json");
+    TProjectRec project;
+    ObjectTree tree;
+    ProjectFromJson(Json::parse(file), TextCodec(TextCodec::Utf8), project, tree);
+    ASSERT_GT(tree.Count(), 10);
+    EXPECT_TRUE(std::filesystem::is_regular_file(demo / "disc" / project.SplashFileName));
+    tree.ForEachDepthFirst([&](const ObjectNode& node, int) {
+        std::string path = node.Data.PathFileName;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        if (node.Data.ObjectType == otVirtualFolder)
+            EXPECT_TRUE(path.empty()) << node.Data.Caption;
+        else
+            EXPECT_TRUE(std::filesystem::exists(demo / "disc" / path)) << node.Data.Caption;
+    });
 }
 
 }  // namespace
