@@ -94,6 +94,11 @@ protected:
 TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesTheFolder) {
     StartEditor();
     masks.Masks = {u"*.txt"_s, u"*.exe"_s};
+    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
+    Idle();
+    EXPECT_FALSE(Ui().a_operation_item_ScanProjectDirectory->isEnabled());
+    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
+    Idle();
     ASSERT_TRUE(Ui().a_operation_item_ScanProjectDirectory->isEnabled());
 
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir() + "/"))});
@@ -110,24 +115,20 @@ TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesT
     EXPECT_FALSE(Ui().a_operation_item_ScanProjectDirectory->isEnabled());
 }
 
-TEST_F(MainWindowScanTest, AMissingFolderIsRefusedAfterTheMasksAreTaken) {
+TEST_F(MainWindowScanTest, CancellingChangesNothingAndAMissingFolderIsRefused) {
     StartEditor();
     masks.Masks = {u"*.txt"_s};
+    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()), false)});
+    EXPECT_TRUE(Window().ScanMaskList().empty());
+    EXPECT_TRUE(prompts.Messages.empty());
+
+    // The masks are taken before the folder is looked at.
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(folder / "gone"))});
     EXPECT_EQ(prompts.MessageTexts(), QStringList{ToQString(Text(TextId::message_IncorrectPath))});
     EXPECT_TRUE(Tree().IsEmpty());
     EXPECT_TRUE(Window().CurrentDataDir().empty());
     EXPECT_EQ(Window().ScanMaskList(), std::vector<std::string>{"*.txt"});
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
-}
-
-TEST_F(MainWindowScanTest, CancellingChangesNothing) {
-    StartEditor();
-    masks.Masks = {u"*.txt"_s};
-    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()), false)});
-    EXPECT_TRUE(Tree().IsEmpty());
-    EXPECT_TRUE(Window().ScanMaskList().empty());
-    EXPECT_TRUE(prompts.Messages.empty());
 }
 
 TEST_F(MainWindowScanTest, CommandsAreOffThroughoutADataDirectoryScan) {
@@ -193,14 +194,6 @@ TEST_F(MainWindowScanTest, NoTreeCommandRunsWhileACurrentFolderScanRuns) {
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(Window().CurrentDataDir(), DataDir());
     EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
-}
-
-TEST_F(MainWindowScanTest, ScanCommandsNeedTheDataPage) {
-    StartEditor();
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
-    Idle();
-    EXPECT_FALSE(Ui().a_operation_item_ScanProjectDirectory->isEnabled());
-    EXPECT_FALSE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());
 }
 
 }  // namespace
