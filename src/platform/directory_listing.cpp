@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min, not the macro
+#endif
 #include <windows.h>
 #else
 #include <dirent.h>

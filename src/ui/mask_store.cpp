@@ -1,6 +1,7 @@
 #include "ui/mask_store.h"
 
 #include <QSettings>
+#include <algorithm>
 #include <memory>
 
 namespace tomlet {

@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 
 #include "core/paths.h"
