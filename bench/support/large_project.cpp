@@ -15,7 +15,7 @@ namespace {
 // splitmix64: the same numbers on every platform and standard library.
 class Random final {
 public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
+    explicit Random(std::uint64_t initialState) : m_state(initialState) {}
     std::uint64_t Next() {
         std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -71,8 +71,8 @@ class Generator final {
 public:
     static constexpr int MaxDepth = 3;
 
-    Generator(ObjectTree& tree, int objects, std::uint64_t seed)
-        : m_tree(tree), m_left(objects), m_random(seed) {}
+    Generator(ObjectTree& tree, int objects, std::uint64_t initialState)
+        : m_tree(tree), m_left(objects), m_random(initialState) {}
 
     void Run() {
         for (int disc = 1; m_left > 0; ++disc) {
@@ -147,9 +147,9 @@ TProjectRec LargeProjectProperties() {
     return project;
 }
 
-ObjectTree MakeLargeTree(int objects, std::uint64_t seed) {
+ObjectTree MakeLargeTree(int objects, std::uint64_t initialState) {
     ObjectTree tree;
-    Generator(tree, objects, seed).Run();
+    Generator(tree, objects, initialState).Run();
     return tree;
 }
 

@@ -31,6 +31,7 @@
 #include "ui/keyboard_state.h"
 #include "ui/memo_text.h"
 #include "ui/object_tree_model.h"
+#include "ui/object_tree_view.h"
 #include "ui/progress_sink.h"
 #include "ui/qt_text.h"
 
@@ -73,6 +74,9 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
     ConnectSearchCommands();
     BindCheckBoxToAction();
     BindCommitButton();
+    ConnectObjectFields();
+    ConnectTreeEditing();
+    ConnectObjectActions();
     FormCreate();
 }
 
@@ -81,18 +85,18 @@ Tfrm_Main::~Tfrm_Main() = default;
 void Tfrm_Main::FormCreate() {
     a_view_item_BrowserExecute();
     UpdateCaption(true);
-    OpenStartupProject();
+    // Relative to the current directory, as a disc is started from its own folder.
+    const std::string startupProject = "default.tml";
+    OpenStartupProject(startupProject);
     if (!isMaximized())
         CentreOnScreen();
 }
 
-void Tfrm_Main::OpenStartupProject() {
-    // Relative to the current directory, as a disc is started from its own folder.
-    const std::string startupPath = "default.tml";
-    if (!FileExists(startupPath))
+void Tfrm_Main::OpenStartupProject(const std::string& path) {
+    if (!FileExists(path))
         return;
     try {
-        LoadProject(startupPath);
+        LoadProject(path);
     } catch (...) {
         Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
     }
@@ -382,6 +386,7 @@ void Tfrm_Main::UpdateActions() {
           m_ui.a_operation_item_DeleteObject, m_ui.a_operation_item_DeleteAll,
           m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree})
         treeCommand->setEnabled(idle);
+    UpdateEditingActions(idle);
     m_ui.a_search_item_Find->setEnabled(idle && CanSearch());
     m_ui.a_search_item_FindForward->setEnabled(idle && CanSearch());
 
@@ -405,12 +410,8 @@ void Tfrm_Main::SyncViewChecks() {
 // ---- Views
 
 void Tfrm_Main::PlaceTree(bool browser) {
-    QTreeView* tree = m_ui.TreeView;
-    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(tree);
-    tree->setDragEnabled(!browser);
-    tree->setAcceptDrops(!browser);
-    tree->setDragDropMode(browser ? QAbstractItemView::NoDragDrop
-                                  : QAbstractItemView::InternalMove);
+    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(m_ui.TreeView);
+    Tree().SetNodeDragging(!browser);
 }
 
 void Tfrm_Main::a_about_item_AboutProgramExecute() {

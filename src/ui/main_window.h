@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/object_actions.h"
 #include "core/progress.h"
 #include "core/search.h"
 #include "ui/common_window.h"
@@ -19,6 +20,7 @@ namespace tomlet {
 
 class ObjectNode;
 class ObjectTreeModel;
+class ObjectTreeView;
 struct ReadResult;
 struct TProjectRec;
 
@@ -116,6 +118,20 @@ public:
     void edit_SplashFileNameButtonClick();
     void button_DontShowSplahScreenClick();
     void a_options_item_AbsolutePathExecute();
+    // Data page: the object fields and the shape of the tree
+    void a_button_CommitExecute();
+    void a_operation_item_AddObjectExecute();
+    void a_operation_item_AddChildObjectExecute();
+    void a_operation_item_DeleteObjectExecute();
+    void a_operation_item_DeleteAllExecute();
+    void a_operation_item_CollapseTreeExecute();
+    void a_operation_item_ExpandTreeExecute();
+    void ChooseObjectPath();
+    // Object actions: runs an action (or the object's own) on the selected object, silently.
+    void RunObjectAction(RequestedAction action);
+    void a_action_item_OpenFolderContainingObjectExecute();
+    // Where the selected object's paths lead under the current path mode and data directory.
+    ActionContext ObjectActionContext() const;
     // Scanning
     void a_operation_item_ScanProjectDirectoryExecute();
     void a_operation_item_ScanCurrentFolderExecute();
@@ -143,7 +159,7 @@ private:
     void SelectTopmostVisibleNode();
     void BindCheckBoxToAction();
     void BindCommitButton();
-    void OpenStartupProject();
+    void OpenStartupProject(const std::string& path);
     void PlaceTree(bool browser);
     void SyncViewChecks();
     void ShowProjectProperties(const TProjectRec& project);
@@ -151,6 +167,16 @@ private:
     void ResetProjectProperties();
     void ShowReadFailure(const ReadResult& result);
     void Tell(MessageKind kind, const QString& text);
+    ObjectTreeView& Tree() const;
+    void ConnectObjectFields();
+    void ConnectTreeEditing();
+    void ConnectObjectActions();
+    void UpdateEditingActions(bool idle);
+    void EnterInField(QWidget* field, Qt::KeyboardModifiers modifiers);
+    void EnterInTree(Qt::KeyboardModifiers modifiers);
+    void TreeDoubleClicked();
+    void PrepareContextMenu();
+    void RunOwnOrTaggedAction(const QAction* action);
 
     MainWindowUi m_ui;
     Seams m_seams;
@@ -162,6 +188,7 @@ private:
     int m_busyDepth = 0;
     bool m_updateScheduled = false;
     bool m_fieldsFollowSelection = true;
+    QAction* m_boundMenuAction = nullptr;  // what the context menu's first item runs
     TFindRec m_findState;
 };
 

@@ -23,6 +23,7 @@
 
 #include "core/records.h"
 #include "ui/main_window_ui.h"
+#include "ui/object_tree_view.h"
 
 namespace tomlet {
 
@@ -30,7 +31,6 @@ namespace {
 
 constexpr int BrowserBottomHeight = 130;
 constexpr int BrowserDescriptionWidth = 242;
-constexpr int TreeIndent = 19;
 
 template <class Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -90,6 +90,7 @@ QLabel* MakeTitleLabel(const char* name, int pixelSize) {
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);  // a project's name is never markup
     return label;
 }
 
@@ -104,12 +105,8 @@ QWidget* Column(QWidget* top, QWidget* rest) {
 }
 
 QTreeView* MakeTree() {
-    auto* tree = Named(new QTreeView, "TreeView");
-    tree->setHeaderHidden(true);
+    auto* tree = new ObjectTreeView;
     tree->setUniformRowHeights(true);
-    tree->setIndentation(TreeIndent);
-    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setExpandsOnDoubleClick(true);
     return tree;
 }

@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include "ui/file_dialog_texts.h"
+#include "ui/rx_popup_menu.h"
 
 namespace tomlet {
 
@@ -210,7 +211,7 @@ void BuildMainMenu(QMainWindow& w, MainWindowUi& ui) {
 }
 
 void BuildContextMenu(QMainWindow& w, MainWindowUi& ui) {
-    ui.RxPopupMenu = new QMenu(&w);
+    ui.RxPopupMenu = new RxPopupMenu(&w);
     ui.RxPopupMenu->setObjectName(QStringLiteral("RxPopupMenu"));
     // Bound to one of the tagged actions just before the menu opens.
     ui.menuitem_NoAction = ui.RxPopupMenu->addAction(QString());

@@ -1,5 +1,6 @@
 #include "ui/object_tree_model.h"
 
+#include "ui/object_icons.h"
 #include "ui/qt_text.h"
 
 namespace tomlet {
@@ -136,6 +137,8 @@ QVariant ObjectTreeModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole)
         return ToQString(node->Data.Caption);
+    if (role == Qt::DecorationRole)
+        return ObjectTypeIcon(node->Data.ObjectType);
     return {};
 }
 

@@ -11,12 +11,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "core/paths.h"
 #include "platform/file_system.h"
@@ -55,6 +57,19 @@ protected:
         auto* drag = new QDrag(this);
         drag->setMimeData(mime);
         drag->exec(Qt::MoveAction);
+        m_dragEnded = true;
+    }
+    // The press that began a drag leaves the view to select on release; a release reaching the
+    // list after the drop would undo the drop's selection.
+    void mousePressEvent(QMouseEvent* event) override {
+        m_dragEnded = false;
+        QListWidget::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (std::exchange(m_dragEnded, false))
+            event->accept();
+        else
+            QListWidget::mouseReleaseEvent(event);
     }
     void dragEnterEvent(QDragEnterEvent* event) override { AcceptOwnDrag(event); }
     void dragMoveEvent(QDragMoveEvent* event) override { AcceptOwnDrag(event); }
@@ -76,6 +91,7 @@ private:
     }
 
     std::function<void(const QPoint&)> m_drop;
+    bool m_dragEnded = false;
 };
 
 // Blanks and control characters off both ends, then every space inside.
@@ -191,7 +207,7 @@ void Tfrm_Scan::LoadMasks() {
     }
     if (m_masks->count() > 0) {
         m_mask->setCurrentText(m_masks->item(0)->text());
-        m_masks->setCurrentRow(0);
+        m_masks->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     }
 }
 
@@ -245,7 +261,7 @@ void Tfrm_Scan::button_AddMaskClick() {
     if (!masks.isEmpty() && (masks.front() == u"*.*"_s || mask == u"*.*"_s))
         return;
     m_masks->addItem(mask);
-    m_masks->setCurrentRow(m_masks->count() - 1);
+    m_masks->setCurrentRow(m_masks->count() - 1, QItemSelectionModel::ClearAndSelect);
 }
 
 void Tfrm_Scan::button_DeleteMaskClick() {
@@ -253,7 +269,8 @@ void Tfrm_Scan::button_DeleteMaskClick() {
     if (m_masks->count() == 0 || row < 0 || !m_masks->item(row)->isSelected())
         return;
     delete m_masks->takeItem(row);
-    m_masks->setCurrentRow(std::min(row, m_masks->count() - 1));
+    m_masks->setCurrentRow(std::min(row, m_masks->count() - 1),
+                           QItemSelectionModel::ClearAndSelect);
     listbox_ListFileExtClick();
 }
 
@@ -275,7 +292,7 @@ void Tfrm_Scan::listbox_ListFileExtDragDrop(const QPoint& position) {
     const int to = m_masks->row(target);
     const QSignalBlocker quiet(m_masks);  // a drop leaves the mask being entered alone
     m_masks->insertItem(to, m_masks->takeItem(from));
-    m_masks->setCurrentRow(to);
+    m_masks->setCurrentRow(to, QItemSelectionModel::ClearAndSelect);
 }
 
 }  // namespace tomlet

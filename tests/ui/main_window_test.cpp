@@ -96,6 +96,15 @@ TEST_F(MainWindowTest,
     EXPECT_TRUE(Ui().mSeparator1->isVisible());
 }
 
+TEST_F(MainWindowTest, TitleLinesShowTheNamesAsTheyAre) {
+    TProjectRec project = SampleProject(DataDir());
+    project.ProjectName = "<b>Tools</b> & more";
+    WriteProject("default.tml", project);
+    Start();
+    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("<b>Tools</b> & more"));
+    EXPECT_EQ(Ui().label_BrowserProjectName->textFormat(), Qt::PlainText);
+}
+
 TEST_F(MainWindowTest, SelectingAnObjectShowsItsCommentsInTheBrowser) {
     WriteProject("default.tml", SampleProject(DataDir()));
     Start();

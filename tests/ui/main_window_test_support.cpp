@@ -29,6 +29,7 @@ MainWindowFixture::~MainWindowFixture() {
 Tfrm_Main& MainWindowFixture::Start() {
     Seams seams;
     seams.UserPrompts = &prompts;
+    seams.SystemShell = &shell;
     seams.StoredMasks = &masks;
     m_window = std::make_unique<Tfrm_Main>(seams);
     Idle();

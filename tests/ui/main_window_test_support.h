@@ -7,6 +7,7 @@
 #include "core/records.h"
 #include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
+#include "support/fake_shell.h"
 #include "support/temp_folder.h"
 #include "ui/main_window.h"
 
@@ -34,6 +35,7 @@ public:
 
     TempFolder folder;
     FakePrompts prompts;
+    FakeShell shell;
     FakeMaskStore masks;
 
 private:

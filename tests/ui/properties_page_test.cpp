@@ -108,9 +108,16 @@ TEST_F(PropertiesPageTest, TheSplashPictureNeedsAnExistingDataDirectory) {
 TEST_F(PropertiesPageTest, NoProjectSplashEmptiesThePictureName) {
     TProjectRec project = ProjectIn(dataDir);
     project.SplashFileName = "img\\s.jpg";
+    project.SplashShowTime = 2000;
     OpenProject(project);
+    EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("img\\s.jpg"));
+    EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 2000);
     Ui().button_DontShowSplahScreen->click();
     EXPECT_TRUE(Ui().edit_SplashFileName->text().isEmpty());
+    Ui().a_files_item_Save->trigger();
+    const TProjectRec saved = ReadProject(Window().CurrentFileName());
+    EXPECT_TRUE(saved.SplashFileName.empty());
+    EXPECT_EQ(saved.SplashShowTime, 2000);
 }
 
 TEST_F(PropertiesPageTest, AShowTimeAboveTheRangeIsShownAndSavedAsItsBound) {

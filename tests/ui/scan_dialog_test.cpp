@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include "platform/file_system.h"
 #include "support/fake_mask_store.h"
@@ -174,6 +176,28 @@ TEST_F(ScanDialogTest, DroppingTheFirstMaskOntoTheThirdMovesItThere) {
     EXPECT_EQ(Combo()->currentText(), u"typed"_s);
 
     dialog->listbox_ListFileExtDragDrop(belowLast);
+    EXPECT_EQ(dialog->MaskList(), (QStringList{u"b.2"_s, u"c.3"_s, u"a.1"_s, u"d.4"_s}));
+    EXPECT_EQ(Selected(), u"a.1"_s);
+}
+
+TEST_F(ScanDialogTest, ARealMouseDragMovesTheMaskPressed) {
+    if (QGuiApplication::platformName() != u"xcb"_s)
+        GTEST_SKIP() << "needs the xcb platform";
+    Open({u"a.1"_s, u"b.2"_s, u"c.3"_s, u"d.4"_s});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    QWidget* viewport = List()->viewport();
+    const QPoint from = List()->visualItemRect(List()->item(0)).center();
+    const QPoint to = List()->visualItemRect(List()->item(2)).center();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    // The drag runs its own event loop from the first move beyond the drag distance on: every
+    // step of the gesture comes from a timer set beforehand.
+    const QPoint beyond = from + QPoint(0, QApplication::startDragDistance() + 2);
+    QTimer::singleShot(100, viewport, [&] { QTest::mouseMove(viewport, beyond); });
+    QTimer::singleShot(150, viewport, [&] { QTest::mouseMove(viewport, beyond + QPoint(0, 4)); });
+    QTimer::singleShot(250, viewport, [&] { QTest::mouseMove(viewport, to); });
+    QTimer::singleShot(400, viewport,
+                       [&] { QTest::mouseRelease(viewport, Qt::LeftButton, {}, to); });
+    QTest::qWait(1200);
     EXPECT_EQ(dialog->MaskList(), (QStringList{u"b.2"_s, u"c.3"_s, u"a.1"_s, u"d.4"_s}));
     EXPECT_EQ(Selected(), u"a.1"_s);
 }

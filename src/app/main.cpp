@@ -1,0 +1,57 @@
+#include <QApplication>
+#include <memory>
+#include <string>
+
+#include "core/project_file.h"
+#include "platform/file_system.h"
+#include "ui/main_window.h"
+#include "ui/mask_store.h"
+#include "ui/progress_sink.h"
+#include "ui/qt_prompts.h"
+#include "ui/qt_text.h"
+#include "ui/shell.h"
+#include "ui/splash_window.h"
+
+namespace {
+
+using namespace tomlet;
+
+// The splash with the default project's own picture and show time, or the built-in picture.
+// Returns once the show time is over.
+std::unique_ptr<Tfrm_Splash> ShowSplash() {
+    auto splash = std::make_unique<Tfrm_Splash>();
+    const std::string defaultFile = ProgramFolder() + "default.tml";
+    if (!FileExists(defaultFile))
+        splash->HideGauge();
+    SplashSettings settings;
+    if (PeekSplashSettings(defaultFile, ProgramFolder(), settings) &&
+        splash->LoadPicture(ToQString(settings.PicturePath)))
+        splash->SetShowTime(settings.ShowTime);
+    splash->FitToPicture();
+    splash->ShowAndWait();
+    return splash;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tomlet"));
+
+    std::unique_ptr<Tfrm_Splash> splash = ShowSplash();
+    // The main window's creation loads the start-up project; its progress shows on the splash.
+    SetSplashWindow(splash.get());
+    QtPrompts prompts;
+    SystemShell shell;
+    SettingsMaskStore masks;
+    Seams seams;
+    seams.UserPrompts = &prompts;
+    seams.SystemShell = &shell;
+    seams.StoredMasks = &masks;
+    Tfrm_Main window(seams);
+    SetSplashWindow(nullptr);
+    splash.reset();
+
+    window.show();
+    return QApplication::exec();
+}

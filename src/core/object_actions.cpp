@@ -1,0 +1,112 @@
+#include "core/object_actions.h"
+
+#include "platform/file_system.h"
+
+namespace tomlet {
+
+namespace {
+
+ObjectCommand OpenPath(std::string path) {
+    if (path.empty())
+        return {};
+    return {.What = ObjectCommand::Kind::OpenPath, .Target = std::move(path)};
+}
+
+bool IsProgramFile(std::string_view fullPath, const PathRules& rules) {
+    const std::string extension = FileExtension(fullPath, rules);
+    return extension == ".exe" || extension == ".com";
+}
+
+ObjectCommand StartProgram(const std::string& fullPath, const std::string& parameters,
+                           const ActionContext& context) {
+    if (context.Rules.DriveLetters) {
+        // Quoted, so that a path with blanks cannot name a different program.
+        std::string commandLine = '"' + fullPath + '"';
+        if (!parameters.empty())
+            commandLine += ' ' + parameters;
+        return {.What = ObjectCommand::Kind::StartCommandLine,
+                .CommandLine = std::move(commandLine)};
+    }
+    return {.What = ObjectCommand::Kind::StartProgram,
+            .Target = fullPath,
+            .Arguments = SplitParameters(parameters)};
+}
+
+ObjectCommand StartTextEditor(const std::string& fullPath, const ActionContext& context) {
+    if (context.Rules.DriveLetters)
+        return {.What = ObjectCommand::Kind::StartCommandLine,
+                .CommandLine = "notepad.exe " + fullPath};
+    std::vector<std::string> editor = SplitParameters(context.TextEditor);
+    if (editor.empty())
+        return OpenPath(fullPath);
+    ObjectCommand command{.What = ObjectCommand::Kind::StartProgram, .Target = editor.front()};
+    command.Arguments.assign(editor.begin() + 1, editor.end());
+    command.Arguments.push_back(fullPath);
+    return command;
+}
+
+}  // namespace
+
+std::string FullObjectPath(const ActionContext& context, std::string_view storedPath) {
+    return ResolveObjectPath(context.PathMode, context.DataDir, storedPath, context.ProgramFolder,
+                             context.Rules);
+}
+
+ObjectCommand PlanObjectAction(const TNodeData& record, RequestedAction action,
+                               const ActionContext& context) {
+    const std::uint8_t chosen = action.value_or(record.ObjectAction);
+    if (chosen == oaNoAction)
+        return {};
+    const bool isFolder = record.ObjectType == otFolder;
+    const std::string fullPath = FullObjectPath(context, record.PathFileName);
+    switch (chosen) {
+        case oaOpen:
+            return isFolder ? OpenPath(fullPath) : ObjectCommand{};
+        case oaExecute:
+            return IsProgramFile(fullPath, context.Rules)
+                       ? StartProgram(fullPath, record.Parameters, context)
+                       : ObjectCommand{};
+        case oaOpenByNotepad:
+            return isFolder ? ObjectCommand{} : StartTextEditor(fullPath, context);
+        default:  // by association, the two internal viewers and any unknown value
+            return isFolder ? ObjectCommand{} : OpenPath(fullPath);
+    }
+}
+
+ObjectCommand PlanOpenContainingFolder(const TNodeData& record, const ActionContext& context) {
+    if (record.ObjectType == otVirtualFolder)
+        return {};
+    const std::string fullPath = FullObjectPath(context, record.PathFileName);
+    if (!PathExists(fullPath))
+        return {};
+    std::string parent = ParentFolderPath(fullPath, context.Rules);
+    if (parent.empty() && !context.Rules.DriveLetters)
+        parent = std::string(1, context.Rules.Separator);  // a file at the root of the system
+    return OpenPath(std::move(parent));
+}
+
+std::vector<std::string> SplitParameters(std::string_view parameters) {
+    std::vector<std::string> arguments;
+    std::string current;
+    bool inArgument = false;
+    bool quoted = false;
+    for (const char c : parameters) {
+        if (c == '"') {
+            quoted = !quoted;
+            inArgument = true;
+        } else if (c == ' ' && !quoted) {
+            if (inArgument)
+                arguments.push_back(std::move(current));
+            current.clear();
+            inArgument = false;
+        } else {
+            current += c;
+            inArgument = true;
+        }
+    }
+    if (inArgument)
+        arguments.push_back(std::move(current));
+    return arguments;
+}
+
+}  // namespace tomlet

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/paths.h"
+#include "core/records.h"
+
+namespace tomlet {
+
+// The action to run on an object: a TObjectAction value, or the object's own (OwnAction).
+using RequestedAction = std::optional<std::uint8_t>;
+inline constexpr RequestedAction OwnAction{};
+
+// What running an object's action comes down to.
+struct ObjectCommand {
+    enum class Kind {
+        None,              // nothing is started
+        OpenPath,          // open Target with its associated program (a folder: the file browser)
+        StartProgram,      // start Target with Arguments, each passed as one argument
+        StartCommandLine,  // start the Windows command line CommandLine
+    };
+
+    Kind What = Kind::None;
+    std::string Target{};
+    std::vector<std::string> Arguments{};
+    std::string CommandLine{};
+
+    bool operator==(const ObjectCommand&) const = default;
+};
+
+// Everything besides the record that decides where an object's path leads and how it is started.
+struct ActionContext {
+    std::uint8_t PathMode = 1;  // 1 absolute (after DataDir), 0 relative (after ProgramFolder)
+    std::string DataDir;
+    std::string ProgramFolder;
+    PathRules Rules = PathRules::Native();
+    // The text editor that "Open by notepad" starts where the system has no notepad: program and
+    // leading arguments, separated by blanks. Unused under the Windows rules.
+    std::string TextEditor;
+};
+
+// The full path of a stored path under the context's mode and rules.
+std::string FullObjectPath(const ActionContext& context, std::string_view storedPath);
+
+// What running `action` on `record` does. Under the Windows rules programs are started by a
+// command line, with the program's path quoted; elsewhere by program and separate arguments.
+ObjectCommand PlanObjectAction(const TNodeData& record, RequestedAction action,
+                               const ActionContext& context);
+
+// Opening the folder that holds the object's file or folder: nothing for a virtual folder or
+// for a path that names nothing on disc.
+ObjectCommand PlanOpenContainingFolder(const TNodeData& record, const ActionContext& context);
+
+// Splits command-line parameters at blanks; double quotes group blanks into one argument and
+// are themselves dropped.
+std::vector<std::string> SplitParameters(std::string_view parameters);
+
+}  // namespace tomlet

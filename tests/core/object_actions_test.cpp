@@ -1,0 +1,195 @@
+#include "core/object_actions.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_folder.h"
+
+namespace tomlet {
+namespace {
+
+using testing::TempFolder;
+using Kind = ObjectCommand::Kind;
+
+TNodeData Object(std::uint8_t type, std::uint8_t action, std::string path,
+                 std::string parameters = {}) {
+    TNodeData data;
+    data.Caption = "object";
+    data.ObjectType = type;
+    data.ObjectAction = action;
+    data.PathFileName = std::move(path);
+    data.Parameters = std::move(parameters);
+    return data;
+}
+
+ObjectCommand CommandLine(std::string line) {
+    return {.What = Kind::StartCommandLine, .CommandLine = std::move(line)};
+}
+
+ObjectCommand Open(std::string path) {
+    return {.What = Kind::OpenPath, .Target = std::move(path)};
+}
+
+// The Windows rules on a disc in drive D:, in absolute mode.
+ActionContext WindowsDisc() {
+    ActionContext context;
+    context.DataDir = "D:";
+    context.ProgramFolder = "E:\\tomlet\\";
+    context.Rules = PathRules::Windows();
+    return context;
+}
+
+TEST(ObjectActionsWindows, ExecuteQuotesTheProgramAndAppendsTheParameters) {
+    const ActionContext disc = WindowsDisc();
+    EXPECT_EQ(PlanObjectAction(Object(otExecuteFile, oaExecute, "Setup\\setup.exe", "/s"),
+                               OwnAction, disc),
+              CommandLine("\"D:\\Setup\\setup.exe\" /s"));
+    EXPECT_EQ(
+        PlanObjectAction(Object(otExecuteFile, oaExecute, "Setup\\setup.exe"), OwnAction, disc),
+        CommandLine("\"D:\\Setup\\setup.exe\""));
+    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Program Files\\My App.COM", "-q x"),
+                               OwnAction, disc),
+              CommandLine("\"D:\\Program Files\\My App.COM\" -q x"));
+}
+
+TEST(ObjectActionsWindows, RelativeModeStartsFromTheProgramFolder) {
+    ActionContext relative = WindowsDisc();
+    relative.PathMode = 0;
+    EXPECT_EQ(
+        PlanObjectAction(Object(otExecuteFile, oaExecute, "Setup\\setup.exe"), OwnAction, relative),
+        CommandLine("\"E:\\tomlet\\Setup\\setup.exe\""));
+}
+
+TEST(ObjectActionsWindows, NotepadAndAssociation) {
+    const ActionContext disc = WindowsDisc();
+    const TNodeData text = Object(otTextFile, oaOpenByAssociation, "Docs\\read me.txt");
+    EXPECT_EQ(PlanObjectAction(text, oaOpenByNotepad, disc),
+              CommandLine("notepad.exe D:\\Docs\\read me.txt"));
+    EXPECT_EQ(PlanObjectAction(text, OwnAction, disc), Open("D:\\Docs\\read me.txt"));
+    EXPECT_EQ(PlanObjectAction(text, oaOpen, disc), ObjectCommand{});
+}
+
+TEST(ObjectActionsWindows, ExecuteNeedsAnExeOrComExtension) {
+    const ActionContext disc = WindowsDisc();
+    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Setup\\install.bat"), OwnAction, disc),
+              ObjectCommand{});
+    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Setup\\setup.exe.txt"), OwnAction, disc),
+              ObjectCommand{});
+    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Setup\\setup"), OwnAction, disc),
+              ObjectCommand{});
+    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Setup\\SETUP.Exe"), OwnAction, disc),
+              CommandLine("\"D:\\Setup\\SETUP.Exe\""));
+}
+
+TEST(ObjectActionsWindows, FoldersOnlyOpen) {
+    const ActionContext disc = WindowsDisc();
+    const TNodeData folder = Object(otFolder, oaOpen, "Drivers");
+    EXPECT_EQ(PlanObjectAction(folder, OwnAction, disc), Open("D:\\Drivers"));
+    for (const int action :
+         std::initializer_list<int>{oaOpenByNotepad, oaOpenByAssociation, oaOpenByInternalNotepad,
+                                    oaOpenByInternalViewer, 42})
+        EXPECT_EQ(PlanObjectAction(folder, static_cast<std::uint8_t>(action), disc),
+                  ObjectCommand{})
+            << action;
+}
+
+TEST(ObjectActionsWindows, InternalViewersAndUnknownActionsOpenByAssociation) {
+    const ActionContext disc = WindowsDisc();
+    for (const int action :
+         std::initializer_list<int>{oaOpenByInternalNotepad, oaOpenByInternalViewer, 7, 255})
+        EXPECT_EQ(PlanObjectAction(Object(otPicture, static_cast<std::uint8_t>(action), "a.jpg"),
+                                   OwnAction, disc),
+                  Open("D:\\a.jpg"))
+            << action;
+}
+
+TEST(ObjectActionsWindows, NoActionAndEmptyPathsStartNothing) {
+    const ActionContext disc = WindowsDisc();
+    EXPECT_EQ(PlanObjectAction(Object(otExecuteFile, oaNoAction, "setup.exe"), OwnAction, disc),
+              ObjectCommand{});
+    EXPECT_EQ(PlanObjectAction(Object(otExecuteFile, oaExecute, "setup.exe"), oaNoAction, disc),
+              ObjectCommand{});
+    EXPECT_EQ(PlanObjectAction(Object(otVirtualFolder, oaOpenByAssociation, ""), OwnAction, disc),
+              ObjectCommand{});
+}
+
+// The running system's rules, on real files below a temporary data directory.
+class ObjectActionsNative : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (PathRules::Native().DriveLetters)
+            GTEST_SKIP() << "separate arguments are the rules of systems without drive letters";
+        context.DataDir = data.Path().string();
+        context.ProgramFolder = (data.Path() / "").string();
+    }
+
+    TempFolder data;
+    ActionContext context;
+};
+
+TEST_F(ObjectActionsNative, ExecuteStartsTheProgramWithSeparateArguments) {
+    const std::string program = data.WriteFile("Setup/setup.exe", "MZ");
+    const ObjectCommand command = PlanObjectAction(
+        Object(otExecuteFile, oaExecute, "Setup\\setup.exe", "/s  \"two words\" x\"y z\" \"\""),
+        OwnAction, context);
+    EXPECT_EQ(command, (ObjectCommand{.What = Kind::StartProgram,
+                                      .Target = program,
+                                      .Arguments = {"/s", "two words", "xy z", ""}}));
+
+    const ObjectCommand bare =
+        PlanObjectAction(Object(otExecuteFile, oaExecute, "Setup\\setup.exe"), OwnAction, context);
+    EXPECT_EQ(bare.Target, program);
+    EXPECT_TRUE(bare.Arguments.empty());
+}
+
+TEST_F(ObjectActionsNative, StoredPathsFindFilesWrittenInAnotherCase) {
+    const std::string program = data.WriteFile("Setup/Setup.exe", "MZ");
+    const std::string folder = data.MakeFolder("Drivers/Video");
+    EXPECT_EQ(
+        PlanObjectAction(Object(otExecuteFile, oaExecute, "SETUP\\setup.EXE"), OwnAction, context)
+            .Target,
+        program);
+    EXPECT_EQ(PlanObjectAction(Object(otFolder, oaOpen, "drivers\\VIDEO"), OwnAction, context),
+              Open(folder));
+}
+
+TEST_F(ObjectActionsNative, NotepadStartsTheConfiguredEditorWithTheFile) {
+    const std::string text = data.WriteFile("readme.txt", "hello");
+    const TNodeData object = Object(otTextFile, oaOpenByNotepad, "readme.txt");
+    context.TextEditor = "gedit --new-window";
+    EXPECT_EQ(
+        PlanObjectAction(object, OwnAction, context),
+        (ObjectCommand{
+            .What = Kind::StartProgram, .Target = "gedit", .Arguments = {"--new-window", text}}));
+    context.TextEditor.clear();
+    EXPECT_EQ(PlanObjectAction(object, OwnAction, context), Open(text));
+}
+
+TEST_F(ObjectActionsNative, ContainingFolderOfAnExistingTarget) {
+    data.WriteFile("Docs/manual.txt", "x");
+    data.MakeFolder("Drivers");
+    EXPECT_EQ(PlanOpenContainingFolder(Object(otTextFile, oaOpenByAssociation, "Docs\\manual.txt"),
+                                       context),
+              Open(data / "Docs"));
+    EXPECT_EQ(PlanOpenContainingFolder(Object(otFolder, oaOpen, "Drivers"), context),
+              Open(context.DataDir));
+    EXPECT_EQ(PlanOpenContainingFolder(Object(otTextFile, oaOpenByAssociation, "Docs\\gone.txt"),
+                                       context),
+              ObjectCommand{});
+    EXPECT_EQ(PlanOpenContainingFolder(Object(otVirtualFolder, oaNoAction, "Docs"), context),
+              ObjectCommand{});
+}
+
+TEST(SplitParameters, BlanksSeparateAndQuotesGroup) {
+    using List = std::vector<std::string>;
+    EXPECT_EQ(SplitParameters(""), List{});
+    EXPECT_EQ(SplitParameters("   "), List{});
+    EXPECT_EQ(SplitParameters(" -a  -b "), (List{"-a", "-b"}));
+    EXPECT_EQ(SplitParameters("\"C:\\Program Files\\x\" /q"), (List{"C:\\Program Files\\x", "/q"}));
+    EXPECT_EQ(SplitParameters("a\"b c\"d"), (List{"ab cd"}));
+    EXPECT_EQ(SplitParameters("\"unterminated arg"), (List{"unterminated arg"}));
+}
+
+}  // namespace
+}  // namespace tomlet

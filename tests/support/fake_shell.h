@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "ui/shell.h"
+
+namespace tomlet::testing {
+
+// Records what the program handed to the shell instead of opening or starting anything.
+class FakeShell final : public Shell {
+public:
+    struct Start {
+        QString Program;
+        QStringList Arguments;
+        bool operator==(const Start&) const = default;
+    };
+
+    QStringList Opened;
+    std::vector<Start> Started;
+    QStringList CommandLines;
+
+    void OpenPath(const QString& path) override { Opened.append(path); }
+    void StartProgram(const QString& program, const QStringList& arguments) override {
+        Started.push_back({program, arguments});
+    }
+    void StartCommandLine(const QString& commandLine) override { CommandLines.append(commandLine); }
+
+    bool Untouched() const { return Opened.isEmpty() && Started.empty() && CommandLines.isEmpty(); }
+};
+
+}  // namespace tomlet::testing
