@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "platform/file_system.h"
 #include "ui/main_window.h"
+#include "ui/mask_store.h"
 #include "ui/progress_sink.h"
 #include "ui/qt_prompts.h"
 #include "ui/qt_text.h"
@@ -45,9 +46,11 @@ int main(int argc, char** argv) {
     SetSplashWindow(splash.get());
     QtPrompts prompts;
     SystemShell shell;
+    SettingsMaskStore masks;
     Seams seams;
     seams.UserPrompts = &prompts;
     seams.SystemShell = &shell;
+    seams.StoredMasks = &masks;
     Tfrm_Main window(seams);
     SetSplashWindow(nullptr);
     splash.reset();

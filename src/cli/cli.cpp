@@ -24,6 +24,13 @@ constexpr Command CommandTable[] = {
      "Writes the project described by JSON in the shape that export prints. Export followed\n"
      "by import gives back the same bytes when the code page can hold every text.",
      "-o --code-page", "", RunImport},
+    {"scan", "DIR [--mask MASK]... [--no-nested] [--relative] [--code-page N] -o FILE.tml",
+     "Writes a new project whose data directory is DIR, filled as the editor's \"Scan directory\n"
+     "of project data\" fills it: every folder (hidden and dot-named ones left out), each\n"
+     "followed by its content, then the files each --mask matches, mask by mask (\"*.*\" for\n"
+     "every file; without --mask only folders). --no-nested leaves subfolders empty;\n"
+     "--relative sets relative paths. Prints the number of objects.",
+     "--mask -o --code-page", "--no-nested --relative", RunScan},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
      "otherwise prints why (not a project file or damaged, of a newer version, cannot be\n"
@@ -86,6 +93,14 @@ std::optional<std::string> Arguments::Option(std::string_view name) const {
         if (it->first == name)
             return it->second;
     return std::nullopt;
+}
+
+std::vector<std::string> Arguments::Options(std::string_view name) const {
+    std::vector<std::string> values;
+    for (const auto& [option, value] : m_options)
+        if (option == name)
+            values.push_back(value);
+    return values;
 }
 
 bool Arguments::Flag(std::string_view name) const {

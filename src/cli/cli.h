@@ -42,6 +42,8 @@ public:
 
     const std::vector<std::string>& Plain() const { return m_plain; }
     std::optional<std::string> Option(std::string_view name) const;
+    // Every value of an option that may be given more than once, in order.
+    std::vector<std::string> Options(std::string_view name) const;
     bool Flag(std::string_view name) const;
     // The command's one plain argument; throws UsageError unless there is exactly one.
     const std::string& Single() const;

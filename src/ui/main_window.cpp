@@ -72,6 +72,7 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
     ConnectCommand(m_ui.a_about_item_AboutProgram, &Tfrm_Main::a_about_item_AboutProgramExecute);
     ConnectPropertiesPage();
     ConnectTree();
+    ConnectScanCommands();
     ConnectSearchCommands();
     BindCheckBoxToAction();
     BindCommitButton();
@@ -343,10 +344,12 @@ void Tfrm_Main::EnableCommands(bool enabled) {
 
 // ---- Busy state, commands and their enabling
 
-Tfrm_Main::BusyScope::BusyScope(Tfrm_Main& window) : m_window(window) {
+Tfrm_Main::BusyScope::BusyScope(Tfrm_Main& window, bool disableCommands)
+    : m_window(window), m_disableCommands(disableCommands) {
     if (m_window.m_busyDepth++ > 0)
         return;
-    m_window.EnableCommands(false);
+    if (m_disableCommands)
+        m_window.EnableCommands(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_window.UpdateActions();
 }
@@ -355,7 +358,8 @@ Tfrm_Main::BusyScope::~BusyScope() {
     if (--m_window.m_busyDepth > 0)
         return;
     QApplication::restoreOverrideCursor();
-    m_window.EnableCommands(true);
+    if (m_disableCommands)
+        m_window.EnableCommands(true);
     m_window.UpdateActions();
 }
 
@@ -403,14 +407,20 @@ void Tfrm_Main::UpdateActions() {
 
     // Tree-changing commands of the editing, scanning and search parts; their own rules join here.
     for (QAction* treeCommand :
-         {m_ui.a_operation_item_ScanProjectDirectory, m_ui.a_operation_item_ScanCurrentFolder,
-          m_ui.a_operation_item_AddObject, m_ui.a_operation_item_AddChildObject,
+         {m_ui.a_operation_item_AddObject, m_ui.a_operation_item_AddChildObject,
           m_ui.a_operation_item_DeleteObject, m_ui.a_operation_item_DeleteAll,
           m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree})
         treeCommand->setEnabled(idle);
     UpdateEditingActions(idle);
     m_ui.a_search_item_Find->setEnabled(idle && CanSearch());
     m_ui.a_search_item_FindForward->setEnabled(idle && CanSearch());
+
+    const bool onDataPage = m_ui.EditPageControl->currentWidget() == m_ui.tabsheet_Data;
+    const ObjectNode* selected = SelectedNode();
+    m_ui.a_operation_item_ScanProjectDirectory->setEnabled(idle && !hasNodes && onDataPage);
+    m_ui.a_operation_item_ScanCurrentFolder->setEnabled(
+        idle && onDataPage && selected != nullptr && !m_currentDataDir.empty() &&
+        selected->Data.ObjectType == otFolder);
 
     SyncViewChecks();
 }

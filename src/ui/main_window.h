@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/object_actions.h"
 #include "core/progress.h"
@@ -64,15 +65,18 @@ public:
     // True while a load, save or scan walks the tree: no command may change the tree then.
     bool IsBusy() const { return m_busyDepth > 0; }
     // Marks the window busy for its lifetime: commands off, busy cursor, actions refreshed.
+    // `disableCommands` false leaves the editor toolbar and the main menu enabled (their items
+    // still refuse to run while the window is busy).
     class BusyScope final {
     public:
-        explicit BusyScope(Tfrm_Main& window);
+        explicit BusyScope(Tfrm_Main& window, bool disableCommands = true);
         ~BusyScope();
         BusyScope(const BusyScope&) = delete;
         BusyScope& operator=(const BusyScope&) = delete;
 
     private:
         Tfrm_Main& m_window;
+        bool m_disableCommands;
     };
 
     // Computes the enabled state of every action from the view, the tree and the busy state.
@@ -129,6 +133,11 @@ public:
     void a_action_item_OpenFolderContainingObjectExecute();
     // Where the selected object's paths lead under the current path mode and data directory.
     ActionContext ObjectActionContext() const;
+    // Scanning
+    void a_operation_item_ScanProjectDirectoryExecute();
+    void a_operation_item_ScanCurrentFolderExecute();
+    // The masks of the last confirmed scan, in scan order.
+    const std::vector<std::string>& ScanMaskList() const { return m_scanMaskList; }
     // About
     void a_about_item_AboutProgramExecute();
 
@@ -143,6 +152,9 @@ private:
     void ConnectViewCommands();
     void ConnectPropertiesPage();
     void ConnectTree();
+    void ConnectScanCommands();
+    void ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
+                       bool disableCommands);
     void ConnectSearchCommands();
     bool CanSearch() const;
     void SelectTopmostVisibleNode();
@@ -173,6 +185,7 @@ private:
     ObjectTreeModel* m_model = nullptr;
     std::string m_currentDataDir;
     std::string m_currentFileName;
+    std::vector<std::string> m_scanMaskList;
     ThrottledMessagePump m_pump;
     int m_busyDepth = 0;
     bool m_updateScheduled = false;

@@ -30,6 +30,7 @@ Tfrm_Main& MainWindowFixture::Start() {
     Seams seams;
     seams.UserPrompts = &prompts;
     seams.SystemShell = &shell;
+    seams.StoredMasks = &masks;
     m_window = std::make_unique<Tfrm_Main>(seams);
     Idle();
     return *m_window;

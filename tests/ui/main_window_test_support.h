@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/records.h"
+#include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
 #include "support/fake_shell.h"
 #include "support/temp_folder.h"
@@ -35,6 +36,7 @@ public:
     TempFolder folder;
     FakePrompts prompts;
     FakeShell shell;
+    FakeMaskStore masks;
 
 private:
     QString m_previousDirectory;

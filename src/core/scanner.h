@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/object_tree.h"
+#include "core/wildcard.h"
+#include "platform/directory_listing.h"
+
+namespace tomlet {
+
+class ProgressSink;
+class MessagePump;
+
+// The data directory as the scan takes it from what the user typed: a drive root D:\ becomes D:
+// and one trailing separator is dropped, so that stored paths never begin with a separator.
+std::string NormaliseDataDirectory(std::string_view typed);
+
+// Fills an object tree from a folder tree: one Folder object per subfolder and one object per
+// file that a mask matches. Hidden, system and dot-named folders are left out with all they hold;
+// files are matched whatever their attributes. Each folder is listed once per scan: the counting
+// pass keeps its listings for the filling pass.
+class FolderScanner final {
+public:
+    // `dataDir`: stored paths are made relative to it. `masks`: in scan order.
+    FolderScanner(const std::vector<std::string>& masks, std::string dataDir,
+                  ProgressSink& progress, MessagePump& pump);
+
+    // Counts, then fills, with progress. The new objects become the last children of `parent`
+    // in `tree` (nullptr: the top level). Callers that show the tree build into a detached tree
+    // and adopt it afterwards; after an exception what was built so far stays in `tree`.
+    bool ScanDirectory(const std::string& directory, ObjectTree& tree, ObjectNode* parent,
+                       bool nested);
+
+private:
+    // What the filling pass creates for one folder, in order.
+    struct ListedFolder {
+        std::string Name;
+        std::vector<ListedFolder> Subfolders;
+        std::vector<std::string> Files;  // mask by mask; a name once per mask that matches it
+    };
+
+    ListedFolder CountDirectoryEntries(const std::string& directory, bool nested);
+    void ListFolder(const std::string& directory, bool nested, ListedFolder& folder);
+    void AddDirectoryEntries(ListedFolder& folder, const std::string& storedFolder, bool nested,
+                             ObjectTree& tree, ObjectNode* parent);
+    std::string StoredFolderPath(const std::string& directory) const;
+
+    std::vector<Wildcard> m_masks;
+    std::string m_dataPrefix;  // the data directory with one separator after it
+    char m_separator;
+    ProgressSink& m_progress;
+    MessagePump& m_pump;
+    DirectoryListing m_listing;                 // reused by every folder
+    std::vector<FolderIdentity> m_openFolders;  // the folders the counting pass is inside
+};
+
+}  // namespace tomlet

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tomlet {
+
+// The masks read from the store. When reading stopped at a damaged value, Masks holds what was
+// read before it and Error says what went wrong; otherwise Error is empty.
+struct LoadedMasks {
+    QStringList Masks;
+    QString Error;
+};
+
+// Where the scan dialog keeps its mask list between runs, as the values "Count", "Mask0",
+// "Mask1", … of the key "Mask".
+class MaskStore {
+public:
+    virtual ~MaskStore() = default;
+
+    // A missing key or count reads as no masks, a count that is not a decimal number or is
+    // negative as none, a missing mask as an empty one.
+    virtual LoadedMasks Load() = 0;
+    // Replaces the whole stored list; returns an error text, empty when saved.
+    virtual QString Save(const QStringList& masks) = 0;
+};
+
+// The current user's store: the registry key HKEY_CURRENT_USER\Software\Tomlet on Windows, the
+// per-user settings file Tomlet.conf elsewhere.
+class SettingsMaskStore final : public MaskStore {
+public:
+    LoadedMasks Load() override;
+    QString Save(const QStringList& masks) override;
+};
+
+}  // namespace tomlet

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "core/catalogue.h"
+#include "core/project_file.h"
+#include "support/temp_folder.h"
+
+namespace tomlet::cli {
+namespace {
+
+using testing::TempFolder;
+
+struct CliRun {
+    int Code;
+    std::string Out;
+    std::string Err;
+};
+
+CliRun Cli(std::vector<std::string> arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunCli(arguments, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// "caption[type,action]:path" in depth-first order, children in parentheses.
+std::string Outline(const std::vector<ObjectNode*>& nodes) {
+    std::string outline;
+    for (const ObjectNode* node : nodes) {
+        outline += (outline.empty() ? "" : " ") + node->Data.Caption + '[' +
+                   std::to_string(node->Data.ObjectType) + ',' +
+                   std::to_string(node->Data.ObjectAction) + "]:" + node->Data.PathFileName;
+        if (node->HasChildren())
+            outline += " (" + Outline(node->Children()) + ')';
+    }
+    return outline;
+}
+
+class ScanCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.WriteFile("data/setup.exe");
+        folder.WriteFile("data/README.TXT");
+        folder.WriteFile("data/Docs/manual.htm");
+        folder.WriteFile("data/.git/config");
+    }
+    std::string Data() const { return folder / "data"; }
+    std::string Output() const { return folder / "out.tml"; }
+    void Read() {
+        SilentProgress silent;
+        ASSERT_TRUE(ReadProjectFile(Output(), project, tree, silent, silent).Ok());
+    }
+
+    TempFolder folder;
+    TProjectRec project;
+    ObjectTree tree;
+};
+
+TEST_F(ScanCommandTest, WritesANewProjectOfTheDataDirectoryMaskByMask) {
+    const CliRun run =
+        Cli({"scan", Data() + "/", "--mask", "*.*", "--mask", "*.exe", "-o", Output()});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    EXPECT_EQ(run.Out, Output() + ": 5 objects\n");
+    Read();
+    EXPECT_EQ(project.ProjectDataDir, Data());
+    EXPECT_TRUE(project.AbsolutePath);
+    EXPECT_EQ(project.ProjectName, "");
+    EXPECT_EQ(Outline(tree.TopLevel()),
+              "Docs[1,1]:Docs (manual.htm[10,4]:Docs\\manual.htm) README.TXT[8,4]:README.TXT "
+              "setup.exe[3,2]:setup.exe setup.exe[3,2]:setup.exe");
+}
+
+TEST_F(ScanCommandTest, FlagsLeaveSubfoldersEmptyAndSetRelativePaths) {
+    ASSERT_EQ(Cli({"scan", Data(), "--no-nested", "--relative", "-o", Output()}).Code, ExitOk);
+    Read();
+    EXPECT_FALSE(project.AbsolutePath);
+    // Without masks only folders become objects.
+    EXPECT_EQ(Outline(tree.TopLevel()), "Docs[1,1]:Docs");
+}
+
+TEST_F(ScanCommandTest, ARelativeFolderBecomesAnAbsoluteDataDirectory) {
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    const CliRun run = Cli({"scan", "./data/Docs/..", "--mask", "*.exe", "-o", Output()});
+    std::filesystem::current_path(previous);
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    Read();
+    EXPECT_EQ(project.ProjectDataDir, Data());
+    EXPECT_EQ(Outline(tree.TopLevel()), "Docs[1,1]:Docs setup.exe[3,2]:setup.exe");
+}
+
+TEST_F(ScanCommandTest, NamesAreStoredInTheCodePageAsked) {
+    folder.WriteFile("data/\xD0\xAF.txt");  // "Я.txt"
+    ASSERT_EQ(Cli({"scan", Data(), "--mask", "?.txt", "--code-page", "1251", "-o", Output()}).Code,
+              ExitOk);
+    Read();
+    ASSERT_EQ(tree.Count(), 2);
+    EXPECT_EQ(tree.TopLevel()[1]->Data.Caption, "\xDF.txt");
+    EXPECT_EQ(tree.TopLevel()[1]->Data.PathFileName, "\xDF.txt");
+}
+
+TEST_F(ScanCommandTest, AMissingFolderOrOutputIsRefused) {
+    const CliRun missing = Cli({"scan", folder / "gone", "-o", Output()});
+    EXPECT_EQ(missing.Code, ExitFailure);
+    EXPECT_NE(missing.Err.find(Text(TextId::message_IncorrectPath)), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Output()));
+
+    EXPECT_EQ(Cli({"scan", Data()}).Code, ExitUsage);
+    EXPECT_EQ(Cli({"scan", Data(), "-o", Output(), "--nested"}).Code, ExitUsage);
+    EXPECT_EQ(Cli({"scan", Data(), "-o", Output(), "--mask"}).Code, ExitUsage);
+}
+
+}  // namespace
+}  // namespace tomlet::cli

@@ -1,0 +1,250 @@
+#include "core/scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "core/catalogue.h"
+#include "core/progress.h"
+#include "support/temp_folder.h"
+
+namespace tomlet {
+namespace {
+
+using testing::TempFolder;
+
+// Records every progress call and every pause for window messages, in order.
+class RecordingProgress final : public ProgressSink, public MessagePump {
+public:
+    std::vector<std::string> Calls;
+    int ThrowOnStep = -1;  // the Step call (counted from 0) that fails, as exhausted memory would
+
+    bool Begin() override { return Record("Begin"); }
+    bool SetMaximum(int maximum) override { return Record("Max=" + std::to_string(maximum)); }
+    bool Step() override {
+        if (m_steps++ == ThrowOnStep)
+            throw std::runtime_error("out of memory");
+        return Record("Step");
+    }
+    bool IncreaseMaximum() override { return Record("Max+1"); }
+    bool SetText(const std::string& format) override { return Record("Text " + format); }
+    bool End() override { return Record("End"); }
+    void LetMessagesThrough() override { Record("Pump"); }
+
+    int CountOf(const std::string& call) const {
+        return static_cast<int>(std::count(Calls.begin(), Calls.end(), call));
+    }
+    // The calls joined with spaces, runs of the same call written as "Call*N".
+    std::string Summary() const {
+        std::string summary;
+        for (size_t i = 0; i < Calls.size();) {
+            size_t j = i;
+            while (j < Calls.size() && Calls[j] == Calls[i])
+                ++j;
+            summary += (summary.empty() ? "" : " ") + Calls[i];
+            if (j - i > 1)
+                summary += "*" + std::to_string(j - i);
+            i = j;
+        }
+        return summary;
+    }
+
+private:
+    bool Record(std::string call) {
+        Calls.push_back(std::move(call));
+        return true;
+    }
+    int m_steps = 0;
+};
+
+// "caption[type,action]:path" per object in depth-first order, children in parentheses.
+std::string Outline(const std::vector<ObjectNode*>& nodes) {
+    std::string outline;
+    for (const ObjectNode* node : nodes) {
+        if (!outline.empty())
+            outline += ' ';
+        outline += node->Data.Caption + '[' + std::to_string(node->Data.ObjectType) + ',' +
+                   std::to_string(node->Data.ObjectAction) + "]:" + node->Data.PathFileName;
+        if (node->HasChildren())
+            outline += " (" + Outline(node->Children()) + ')';
+    }
+    return outline;
+}
+
+// Captions only, children in parentheses.
+std::string Captions(const std::vector<ObjectNode*>& nodes) {
+    std::string outline;
+    for (const ObjectNode* node : nodes) {
+        if (!outline.empty())
+            outline += ' ';
+        outline += node->Data.Caption;
+        if (node->HasChildren())
+            outline += " (" + Captions(node->Children()) + ')';
+    }
+    return outline;
+}
+
+class ScannerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetCatalogue(); }
+
+    std::string DataDir() const { return data.Path().string(); }
+
+    bool Scan(const std::vector<std::string>& masks, const std::string& directory,
+              bool nested = true, ObjectNode* parent = nullptr) {
+        FolderScanner scanner(masks, DataDir(), progress, progress);
+        return scanner.ScanDirectory(directory, tree, parent, nested);
+    }
+    bool Scan(const std::vector<std::string>& masks, bool nested = true) {
+        return Scan(masks, DataDir(), nested);
+    }
+
+    TempFolder data;
+    ObjectTree tree;
+    RecordingProgress progress;
+};
+
+TEST_F(ScannerTest, BuildsFoldersFirstEachFollowedByItsContentThenFilesMaskByMask) {
+    data.WriteFile("setup.exe");
+    data.WriteFile("README.TXT");
+    data.WriteFile("Docs/manual.htm");
+    data.WriteFile("Docs/Pics/cover.JPG");
+    data.WriteFile("Docs/Pics/notes.txt");
+    data.WriteFile("apps/tool.com");
+    data.MakeFolder("Empty");
+    data.MakeFolder("folder.exe");
+
+    // Folders and files in name order ignoring case; extensions compared in lower case.
+    ASSERT_TRUE(Scan({"*.exe", "*.com", "*.txt", "*.htm", "*.jpg"}));
+    EXPECT_EQ(Outline(tree.TopLevel()),
+              "apps[1,1]:apps (tool.com[3,2]:apps\\tool.com) "
+              "Docs[1,1]:Docs (Pics[1,1]:Docs\\Pics (notes.txt[8,4]:Docs\\Pics\\notes.txt "
+              "cover.JPG[11,4]:Docs\\Pics\\cover.JPG) manual.htm[10,4]:Docs\\manual.htm) "
+              "Empty[1,1]:Empty folder.exe[1,1]:folder.exe "
+              "setup.exe[3,2]:setup.exe README.TXT[8,4]:README.TXT");
+    for (const ObjectNode* node : tree.TopLevel()) {
+        EXPECT_TRUE(node->Data.Hint.empty());
+        EXPECT_TRUE(node->Data.Parameters.empty());
+        EXPECT_TRUE(node->Data.Comments.empty());
+    }
+}
+
+TEST_F(ScannerTest, ReportsProgressOncePerEntryAndPausesOncePerFolderInEachPass) {
+    data.WriteFile("a.txt");
+    data.WriteFile("b.exe");
+    data.WriteFile("sub/c.txt");
+    data.MakeFolder("sub/inner");
+
+    ASSERT_TRUE(Scan({"*.txt", "*.*"}));
+    const std::string search = "Text " + Text(TextId::text_SearchFiles_D);
+    const std::string scanning = "Text " + Text(TextId::text_Scanning_D);
+    // Each pass: root, sub, inner, sub's c.txt twice, root's a.txt, a.txt and b.exe.
+    EXPECT_EQ(progress.Summary(), "Begin " + search + " Pump Max+1 Pump Max+1 Pump Max+1*5 " +
+                                      scanning + " Pump Step Pump Step Pump Step*5 End");
+    EXPECT_EQ(Captions(tree.TopLevel()), "sub (inner c.txt c.txt) a.txt a.txt b.exe");
+}
+
+TEST_F(ScannerTest, WithoutMasksOnlyFoldersAreAddedAndCounted) {
+    data.WriteFile("a.txt");
+    data.WriteFile("sub/b.txt");
+    data.MakeFolder("sub/deeper");
+
+    ASSERT_TRUE(Scan({}));
+    EXPECT_EQ(Captions(tree.TopLevel()), "sub (deeper)");
+    EXPECT_EQ(progress.CountOf("Max+1"), 2);
+    EXPECT_EQ(progress.CountOf("Step"), 2);
+}
+
+TEST_F(ScannerTest, WithoutNestingSubfoldersComeEmptyBeforeTheFiles) {
+    data.WriteFile("z.txt");
+    data.WriteFile("sub/b.txt");
+    data.WriteFile("sub/deeper/c.txt");
+
+    ASSERT_TRUE(Scan({"*.*"}, false));
+    EXPECT_EQ(Captions(tree.TopLevel()), "sub z.txt");
+    EXPECT_EQ(progress.CountOf("Max+1"), 2);
+    EXPECT_EQ(progress.CountOf("Pump"), 2);  // the scanned folder alone, in each pass
+}
+
+TEST_F(ScannerTest, SkipsDotNamedFoldersWithTheirContentButKeepsDotFilesUncounted) {
+    data.WriteFile(".git/config.txt");
+    data.WriteFile(".cache/sub/x.txt");
+    data.WriteFile("sub/.hidden.txt");
+    data.WriteFile(".profile");
+    data.WriteFile("visible.txt");
+
+    ASSERT_TRUE(Scan({"*.*"}));
+    EXPECT_EQ(Outline(tree.TopLevel()),
+              "sub[1,1]:sub (.hidden.txt[8,4]:sub\\.hidden.txt) .profile[0,4]:.profile "
+              "visible.txt[8,4]:visible.txt");
+    // Counted: sub and visible.txt. Added: all four.
+    EXPECT_EQ(progress.CountOf("Max+1"), 2);
+    EXPECT_EQ(progress.CountOf("Step"), 4);
+}
+
+TEST_F(ScannerTest, AnEmptyOrMissingFolderAddsNothingAndLeavesTheMaximumAlone) {
+    for (const std::string& folder : {DataDir(), data / "gone"}) {
+        ASSERT_TRUE(Scan({"*.*"}, folder));
+        EXPECT_TRUE(tree.IsEmpty());
+        EXPECT_EQ(progress.CountOf("Max+1"), 0);
+        EXPECT_EQ(progress.Calls.back(), "End");
+    }
+    EXPECT_EQ(progress.CountOf("Begin"), 2);
+}
+
+TEST_F(ScannerTest, ScanningAFolderObjectAppendsItsContentBelowItWithPathsFromTheDataDir) {
+    data.WriteFile("Docs/a.txt");
+    data.WriteFile("Docs/Sub/b.txt");
+    ObjectNode* docs = tree.Append(nullptr, {"Docs", "", otFolder, oaOpen, "Docs", "", ""});
+    tree.Append(docs, {"kept", "", otVirtualFolder, oaNoAction, "", "", ""});
+
+    ASSERT_TRUE(Scan({"*.txt"}, data / "Docs", true, docs));
+    ASSERT_TRUE(Scan({"*.txt"}, data / "Docs", true, docs));
+    EXPECT_EQ(Captions(tree.TopLevel()), "Docs (kept Sub (b.txt) a.txt Sub (b.txt) a.txt)");
+    EXPECT_EQ(docs->Child(1)->Child(0)->Data.PathFileName, "Docs\\Sub\\b.txt");
+    EXPECT_EQ(docs->Child(4)->Data.PathFileName, "Docs\\a.txt");
+}
+
+TEST_F(ScannerTest, ADataDirectoryTypedWithATrailingSeparatorStillGivesBarePaths) {
+    data.WriteFile("sub/a.txt");
+    const std::string typed =
+        DataDir() + static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::string dataDir = NormaliseDataDirectory(typed);
+    EXPECT_EQ(dataDir, DataDir());
+    EXPECT_EQ(NormaliseDataDirectory("/"), "/");
+
+    FolderScanner scanner({"*.*"}, dataDir, progress, progress);
+    ASSERT_TRUE(scanner.ScanDirectory(dataDir, tree, nullptr, true));
+    EXPECT_EQ(Outline(tree.TopLevel()), "sub[1,1]:sub (a.txt[8,4]:sub\\a.txt)");
+
+    // Even handed over unmended, the separator is not doubled.
+    ObjectTree again;
+    FolderScanner unmended({"*.*"}, typed, progress, progress);
+    ASSERT_TRUE(unmended.ScanDirectory(typed, again, nullptr, true));
+    EXPECT_EQ(Outline(again.TopLevel()), "sub[1,1]:sub (a.txt[8,4]:sub\\a.txt)");
+}
+
+TEST_F(ScannerTest, ALinkBackIntoAnOpenFolderIsAddedWithoutItsContent) {
+    data.WriteFile("top/a.txt");
+    std::filesystem::create_directory_symlink(data / "top", data / "top/again");
+    data.WriteFile("shared/s.txt");
+    std::filesystem::create_directory_symlink(data / "shared", data / "top/shortcut");
+
+    ASSERT_TRUE(Scan({"*.txt"}));
+    EXPECT_EQ(Captions(tree.TopLevel()), "shared (s.txt) top (again shortcut (s.txt) a.txt)");
+}
+
+TEST_F(ScannerTest, AnErrorKeepsWhatWasBuiltAndEndsTheProgress) {
+    data.WriteFile("a.txt");
+    data.WriteFile("b.txt");
+    data.WriteFile("c.txt");
+    progress.ThrowOnStep = 2;
+
+    EXPECT_THROW(Scan({"*.txt"}), std::runtime_error);
+    EXPECT_EQ(Captions(tree.TopLevel()), "a.txt b.txt");
+    EXPECT_EQ(progress.Calls.back(), "End");
+}
+
+}  // namespace
+}  // namespace tomlet

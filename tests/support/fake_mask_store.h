@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ui/mask_store.h"
+
+namespace tomlet::testing {
+
+// A mask store in memory that counts what it was asked.
+class FakeMaskStore final : public MaskStore {
+public:
+    QStringList Masks;  // what Load gives and Save replaces
+    QString LoadError;  // given with the masks by Load
+    QString SaveError;  // returned by Save, which then stores nothing
+    int Loads = 0;
+    int Saves = 0;
+
+    LoadedMasks Load() override;
+    QString Save(const QStringList& masks) override;
+};
+
+}  // namespace tomlet::testing
