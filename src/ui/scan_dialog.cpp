@@ -20,11 +20,13 @@
 #include <functional>
 #include <utility>
 
+#include "core/language_file.h"
 #include "core/paths.h"
 #include "platform/file_system.h"
 #include "ui/mask_store.h"
 #include "ui/prompts.h"
 #include "ui/qt_text.h"
+#include "ui/translate.h"
 
 namespace tomlet {
 
@@ -123,6 +125,7 @@ Tfrm_Scan::Tfrm_Scan(Prompts& prompts, MaskStore& masks, const QString& currentD
     setObjectName(u"frm_Scan"_s);
     setWindowTitle(u"Scanning"_s);
     BuildControls();
+    TranslateForm(this, LanguageFileName(), true);
     LoadMasks();
 }
 

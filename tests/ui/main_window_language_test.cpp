@@ -19,11 +19,13 @@
 #include "core/catalogue.h"
 #include "core/language_file.h"
 #include "main_window_test_support.h"
+#include "support/fake_mask_store.h"
 #include "support/ini_listing.h"
 #include "ui/about_window.h"
 #include "ui/file_dialog_texts.h"
 #include "ui/find_dialog.h"
 #include "ui/qt_text.h"
+#include "ui/scan_dialog.h"
 
 namespace tomlet {
 namespace {
@@ -195,6 +197,9 @@ KeySet Union(std::initializer_list<KeySet> sets) {
 
 // Creates each window that translates itself on creation, as the commands do.
 void OpenEveryDialog() {
+    testing::FakePrompts prompts;
+    testing::FakeMaskStore masks;
+    Tfrm_Scan scan(prompts, masks, QString());
     Tfrm_Find find;
     Tfrm_About about(AboutFacts{});
 }
@@ -236,18 +241,27 @@ TEST_F(MainWindowLanguageTest, OpeningTheDialogsOnceAddsTheirSections) {
     fixture.folder.WriteFile("Test.lng");
     StartIn("Test");
     OpenEveryDialog();
-    EXPECT_EQ(KeysOf(Path("Test.lng")),
-              Union({MainWindowKeys(), FindWindowKeys(), AboutWindowKeys(), CatalogueKeys()}));
-    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 87u + 16u + 4u + 39u);
+    EXPECT_EQ(KeysOf(Path("Test.lng")), Union({MainWindowKeys(), ScanWindowKeys(), FindWindowKeys(),
+                                               AboutWindowKeys(), CatalogueKeys()}));
+    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 87u + 11u + 16u + 4u + 39u);
 }
 
 TEST_F(MainWindowLanguageTest, TheDialogsTakeTheirCaptionsFromTheLanguageFile) {
-    fixture.folder.WriteFile(
-        "Test.lng", "[frm_About]\r\nForm.Caption=Über Tomlet\r\nbutton_Ok.Caption=Gut\r\n");
+    fixture.folder.WriteFile("Test.lng",
+                             "[frm_About]\r\nForm.Caption=Über Tomlet\r\nbutton_Ok.Caption=Gut\r\n"
+                             "[frm_Find]\r\nForm.Caption=Suchen\r\n"
+                             "[frm_Scan]\r\nForm.Caption=Durchsuchen\r\n"
+                             "button_SaveMasks.Hint=Masken##speichern\r\n");
     StartIn("Test");
     const Tfrm_About about(AboutFacts{});
     EXPECT_EQ(about.windowTitle(), u"Über Tomlet"_s);
     EXPECT_EQ(about.findChild<QPushButton*>(u"button_Ok"_s)->text(), u"Gut"_s);
+    EXPECT_EQ(Tfrm_Find().windowTitle(), u"Suchen"_s);
+    testing::FakeMaskStore masks;
+    const Tfrm_Scan scan(fixture.prompts, masks, QString());
+    EXPECT_EQ(scan.windowTitle(), u"Durchsuchen"_s);
+    EXPECT_EQ(scan.findChild<QPushButton*>(u"button_SaveMasks"_s)->toolTip(),
+              u"Masken\r\nspeichern"_s);
 }
 
 TEST_F(MainWindowLanguageTest, TheRussianTranslationGivesEveryKeyTheProgramAsksFor) {
