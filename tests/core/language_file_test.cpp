@@ -103,12 +103,6 @@ TEST_F(LanguageFileTest, AMissingFileChangesNothingAndIsNotCreated) {
     EXPECT_EQ(Text(TextId::message_RecordNotFound), "Record not found!");
 }
 
-TEST_F(LanguageFileTest, AFileThatCannotBeReadIsReported) {
-    folder.MakeFolder("Folder.lng/inside");
-    EXPECT_TRUE(LoadCatalogue("Folder.lng"));  // a folder is not a language file: nothing to do
-    EXPECT_THROW(LanguageFile(folder / "Folder.lng"), std::runtime_error);
-}
-
 TEST_F(LanguageFileTest, AReadOnlyFileIsUsedWithoutError) {
     const std::string path = folder.WriteFile(
         "disc/ReadOnly.lng", "[Message]\nmessage_RecordNotFound=Nicht gefunden!\n");

@@ -16,7 +16,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 
 #include "core/catalogue.h"
 #include "core/language_file.h"
@@ -61,13 +60,13 @@ public:
         auto* central = new QWidget(this);
         auto* layout = new QVBoxLayout(central);
         label = Named(new QLabel(u"   Comments"_s), u"label_BrowserComments"_s);
-        emptyLabel = Named(new QLabel, u"label_BrowserProjectName"_s);
-        unnamed = new QLabel(u"No name"_s);
+        auto* emptyLabel = Named(new QLabel, u"label_BrowserProjectName"_s);
+        auto* unnamed = new QLabel(u"No name"_s);
         edit = Named(new QLineEdit, u"edit_ProjectDataDir"_s);
         edit->setToolTip(u"Data directory"_s);
-        toolButton = Named(new QToolButton, u"toolbutton_Open"_s);
+        auto* toolButton = Named(new QToolButton, u"toolbutton_Open"_s);
         toolButton->setDefaultAction(open);
-        commit = Named(new QPushButton(u"Commit"_s), u"button_Commit"_s);
+        auto* commit = Named(new QPushButton(u"Commit"_s), u"button_Commit"_s);
         commitAction = Named(new QAction(u"Commit"_s, this), u"a_button_Commit"_s);
         MarkBoundToAction(*commit, *commitAction);
         group = Named(new QGroupBox(u"Splash screen"_s), u"groupbox_SplashScreen"_s);
@@ -92,11 +91,7 @@ public:
     QAction* commitAction;
     QMenu* fileMenu;
     QLabel* label;
-    QLabel* emptyLabel;
-    QLabel* unnamed;
     QLineEdit* edit;
-    QToolButton* toolButton;
-    QPushButton* commit;
     QGroupBox* group;
     QLabel* groupLabel;
     QTabWidget* tabs;
@@ -146,15 +141,6 @@ TEST_F(TranslateTest, AnEmptyFileAsksForEveryNamedTextOnce) {
     EXPECT_EQ(ReadWholeFile(folder / "Test.lng"), once);
 }
 
-TEST_F(TranslateTest, TheWindowCaptionIsAskedForOnlyWhenCaptionTranslationIsOn) {
-    folder.WriteFile("Test.lng", "[frm_Test]\r\nForm.Caption=Fenster\r\n");
-    window.setWindowTitle({});
-    ASSERT_TRUE(TranslateForm(&window, "Test.lng", false));
-    EXPECT_EQ(window.windowTitle(), u""_s);
-    ASSERT_TRUE(TranslateForm(&window, "Test.lng", true));
-    EXPECT_EQ(window.windowTitle(), u"Fenster"_s);
-}
-
 TEST_F(TranslateTest, SetsEveryKindOfTextTheFileGives) {
     folder.WriteFile("Test.lng",
                      "[FRM_TEST]\r\n"
@@ -188,27 +174,11 @@ TEST_F(TranslateTest, SetsEveryKindOfTextTheFileGives) {
     EXPECT_EQ(window.windowTitle(), u"Designed caption"_s);
 }
 
-TEST_F(TranslateTest, AControlBoundToAnActionIsTranslatedThroughTheAction) {
-    folder.WriteFile("Test.lng",
-                     "[frm_Test]\r\na_files_item_Open.Caption=Ouvrir\r\n"
-                     "toolbutton_Open.Caption=wrong\r\nbutton_Commit.Caption=wrong\r\n");
-    ASSERT_TRUE(TranslateForm(&window, "Test.lng", false));
-    EXPECT_EQ(window.toolButton->text(), u"Ouvrir"_s);
-    EXPECT_EQ(window.fileMenu->actions().front()->text(), u"Ouvrir"_s);
-    EXPECT_EQ(window.commit->text(), u"Commit"_s);
-}
-
 TEST_F(TranslateTest, AMissingFileChangesNothingAndIsNotCreated) {
     ASSERT_TRUE(TranslateForm(&window, "Missing.lng", true));
     ASSERT_TRUE(TranslateForm(&window, ".lng", true));
     EXPECT_EQ(window.open->text(), u"Open..."_s);
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
-}
-
-TEST_F(TranslateTest, AFolderNamedLikeALanguageFileIsNoLanguageFile) {
-    folder.MakeFolder("Test.lng");
-    EXPECT_TRUE(TranslateForm(&window, "Test.lng", true));
-    EXPECT_EQ(window.open->text(), u"Open..."_s);
 }
 
 class LanguageMenuTest : public TranslateTest {
@@ -250,27 +220,6 @@ TEST_F(LanguageMenuTest, OffersEachLanguageOnceWithoutAcceleratorsOrNames) {
     }
 }
 
-TEST_F(LanguageMenuTest, AFolderWithoutLanguagesLeavesTheMenuEmpty) {
-    EXPECT_TRUE(LanguageMenu()->actions().isEmpty());
-}
-
-TEST_F(LanguageMenuTest, PickingALanguageWritesTheSettingTranslatesAndReloadsTheCatalogue) {
-    folder.WriteFile("Rock&Roll.lng",
-                     "[frm_Test]\r\nForm.Caption=Not this\r\na_files_item_Exit.Caption=Raus\r\n"
-                     "[Message]\r\nmessage_RecordNotFound=Nichts da!\r\n");
-    QAction* item = Item(*LanguageMenu(), u"Rock&&Roll"_s);
-    ASSERT_NE(item, nullptr);
-    item->trigger();
-
-    EXPECT_EQ(ReadWholeFile(folder / "tomlet.ini"), "[Main]\r\n_Language=Rock&Roll\r\n");
-    EXPECT_EQ(LanguageFileName(), "Rock&Roll.lng");
-    EXPECT_EQ(window.exit->text(), u"Raus"_s);
-    EXPECT_EQ(window.windowTitle(), u"Designed caption"_s);
-    EXPECT_EQ(Text(TextId::message_RecordNotFound), "Nichts da!");
-    // The file has become a template for the rest of the main window and the catalogue.
-    EXPECT_EQ(IniKeyNames(folder / "Rock&Roll.lng").size(), 15u + 39u);  // menu_Language too
-}
-
 TEST_F(LanguageMenuTest, PickingALanguageWhoseFileIsGoneDoesNothing) {
     folder.WriteFile("Gone.lng", "[frm_Test]\r\na_files_item_Exit.Caption=Raus\r\n");
     QAction* item = Item(*LanguageMenu(), u"Gone"_s);
@@ -283,14 +232,6 @@ TEST_F(LanguageMenuTest, PickingALanguageWhoseFileIsGoneDoesNothing) {
     EXPECT_EQ(window.exit->text(), u"Exit"_s);
 }
 
-TEST_F(LanguageMenuTest, ASenderThatIsNoMenuItemDoesNothing) {
-    folder.WriteFile(".lng", "[frm_Test]\r\na_files_item_Exit.Caption=Raus\r\n");
-    menu_LanguageSelectClick(window, window.label);
-    menu_LanguageSelectClick(window, nullptr);
-    EXPECT_EQ(window.exit->text(), u"Exit"_s);
-    EXPECT_FALSE(std::filesystem::exists(folder / "tomlet.ini"));
-}
-
 TEST_F(LanguageMenuTest, AFailedSettingsWriteStillAppliesTheLanguage) {
     folder.WriteFile("Test.lng", "[frm_Test]\r\na_files_item_Exit.Caption=Raus\r\n");
     folder.MakeFolder("tomlet.ini");
@@ -299,25 +240,6 @@ TEST_F(LanguageMenuTest, AFailedSettingsWriteStillAppliesTheLanguage) {
     item->trigger();
     EXPECT_EQ(LanguageFileName(), "Test.lng");
     EXPECT_EQ(window.exit->text(), u"Raus"_s);
-}
-
-TEST_F(TranslateTest, StartUpUsesTheLanguageSettingAndLngAloneWithoutOne) {
-    folder.WriteFile(".lng", "[frm_Test]\r\na_files_item_Exit.Caption=Dot\r\n");
-    ASSERT_TRUE(LoadLanguageAtStart(window));
-    EXPECT_EQ(LanguageFileName(), ".lng");
-    EXPECT_EQ(window.exit->text(), u"Dot"_s);
-
-    folder.WriteFile("tomlet.ini", "[Main]\r\n_Language=Deutsch\r\n");
-    ASSERT_TRUE(LoadLanguageAtStart(window));  // Deutsch.lng is missing: nothing changes
-    EXPECT_EQ(LanguageFileName(), "Deutsch.lng");
-    EXPECT_EQ(window.exit->text(), u"Dot"_s);
-}
-
-TEST_F(TranslateTest, StartUpReportsASettingsFileThatCannotBeRead) {
-    folder.WriteFile(".lng", "[frm_Test]\r\na_files_item_Exit.Caption=Dot\r\n");
-    folder.MakeFolder("tomlet.ini");
-    EXPECT_FALSE(LoadLanguageAtStart(window));
-    EXPECT_EQ(window.exit->text(), u"Exit"_s);
 }
 
 }  // namespace
