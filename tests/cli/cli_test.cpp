@@ -12,6 +12,7 @@
 #include "cli/json_project.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
+#include "cli_run.h"
 #include "support/temp_folder.h"
 
 namespace tomlet::cli {
@@ -20,18 +21,6 @@ namespace {
 using testing::ReadWholeFile;
 using testing::TempFolder;
 
-struct CliRun {
-    int Code;
-    std::string Out;
-    std::string Err;
-};
-
-CliRun Cli(std::vector<std::string> arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunCli(arguments, out, err);
-    return {code, out.str(), err.str()};
-}
 
 TNodeData Object(std::string caption, std::uint8_t type, std::uint8_t action,
                  std::string path = {}) {

@@ -6,23 +6,12 @@
 
 #include "cli/cli.h"
 #include "core/project_file.h"
+#include "cli_run.h"
 #include "support/temp_folder.h"
 
 namespace tomlet::cli {
 namespace {
 
-struct CliRun {
-    int Code;
-    std::string Out;
-    std::string Err;
-};
-
-CliRun Cli(std::vector<std::string> arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunCli(arguments, out, err);
-    return {code, out.str(), err.str()};
-}
 
 TNodeData Object(std::string caption, std::string path = {}) {
     TNodeData data;

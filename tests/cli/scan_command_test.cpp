@@ -6,6 +6,7 @@
 #include "cli/cli.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
+#include "cli_run.h"
 #include "support/temp_folder.h"
 
 namespace tomlet::cli {
@@ -13,18 +14,6 @@ namespace {
 
 using testing::TempFolder;
 
-struct CliRun {
-    int Code;
-    std::string Out;
-    std::string Err;
-};
-
-CliRun Cli(std::vector<std::string> arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunCli(arguments, out, err);
-    return {code, out.str(), err.str()};
-}
 
 // "caption[type,action]:path" in depth-first order, children in parentheses.
 std::string Outline(const std::vector<ObjectNode*>& nodes) {

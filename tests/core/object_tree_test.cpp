@@ -5,36 +5,23 @@
 #include <string>
 #include <vector>
 
+#include "support/tree_records.h"
+
 namespace tomlet {
 namespace {
 
-TNodeData Named(std::string caption, std::uint8_t type = otVirtualFolder) {
-    TNodeData data;
-    data.Caption = std::move(caption);
-    data.ObjectType = type;
-    return data;
-}
-
-// "A(B(D) C) E" style outline of the tree: captions in depth-first order with their levels.
-std::string Outline(const ObjectTree& tree) {
-    std::string outline;
-    tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
-        if (!outline.empty())
-            outline += ' ';
-        outline += node.Data.Caption + std::to_string(level);
-    });
-    return outline;
-}
+using testing::Outline;
+using testing::Record;
 
 class ObjectTreeTest : public ::testing::Test {
 protected:
     // A with children B (child D) and C, then a second root E.
     void SetUp() override {
-        a = tree.Append(nullptr, Named("A"));
-        b = tree.Append(a, Named("B"));
-        d = tree.Append(b, Named("D"));
-        c = tree.Append(a, Named("C"));
-        e = tree.Append(nullptr, Named("E"));
+        a = tree.Append(nullptr, Record("A"));
+        b = tree.Append(a, Record("B"));
+        d = tree.Append(b, Record("D"));
+        c = tree.Append(a, Record("C"));
+        e = tree.Append(nullptr, Record("E"));
     }
 
     ObjectTree tree;
@@ -59,8 +46,8 @@ TEST_F(ObjectTreeTest, WalksDepthFirstWithLevelsAndIndexes) {
 }
 
 TEST_F(ObjectTreeTest, DeletingASubtreeFreesItAndKeepsTheSiblings) {
-    tree.Append(d, Named("F"));
-    tree.Append(tree.TopLevel()[0]->Child(0)->Child(0)->Child(0), Named("G"));
+    tree.Append(d, Record("F"));
+    tree.Append(tree.TopLevel()[0]->Child(0)->Child(0)->Child(0), Record("G"));
     tree.DeleteObjectTree(b);
     EXPECT_EQ(Outline(tree), "A0 C1 E0");
     EXPECT_EQ(tree.Count(), 3);
@@ -80,14 +67,14 @@ TEST_F(ObjectTreeTest, ClearingEmptiesTheTreeAndFreedNodesAreReused) {
     EXPECT_TRUE(tree.IsEmpty());
     tree.ClearObjectTree();
     EXPECT_TRUE(tree.TopLevel().empty());
-    ObjectNode* fresh = tree.Append(nullptr, Named("X"));
+    ObjectNode* fresh = tree.Append(nullptr, Record("X"));
     EXPECT_TRUE(fresh->Children().empty());
     EXPECT_EQ(Outline(tree), "X0");
 }
 
 TEST_F(ObjectTreeTest, InsertBeforePutsTheNodeUnderTheSameParent) {
-    tree.InsertBefore(c, Named("N"));
-    tree.InsertBefore(a, Named("M"));
+    tree.InsertBefore(c, Record("N"));
+    tree.InsertBefore(a, Record("M"));
     EXPECT_EQ(Outline(tree), "M0 A0 B1 D2 N1 C1 E0");
     EXPECT_EQ(c->Row(), 2);
 }
@@ -112,9 +99,9 @@ TEST_F(ObjectTreeTest, MovesIntoTheOwnSubtreeAreRefused) {
 
 TEST_F(ObjectTreeTest, AdoptingAttachesADetachedTreeInOrder) {
     ObjectTree built;
-    ObjectNode* x = built.Append(nullptr, Named("X"));
-    built.Append(x, Named("Y"));
-    built.Append(nullptr, Named("Z"));
+    ObjectNode* x = built.Append(nullptr, Record("X"));
+    built.Append(x, Record("Y"));
+    built.Append(nullptr, Record("Z"));
     tree.Adopt(std::move(built), b);
     EXPECT_TRUE(built.IsEmpty());
     EXPECT_EQ(Outline(tree), "A0 B1 D2 X2 Y3 Z2 C1 E0");
@@ -127,7 +114,7 @@ TEST_F(ObjectTreeTest, AdoptingAttachesADetachedTreeInOrder) {
 
 TEST(ObjectTree, UnknownTypeAndActionValuesSurvive) {
     ObjectTree tree;
-    TNodeData data = Named("odd", 200);
+    TNodeData data = Record("odd", 200);
     data.ObjectAction = 99;
     ObjectNode* node = tree.Append(nullptr, data);
     EXPECT_EQ(node->Data.ObjectType, 200);
@@ -141,7 +128,7 @@ TEST(ObjectTree, AVeryDeepTreeIsWalkedAndFreedWithoutRecursion) {
     ObjectTree tree;
     ObjectNode* node = nullptr;
     for (int i = 0; i < 200000; ++i)
-        node = tree.Append(node, Named("n"));
+        node = tree.Append(node, Record("n"));
     int deepest = 0;
     tree.ForEachDepthFirst([&](const ObjectNode&, int level) { deepest = level; });
     EXPECT_EQ(deepest, 199999);

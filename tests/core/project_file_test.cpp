@@ -10,11 +10,14 @@
 #include "core/catalogue.h"
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
 
+using testing::Outline;
 using testing::ReadWholeFile;
+using testing::Record;
 using testing::TempFolder;
 
 // Builds project file bytes field by field, as the format lays them out.
@@ -85,23 +88,6 @@ private:
     }
 };
 
-TNodeData Object(std::string caption, std::uint8_t type = otFile) {
-    TNodeData data;
-    data.Caption = std::move(caption);
-    data.ObjectType = type;
-    return data;
-}
-
-std::string Outline(const ObjectTree& tree) {
-    std::string outline;
-    tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
-        if (!outline.empty())
-            outline += ' ';
-        outline += node.Data.Caption + std::to_string(level);
-    });
-    return outline;
-}
-
 class ProjectFileTest : public ::testing::Test {
 protected:
     ReadResult Read(const std::string& bytes) {
@@ -145,7 +131,7 @@ TEST_F(ProjectFileTest, EmptyProjectIsThirtyFiveBytesAndReadsBack) {
 }
 
 TEST_F(ProjectFileTest, DocsEntryAddsThirtyOneBytes) {
-    tree.Append(nullptr, Object("Docs", otVirtualFolder));
+    tree.Append(nullptr, Record("Docs", otVirtualFolder));
     const std::string bytes = WrittenBytes();
     ASSERT_EQ(bytes.size(), 35u + 31u);
     EXPECT_EQ(bytes.substr(31, 4), std::string("\x01\x00\x00\x00", 4));
@@ -160,13 +146,13 @@ TEST_F(ProjectFileTest, DocsEntryAddsThirtyOneBytes) {
 
 TEST_F(ProjectFileTest, PropertiesFieldsAndShapeSurviveARoundTrip) {
     project = {"D:\\Disc", "Name", "Second", "splash.jpg", -7, false, "Line 1\r\nLine 2\r\n"};
-    ObjectNode* a = tree.Append(nullptr, Object("A", otFolder));
-    ObjectNode* b = tree.Append(a, Object("B", otFolder));
+    ObjectNode* a = tree.Append(nullptr, Record("A", otFolder));
+    ObjectNode* b = tree.Append(a, Record("B", otFolder));
     TNodeData d{"D", "hint", otExecuteFile, oaExecute, "B\\d.exe", "/quiet", "with\0zero"};
     d.Comments.assign("with\0zero and \xE9", 15);
     tree.Append(b, d);
-    tree.Append(a, Object("C"));
-    tree.Append(nullptr, Object("E"));
+    tree.Append(a, Record("C"));
+    tree.Append(nullptr, Record("E"));
     const std::string bytes = WrittenBytes();
 
     const TProjectRec written = project;
@@ -180,7 +166,7 @@ TEST_F(ProjectFileTest, PropertiesFieldsAndShapeSurviveARoundTrip) {
 }
 
 TEST_F(ProjectFileTest, TextsOfTheLargestSizeAreStoredWhole) {
-    TNodeData big = Object(std::string(65535, 'c'));
+    TNodeData big = Record(std::string(65535, 'c'));
     big.Comments.assign(65535, '\xFF');
     tree.Append(nullptr, big);
     project.ProjectDescription.assign(65535, 'd');
@@ -267,7 +253,7 @@ TEST_F(ProjectFileTest, NegativeCountReadsNoObjects) {
 }
 
 TEST_F(ProjectFileTest, ReadingAppendsToTheTreeAndReportsEveryRecord) {
-    tree.Append(nullptr, Object("already there"));
+    tree.Append(nullptr, Record("already there"));
     ASSERT_TRUE(Read(Bytes().Header(3).Entry("a", 0).Entry("b", 1).Entry("c", 0).Get()).Ok());
     EXPECT_EQ(Outline(tree), "already there0 a0 b1 c0");
 
@@ -279,7 +265,7 @@ TEST_F(ProjectFileTest, ReadingAppendsToTheTreeAndReportsEveryRecord) {
 }
 
 TEST_F(ProjectFileTest, WritingReportsEveryRecord) {
-    tree.Append(tree.Append(nullptr, Object("a")), Object("b"));
+    tree.Append(tree.Append(nullptr, Record("a")), Record("b"));
     WrittenBytes();
     const std::vector<std::string> calls = {"Begin", "SetText " + Text(TextId::text_SavingData_D),
                                             "SetMaximum 2", "End"};
@@ -300,7 +286,7 @@ TEST_F(ProjectFileTest, ForeignFilesAreRefusedWithoutProgressLeftOpen) {
 }
 
 TEST_F(ProjectFileTest, FilesCutShortAreDamagedAndLeaveTheTreeAlone) {
-    tree.Append(nullptr, Object("kept"));
+    tree.Append(nullptr, Record("kept"));
     const std::string whole = Bytes()
                                   .Header(3)
                                   .Entry("first", 0)
@@ -346,7 +332,7 @@ TEST_F(ProjectFileTest, SavingReplacesTheFileAndKeepsItsAccessRights) {
     const std::string path = folder.WriteFile("project.tml", "old content");
     namespace fs = std::filesystem;
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    tree.Append(nullptr, Object("new"));
+    tree.Append(nullptr, Record("new"));
 
     ASSERT_TRUE(Write(path).Saved);
     EXPECT_EQ(ReadWholeFile(path).size(), 35u + 30u);
@@ -357,7 +343,7 @@ TEST_F(ProjectFileTest, SavingReplacesTheFileAndKeepsItsAccessRights) {
 }
 
 TEST_F(ProjectFileTest, FailedSavesLeaveWhatWasThereAndNoLeftovers) {
-    tree.Append(nullptr, Object("new"));
+    tree.Append(nullptr, Record("new"));
     // A folder where the file should go cannot be replaced by it.
     const std::string occupied = folder.MakeFolder("project.tml");
     folder.WriteFile("project.tml/inside.txt", "keep me");
@@ -377,9 +363,9 @@ TEST_F(ProjectFileTest, FailedSavesLeaveWhatWasThereAndNoLeftovers) {
 
 TEST_F(ProjectFileTest, TooLongTextsRefuseTheWholeSave) {
     const std::string path = folder.WriteFile("project.tml", "old content");
-    ObjectNode* top = tree.Append(nullptr, Object("top"));
-    tree.Append(top, Object("fine"));
-    TNodeData big = Object("Big one");
+    ObjectNode* top = tree.Append(nullptr, Record("top"));
+    tree.Append(top, Record("fine"));
+    TNodeData big = Record("Big one");
     big.Comments.assign(65536, 'x');
     tree.Append(top, big);
 

@@ -21,6 +21,7 @@
 #include "ui/keyboard_state.h"
 #include "ui/object_tree_model.h"
 #include "ui/qt_text.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -30,12 +31,6 @@ using testing::VersionText;
 
 QString Message(TextId id) {
     return ToQString(Text(id));
-}
-
-TNodeData Named(std::string caption) {
-    TNodeData data;
-    data.Caption = std::move(caption);
-    return data;
 }
 
 TProjectRec SampleProject(const std::string& dataDir) {
@@ -312,7 +307,7 @@ TEST_F(MainWindowTest, ANeverSavedProjectIsEmptiedByAnyChangeOfView) {
     Ui().a_view_item_Editor->trigger();
     prompts.FolderAnswers.push_back(QString::fromStdString(DataDir()));
     Ui().a_files_item_New->trigger();
-    Window().Model().Append(nullptr, Named("added"));
+    Window().Model().Append(nullptr, testing::Record("added"));
     EXPECT_EQ(Window().CurrentDataDir(), DataDir());
 
     Ui().a_view_item_SaveNBrowser->trigger();  // Save as is cancelled
@@ -330,7 +325,7 @@ TEST_F(MainWindowTest, ViewsAfterTheFileWasDeletedLeaveAnEmptyProjectThatStillNa
     Ui().a_view_item_Editor->trigger();
     EXPECT_EQ(Objects(), 0);
     EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral("    -   catalogue.tml")));
-    Window().Model().Append(nullptr, Named("added"));
+    Window().Model().Append(nullptr, testing::Record("added"));
     Idle();
     Ui().a_files_item_Save->trigger();
     EXPECT_EQ(prompts.FileDialogTitles.last(), QStringLiteral("Save project"));
@@ -360,7 +355,7 @@ TEST_F(MainWindowTest, FileDialogsStartInTheProgramFolderWithTheProjectFilter) {
     seams.UserPrompts = &recording;
     Tfrm_Main window(seams);
     window.Ui().a_files_item_Open->trigger();
-    window.Model().Append(nullptr, Named("added"));
+    window.Model().Append(nullptr, testing::Record("added"));
     window.UpdateActions();
     window.Ui().a_files_item_SaveAS->trigger();
     const QString filter = QStringLiteral("Tomlet files (*.tml)|*.tml|Any files|*.*");

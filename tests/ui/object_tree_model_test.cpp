@@ -1,4 +1,5 @@
 #include "ui/object_tree_model.h"
+#include "support/tree_records.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,7 @@
 namespace tomlet {
 namespace {
 
-TNodeData Record(std::string caption, std::uint8_t type = otFile) {
-    TNodeData data;
-    data.Caption = std::move(caption);
-    data.ObjectType = type;
-    return data;
-}
+using testing::Record;
 
 // Collects the model tester's complaints, so that a broken notification fails the test.
 class TesterWarnings final {

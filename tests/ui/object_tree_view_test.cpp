@@ -13,25 +13,13 @@
 
 #include "core/object_tree.h"
 #include "ui/object_tree_model.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
 
-TNodeData Record(std::string caption, std::uint8_t type) {
-    TNodeData data;
-    data.Caption = std::move(caption);
-    data.ObjectType = type;
-    return data;
-}
-
-// Captions with their levels, depth first: "A0 A11 A21 B0 C0".
-std::string Outline(const ObjectTree& tree) {
-    std::string outline;
-    tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
-        outline += (outline.empty() ? "" : " ") + node.Data.Caption + std::to_string(level);
-    });
-    return outline;
-}
+using testing::Outline;
+using testing::Record;
 
 class ObjectTreeViewTest : public ::testing::Test {
 protected:
