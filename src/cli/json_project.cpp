@@ -1,6 +1,7 @@
 #include "cli/json_project.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <span>
 #include <string_view>
@@ -41,14 +42,16 @@ bool IsWholeNumberIn(const Json& value, long long minimum, long long maximum) {
 // Reads the fields of one JSON object, refusing keys that are not among `known`.
 class FieldReader final {
 public:
-    FieldReader(const Json& object, std::string where, const TextCodec& codec,
+    // `where` names the object; it is asked only when something is refused, so that deep trees
+    // do not pay for a location string on every level.
+    FieldReader(const Json& object, std::function<std::string()> where, const TextCodec& codec,
                 std::span<const std::string_view> known)
         : m_object(object), m_where(std::move(where)), m_codec(codec) {
         if (!object.is_object())
-            Refuse(m_where, "an object {...} is expected");
+            Refuse(m_where(), "an object {...} is expected");
         for (const auto& [key, value] : object.items())
             if (std::find(known.begin(), known.end(), key) == known.end())
-                Refuse(m_where, "unknown key \"" + key + "\"");
+                Refuse(m_where(), "unknown key \"" + key + "\"");
     }
 
     void Text(const char* key, std::string& target) const {
@@ -81,11 +84,11 @@ public:
         const auto it = m_object.find(key);
         return it == m_object.end() ? nullptr : &*it;
     }
-    std::string Where(std::string_view key) const { return m_where + "." + std::string(key); }
+    std::string Where(std::string_view key) const { return m_where() + "." + std::string(key); }
 
 private:
     const Json& m_object;
-    std::string m_where;
+    std::function<std::string()> m_where;
     const TextCodec& m_codec;
 };
 
@@ -105,7 +108,8 @@ void ReadProperties(const Json& json, const TextCodec& codec, TProjectRec& proje
     static constexpr std::string_view Known[] = {
         "ProjectDataDir", "ProjectName",  "ProjectName2",      "SplashFileName",
         "SplashShowTime", "AbsolutePath", "ProjectDescription"};
-    const FieldReader fields(json, "project", codec, Known);
+    const FieldReader fields(
+        json, [] { return std::string("project"); }, codec, Known);
     fields.Text("ProjectDataDir", project.ProjectDataDir);
     fields.Text("ProjectName", project.ProjectName);
     fields.Text("ProjectName2", project.ProjectName2);
@@ -118,12 +122,12 @@ void ReadProperties(const Json& json, const TextCodec& codec, TProjectRec& proje
 }
 
 // Reads one object's fields; gives its children array, if any.
-const Json* ReadObject(const Json& json, const std::string& where, const TextCodec& codec,
+const Json* ReadObject(const Json& json, std::function<std::string()> where, const TextCodec& codec,
                        TNodeData& data) {
     static constexpr std::string_view Known[] = {"Caption",      "Hint",         "ObjectType",
                                                  "ObjectAction", "PathFileName", "Parameters",
                                                  "Comments",     "children"};
-    const FieldReader fields(json, where, codec, Known);
+    const FieldReader fields(json, std::move(where), codec, Known);
     fields.Text("Caption", data.Caption);
     fields.Text("Hint", data.Hint);
     fields.Number("ObjectType", data.ObjectType, 0, 255);
@@ -145,21 +149,26 @@ void ReadObjects(const Json& objects, const TextCodec& codec, ObjectTree& tree) 
         const Json* Array;
         std::size_t Next;
         ObjectNode* Parent;
-        std::string Where;
     };
-    std::vector<Level> levels{{&objects, 0, nullptr, "objects"}};
+    std::vector<Level> levels{{&objects, 0, nullptr}};
+    // "objects[i].children[j]..." for the object being read, the last one taken on each level.
+    const auto where = [&levels] {
+        std::string path = "objects";
+        for (std::size_t i = 0; i < levels.size(); ++i)
+            path += (i == 0 ? "[" : ".children[") + std::to_string(levels[i].Next - 1) + "]";
+        return path;
+    };
     while (!levels.empty()) {
         Level& level = levels.back();
         if (level.Next == level.Array->size()) {
             levels.pop_back();
             continue;
         }
-        const std::string where = level.Where + "[" + std::to_string(level.Next) + "]";
         TNodeData data;
         const Json* children = ReadObject((*level.Array)[level.Next++], where, codec, data);
         ObjectNode* node = tree.Append(level.Parent, std::move(data));
         if (children != nullptr && !children->empty())
-            levels.push_back({children, 0, node, where + ".children"});
+            levels.push_back({children, 0, node});
     }
 }
 
@@ -194,7 +203,8 @@ Json ProjectToJson(const TProjectRec& project, const ObjectTree& tree,
 void ProjectFromJson(const Json& json, const TextCodec& codec, TProjectRec& project,
                      ObjectTree& tree) {
     static constexpr std::string_view Known[] = {"version", "project", "objects"};
-    const FieldReader top(json, "the JSON document", codec, Known);
+    const FieldReader top(
+        json, [] { return std::string("the JSON document"); }, codec, Known);
     CheckVersion(json);
     if (const Json* properties = top.Find("project"))
         ReadProperties(*properties, codec, project);

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "cli/json_project.h"
+#include "cli_run.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
-#include "cli_run.h"
 #include "support/temp_folder.h"
 
 namespace tomlet::cli {
@@ -20,7 +20,6 @@ namespace {
 
 using testing::ReadWholeFile;
 using testing::TempFolder;
-
 
 TNodeData Object(std::string caption, std::uint8_t type, std::uint8_t action,
                  std::string path = {}) {
@@ -187,6 +186,44 @@ TEST_F(CliTest, ImportRefusesWhatDoesNotFitAndWritesNothing) {
         EXPECT_NE(run.Err.find(where), std::string::npos) << run.Err;
         EXPECT_FALSE(std::filesystem::exists(target)) << document;
     }
+}
+
+// Deep trees must not cost a location text per level: that grows with the square of the depth.
+TEST_F(CliTest, ImportReadsAVeryDeepTreeAndLocatesAFaultAtItsBottom) {
+    constexpr int Depth = 100000;
+    std::string opening;
+    std::string path = "objects[0]";
+    for (int i = 1; i < Depth; ++i) {
+        opening += R"({"children":[)";
+        path += ".children[0]";
+    }
+    std::string deep = R"({"objects":[)" + opening + R"({"Caption":"bottom"})";
+    std::string closings;
+    for (int i = 1; i < Depth; ++i)
+        closings += "]}";
+    deep += closings + "]}";
+
+    const std::string target = folder / "deep.tml";
+    const CliRun run = Cli({"import", folder.WriteFile("deep.json", deep), "-o", target});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    TProjectRec read;
+    ObjectTree readTree;
+    SilentProgress progress;
+    ASSERT_TRUE(ReadProjectFile(target, read, readTree, progress, progress).Ok());
+    ASSERT_EQ(readTree.Count(), Depth);
+    int levels = 0;
+    readTree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
+        levels = std::max(levels, level + 1);
+        if (!node.HasChildren()) {
+            EXPECT_EQ(node.Data.Caption, "bottom");
+        }
+    });
+    EXPECT_EQ(levels, Depth);
+
+    const std::string faulty = R"({"objects":[)" + opening + R"({"Caption":7})" + closings + "]}";
+    const CliRun refused = Cli({"import", folder.WriteFile("faulty.json", faulty), "-o", target});
+    EXPECT_EQ(refused.Code, ExitFailure);
+    EXPECT_NE(refused.Err.find(path + ".Caption: a string is expected"), std::string::npos);
 }
 
 TEST_F(CliTest, ImportFillsMissingFieldsWithDefaults) {
