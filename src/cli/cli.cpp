@@ -157,8 +157,8 @@ std::string HelpText() {
         "Exit codes:\n"
         "  0  done\n"
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
-        "     damaged or of a newer version, the JSON is wrong, the file cannot be saved, or\n"
-        "     find matched nothing\n"
+        "     damaged or of a newer version, the JSON is wrong, the file cannot be saved, the\n"
+        "     output cannot be written, or find matched nothing\n"
         "  2  the command line is wrong\n";
     return text;
 }
@@ -180,7 +180,13 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
     }
     try {
         const Arguments parsed(arguments.subspan(1), command->Options, command->Flags);
-        return command->Run(parsed, out, err);
+        const int code = command->Run(parsed, out, err);
+        // A full disc or a closed pipe must not pass for a finished export.
+        if (!out.flush()) {
+            err << "tomlet-cli " << command->Name << ": the output cannot be written\n";
+            return ExitFailure;
+        }
+        return code;
     } catch (const UsageError& error) {
         err << "tomlet-cli " << command->Name << ": " << error.what() << "\n"
             << "Usage: tomlet-cli " << command->Name << " " << command->Usage << "\n";

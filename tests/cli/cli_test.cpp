@@ -150,6 +150,19 @@ TEST_F(CliTest, ExportPrintsTheProjectInFileOrder) {
               R"("children":[]}]}]})");
 }
 
+TEST_F(CliTest, OutputThatCannotBeWrittenFailsTheCommand) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "needs a device that is always full";
+    const std::string path = Save("p.tml");
+    for (const char* command : {"export", "dump"}) {
+        std::ofstream full("/dev/full");
+        std::ostringstream err;
+        const std::vector<std::string> arguments = {command, path};
+        EXPECT_EQ(RunCli(arguments, full, err), ExitFailure) << command;
+        EXPECT_NE(err.str().find("the output cannot be written"), std::string::npos) << err.str();
+    }
+}
+
 TEST_F(CliTest, ExportThenImportGivesBackTheSameBytes) {
     // Texts in code page 1251: "Документы" and a description with a line break.
     project.ProjectName = "\xC4\xEE\xEA\xF3\xEC\xE5\xED\xF2\xFB";
