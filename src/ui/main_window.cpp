@@ -445,37 +445,30 @@ void Tfrm_Main::a_about_item_AboutProgramExecute() {
 }
 
 void Tfrm_Main::a_view_item_BrowserExecute() {
-    if (IsBrowserView())
-        return;
-    for (QAction* editorOnly : {m_ui.a_files_item_New, m_ui.a_files_item_Save,
-                                m_ui.a_files_item_SaveAS, m_ui.mSeparator1})
-        editorOnly->setVisible(false);
-    const bool ctrl = IsCtrlHeld();
-    CloseProject(ctrl);
-    PlaceTree(true);
-    m_ui.PageControl->setCurrentWidget(m_ui.tabsheet_View);
-    m_ui.menu_Operations->menuAction()->setVisible(false);
-    m_ui.menu_Utility->menuAction()->setVisible(false);
-    m_ui.a_view_item_Browser->setChecked(true);
-    if (!ctrl)
-        LoadProject(m_currentFileName);
-    UpdateCaption(true);
+    if (!IsBrowserView())
+        SwitchView(true);
 }
 
 void Tfrm_Main::a_view_item_EditorExecute() {
-    if (IsEditorView())
-        return;
+    if (!IsEditorView())
+        SwitchView(false);
+}
+
+// Every change of view closes the project and reloads it from its file, unless Ctrl is held:
+// then the project stays closed and its file is forgotten.
+void Tfrm_Main::SwitchView(bool browser) {
     for (QAction* editorOnly : {m_ui.a_files_item_New, m_ui.a_files_item_Save,
                                 m_ui.a_files_item_SaveAS, m_ui.mSeparator1})
-        editorOnly->setVisible(true);
+        editorOnly->setVisible(!browser);
     const bool ctrl = IsCtrlHeld();
     CloseProject(ctrl);
-    PlaceTree(false);
-    m_ui.PageControl->setCurrentWidget(m_ui.tabsheet_Editor);
-    m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
-    m_ui.menu_Operations->menuAction()->setVisible(true);
-    m_ui.menu_Utility->menuAction()->setVisible(true);
-    m_ui.a_view_item_Editor->setChecked(true);
+    PlaceTree(browser);
+    m_ui.PageControl->setCurrentWidget(browser ? m_ui.tabsheet_View : m_ui.tabsheet_Editor);
+    if (!browser)
+        m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
+    m_ui.menu_Operations->menuAction()->setVisible(!browser);
+    m_ui.menu_Utility->menuAction()->setVisible(!browser);
+    (browser ? m_ui.a_view_item_Browser : m_ui.a_view_item_Editor)->setChecked(true);
     if (!ctrl)
         LoadProject(m_currentFileName);
     UpdateCaption(true);

@@ -162,6 +162,7 @@ private:
     void BindCommitButton();
     void ApplySettings(const TIniRec& settings);
     void OpenStartupProject(const std::string& path);
+    void SwitchView(bool browser);
     void PlaceTree(bool browser);
     void SyncViewChecks();
     void ShowProjectProperties(const TProjectRec& project);
