@@ -1,13 +1,15 @@
 # Lays out bin/ as a runnable disc: tomlet beside default.tml, the demo data and the language files.
 set(DEMO_DISC_SOURCE ${PROJECT_SOURCE_DIR}/examples/demo-disc)
 set(DEMO_DISC_OUTPUT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+file(GLOB TOMLET_LANGUAGE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/languages/*.lng)
 if(EXISTS ${DEMO_DISC_SOURCE}/project.json)
     file(GLOB_RECURSE DEMO_DISC_FILES CONFIGURE_DEPENDS ${DEMO_DISC_SOURCE}/*)
     add_custom_command(
         OUTPUT ${DEMO_DISC_OUTPUT}/default.tml
         COMMAND ${CMAKE_COMMAND} -E copy_directory ${DEMO_DISC_SOURCE}/disc ${DEMO_DISC_OUTPUT}
+        COMMAND ${CMAKE_COMMAND} -E copy ${TOMLET_LANGUAGE_FILES} ${DEMO_DISC_OUTPUT}
         COMMAND tomlet-cli import ${DEMO_DISC_SOURCE}/project.json -o ${DEMO_DISC_OUTPUT}/default.tml
-        DEPENDS tomlet-cli ${DEMO_DISC_FILES}
+        DEPENDS tomlet-cli ${DEMO_DISC_FILES} ${TOMLET_LANGUAGE_FILES}
         COMMENT "Laying out the demo disc"
         VERBATIM)
     add_custom_target(demo_disc ALL DEPENDS ${DEMO_DISC_OUTPUT}/default.tml)
