@@ -13,7 +13,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected=(bin/tomlet bin/tomlet-cli share/tomlet/English.lng share/tomlet/Russian.lng
           "share/applications/$id.desktop" share/mime/packages/tomlet.xml
-          "share/metainfo/$id.metainfo.xml" share/doc/tomlet/copyright)
+          "share/metainfo/$id.metainfo.xml" share/man/man1/tomlet.1.gz share/man/man1/tomlet-cli.1.gz
+          share/doc/tomlet/copyright share/doc/tomlet/changelog.Debian.gz)
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
