@@ -51,7 +51,9 @@ debootstrap --variant=minbase bookworm "$chroot_dir" "$mirror" >"$chroot_dir.log
 mount -t proc proc "$chroot_dir/proc"  # the program finds its folder through /proc/self/exe
 cp /etc/resolv.conf "$chroot_dir/etc/resolv.conf"
 cp "$deb" "$chroot_dir/tmp/"
-in_root() { chroot "$chroot_dir" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+in_root() {
+    chroot "$chroot_dir" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"
+}
 
 step "apt-get install ./$(basename "$deb") and its dependencies"
 in_root apt-get update -qq
@@ -66,7 +68,8 @@ in_root sh -c 'mkdir -p /tmp/disc/Docs && echo hello >/tmp/disc/Docs/readme.txt 
 # Still running after a few seconds means it found its libraries and platform plugin, showed
 # the splash and opened its main window.
 status=0
-in_root env QT_QPA_PLATFORM=offscreen timeout 5 tomlet >"$chroot_dir/tmp/tomlet.log" 2>&1 || status=$?
+in_root env QT_QPA_PLATFORM=offscreen timeout 5 tomlet >"$chroot_dir/tmp/tomlet.log" 2>&1 ||
+    status=$?
 [[ $status -eq 124 ]] || { cat "$chroot_dir/tmp/tomlet.log"; fail "tomlet ended with $status"; }
 
 step "The package installs and starts on a clean Debian 12"

@@ -13,8 +13,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected=(bin/tomlet bin/tomlet-cli share/tomlet/English.lng share/tomlet/Russian.lng
           "share/applications/$id.desktop" share/mime/packages/tomlet.xml
-          "share/metainfo/$id.metainfo.xml" share/man/man1/tomlet.1.gz share/man/man1/tomlet-cli.1.gz
-          share/doc/tomlet/copyright share/doc/tomlet/changelog.Debian.gz)
+          "share/metainfo/$id.metainfo.xml" share/man/man1/tomlet.1.gz
+          share/man/man1/tomlet-cli.1.gz share/doc/tomlet/copyright
+          share/doc/tomlet/changelog.Debian.gz)
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
@@ -24,7 +25,7 @@ done
 for program in tomlet tomlet-cli; do
     [[ -x "$prefix/bin/$program" ]] || fail "bin/$program is not executable"
 done
-"$prefix/bin/tomlet-cli" --help | grep -q "tomlet-cli" || fail "the installed tomlet-cli does not run"
+"$prefix/bin/tomlet-cli" --help | grep -q "tomlet-cli" || fail "the installed tomlet-cli fails"
 
 # The installed program takes _Language from share/tomlet/tomlet.ini and the language file
 # beside it: an empty one is filled with the keys the main window asks for.
@@ -38,10 +39,11 @@ for _ in $(seq 100); do
     sleep 0.2
 done
 kill "$program" 2>/dev/null || true
-wait "$program" 2>/dev/null || true
+status=0
+wait "$program" 2>/dev/null || status=$?  # 143: ended by the kill above
 grep -q "menu_File.Caption" "$prefix/share/tomlet/Probe.lng" || {
     cat "$prefix/tomlet.log"
-    fail "the installed tomlet did not read its language file from share/tomlet"
+    fail "the installed tomlet (exit status $status) did not read its language from share/tomlet"
 }
 
 missing=()
