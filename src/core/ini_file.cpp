@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/file_system.h"
+#include "platform/replacing_file.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
@@ -156,11 +158,17 @@ std::string ReadWholeFile(const std::string& path) {
     return content;
 }
 
+// Written beside the file (the one a link points to) and renamed over it, so that a write cut
+// short leaves the old file whole. A file the user may not write is refused, not replaced.
 bool WriteWholeFile(const std::string& path, std::string_view content) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(content.data(), static_cast<std::streamsize>(content.size()));
-    file.close();
-    return !file.fail();
+    std::error_code error;  // a missing file is no error: it is created
+    const bool link = std::filesystem::is_symlink(std::filesystem::symlink_status(path, error));
+    const std::string target = link ? std::filesystem::canonical(path, error).string() : path;
+    const auto facts = LookUpPath(target);
+    if ((link && error) || (facts && (facts->IsDirectory || (facts->Attributes & faReadOnly))))
+        return false;
+    ReplacingFile file(target);
+    return file.Open() && file.Write(content) && file.Commit();
 }
 
 // Where a new key goes: after the section's last line that is not blank, so that blank lines

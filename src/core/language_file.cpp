@@ -36,7 +36,7 @@ void SetLanguageFileName(std::string fileName) {
 }
 
 std::string LanguageFilePath(std::string_view fileName) {
-    return ProgramFolder() + std::string(fileName);
+    return ProgramDataFolder() + std::string(fileName);
 }
 
 LanguageFile::LanguageFile(std::string path) : m_file(std::move(path)) {}
@@ -86,8 +86,8 @@ std::string LanguageDisplayName(std::string_view fileName) {
 std::vector<std::string> ListLanguages() {
     std::vector<std::string> fileNames;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(ProgramFolder(), error), end; !error && it != end;
-         it.increment(error)) {
+    for (std::filesystem::directory_iterator it(ProgramDataFolder(), error), end;
+         !error && it != end; it.increment(error)) {
         std::string name = it->path().filename().string();
         if (IsLanguageFileName(name))
             fileNames.push_back(std::move(name));

@@ -15,7 +15,7 @@ const std::string& LanguageFileName();
 void SetLanguageFileName(std::string fileName);
 
 // The full path of a language file given by name (for example "English.lng"): it lives in the
-// program folder.
+// program's data folder (the program folder, unless the program is installed).
 std::string LanguageFilePath(std::string_view fileName);
 
 // An open language file. Every key looked up and not found is written back with an empty value,
@@ -41,7 +41,7 @@ bool LoadCatalogue(std::string_view fileName);
 // removed, ignoring case ("English.LNG.lng" gives "English").
 std::string LanguageDisplayName(std::string_view fileName);
 
-// The display names of the program folder's entries matching "*.lng" (ignoring case; files and
+// The display names of the program data folder's entries matching "*.lng" (ignoring case; files and
 // folders alike), sorted by name, each name once.
 std::vector<std::string> ListLanguages();
 

@@ -11,7 +11,7 @@
 namespace tomlet {
 
 std::string SettingsFileName() {
-    return ProgramFolder() + "tomlet.ini";
+    return ProgramDataFolder() + "tomlet.ini";
 }
 
 bool ReadSettings(TIniRec& settings) {

@@ -19,7 +19,7 @@ struct TIniRec {
     bool ShowAboutMenu = true;
 };
 
-// tomlet.ini in the program folder.
+// tomlet.ini in the program's data folder (the program folder, unless the program is installed).
 std::string SettingsFileName();
 
 // Fills the record from the settings file (a missing file leaves every default). False when the

@@ -168,6 +168,23 @@ void SetProgramFolderForTesting(std::string folder) {
     ProgramFolderOverride() = std::move(folder);
 }
 
+std::string ProgramDataFolder() {
+    return DataFolderOfProgram(ProgramFolder());
+}
+
+std::string DataFolderOfProgram(const std::string& programFolder) {
+    // The installed layout's share folder, relative to its bin folder; set by the install rules.
+    const fs::path installed =
+        (NativePath(programFolder) / TOMLET_INSTALLED_DATA_FOLDER).lexically_normal();
+    std::error_code error;
+    if (programFolder.empty() || !fs::is_directory(installed, error))
+        return programFolder;
+    std::string folder = FromNativePath(installed);
+    if (folder.back() != fs::path::preferred_separator)
+        folder += static_cast<char>(fs::path::preferred_separator);
+    return folder;
+}
+
 bool FileExists(const std::string& path) {
     std::error_code error;
     return !path.empty() && fs::is_regular_file(NativePath(path), error);

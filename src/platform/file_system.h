@@ -10,6 +10,12 @@ namespace tomlet {
 std::string ProgramFolder();
 // Overrides ProgramFolder() (tests lay out a program folder of their own).
 void SetProgramFolderForTesting(std::string folder);
+// Folder of tomlet.ini and the language files, ending with the native separator: the program
+// folder, except for an installed program (tomlet in <prefix>/bin beside an existing
+// <prefix>/share/tomlet), whose own folder holds only executables.
+std::string ProgramDataFolder();
+// The data folder of a program that lies in programFolder.
+std::string DataFolderOfProgram(const std::string& programFolder);
 
 bool FileExists(const std::string& path);       // a file, not a directory
 bool DirectoryExists(const std::string& path);  // a directory

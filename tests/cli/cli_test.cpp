@@ -12,6 +12,7 @@
 #include "cli/json_project.h"
 #include "cli_run.h"
 #include "core/catalogue.h"
+#include "core/progress.h"
 #include "core/project_file.h"
 #include "support/temp_folder.h"
 
@@ -278,6 +279,17 @@ TEST(DemoDiscTest, EveryStoredPathExistsOnTheDisc) {
         else
             EXPECT_TRUE(std::filesystem::exists(demo / "disc" / path)) << node.Data.Caption;
     });
+}
+
+// The staged disc is editable as shipped: its project names the disc as its data directory.
+TEST(DemoDiscTest, TheStagedProjectNamesTheStagedDiscAsItsDataDirectory) {
+    TProjectRec project;
+    ObjectTree tree;
+    SilentProgress silent;
+    ASSERT_TRUE(
+        ReadProjectFile(TOMLET_STAGED_DISC "/default.tml", project, tree, silent, silent).Ok());
+    EXPECT_TRUE(std::filesystem::equivalent(project.ProjectDataDir, TOMLET_STAGED_DISC));
+    EXPECT_FALSE(project.AbsolutePath);  // the disc still moves: objects resolve beside tomlet
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "platform/text_codec.h"
@@ -158,6 +159,22 @@ TEST_F(IniFileTest, ReportsAWriteThatFails) {
     // What the caller asked for was not written, so it is not read back either.
     EXPECT_EQ(file.ReadValue("Main", "_Language"), std::nullopt);
 }
+
+#ifndef _WIN32
+TEST_F(IniFileTest, ReplacesTheFileALinkNamesAndLeavesAReadOnlyFileAlone) {
+    const std::string real = folder.WriteFile("disc/tomlet.ini", "[Main]\r\n");
+    std::filesystem::create_symlink(real, folder / "link.ini");
+    ASSERT_TRUE(IniFile(folder / "link.ini").WriteString("Main", "_Language", "English"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.ini"));
+    EXPECT_EQ(ReadWholeFile(real), "[Main]\r\n_Language=English\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "disc"), {}), 1);
+
+    std::filesystem::permissions(real, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_FALSE(IniFile(real).WriteString("Main", "_Language", "Russian"));
+    EXPECT_EQ(ReadWholeFile(real), "[Main]\r\n_Language=English\r\n");
+}
+#endif
 
 class IniFileCodePageTest : public IniFileTest {
 protected:

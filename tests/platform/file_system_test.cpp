@@ -22,6 +22,28 @@ TEST(FileSystemTest, ProgramFolderIsTheFolderOfThisExecutable) {
                 FileExists(folder + "platform_file_system_test.exe"));
 }
 
+TEST(FileSystemTest, AnInstalledProgramKeepsItsDataInTheShareFolderAndADiscInItsOwn) {
+    const testing::TempFolder folder;
+    const std::string separator(1, fs::path::preferred_separator);
+    const std::string bin = folder.MakeFolder("usr/bin") + separator;
+    const std::string share =
+        (fs::path(bin) / TOMLET_INSTALLED_DATA_FOLDER).lexically_normal().string();
+    const std::string disc = folder.MakeFolder("disc") + separator;
+
+    EXPECT_EQ(DataFolderOfProgram(disc), disc);
+    EXPECT_EQ(DataFolderOfProgram(bin), bin);  // not installed: no share folder beside it
+    folder.WriteFile(fs::relative(share, folder.Path()).string());
+    EXPECT_EQ(DataFolderOfProgram(bin), bin);  // a file of that name is no folder
+    fs::remove(share);
+    fs::create_directories(share);
+    EXPECT_EQ(DataFolderOfProgram(bin), share + separator);
+    EXPECT_EQ(DataFolderOfProgram(""), "");
+
+    SetProgramFolderForTesting(bin);
+    EXPECT_EQ(ProgramDataFolder(), share + separator);
+    SetProgramFolderForTesting({});
+}
+
 TEST(FileSystemTest, LookUpPathGivesSizesAndKinds) {
     const testing::TempFolder folder;
     const std::string file = folder.WriteFile("Документы/Отчёт.txt", "twelve bytes");

@@ -8,10 +8,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVariant>
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -204,8 +207,64 @@ void OpenEveryDialog() {
     Tfrm_About about(AboutFacts{});
 }
 
-std::string RussianTranslation() {
-    return ReadWholeFile(TOMLET_DEMO_DISC "/Russian.lng");
+std::string ShippedLanguage(const std::string& language) {
+    return ReadWholeFile(TOMLET_LANGUAGES_DIR "/" + language + ".lng");
+}
+
+// Line breaks as a user sees them: a lone CR, CR LF and LF alike.
+std::string Plain(QString text) {
+    return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').toStdString();
+}
+
+// Every text a language file can reach in a window, by "window/part.property": the texts,
+// titles and hints of its named parts and the captions of its tabs.
+void CollectTexts(const QWidget& window, std::map<std::string, std::string>& texts) {
+    QList<QObject*> parts = window.findChildren<QObject*>();
+    parts.prepend(const_cast<QWidget*>(&window));
+    const std::string prefix = window.objectName().toStdString() + "/";
+    for (const QObject* part : parts) {
+        if (part->objectName().isEmpty())
+            continue;
+        const std::string name = prefix + part->objectName().toStdString();
+        for (const char* property :
+             {"text", "title", "toolTip", "statusTip", "windowTitle", "Title", "Filter"}) {
+            const QVariant value = part->property(property);
+            if (value.typeId() == QMetaType::QString)
+                texts[name + "." + property] = Plain(value.toString());
+        }
+        if (const auto* tabs = qobject_cast<const QTabWidget*>(part)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                texts[name + ".tab" + std::to_string(i)] = Plain(tabs->tabText(i));
+        }
+    }
+}
+
+// What a user meets in the current language: the main window, each dialog and the catalogue.
+struct Appearance {
+    std::map<std::string, std::string> Texts;
+    std::vector<std::string> Catalogue;
+};
+
+Appearance LookOf(const Tfrm_Main& window) {
+    Appearance look;
+    CollectTexts(window, look.Texts);
+    testing::FakePrompts prompts;
+    testing::FakeMaskStore masks;
+    CollectTexts(Tfrm_Scan(prompts, masks, QString()), look.Texts);
+    CollectTexts(Tfrm_Find(), look.Texts);
+    CollectTexts(Tfrm_About(AboutFacts{}), look.Texts);
+    for (const CatalogueEntry& entry : CatalogueEntries())
+        look.Catalogue.push_back(Plain(ToQString(Text(entry.Id))));
+    return look;
+}
+
+// Chooses a language from the Language menu, as a user does.
+void Pick(Tfrm_Main& window, const QString& language) {
+    for (QAction* item : window.Ui().menu_Language->actions()) {
+        if (item->text() == language)
+            return item->trigger();
+    }
+    ADD_FAILURE() << "no language " << language.toStdString();
 }
 
 class MainWindowLanguageTest : public ::testing::Test {
@@ -264,29 +323,52 @@ TEST_F(MainWindowLanguageTest, TheDialogsTakeTheirCaptionsFromTheLanguageFile) {
               u"Masken\r\nspeichern"_s);
 }
 
-TEST_F(MainWindowLanguageTest, TheRussianTranslationGivesEveryKeyTheProgramAsksFor) {
-    const std::string russian = RussianTranslation();
-    ASSERT_TRUE(russian.starts_with("\xEF\xBB\xBF"));
-    fixture.folder.WriteFile("Russian.lng", russian);
-    Tfrm_Main& window = StartIn("Russian");
+// The language files shipped with the program are complete: one start and every dialog opened
+// once add nothing, and every value is filled in.
+class ShippedLanguageTest : public MainWindowLanguageTest,
+                            public ::testing::WithParamInterface<const char*> {};
 
-    // Complete: nothing had to be added, and every value is filled in.
+TEST_P(ShippedLanguageTest, GivesEveryKeyTheProgramAsksFor) {
+    const std::string language = GetParam();
+    const std::string shipped = ShippedLanguage(language);
+    ASSERT_TRUE(shipped.starts_with("\xEF\xBB\xBF"));
+    fixture.folder.WriteFile(language + ".lng", shipped);
+    StartIn(language);
     OpenEveryDialog();
-    EXPECT_EQ(ReadWholeFile(Path("Russian.lng")), russian);
-    EXPECT_EQ(KeysOf(Path("Russian.lng"), {"frm_Main", "Text", "Hint", "Message"}),
-              Union({MainWindowKeys(), CatalogueKeys()}));
-    EXPECT_EQ(KeysOf(Path("Russian.lng")),
-              Union({MainWindowKeys(), ScanWindowKeys(), FindWindowKeys(), AboutWindowKeys(),
-                     CatalogueKeys()}));
-    for (const auto& entry : ListIniEntries(Path("Russian.lng")))
-        EXPECT_NE(entry.Value, "") << entry.Key;
 
+    const std::string path = Path(language + ".lng");
+    EXPECT_EQ(ReadWholeFile(path), shipped);
+    EXPECT_EQ(KeysOf(path, {"frm_Main", "Text", "Hint", "Message"}),
+              Union({MainWindowKeys(), CatalogueKeys()}));
+    EXPECT_EQ(KeysOf(path), Union({MainWindowKeys(), ScanWindowKeys(), FindWindowKeys(),
+                                   AboutWindowKeys(), CatalogueKeys()}));
+    for (const auto& entry : ListIniEntries(path))
+        EXPECT_NE(entry.Value, "") << entry.Key;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageTest, ::testing::Values("Russian", "English"));
+
+TEST_F(MainWindowLanguageTest, EnglishBringsBackTheDesignedTextsAfterRussian) {
+    for (const std::string language : {"Russian", "English"})
+        fixture.folder.WriteFile(language + ".lng", ShippedLanguage(language));
+    Tfrm_Main& window = StartIn("");
+    Appearance designed = LookOf(window);
+
+    Pick(window, u"Russian"_s);
     EXPECT_EQ(window.Ui().menu_File->title(), u"Файл"_s);
     EXPECT_EQ(window.Ui().a_files_item_Open->text(), u"Открыть..."_s);
     EXPECT_EQ(window.Ui().dialog_Save->Title(), u"Сохранить проект"_s);
     EXPECT_EQ(ToQString(Text(TextId::hint_Hint)), u"*  Подсказка: "_s);
     EXPECT_EQ(ToQString(Text(TextId::message_DeleteAllInformation)),
               u"Все данные будут потеряны!\r\nУдалить всё?"_s);
+
+    Pick(window, u"English"_s);
+    Appearance english = LookOf(window);
+    // The about window is designed with a Russian title; English gives it an English one.
+    EXPECT_EQ(english.Texts.extract("frm_About/frm_About.windowTitle").mapped(), "About");
+    designed.Texts.erase("frm_About/frm_About.windowTitle");
+    EXPECT_EQ(english.Texts, designed.Texts);
+    EXPECT_EQ(english.Catalogue, designed.Catalogue);
 }
 
 TEST_F(MainWindowLanguageTest, TheMainCaptionNeverComesFromALanguageFile) {
