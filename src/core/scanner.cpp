@@ -54,11 +54,10 @@ std::string NormaliseDataDirectory(std::string_view typed) {
 FolderScanner::FolderScanner(const std::vector<std::string>& masks, std::string dataDir,
                              ProgressSink& progress, MessagePump& pump)
     : m_separator(PathRules::Native().Separator), m_progress(progress), m_pump(pump) {
-    const auto encoding =
-        ListedNamesAreUtf8() ? Wildcard::Encoding::Utf8 : Wildcard::Encoding::SingleByte;
+    const TextCodec listed(ListedNamesAreUtf8() ? TextCodec::Utf8 : SystemCodePage());
     m_masks.reserve(masks.size());
     for (const auto& mask : masks)
-        m_masks.emplace_back(mask, encoding);
+        m_masks.emplace_back(mask, listed);
     m_dataPrefix = WithSeparator(std::move(dataDir), m_separator);
 }
 
