@@ -19,11 +19,11 @@
 #include "core/catalogue.h"
 #include "core/limits.h"
 #include "main_window_test_support.h"
+#include "support/project_bytes.h"
+#include "support/tree_records.h"
 #include "ui/keyboard_state.h"
 #include "ui/object_tree_model.h"
 #include "ui/qt_text.h"
-#include "support/project_bytes.h"
-#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -294,8 +294,12 @@ TEST_F(MainWindowTest, ExpandTreeLaysOutTheDeepestProjectAllowed) {
         deepest = view->model()->index(0, 0, deepest);
     }
     EXPECT_EQ(deepest.data().toString(), QStringLiteral("level 999"));
+    // Its row is laid out in the viewport; the label lies far to the right.
     view->scrollTo(deepest);
-    EXPECT_TRUE(view->visualRect(deepest).intersects(view->viewport()->rect()));
+    const QRect row = view->visualRect(deepest);
+    EXPECT_GE(row.top(), 0);
+    EXPECT_LE(row.bottom(), view->viewport()->height());
+    EXPECT_EQ(row.left(), MaxTreeLevels * view->indentation());  // 999 indents and the root's
 }
 
 TEST_F(MainWindowTest, AnAbsoluteProjectWithAMissingDataDirectoryOpensWithANotice) {
