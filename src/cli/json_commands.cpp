@@ -86,12 +86,10 @@ int RunExport(const Arguments& arguments, std::ostream& out, std::ostream&) {
         LossyTextFinder finder(codec);
         VisitProjectFile(path, finder);
         if (finder.Count > 0)
-            throw CommandError(path + ": " + std::to_string(finder.Count) +
-                               " texts hold bytes that code page " +
-                               std::to_string(codec.CodePage()) + " does not define, first " +
-                               finder.First +
-                               "; export would turn them into U+FFFD. --lossy exports all the "
-                               "same.");
+            throw CommandError(
+                path + ": " + std::to_string(finder.Count) + " texts hold bytes that code page " +
+                std::to_string(codec.CodePage()) + " does not define, first " + finder.First +
+                "; export would turn them into U+FFFD. --lossy exports all the same.");
     }
     JsonProjectWriter writer(out, VersionBytes(path), codec);
     VisitProjectFile(path, writer);

@@ -1,6 +1,7 @@
 #include "cli/json_project.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <limits>
 #include <span>
@@ -15,6 +16,46 @@
 namespace tomlet::cli {
 
 namespace {
+
+// A string as nlohmann's dump writes one without ensure_ascii: UTF-8 as it is, quotes,
+// backslashes and control characters escaped.
+std::string JsonString(std::string_view utf8) {
+    std::string quoted = "\"";
+    for (const char c : utf8) {
+        switch (c) {
+            case '"':
+                quoted += "\\\"";
+                break;
+            case '\\':
+                quoted += "\\\\";
+                break;
+            case '\b':
+                quoted += "\\b";
+                break;
+            case '\f':
+                quoted += "\\f";
+                break;
+            case '\n':
+                quoted += "\\n";
+                break;
+            case '\r':
+                quoted += "\\r";
+                break;
+            case '\t':
+                quoted += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escape[8];
+                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
+                    quoted += escape;
+                } else {
+                    quoted += c;
+                }
+        }
+    }
+    return quoted + '"';
+}
 
 // `maximum` is never negative here.
 bool IsWholeNumberIn(const Json& value, long long minimum, long long maximum) {
@@ -180,8 +221,8 @@ void JsonProjectWriter::Properties(const TProjectRec& project, int) {
     Text(2, "ProjectName", project.ProjectName);
     Text(2, "ProjectName2", project.ProjectName2);
     Text(2, "SplashFileName", project.SplashFileName);
-    Field(2, "SplashShowTime", project.SplashShowTime);
-    Field(2, "AbsolutePath", project.AbsolutePath);
+    Field(2, "SplashShowTime", std::to_string(project.SplashShowTime));
+    Field(2, "AbsolutePath", project.AbsolutePath ? "true" : "false");
     Text(2, "ProjectDescription", project.ProjectDescription, true);
     m_out << "  },\n  \"objects\": [";
 }
@@ -199,8 +240,8 @@ void JsonProjectWriter::Object(TNodeData&& data, int level) {
     m_out << Indentation(indent) << "{\n";
     Text(indent + 1, "Caption", data.Caption);
     Text(indent + 1, "Hint", data.Hint);
-    Field(indent + 1, "ObjectType", data.ObjectType);
-    Field(indent + 1, "ObjectAction", data.ObjectAction);
+    Field(indent + 1, "ObjectType", std::to_string(data.ObjectType));
+    Field(indent + 1, "ObjectAction", std::to_string(data.ObjectAction));
     Text(indent + 1, "PathFileName", data.PathFileName);
     Text(indent + 1, "Parameters", data.Parameters);
     Text(indent + 1, "Comments", data.Comments);
@@ -224,13 +265,13 @@ void JsonProjectWriter::CloseObjects(int level) {
     m_lastLevel = level - 1;
 }
 
-void JsonProjectWriter::Field(int indent, std::string_view key, const Json& value, bool last) {
-    m_out << Indentation(indent) << '"' << key << "\": " << value.dump(-1, ' ', false, Json::error_handler_t::replace) << (last ? "\n" : ",\n");
+void JsonProjectWriter::Field(int indent, std::string_view key, std::string_view value,
+                              bool last) {
+    m_out << Indentation(indent) << '"' << key << "\": " << value << (last ? "\n" : ",\n");
 }
 
-void JsonProjectWriter::Text(int indent, std::string_view key, const std::string& text,
-                             bool last) {
-    Field(indent, key, Json(m_codec.ToUtf8(text)), last);
+void JsonProjectWriter::Text(int indent, std::string_view key, const std::string& text, bool last) {
+    Field(indent, key, JsonString(m_codec.ToUtf8(text)), last);
 }
 
 void ProjectFromJson(const Json& json, const TextCodec& codec, TProjectRec& project,

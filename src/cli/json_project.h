@@ -31,7 +31,8 @@ public:
     void Finish();
 
 private:
-    void Field(int indent, std::string_view key, const Json& value, bool last = false);
+    // One "key": value line; `value` is written as it is.
+    void Field(int indent, std::string_view key, std::string_view value, bool last = false);
     void Text(int indent, std::string_view key, const std::string& text, bool last = false);
     void CloseObjects(int downToLevel);
 

@@ -208,6 +208,17 @@ bool ReadEntry(Cursor& cursor, Entry& entry) {
            cursor.String(entry.Comments) && cursor.Int32(entry.Level);
 }
 
+// Of each int32 only the low byte is kept.
+TNodeData RecordOf(const Entry& entry) {
+    return {std::string(entry.Caption),
+            std::string(entry.Hint),
+            static_cast<std::uint8_t>(entry.ObjectType & 0xFF),
+            static_cast<std::uint8_t>(entry.ObjectAction & 0xFF),
+            std::string(entry.PathFileName),
+            std::string(entry.Parameters),
+            std::string(entry.Comments)};
+}
+
 // Turns the levels a file gives into levels in the tree: a level above the last one makes a
 // child of the last object (however far above), an equal level a sibling, a lower level steps
 // up first. Steps beyond a top-level object, and negative levels, land on the top level.
@@ -282,12 +293,7 @@ ReadResult ReadEntries(BlockReader& file, std::int32_t count, ProjectFileVisitor
         if (level >= MaxTreeLevels)
             return Failed(ReadStatus::TooDeep, TreeTooDeepText());
 
-        visitor.Object({std::string(entry.Caption), std::string(entry.Hint),
-                        static_cast<std::uint8_t>(entry.ObjectType & 0xFF),
-                        static_cast<std::uint8_t>(entry.ObjectAction & 0xFF),
-                        std::string(entry.PathFileName), std::string(entry.Parameters),
-                        std::string(entry.Comments)},
-                       level);
+        visitor.Object(RecordOf(entry), level);
     }
     return {};
 }

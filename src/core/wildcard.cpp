@@ -5,8 +5,7 @@
 namespace tomlet {
 
 Wildcard::Wildcard(std::string_view mask, const TextCodec& codec)
-    : m_utf8(codec.IsUtf8()),
-      m_foldByte(m_utf8 ? AsciiFoldTable() : CodePageFoldTable(codec)) {
+    : m_utf8(codec.IsUtf8()), m_foldByte(m_utf8 ? AsciiFoldTable() : CodePageFoldTable(codec)) {
     if (mask == "*" || mask == "*.*") {
         m_matchesAll = true;
     } else if (mask.size() >= 2 && mask.ends_with(".*")) {
@@ -45,8 +44,8 @@ std::pair<char32_t, size_t> Wildcard::CharacterAt(std::string_view text, size_t 
     if (!m_utf8 || *p < 0x80)
         return {m_foldByte[*p], 1};
     const auto* next = p;
-    const char32_t c = DecodeUtf8(next, reinterpret_cast<const unsigned char*>(text.data()) +
-                                            text.size());
+    const char32_t c =
+        DecodeUtf8(next, reinterpret_cast<const unsigned char*>(text.data()) + text.size());
     return {c >= StrayByte ? c : LowerCase(c), static_cast<size_t>(next - p)};
 }
 

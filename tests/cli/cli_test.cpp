@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "cli/json_project.h"
-#include "cli_run.h"
 #include "cli/output_text.h"
+#include "cli_run.h"
 #include "core/catalogue.h"
 #include "core/limits.h"
 #include "core/project_file.h"
@@ -160,7 +160,8 @@ TEST_F(CliTest, DumpAndFindPrintControlCharactersEscaped) {
 
 // Deep trees print in output that grows with the number of objects, not with the depth.
 TEST_F(CliTest, DumpAndExportOfTheDeepestProjectStaySmall) {
-    const std::string deep = folder.WriteFile("deep.tml", testing::NestedProjectBytes(MaxTreeLevels));
+    const std::string deep =
+        folder.WriteFile("deep.tml", testing::NestedProjectBytes(MaxTreeLevels));
     const CliRun dump = Cli({"dump", deep});
     ASSERT_EQ(dump.Code, ExitOk) << dump.Err;
     EXPECT_LT(dump.Out.size(), 200u * MaxTreeLevels);
