@@ -23,6 +23,10 @@ TOMLET_EXTRA_PACKAGES="clang libclang-rt-14-dev libfuzzer-14-dev" \
 TOMLET_BUILD_TARGETS="${executables[*]}" \
     "$root/scripts/setup.sh" "$build" -DTOMLET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 
+# The file parsers read each input from a file: in memory they run ten times as fast.
+if [[ -z "${TMPDIR:-}" && -w /dev/shm ]]; then
+    export TMPDIR=/dev/shm
+fi
 export ASAN_OPTIONS=detect_leaks=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 mkdir -p "$build/findings"
