@@ -22,3 +22,12 @@ if(TOMLET_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(tomlet_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+if(TOMLET_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "TOMLET_FUZZ needs clang (scripts/fuzz.sh configures it)")
+    endif()
+    target_compile_options(tomlet_options INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_link_options(tomlet_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -14,12 +14,15 @@ namespace {
 constexpr Command CommandTable[] = {
     {"dump", "FILE.tml [--code-page N]",
      "Prints the project properties, then the object tree, one object per line, indented by\n"
-     "level: caption, [type, action] and the stored path.",
+     "level (past 64 levels the level is written out): caption, [type, action] and the stored\n"
+     "path. Control characters in texts are printed escaped (\\r, \\n, \\t, \\x1B, ...).",
      "--code-page", "", RunDump},
-    {"export", "FILE.tml [--code-page N]",
+    {"export", "FILE.tml [--code-page N] [--lossy]",
      "Prints the project as JSON: {\"version\":[0,2],\"project\":{...},\"objects\":[{...,\n"
-     "\"children\":[...]}]}. Numbers appear as stored; texts are decoded from the code page.",
-     "--code-page", "", RunExport},
+     "\"children\":[...]}]}. Numbers appear as stored; texts are decoded from the code page.\n"
+     "Texts holding bytes the code page does not define are refused (exit 1), since import\n"
+     "would not give them back; --lossy exports them with U+FFFD in place of those bytes.",
+     "--code-page", "--lossy", RunExport},
     {"import", "FILE.json -o FILE.tml [--code-page N]",
      "Writes the project described by JSON in the shape that export prints. Export followed\n"
      "by import gives back the same bytes when the code page can hold every text.",
@@ -38,10 +41,10 @@ constexpr Command CommandTable[] = {
      "", "", RunCheck},
     {"find", "FILE.tml TEXT [--fields LIST] [--case-sensitive] [--code-page N]",
      "Prints every object that holds TEXT, from the first in depth-first order: its index,\n"
-     "caption and stored path, separated by tabs, one object per line. LIST names the fields\n"
-     "looked in, separated by commas: caption (the default), hint, path, parameters,\n"
-     "comments. Letters match in either case unless --case-sensitive is given. Exits 1 when\n"
-     "no object matches.",
+     "caption and stored path (control characters escaped as dump prints them), separated by\n"
+     "tabs, one object per line. LIST names the fields looked in, separated by commas:\n"
+     "caption (the default), hint, path, parameters, comments. Letters match in either case\n"
+     "unless --case-sensitive is given. Exits 1 when no object matches.",
      "--fields --code-page", "--case-sensitive", RunFind},
 };
 
@@ -157,8 +160,10 @@ std::string HelpText() {
         "Exit codes:\n"
         "  0  done\n"
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
-        "     damaged or of a newer version, the JSON is wrong, the file cannot be saved, the\n"
-        "     output cannot be written, or find matched nothing\n"
+        "     damaged (objects nested deeper than 1000 levels included) or of a newer version,\n"
+        "     the JSON is wrong, the file cannot be saved, the output cannot be written, export\n"
+        "     would change texts, or find matched nothing. dump and find print as they read:\n"
+        "     what they printed before a damaged part of the file stays printed.\n"
         "  2  the command line is wrong\n";
     return text;
 }

@@ -4,8 +4,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "core/object_tree.h"
-#include "core/records.h"
+#include "core/project_file.h"
 
 // The commands of tomlet-cli. A new command is a function here, its file, and one line in the
 // table in cli.cpp.
@@ -18,8 +17,8 @@ int RunCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunFind(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err);
 
-// Reads a project file for a command; throws CommandError with the catalogue's message naming
-// the file when it cannot be read.
-void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree);
+// Reads a project file into `visitor` for a command; throws CommandError with the catalogue's
+// message naming the file when it cannot be read.
+void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor);
 
 }  // namespace tomlet::cli

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cli/commands.h"
+#include "cli/output_text.h"
 #include "core/search.h"
 
 namespace tomlet::cli {
@@ -38,6 +39,31 @@ std::uint8_t ParseFields(const std::optional<std::string>& list) {
     return fields;
 }
 
+// Prints every object that matches as it is read: index, caption and path.
+class MatchPrinter final : public ProjectFileVisitor {
+public:
+    MatchPrinter(std::ostream& out, const FindMatcher& matcher, const TextCodec& codec)
+        : m_out(out), m_matcher(matcher), m_codec(codec) {}
+
+    void Properties(const TProjectRec&, int) override {}
+    void Object(TNodeData&& data, int) override {
+        if (m_matcher.Matches(data)) {
+            m_out << m_index << '\t' << EscapeControls(m_codec.ToUtf8(data.Caption)) << '\t'
+                  << EscapeControls(m_codec.ToUtf8(data.PathFileName)) << '\n';
+            ++Found;
+        }
+        ++m_index;
+    }
+
+    int Found = 0;
+
+private:
+    std::ostream& m_out;
+    const FindMatcher& m_matcher;
+    const TextCodec& m_codec;
+    int m_index = 0;
+};
+
 }  // namespace
 
 int RunFind(const Arguments& arguments, std::ostream& out, std::ostream&) {
@@ -50,21 +76,10 @@ int RunFind(const Arguments& arguments, std::ostream& out, std::ostream&) {
     settings.Fields = ParseFields(arguments.Option("--fields"));
     settings.CaseSensitive = arguments.Flag("--case-sensitive");
 
-    TProjectRec project;
-    ObjectTree tree;
-    LoadProjectFile(plain[0], project, tree);
     const FindMatcher matcher(settings, codec);
-    int index = 0;
-    int found = 0;
-    tree.ForEachDepthFirst([&](const ObjectNode& node, int) {
-        if (matcher.Matches(node.Data)) {
-            out << index << '\t' << codec.ToUtf8(node.Data.Caption) << '\t'
-                << codec.ToUtf8(node.Data.PathFileName) << '\n';
-            ++found;
-        }
-        ++index;
-    });
-    return found > 0 ? ExitOk : ExitFailure;
+    MatchPrinter printer(out, matcher, codec);
+    VisitProjectFile(plain[0], printer);
+    return printer.Found > 0 ? ExitOk : ExitFailure;
 }
 
 }  // namespace tomlet::cli

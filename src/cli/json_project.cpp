@@ -1,6 +1,7 @@
 #include "cli/json_project.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <limits>
 #include <span>
@@ -8,23 +9,52 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/output_text.h"
+#include "core/limits.h"
 #include "core/project_file.h"
 
 namespace tomlet::cli {
 
 namespace {
 
-Json ObjectToJson(const TNodeData& data, const TextCodec& codec) {
-    Json object = Json::object();
-    object["Caption"] = codec.ToUtf8(data.Caption);
-    object["Hint"] = codec.ToUtf8(data.Hint);
-    object["ObjectType"] = data.ObjectType;
-    object["ObjectAction"] = data.ObjectAction;
-    object["PathFileName"] = codec.ToUtf8(data.PathFileName);
-    object["Parameters"] = codec.ToUtf8(data.Parameters);
-    object["Comments"] = codec.ToUtf8(data.Comments);
-    object["children"] = Json::array();
-    return object;
+// A string as nlohmann's dump writes one without ensure_ascii: UTF-8 as it is, quotes,
+// backslashes and control characters escaped.
+std::string JsonString(std::string_view utf8) {
+    std::string quoted = "\"";
+    for (const char c : utf8) {
+        switch (c) {
+            case '"':
+                quoted += "\\\"";
+                break;
+            case '\\':
+                quoted += "\\\\";
+                break;
+            case '\b':
+                quoted += "\\b";
+                break;
+            case '\f':
+                quoted += "\\f";
+                break;
+            case '\n':
+                quoted += "\\n";
+                break;
+            case '\r':
+                quoted += "\\r";
+                break;
+            case '\t':
+                quoted += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escape[8];
+                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
+                    quoted += escape;
+                } else {
+                    quoted += c;
+                }
+        }
+    }
+    return quoted + '"';
 }
 
 // `maximum` is never negative here.
@@ -167,37 +197,81 @@ void ReadObjects(const Json& objects, const TextCodec& codec, ObjectTree& tree) 
         TNodeData data;
         const Json* children = ReadObject((*level.Array)[level.Next++], where, codec, data);
         ObjectNode* node = tree.Append(level.Parent, std::move(data));
-        if (children != nullptr && !children->empty())
+        if (children != nullptr && !children->empty()) {
+            if (levels.size() >= static_cast<std::size_t>(MaxTreeLevels))
+                Refuse("objects", TreeTooDeepText());
             levels.push_back({children, 0, node});
+        }
     }
 }
 
 }  // namespace
 
-Json ProjectToJson(const TProjectRec& project, const ObjectTree& tree,
-                   std::pair<std::uint8_t, std::uint8_t> version, const TextCodec& codec) {
-    Json json = Json::object();
-    json["version"] = {version.first, version.second};
-    Json& properties = json["project"];
-    properties["ProjectDataDir"] = codec.ToUtf8(project.ProjectDataDir);
-    properties["ProjectName"] = codec.ToUtf8(project.ProjectName);
-    properties["ProjectName2"] = codec.ToUtf8(project.ProjectName2);
-    properties["SplashFileName"] = codec.ToUtf8(project.SplashFileName);
-    properties["SplashShowTime"] = project.SplashShowTime;
-    properties["AbsolutePath"] = project.AbsolutePath;
-    properties["ProjectDescription"] = codec.ToUtf8(project.ProjectDescription);
+JsonProjectWriter::JsonProjectWriter(std::ostream& out,
+                                     std::pair<std::uint8_t, std::uint8_t> version,
+                                     const TextCodec& codec)
+    : m_out(out), m_version(version), m_codec(codec) {}
 
-    Json& objects = json["objects"] = Json::array();
-    // The children arrays of the nodes on the way down to the current one; a node's array stays
-    // in place while its subtree is filled, because its own siblings come only after that.
-    std::vector<Json*> levels{&objects};
-    tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
-        levels.resize(static_cast<std::size_t>(level) + 1);
-        Json& siblings = *levels.back();
-        siblings.push_back(ObjectToJson(node.Data, codec));
-        levels.push_back(&siblings.back()["children"]);
-    });
-    return json;
+// Laid out as nlohmann's dump(2) lays out the same document, so that small projects read the
+// same either way.
+void JsonProjectWriter::Properties(const TProjectRec& project, int) {
+    m_out << "{\n  \"version\": [\n    " << int{m_version.first} << ",\n    "
+          << int{m_version.second} << "\n  ],\n  \"project\": {\n";
+    Text(2, "ProjectDataDir", project.ProjectDataDir);
+    Text(2, "ProjectName", project.ProjectName);
+    Text(2, "ProjectName2", project.ProjectName2);
+    Text(2, "SplashFileName", project.SplashFileName);
+    Field(2, "SplashShowTime", std::to_string(project.SplashShowTime));
+    Field(2, "AbsolutePath", project.AbsolutePath ? "true" : "false");
+    Text(2, "ProjectDescription", project.ProjectDescription, true);
+    m_out << "  },\n  \"objects\": [";
+}
+
+// An object at tree level L opens at indentation 2 + 2L; its fields and its children's
+// array stand one step further in.
+void JsonProjectWriter::Object(TNodeData&& data, int level) {
+    if (level > m_lastLevel) {
+        m_out << "\n";  // the first child in the open array
+    } else {
+        CloseObjects(level);
+        m_out << ",\n";
+    }
+    const int indent = 2 + 2 * level;
+    m_out << Indentation(indent) << "{\n";
+    Text(indent + 1, "Caption", data.Caption);
+    Text(indent + 1, "Hint", data.Hint);
+    Field(indent + 1, "ObjectType", std::to_string(data.ObjectType));
+    Field(indent + 1, "ObjectAction", std::to_string(data.ObjectAction));
+    Text(indent + 1, "PathFileName", data.PathFileName);
+    Text(indent + 1, "Parameters", data.Parameters);
+    Text(indent + 1, "Comments", data.Comments);
+    m_out << Indentation(indent + 1) << "\"children\": [";
+    m_lastLevel = level;
+}
+
+void JsonProjectWriter::Finish() {
+    if (m_lastLevel >= 0) {
+        CloseObjects(0);
+        m_out << "\n" << Indentation(1);
+    }
+    m_out << "]\n}\n";
+}
+
+// Closes the last object, whose children's array is empty, and its ancestors down to `level`.
+void JsonProjectWriter::CloseObjects(int level) {
+    m_out << "]\n" << Indentation(2 + 2 * m_lastLevel) << "}";
+    for (int open = m_lastLevel - 1; open >= level; --open)
+        m_out << "\n" << Indentation(3 + 2 * open) << "]\n" << Indentation(2 + 2 * open) << "}";
+    m_lastLevel = level - 1;
+}
+
+void JsonProjectWriter::Field(int indent, std::string_view key, std::string_view value,
+                              bool last) {
+    m_out << Indentation(indent) << '"' << key << "\": " << value << (last ? "\n" : ",\n");
+}
+
+void JsonProjectWriter::Text(int indent, std::string_view key, const std::string& text, bool last) {
+    Field(indent, key, JsonString(m_codec.ToUtf8(text)), last);
 }
 
 void ProjectFromJson(const Json& json, const TextCodec& codec, TProjectRec& project,

@@ -2,8 +2,8 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/output_text.h"
 #include "core/catalogue.h"
-#include "core/project_file.h"
 
 namespace tomlet::cli {
 
@@ -20,6 +20,8 @@ std::string FailureText(const ReadResult& result) {
         case ReadStatus::WrongSignature:
         case ReadStatus::Damaged:
             return Text(TextId::message_IncorrectFormatFile);
+        case ReadStatus::TooDeep:
+            return Text(TextId::message_IncorrectFormatFile) + " " + result.Error;
     }
     return {};
 }
@@ -34,29 +36,72 @@ std::string ActionText(std::uint8_t value) {
     return name.empty() ? "action " + std::to_string(value) : std::string(name);
 }
 
-// Multi-line texts keep their lines, each indented below the property's name.
-void PrintProperty(std::ostream& out, std::string_view name, const std::string& text) {
-    out << name << ":";
-    if (text.find_first_of("\r\n") == std::string::npos) {
-        out << (text.empty() ? "" : " ") << text << "\n";
-        return;
+// Prints the project as it is read: properties first, then one line per object.
+class DumpPrinter final : public ProjectFileVisitor {
+public:
+    DumpPrinter(std::ostream& out, const TextCodec& codec) : m_out(out), m_codec(codec) {}
+
+    void Properties(const TProjectRec& project, int count) override {
+        PrintProperty("ProjectDataDir", project.ProjectDataDir);
+        PrintProperty("ProjectName", project.ProjectName);
+        PrintProperty("ProjectName2", project.ProjectName2);
+        PrintProperty("SplashFileName", project.SplashFileName);
+        m_out << "SplashShowTime: " << project.SplashShowTime << "\n";
+        m_out << "AbsolutePath: " << (project.AbsolutePath ? "true" : "false") << "\n";
+        PrintProperty("ProjectDescription", project.ProjectDescription);
+        m_out << "Objects: " << count << "\n";
     }
-    out << "\n";
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const std::size_t end = rest.find_first_of("\r\n");
-        out << "    " << rest.substr(0, end) << "\n";
-        if (end == std::string_view::npos)
-            break;
-        rest.remove_prefix(end + (rest.substr(end, 2) == "\r\n" ? 2 : 1));
+
+    // Indented by level; past the deepest indentation the level is written out instead.
+    void Object(TNodeData&& data, int level) override {
+        m_out << Indentation(level);
+        if (level > MaxIndentSteps)
+            m_out << "(level " << level << ") ";
+        m_out << Printable(data.Caption) << "  [" << TypeText(data.ObjectType) << ", "
+              << ActionText(data.ObjectAction) << "]";
+        if (!data.PathFileName.empty())
+            m_out << "  " << Printable(data.PathFileName);
+        m_out << "\n";
     }
-}
+
+private:
+    std::string Printable(std::string_view text) const {
+        return EscapeControls(m_codec.ToUtf8(text));
+    }
+
+    // Multi-line texts keep their lines, each indented below the property's name.
+    void PrintProperty(std::string_view name, std::string_view text) {
+        m_out << name << ":";
+        if (text.find_first_of("\r\n") == std::string_view::npos) {
+            m_out << (text.empty() ? "" : " ") << Printable(text) << "\n";
+            return;
+        }
+        m_out << "\n";
+        while (!text.empty()) {
+            const std::size_t end = text.find_first_of("\r\n");
+            m_out << "    " << Printable(text.substr(0, end)) << "\n";
+            if (end == std::string_view::npos)
+                break;
+            text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
+        }
+    }
+
+    std::ostream& m_out;
+    const TextCodec& m_codec;
+};
+
+class ObjectCounter final : public ProjectFileVisitor {
+public:
+    void Properties(const TProjectRec&, int) override {}
+    void Object(TNodeData&&, int) override { ++Count; }
+    int Count = 0;
+};
 
 }  // namespace
 
-void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree) {
+void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor) {
     SilentProgress progress;
-    const ReadResult result = ReadProjectFile(path, project, tree, progress, progress);
+    const ReadResult result = ReadProjectFile(path, visitor, progress, progress);
     if (!result.Ok()) {
         const std::string text = FailureText(result);
         throw CommandError(text.starts_with(path) ? text : path + ": " + text);
@@ -65,35 +110,16 @@ void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& 
 
 int RunDump(const Arguments& arguments, std::ostream& out, std::ostream&) {
     const TextCodec codec = arguments.Codec();
-    TProjectRec project;
-    ObjectTree tree;
-    LoadProjectFile(arguments.Single(), project, tree);
-
-    PrintProperty(out, "ProjectDataDir", codec.ToUtf8(project.ProjectDataDir));
-    PrintProperty(out, "ProjectName", codec.ToUtf8(project.ProjectName));
-    PrintProperty(out, "ProjectName2", codec.ToUtf8(project.ProjectName2));
-    PrintProperty(out, "SplashFileName", codec.ToUtf8(project.SplashFileName));
-    out << "SplashShowTime: " << project.SplashShowTime << "\n";
-    out << "AbsolutePath: " << (project.AbsolutePath ? "true" : "false") << "\n";
-    PrintProperty(out, "ProjectDescription", codec.ToUtf8(project.ProjectDescription));
-    out << "Objects: " << tree.Count() << "\n";
-    tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
-        const TNodeData& data = node.Data;
-        out << std::string(static_cast<std::size_t>(2 * level), ' ') << codec.ToUtf8(data.Caption)
-            << "  [" << TypeText(data.ObjectType) << ", " << ActionText(data.ObjectAction) << "]";
-        if (!data.PathFileName.empty())
-            out << "  " << codec.ToUtf8(data.PathFileName);
-        out << "\n";
-    });
+    DumpPrinter printer(out, codec);
+    VisitProjectFile(arguments.Single(), printer);
     return ExitOk;
 }
 
 int RunCheck(const Arguments& arguments, std::ostream& out, std::ostream&) {
-    TProjectRec project;
-    ObjectTree tree;
     const std::string& path = arguments.Single();
-    LoadProjectFile(path, project, tree);
-    out << path << ": a readable project with " << tree.Count() << " objects\n";
+    ObjectCounter counter;
+    VisitProjectFile(path, counter);
+    out << path << ": a readable project with " << counter.Count << " objects\n";
     return ExitOk;
 }
 

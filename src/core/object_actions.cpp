@@ -20,7 +20,10 @@ bool IsProgramFile(std::string_view fullPath, const PathRules& rules) {
 ObjectCommand StartProgram(const std::string& fullPath, const std::string& parameters,
                            const ActionContext& context) {
     if (context.Rules.DriveLetters) {
-        // Quoted, so that a path with blanks cannot name a different program.
+        // Quoted, so that a path with blanks cannot name a different program; a quote inside
+        // the path would end the quoting early, and no Windows file name holds one.
+        if (fullPath.find('"') != std::string::npos)
+            return {};
         std::string commandLine = '"' + fullPath + '"';
         if (!parameters.empty())
             commandLine += ' ' + parameters;

@@ -47,7 +47,8 @@ struct ActionContext {
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath);
 
 // What running `action` on `record` does. Under the Windows rules programs are started by a
-// command line, with the program's path quoted; elsewhere by program and separate arguments.
+// command line, with the program's path quoted (a path holding a quote starts nothing);
+// elsewhere by program and separate arguments.
 ObjectCommand PlanObjectAction(const TNodeData& record, RequestedAction action,
                                const ActionContext& context);
 

@@ -6,8 +6,10 @@
 
 namespace tomlet {
 
-// The tree's hover hint for an object whose file lies at `fullPath`: caption, hint, comments,
-// path, size, attributes and parameters, each part ended by a lone CR (the comments by two).
+// The tree's hover hint for an object whose file lies at `fullPath` (the object's path resolved,
+// never a text of the object's own): caption, hint, comments, path, size, attributes and
+// parameters, each part ended by a lone CR (the comments by two). Line breaks inside a value
+// start indented, marked lines, so that a comment cannot forge one of the labelled lines.
 std::string ObjectHintText(const TNodeData& record, const std::string& fullPath);
 
 }  // namespace tomlet

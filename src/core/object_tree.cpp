@@ -1,6 +1,7 @@
 #include "core/object_tree.h"
 
 #include <cassert>
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -44,14 +45,40 @@ void NodePool::Free(ObjectNode* node) {
 void NodePool::Absorb(NodePool&& other) {
     if (m_chunks.empty()) {
         *this = std::move(other);
-    } else {
-        // Our partly used chunk stays last; the unused tail of other's last chunk is given up,
-        // at most one chunk per adoption.
-        m_chunks.insert(m_chunks.end() - 1, std::make_move_iterator(other.m_chunks.begin()),
-                        std::make_move_iterator(other.m_chunks.end()));
-        m_free.insert(m_free.end(), other.m_free.begin(), other.m_free.end());
+        other.Clear();
+        return;
     }
+    std::unique_ptr<ObjectNode[]> partial;
+    const size_t partialUsed = other.m_usedInLastChunk;
+    if (partialUsed < ChunkSize) {
+        partial = std::move(other.m_chunks.back());
+        other.m_chunks.pop_back();
+    }
+    const auto inPartial = [&](const ObjectNode* node) {
+        const std::less<const ObjectNode*> before;
+        return partial && !before(node, partial.get()) && before(node, partial.get() + partialUsed);
+    };
+    // Full chunks are taken whole; our partly used chunk stays last.
+    m_chunks.insert(m_chunks.end() - 1, std::make_move_iterator(other.m_chunks.begin()),
+                    std::make_move_iterator(other.m_chunks.end()));
+    for (ObjectNode* node : other.m_free)
+        if (!inPartial(node))
+            m_free.push_back(node);
+    // A node in use always has a parent (a node or a tree's hidden root); a freed one has none.
+    for (size_t i = 0; i < partialUsed; ++i)
+        if (partial[i].m_parent != nullptr)
+            Relocate(partial[i]);
     other.Clear();
+}
+
+void NodePool::Relocate(ObjectNode& node) {
+    ObjectNode* moved = Allocate(std::move(node.Data));
+    moved->m_parent = node.m_parent;
+    moved->m_row = node.m_row;
+    moved->m_children = std::move(node.m_children);
+    moved->m_parent->m_children[static_cast<size_t>(moved->m_row)] = moved;
+    for (ObjectNode* child : moved->m_children)
+        child->m_parent = moved;
 }
 
 void NodePool::Clear() {
@@ -173,6 +200,7 @@ void ObjectTree::ClearObjectTree() {
 void ObjectTree::Adopt(ObjectTree&& other, ObjectNode* parent) {
     if (&other == this)
         return;
+    m_pool.Absorb(std::move(other.m_pool));  // first: it may move the adopted nodes
     ObjectNode* slot = ParentSlot(parent);
     auto& adopted = other.m_root->m_children;
     const size_t start = slot->m_children.size();
@@ -183,7 +211,6 @@ void ObjectTree::Adopt(ObjectTree&& other, ObjectNode* parent) {
     }
     adopted.clear();
     m_count += std::exchange(other.m_count, 0);
-    m_pool.Absorb(std::move(other.m_pool));
 }
 
 ObjectNode* ObjectTree::First() const {

@@ -44,11 +44,17 @@ public:
 
     ObjectNode* Allocate(TNodeData data);
     void Free(ObjectNode* node);
+    // Takes over the nodes of `other`. Those in its partly used chunk move into this pool's
+    // storage (their links follow them), so that absorbing many small pools keeps no unused
+    // chunk tails.
     void Absorb(NodePool&& other);
     void Clear();
+    // Nodes memory is held for, in use or not.
+    size_t Reserved() const { return m_chunks.size() * ChunkSize; }
 
 private:
     static constexpr size_t ChunkSize = 4096;
+    void Relocate(ObjectNode& node);
     std::vector<std::unique_ptr<ObjectNode[]>> m_chunks;
     size_t m_usedInLastChunk = ChunkSize;
     std::vector<ObjectNode*> m_free;
@@ -90,8 +96,11 @@ public:
     void ClearObjectTree();
 
     // Attaches every top-level node of `other` as the last children of `parent` (nullptr: the
-    // top level), in order, and takes over their storage. `other` is left empty.
+    // top level), in order, and takes over their storage. `other` is left empty. Pointers to
+    // nodes of `other` do not stay valid: some of them move (NodePool::Absorb).
     void Adopt(ObjectTree&& other, ObjectNode* parent);
+    // Nodes the tree holds memory for, in use or free for reuse.
+    size_t ReservedNodes() const { return m_pool.Reserved(); }
 
     // Depth-first walking.
     ObjectNode* First() const;

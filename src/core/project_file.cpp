@@ -9,8 +9,10 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "core/paths.h"
 #include "platform/file_system.h"
 #include "platform/replacing_file.h"
@@ -206,34 +208,56 @@ bool ReadEntry(Cursor& cursor, Entry& entry) {
            cursor.String(entry.Comments) && cursor.Int32(entry.Level);
 }
 
-// Places entries by their levels: a level above the current one makes a child of the last node
-// (however far above), an equal level a sibling, a lower level steps up first. Steps beyond a
-// top-level node, and negative levels, land on the top level.
+// Of each int32 only the low byte is kept.
+TNodeData RecordOf(const Entry& entry) {
+    return {std::string(entry.Caption),
+            std::string(entry.Hint),
+            static_cast<std::uint8_t>(entry.ObjectType & 0xFF),
+            static_cast<std::uint8_t>(entry.ObjectAction & 0xFF),
+            std::string(entry.PathFileName),
+            std::string(entry.Parameters),
+            std::string(entry.Comments)};
+}
+
+// Turns the levels a file gives into levels in the tree: a level above the last one makes a
+// child of the last object (however far above), an equal level a sibling, a lower level steps
+// up first. Steps beyond a top-level object, and negative levels, land on the top level.
 class LevelPlacer final {
 public:
-    explicit LevelPlacer(ObjectTree& tree) : m_tree(tree) {}
-
-    void Place(std::int32_t level, TNodeData data) {
-        level = std::max(level, 0);
-        ObjectNode* parent = nullptr;
-        if (level > m_level) {
-            parent = m_last;
+    int Place(std::int32_t given) {
+        given = std::max(given, 0);
+        int level = 0;
+        if (given > m_given) {
+            level = m_level + 1;
         } else {
-            while (m_level > level && m_last != nullptr) {
-                m_last = m_last->Parent();
+            for (; m_given > given && m_level >= 0; --m_given)
                 --m_level;
-            }
-            if (level != 0 && m_last != nullptr)
-                parent = m_last->Parent();
+            level = given != 0 && m_level >= 0 ? m_level : 0;
         }
+        m_given = given;
         m_level = level;
-        m_last = m_tree.Append(parent, std::move(data));
+        return level;
     }
 
 private:
-    ObjectTree& m_tree;
-    ObjectNode* m_last = nullptr;
-    std::int32_t m_level = 0;
+    std::int32_t m_given = 0;  // as the file gave it for the last object
+    int m_level = -1;          // of the last object in the tree; -1 above the top
+};
+
+// Builds the tree apart, so that a failed read leaves the caller's tree alone.
+class TreeBuilder final : public ProjectFileVisitor {
+public:
+    void Properties(const TProjectRec& project, int) override { Project = project; }
+    void Object(TNodeData&& data, int level) override {
+        m_path.resize(static_cast<std::size_t>(level));
+        m_path.push_back(Tree.Append(level == 0 ? nullptr : m_path.back(), std::move(data)));
+    }
+
+    TProjectRec Project;
+    ObjectTree Tree;
+
+private:
+    std::vector<ObjectNode*> m_path;  // the last object and its ancestors, the top one first
 };
 
 class ProgressEnd final {
@@ -251,27 +275,27 @@ ReadResult Failed(ReadStatus status, std::string error = {}) {
     return {status, std::move(error)};
 }
 
-ReadStatus ReadEntries(BlockReader& file, std::int32_t count, ObjectTree& tree,
-                       ProgressSink& progress, MessagePump& pump, std::string& error) {
-    LevelPlacer placer(tree);
+ReadResult ReadEntries(BlockReader& file, std::int32_t count, ProjectFileVisitor& visitor,
+                       ProgressSink& progress, MessagePump& pump) {
+    LevelPlacer placer;
     Entry entry;
+    std::string error;
     for (std::int32_t i = 0; i < count; ++i) {
         pump.LetMessagesThrough();
         progress.Step();
         if (!file.Fill(MaxEntrySize, error))
-            return ReadStatus::CannotOpen;
+            return Failed(ReadStatus::CannotOpen, std::move(error));
         Cursor cursor = file.Window();
         if (!ReadEntry(cursor, entry))
-            return ReadStatus::Damaged;
+            return Failed(ReadStatus::Damaged);
         file.ConsumeTo(cursor.Position());
+        const int level = placer.Place(entry.Level);
+        if (level >= MaxTreeLevels)
+            return Failed(ReadStatus::TooDeep, TreeTooDeepText());
 
-        placer.Place(entry.Level, {std::string(entry.Caption), std::string(entry.Hint),
-                                   static_cast<std::uint8_t>(entry.ObjectType & 0xFF),
-                                   static_cast<std::uint8_t>(entry.ObjectAction & 0xFF),
-                                   std::string(entry.PathFileName), std::string(entry.Parameters),
-                                   std::string(entry.Comments)});
+        visitor.Object(RecordOf(entry), level);
     }
-    return ReadStatus::Ok;
+    return {};
 }
 
 // Output collected in a block and handed to the file whenever the block is full. Callers check
@@ -385,7 +409,7 @@ bool IsVersionTooNew(std::uint8_t first, std::uint8_t second) {
     return first != 0 && second > FileVersionMinor;
 }
 
-ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree,
+ReadResult ReadProjectFile(const std::string& path, ProjectFileVisitor& visitor,
                            ProgressSink& progress, MessagePump& pump) {
     ProgressEnd end(progress);
     std::string error;
@@ -400,21 +424,26 @@ ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, Object
     file.ConsumeTo(cursor.Position());
     // Every entry takes at least MinEntrySize bytes: a larger count cannot be true, and nothing
     // is allocated for it.
-    if (header.Count > 0 &&
+    if (header.Count < 0 ||
         static_cast<std::uintmax_t>(header.Count) > file.Remaining() / MinEntrySize)
         return Failed(ReadStatus::Damaged);
 
+    visitor.Properties(header.Project, header.Count);
     progress.Begin();
     progress.SetText(Text(TextId::text_LoadingData_D));
-    progress.SetMaximum(std::max(header.Count, 0));
-    ObjectTree built;
-    if (const ReadStatus status = ReadEntries(file, header.Count, built, progress, pump, error);
-        status != ReadStatus::Ok)
-        return Failed(status, std::move(error));
+    progress.SetMaximum(header.Count);
+    return ReadEntries(file, header.Count, visitor, progress, pump);
+}
 
-    project = std::move(header.Project);
-    tree.Adopt(std::move(built), nullptr);
-    return {};
+ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree,
+                           ProgressSink& progress, MessagePump& pump) {
+    TreeBuilder built;
+    ReadResult result = ReadProjectFile(path, built, progress, pump);
+    if (result.Ok()) {
+        project = std::move(built.Project);
+        tree.Adopt(std::move(built.Tree), nullptr);
+    }
+    return result;
 }
 
 WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project,
@@ -445,6 +474,10 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
             return;
         pump.LetMessagesThrough();
         progress.Step();
+        if (level >= MaxTreeLevels) {
+            failure = TreeTooDeepText();
+            return;
+        }
         if ((failure = TooLongField(node.Data, ++number)))
             return;
         WriteEntry(out, node.Data, level);

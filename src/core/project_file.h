@@ -19,12 +19,14 @@ enum class ReadStatus {
     CannotOpen,      // the file could not be opened; `error` says why
     WrongSignature,  // not a project file
     VersionTooNew,   // a project file of a newer program
-    Damaged,         // ends early, or holds more than the file can
+    Damaged,         // ends early, holds more than the file can, or a negative count
+    TooDeep,         // damaged too: objects nested deeper than MaxTreeLevels
 };
 
 struct ReadResult {
     ReadStatus Status = ReadStatus::Ok;
-    std::string Error;  // the system's text for CannotOpen
+    // The system's text for CannotOpen; the catalogue's reason for TooDeep.
+    std::string Error;
     bool Ok() const { return Status == ReadStatus::Ok; }
 };
 
@@ -33,13 +35,31 @@ struct ReadResult {
 ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree,
                            ProgressSink& progress, MessagePump& pump);
 
+// Receives a project file's content in file order, for readers that need no tree (a streaming
+// export holds one object at a time).
+class ProjectFileVisitor {
+public:
+    virtual ~ProjectFileVisitor() = default;
+    // The properties and the object count, before the first object.
+    virtual void Properties(const TProjectRec& project, int count) = 0;
+    // One object, in depth-first order, with the level it takes in the tree: the level the
+    // file gives, placed as ReadProjectFile places it.
+    virtual void Object(TNodeData&& data, int level) = 0;
+};
+
+// Reads a project file into `visitor` as it goes. A failure can come after some objects were
+// visited.
+ReadResult ReadProjectFile(const std::string& path, ProjectFileVisitor& visitor,
+                           ProgressSink& progress, MessagePump& pump);
+
 struct WriteResult {
     bool Saved = false;
     std::string Error;  // why nothing was saved, for the user (after "Cant save file!")
 };
 
 // Writes the properties and the whole tree. The file is written beside the target and renamed
-// over it, so a failed save leaves an existing file untouched.
+// over it, so a failed save leaves an existing file untouched. A tree deeper than MaxTreeLevels
+// is refused.
 WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project,
                              const ObjectTree& tree, ProgressSink& progress, MessagePump& pump);
 

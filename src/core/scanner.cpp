@@ -1,9 +1,11 @@
 #include "core/scanner.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "core/paths.h"
 #include "core/progress.h"
 
@@ -52,11 +54,10 @@ std::string NormaliseDataDirectory(std::string_view typed) {
 FolderScanner::FolderScanner(const std::vector<std::string>& masks, std::string dataDir,
                              ProgressSink& progress, MessagePump& pump)
     : m_separator(PathRules::Native().Separator), m_progress(progress), m_pump(pump) {
-    const auto encoding =
-        ListedNamesAreUtf8() ? Wildcard::Encoding::Utf8 : Wildcard::Encoding::SingleByte;
+    const TextCodec listed(ListedNamesAreUtf8() ? TextCodec::Utf8 : SystemCodePage());
     m_masks.reserve(masks.size());
     for (const auto& mask : masks)
-        m_masks.emplace_back(mask, encoding);
+        m_masks.emplace_back(mask, listed);
     m_dataPrefix = WithSeparator(std::move(dataDir), m_separator);
 }
 
@@ -64,21 +65,23 @@ bool FolderScanner::ScanDirectory(const std::string& directory, ObjectTree& tree
                                   ObjectNode* parent, bool nested) {
     ProgressBracket bracket(m_progress);
     m_progress.SetText(Text(TextId::text_SearchFiles_D));
-    ListedFolder listed = CountDirectoryEntries(directory, nested);
+    const int level = m_adoptionLevel + (parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
+    ListedFolder listed = CountDirectoryEntries(directory, nested, level);
     m_progress.SetText(Text(TextId::text_Scanning_D));
     AddDirectoryEntries(listed, StoredFolderPath(directory), nested, tree, parent);
     return true;
 }
 
 FolderScanner::ListedFolder FolderScanner::CountDirectoryEntries(const std::string& directory,
-                                                                 bool nested) {
+                                                                 bool nested, int level) {
     ListedFolder root;
     m_openFolders.clear();
-    ListFolder(directory, nested, root);
+    ListFolder(directory, nested, level, root);
     return root;
 }
 
-void FolderScanner::ListFolder(const std::string& directory, bool nested, ListedFolder& folder) {
+void FolderScanner::ListFolder(const std::string& directory, bool nested, int level,
+                               ListedFolder& folder) {
     m_pump.LetMessagesThrough();
     if (!ListDirectory(directory, m_listing))
         return;
@@ -102,12 +105,15 @@ void FolderScanner::ListFolder(const std::string& directory, bool nested, Listed
         }
     }
 
+    if (level >= MaxTreeLevels && (!folder.Subfolders.empty() || !folder.Files.empty()))
+        throw std::runtime_error(TreeTooDeepText());
+
     m_openFolders.push_back(identity);
     const std::string prefix = WithSeparator(directory, m_separator);
     for (auto& subfolder : folder.Subfolders) {
         m_progress.IncreaseMaximum();
         if (nested)
-            ListFolder(prefix + subfolder.Name, nested, subfolder);
+            ListFolder(prefix + subfolder.Name, nested, level + 1, subfolder);
     }
     m_openFolders.pop_back();
     for (int i = 0; i < counted; ++i)

@@ -29,9 +29,14 @@ public:
 
     // Counts, then fills, with progress. The new objects become the last children of `parent`
     // in `tree` (nullptr: the top level). Callers that show the tree build into a detached tree
-    // and adopt it afterwards; after an exception what was built so far stays in `tree`.
+    // and adopt it afterwards; after an exception what was built so far stays in `tree`. A folder
+    // tree that would make objects of level MaxTreeLevels or deeper is refused by an exception
+    // from the counting pass, before any object is made.
     bool ScanDirectory(const std::string& directory, ObjectTree& tree, ObjectNode* parent,
                        bool nested);
+    // For a tree built apart: the level its top objects will take once adopted (the adopting
+    // node's level plus one), so that the depth limit counts from there. 0 unless set.
+    void SetAdoptionLevel(int level) { m_adoptionLevel = level; }
 
 private:
     // What the filling pass creates for one folder, in order.
@@ -41,8 +46,9 @@ private:
         std::vector<std::string> Files;  // mask by mask; a name once per mask that matches it
     };
 
-    ListedFolder CountDirectoryEntries(const std::string& directory, bool nested);
-    void ListFolder(const std::string& directory, bool nested, ListedFolder& folder);
+    ListedFolder CountDirectoryEntries(const std::string& directory, bool nested, int level);
+    // `level`: that of the objects the folder's entries become.
+    void ListFolder(const std::string& directory, bool nested, int level, ListedFolder& folder);
     void AddDirectoryEntries(ListedFolder& folder, const std::string& storedFolder, bool nested,
                              ObjectTree& tree, ObjectNode* parent);
     std::string StoredFolderPath(const std::string& directory) const;
@@ -54,6 +60,7 @@ private:
     MessagePump& m_pump;
     DirectoryListing m_listing;                 // reused by every folder
     std::vector<FolderIdentity> m_openFolders;  // the folders the counting pass is inside
+    int m_adoptionLevel = 0;
 };
 
 }  // namespace tomlet

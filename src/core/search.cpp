@@ -3,81 +3,13 @@
 #include <vector>
 
 #include "core/object_tree.h"
+#include "core/text_folding.h"
 #include "platform/case_fold.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
 
 namespace {
-
-// A byte that does not begin a well-formed UTF-8 sequence stands for itself, as a value beyond
-// every character, so that it only ever equals the same byte.
-constexpr char32_t StrayByte = 0x110000;
-
-char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
-    const unsigned char lead = *p++;
-    if (lead < 0x80)
-        return lead;
-    const char32_t stray = StrayByte + lead;
-    int tail = 0;
-    char32_t c = 0;
-    char32_t least = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        tail = 1;
-        c = lead & 0x1Fu;
-        least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        tail = 2;
-        c = lead & 0x0Fu;
-        least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        tail = 3;
-        c = lead & 0x07u;
-        least = 0x10000;
-    } else {
-        return stray;
-    }
-    if (end - p < tail)
-        return stray;
-    for (int k = 0; k < tail; ++k) {
-        if ((p[k] & 0xC0u) != 0x80u)
-            return stray;
-        c = (c << 6) | (p[k] & 0x3Fu);
-    }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return stray;
-    p += tail;
-    return c;
-}
-
-std::u32string DecodeUtf8(std::string_view text) {
-    std::u32string decoded;
-    auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end)
-        decoded += DecodeUtf8(p, end);
-    return decoded;
-}
-
-std::string EncodeUtf8(char32_t c) {
-    std::string bytes;
-    if (c < 0x80) {
-        bytes += static_cast<char>(c);
-    } else if (c < 0x800) {
-        bytes += static_cast<char>(0xC0 | (c >> 6));
-        bytes += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        bytes += static_cast<char>(0xE0 | (c >> 12));
-        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        bytes += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        bytes += static_cast<char>(0xF0 | (c >> 18));
-        bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        bytes += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return bytes;
-}
 
 unsigned char LeadByte(char32_t c) {
     if (c >= StrayByte)
@@ -102,42 +34,6 @@ const std::vector<CaseVariant>& CaseVariants() {
         return list;
     }();
     return variants;
-}
-
-std::array<unsigned char, 256> IdentityTable() {
-    std::array<unsigned char, 256> table{};
-    for (size_t b = 0; b < 256; ++b)
-        table[b] = static_cast<unsigned char>(b);
-    return table;
-}
-
-// Lower-cases ASCII letters whose lower case is ASCII too; other bytes stay.
-std::array<unsigned char, 256> AsciiFoldTable() {
-    std::array<unsigned char, 256> table = IdentityTable();
-    for (char32_t c = 0; c < 0x80; ++c)
-        if (const char32_t lower = LowerCase(c); lower < 0x80)
-            table[c] = static_cast<unsigned char>(lower);
-    return table;
-}
-
-// The lower-case byte of every byte of a single-byte code page. A byte keeps itself where its
-// lower-case letter has no byte of its own.
-std::array<unsigned char, 256> CodePageFoldTable(const TextCodec& codec) {
-    std::array<unsigned char, 256> table = IdentityTable();
-    for (size_t b = 0; b < 256; ++b) {
-        const std::u32string decoded =
-            DecodeUtf8(codec.ToUtf8(std::string(1, static_cast<char>(b))));
-        if (decoded.size() != 1)
-            continue;
-        const char32_t lower = LowerCase(decoded.front());
-        if (lower == decoded.front())
-            continue;
-        const std::string lowerUtf8 = EncodeUtf8(lower);
-        const std::string encoded = codec.FromUtf8(lowerUtf8);
-        if (encoded.size() == 1 && codec.ToUtf8(encoded) == lowerUtf8)
-            table[b] = static_cast<unsigned char>(encoded.front());
-    }
-    return table;
 }
 
 // True when the folded text is ASCII and no character beyond ASCII folds into it: then a UTF-8

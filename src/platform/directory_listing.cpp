@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/case_fold.h"
+
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX  // std::min, not the macro
@@ -18,28 +20,11 @@ namespace tomlet {
 
 namespace {
 
-unsigned char UpperCase(unsigned char c) {
-    return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
-}
-
 bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 }  // namespace
-
-bool NameLessIgnoringCase(const std::string& left, const std::string& right) {
-    const size_t common = std::min(left.size(), right.size());
-    for (size_t i = 0; i < common; ++i) {
-        const auto a = UpperCase(static_cast<unsigned char>(left[i]));
-        const auto b = UpperCase(static_cast<unsigned char>(right[i]));
-        if (a != b)
-            return a < b;
-    }
-    if (left.size() != right.size())
-        return left.size() < right.size();
-    return left < right;
-}
 
 #ifdef _WIN32
 

@@ -32,10 +32,6 @@ struct DirectoryListing {
 // when the folder cannot be listed.
 bool ListDirectory(const std::string& folder, DirectoryListing& listing);
 
-// Orders names as NTFS does: by their upper-cased bytes, ties (names that differ only in case)
-// by their own bytes.
-bool NameLessIgnoringCase(const std::string& left, const std::string& right);
-
 // Whether listed names are UTF-8 (elsewhere than on Windows, and on Windows set to UTF-8) or
 // in a single-byte ANSI code page.
 bool ListedNamesAreUtf8();

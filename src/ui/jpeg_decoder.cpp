@@ -7,6 +7,8 @@
 // jpeglib.h uses FILE and size_t without including their headers.
 #include <jpeglib.h>
 
+#include "core/limits.h"
+
 namespace tomlet {
 
 namespace {
@@ -63,6 +65,11 @@ bool DecodeInto(const unsigned char* data, unsigned long size, QImage* image) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
+    // Refused before anything is allocated for it: a header may claim any size.
+    if (info.image_width > MaxPictureSide || info.image_height > MaxPictureSide) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = OutputSpace(info.jpeg_color_space);
     jpeg_start_decompress(&info);
 

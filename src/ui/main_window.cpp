@@ -247,7 +247,10 @@ void Tfrm_Main::LoadProject(const std::string& path) {
 void Tfrm_Main::ShowReadFailure(const ReadResult& result) {
     if (result.Status == ReadStatus::VersionTooNew)
         Tell(MessageKind::Warning, CatalogueText(TextId::message_FileVersionHigherUseNewerTomlet));
-    Tell(MessageKind::Error, CatalogueText(TextId::message_IncorrectFormatFile));
+    QString text = CatalogueText(TextId::message_IncorrectFormatFile);
+    if (!result.Error.empty())
+        text += QLatin1Char('\n') + ToQString(result.Error);  // why it counts as damaged
+    Tell(MessageKind::Error, text);
 }
 
 void Tfrm_Main::SaveProject(const std::string& path) {

@@ -89,6 +89,7 @@ void Tfrm_Main::ScanDirectory(const std::string& directory, ObjectNode* parent, 
     };
     try {
         FolderScanner scanner(m_scanMaskList, m_currentDataDir, Progress(), Pump());
+        scanner.SetAdoptionLevel(parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
         scanner.ScanDirectory(directory, built, nullptr, nested);
     } catch (...) {
         attach();

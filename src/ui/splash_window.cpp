@@ -2,10 +2,12 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <algorithm>
 
+#include "core/limits.h"
 #include "ui/gauge.h"
 #include "ui/jpeg_decoder.h"
 #include "ui/program_pictures.h"
@@ -19,8 +21,13 @@ QImage LoadPictureFile(const QString& path) {
     const QString extension = QFileInfo(path).suffix().toLower();
     if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
         return LoadJpegFile(path);
-    if (extension == QLatin1String("bmp"))
-        return QImage(path, "BMP");
+    if (extension == QLatin1String("bmp")) {
+        QImageReader reader(path, "BMP");
+        const QSize size = reader.size();
+        if (size.width() > MaxPictureSide || size.height() > MaxPictureSide)
+            return {};
+        return reader.read();
+    }
     return {};
 }
 }  // namespace
@@ -59,7 +66,7 @@ void Tfrm_Splash::SetPicture(const QImage& picture) {
 }
 
 void Tfrm_Splash::SetShowTime(int ms) {
-    ms = std::max(ms, 0);
+    ms = std::clamp(ms, 0, MaxSplashShowTime);
     m_timer.setInterval(ms);
     if (ms > 0)
         m_timer.start();

@@ -26,9 +26,10 @@ public:
     bool LoadPicture(const QString& path);
     QImage Picture() const { return m_picture; }
 
-    // The timer's interval; it runs only for a time above 0 (a negative time counts as 0).
+    // The timer's interval, held to 0 to MaxSplashShowTime; it runs only for a time above 0.
     void SetShowTime(int ms);
     bool IsTimerOn() const { return m_timer.isActive(); }
+    int ShowTime() const { return m_timer.interval(); }
 
     void HideGauge();
     // Sizes the window to the picture (and the gauge below it while the gauge is shown) and

@@ -65,7 +65,9 @@ std::optional<TextProperty> CaptionProperty(QObject& object) {
                             [group](const QString& text) { group->setTitle(text); }};
     if (auto* page = qobject_cast<QWidget*>(&object)) {
         if (const auto tab = TabOf(*page)) {
-            auto [tabs, index] = *tab;
+            // Not a structured binding: clang before 16 cannot capture one.
+            QTabWidget* const tabs = tab->first;
+            const int index = tab->second;
             return TextProperty{
                 [tabs, index] { return tabs->tabText(index); },
                 [tabs, index](const QString& text) { tabs->setTabText(index, text); }};

@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "cli/json_project.h"
+#include "cli/output_text.h"
 #include "cli_run.h"
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "core/progress.h"
 #include "core/project_file.h"
+#include "support/project_bytes.h"
 #include "support/temp_folder.h"
 
 namespace tomlet::cli {
@@ -97,16 +100,19 @@ TEST_F(CliTest, CheckTellsReadableFromUnreadable) {
     std::string newer = good;
     newer[9] = 1;
     newer[10] = 3;
-    const std::pair<std::string, TextId> broken[] = {
-        {folder.WriteFile("text.tml", "just some text"), TextId::message_IncorrectFormatFile},
+    const std::pair<std::string, std::string> broken[] = {
+        {folder.WriteFile("text.tml", "just some text"), Text(TextId::message_IncorrectFormatFile)},
         {folder.WriteFile("short.tml", good.substr(0, good.size() - 1)),
-         TextId::message_IncorrectFormatFile},
-        {folder.WriteFile("newer.tml", newer), TextId::message_FileVersionHigherUseNewerTomlet},
+         Text(TextId::message_IncorrectFormatFile)},
+        {folder.WriteFile("newer.tml", newer),
+         Text(TextId::message_FileVersionHigherUseNewerTomlet)},
+        {folder.WriteFile("deep.tml", testing::NestedProjectBytes(30000)),
+         Text(TextId::message_IncorrectFormatFile) + " " + TreeTooDeepText()},
     };
     for (const auto& [path, message] : broken) {
         const CliRun run = Cli({"check", path});
         EXPECT_EQ(run.Code, ExitFailure) << path;
-        EXPECT_NE(run.Err.find(Text(message)), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
         EXPECT_TRUE(run.Out.empty());
     }
     const CliRun missing = Cli({"check", folder / "missing.tml"});
@@ -132,6 +138,62 @@ TEST_F(CliTest, DumpShowsPropertiesAndTheIndentedTree) {
               "  Readme  [Text file, Open by notepad]  Docs\\readme.txt\n"
               "  Odd  [type 44, action 200]\n"
               "Setup  [Execute file, Execute]  Setup\\setup.exe\n");
+}
+
+// A catalogue's texts must not reach the terminal as escape sequences or as lines of their own.
+TEST_F(CliTest, DumpAndFindPrintControlCharactersEscaped) {
+    tree.ClearObjectTree();
+    tree.Append(nullptr, Object("Evil\x1B[2J\r\nSetup  [Execute file, Execute]\xC2\x9B", otFile,
+                                oaNoAction, "a\tb\x7F"));
+    const std::string path = Save("p.tml");
+    const std::string caption = "Evil\\x1B[2J\\r\\nSetup  [Execute file, Execute]\\u009B";
+    const std::string stored = "a\\tb\\x7F";
+
+    const CliRun dump = Cli({"dump", path, "--code-page", "65001"});
+    ASSERT_EQ(dump.Code, ExitOk) << dump.Err;
+    EXPECT_NE(dump.Out.find("\n" + caption + "  [File, No action]  " + stored + "\n"),
+              std::string::npos)
+        << dump.Out;
+    const CliRun find = Cli({"find", path, "evil", "--code-page", "65001"});
+    ASSERT_EQ(find.Code, ExitOk) << find.Err;
+    EXPECT_EQ(find.Out, "0\t" + caption + "\t" + stored + "\n");
+}
+
+// Deep trees print in output that grows with the number of objects, not with the depth.
+TEST_F(CliTest, DumpAndExportOfTheDeepestProjectStaySmall) {
+    const std::string deep =
+        folder.WriteFile("deep.tml", testing::NestedProjectBytes(MaxTreeLevels));
+    const CliRun dump = Cli({"dump", deep});
+    ASSERT_EQ(dump.Code, ExitOk) << dump.Err;
+    EXPECT_LT(dump.Out.size(), 200u * MaxTreeLevels);
+    EXPECT_NE(dump.Out.find("\n" + std::string(2 * MaxIndentSteps, ' ') +
+                            "(level 999) level 999  [Folder, Open]\n"),
+              std::string::npos);
+
+    const CliRun exported = Cli({"export", deep});
+    ASSERT_EQ(exported.Code, ExitOk) << exported.Err;
+    EXPECT_LT(exported.Out.size(), 2000u * MaxTreeLevels);
+    const std::string copy = folder / "copy.tml";
+    ASSERT_EQ(Cli({"import", folder.WriteFile("deep.json", exported.Out), "-o", copy}).Code,
+              ExitOk);
+    EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(deep));
+}
+
+TEST_F(CliTest, ExportRefusesTextsTheCodePageCannotCarryUnlessLossy) {
+    tree.Append(nullptr, Object("\x98 undefined in 1251", otFile, oaNoAction));
+    const std::string path = Save("p.tml");
+
+    const CliRun refused = Cli({"export", path, "--code-page", "1251"});
+    EXPECT_EQ(refused.Code, ExitFailure);
+    EXPECT_TRUE(refused.Out.empty());
+    EXPECT_NE(refused.Err.find("1 texts"), std::string::npos) << refused.Err;
+    EXPECT_NE(refused.Err.find("the field Caption of object 5"), std::string::npos) << refused.Err;
+    EXPECT_NE(refused.Err.find("--lossy"), std::string::npos) << refused.Err;
+    EXPECT_EQ(Cli({"export", path, "--code-page", "65001"}).Code, ExitFailure);
+
+    const CliRun lossy = Cli({"export", path, "--code-page", "1251", "--lossy"});
+    EXPECT_EQ(lossy.Code, ExitOk) << lossy.Err;
+    EXPECT_NE(lossy.Out.find("\"\xEF\xBF\xBD undefined in 1251\""), std::string::npos);
 }
 
 TEST_F(CliTest, ExportPrintsTheProjectInFileOrder) {
@@ -202,20 +264,24 @@ TEST_F(CliTest, ImportRefusesWhatDoesNotFitAndWritesNothing) {
     }
 }
 
+// A JSON tree `depth` levels deep around the object `bottom`.
+std::string NestedJson(int depth, const std::string& bottom) {
+    std::string json = R"({"objects":[)";
+    for (int i = 1; i < depth; ++i)
+        json += R"({"children":[)";
+    json += bottom;
+    for (int i = 1; i < depth; ++i)
+        json += "]}";
+    return json + "]}";
+}
+
 // Deep trees must not cost a location text per level: that grows with the square of the depth.
-TEST_F(CliTest, ImportReadsAVeryDeepTreeAndLocatesAFaultAtItsBottom) {
-    constexpr int Depth = 100000;
-    std::string opening;
+TEST_F(CliTest, ImportReadsTheDeepestTreeAndLocatesAFaultAtItsBottom) {
+    constexpr int Depth = MaxTreeLevels;
     std::string path = "objects[0]";
-    for (int i = 1; i < Depth; ++i) {
-        opening += R"({"children":[)";
-        path += ".children[0]";
-    }
-    std::string deep = R"({"objects":[)" + opening + R"({"Caption":"bottom"})";
-    std::string closings;
     for (int i = 1; i < Depth; ++i)
-        closings += "]}";
-    deep += closings + "]}";
+        path += ".children[0]";
+    const std::string deep = NestedJson(Depth, R"({"Caption":"bottom"})");
 
     const std::string target = folder / "deep.tml";
     const CliRun run = Cli({"import", folder.WriteFile("deep.json", deep), "-o", target});
@@ -234,10 +300,15 @@ TEST_F(CliTest, ImportReadsAVeryDeepTreeAndLocatesAFaultAtItsBottom) {
     });
     EXPECT_EQ(levels, Depth);
 
-    const std::string faulty = R"({"objects":[)" + opening + R"({"Caption":7})" + closings + "]}";
+    const std::string faulty = NestedJson(Depth, R"({"Caption":7})");
     const CliRun refused = Cli({"import", folder.WriteFile("faulty.json", faulty), "-o", target});
     EXPECT_EQ(refused.Code, ExitFailure);
     EXPECT_NE(refused.Err.find(path + ".Caption: a string is expected"), std::string::npos);
+
+    const std::string deeper = NestedJson(100000, "{}");
+    const CliRun tooDeep = Cli({"import", folder.WriteFile("deeper.json", deeper), "-o", target});
+    EXPECT_EQ(tooDeep.Code, ExitFailure);
+    EXPECT_NE(tooDeep.Err.find("objects: " + TreeTooDeepText()), std::string::npos) << tooDeep.Err;
 }
 
 TEST_F(CliTest, ImportFillsMissingFieldsWithDefaults) {
@@ -259,6 +330,18 @@ TEST_F(CliTest, ImportReportsSavesThatFail) {
     const CliRun run = Cli({"import", json, "-o", folder / "missing folder/out.tml"});
     EXPECT_EQ(run.Code, ExitFailure);
     EXPECT_NE(run.Err.find(Text(TextId::SaveFailure)), std::string::npos) << run.Err;
+}
+
+// Export lays the JSON out as the kept catalogue is laid out: importing it and exporting it again
+// gives back the same text.
+TEST(DemoDiscTest, ExportGivesBackTheKeptJson) {
+    const std::string json = std::string(TOMLET_SOURCE_DIR) + "/examples/demo-disc/project.json";
+    TempFolder folder;
+    const std::string project = folder / "demo.tml";
+    ASSERT_EQ(Cli({"import", json, "--code-page", "65001", "-o", project}).Code, ExitOk);
+    const CliRun exported = Cli({"export", project, "--code-page", "65001"});
+    ASSERT_EQ(exported.Code, ExitOk) << exported.Err;
+    EXPECT_EQ(exported.Out, ReadWholeFile(json));
 }
 
 // The demo disc's catalogue is kept as JSON; every object must name something on the disc.

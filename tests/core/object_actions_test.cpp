@@ -82,6 +82,14 @@ TEST(ObjectActionsWindows, ExecuteNeedsAnExeOrComExtension) {
               CommandLine("\"D:\\Setup\\SETUP.Exe\""));
 }
 
+// "D:\x" calc.exe "y.exe" would start calc.exe: a quote in the path starts nothing at all.
+TEST(ObjectActionsWindows, ExecuteRefusesAPathThatWouldEndTheQuotingEarly) {
+    const ActionContext disc = WindowsDisc();
+    EXPECT_EQ(PlanObjectAction(Object(otExecuteFile, oaExecute, "x\" calc.exe \"y.exe", "/s"),
+                               OwnAction, disc),
+              ObjectCommand{});
+}
+
 TEST(ObjectActionsWindows, FoldersOnlyOpen) {
     const ActionContext disc = WindowsDisc();
     const TNodeData folder = Object(otFolder, oaOpen, "Drivers");

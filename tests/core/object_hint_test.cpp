@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "support/temp_folder.h"
@@ -25,13 +28,37 @@ TEST(ObjectHintText, DescribesTheObjectAndItsFile) {
     EXPECT_EQ(ObjectHintText(record, path),
               " - - -  Read me  - - - \r"
               "  *  Hint:   first steps\r"
-              "  *  Comments:   line one\r\nline two\r\n\r\r"
+              "  *  Comments:   line one\r      | line two\r\r"
               "  *  Path, filename:   " +
                   path +
                   "\r"
                   "  *  Size:      1.500 \xD0\x9A\xD0\x91\r"
                   "  *  Attributes:   read only\r"
                   "  *  Parameters:   /s");
+}
+
+// A catalogue from an untrusted disc must not make the hint show a path other than the real one.
+TEST(ObjectHintText, NoTextOfTheObjectCanForgeALabelledLine) {
+    TNodeData record;
+    record.Caption = "Setup\r  *  Path, filename:   D:\\setup.exe";
+    record.Hint = "fine\n  *  Size:   1 KB";
+    record.Comments =
+        "Safe.\r\n  *  Path, filename:   D:\\setup.exe\r\n\xE2\x80\xA8  *  Attributes:   none\r\n";
+    record.Parameters = "/s\r  *  Hint:   x";
+    const std::string real = "/media/disc/evil.sh";
+
+    const std::string hint = ObjectHintText(record, real);
+    std::vector<std::string> labelled;
+    for (size_t start = 0; start <= hint.size();) {
+        const size_t end = std::min(hint.find_first_of("\r\n", start), hint.size());
+        if (hint.compare(start, 3, "  *") == 0)
+            labelled.push_back(hint.substr(start, end - start));
+        start = end + 1;
+    }
+    ASSERT_EQ(labelled.size(), 6u) << hint;
+    EXPECT_EQ(labelled[2], "  *  Path, filename:   " + real);
+    EXPECT_NE(hint.find("\r      |   *  Path, filename:   D:\\setup.exe"), std::string::npos)
+        << hint;
 }
 
 TEST(ObjectHintText, EmptyValuesKeepTheirLabelsAndAVirtualObjectHasNoFile) {

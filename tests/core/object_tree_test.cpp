@@ -106,10 +106,42 @@ TEST_F(ObjectTreeTest, AdoptingAttachesADetachedTreeInOrder) {
     EXPECT_TRUE(built.IsEmpty());
     EXPECT_EQ(Outline(tree), "A0 B1 D2 X2 Y3 Z2 C1 E0");
     EXPECT_EQ(tree.Count(), 8);
+    x = b->Child(1);
     EXPECT_EQ(x->Parent(), b);
-    EXPECT_EQ(x->Row(), 1);
+    EXPECT_EQ(x->Child(0)->Parent(), x);
     tree.DeleteObjectTree(x);
     EXPECT_EQ(Outline(tree), "A0 B1 D2 Z2 C1 E0");
+}
+
+// Scans are built apart and adopted; the partly used storage of each must not stay behind.
+TEST_F(ObjectTreeTest, AdoptionsOfSmallTreesDeletedAgainHoldNoMoreMemory) {
+    const size_t reserved = tree.ReservedNodes();
+    for (int i = 0; i < 1000; ++i) {
+        ObjectTree scanned;
+        scanned.Append(scanned.Append(nullptr, Record("folder")), Record("file"));
+        tree.Adopt(std::move(scanned), e);
+        tree.DeleteObjectTree(e->Child(0));
+    }
+    EXPECT_EQ(tree.ReservedNodes(), reserved);
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 C1 E0");
+}
+
+TEST_F(ObjectTreeTest, AdoptingATreeLargerThanAChunkKeepsEveryLink) {
+    ObjectTree built;
+    ObjectNode* node = nullptr;
+    for (int i = 0; i < 5000; ++i)  // more than one chunk, the last one partly used
+        node = built.Append(i % 3 == 0 ? nullptr : node, Record("n" + std::to_string(i)));
+    const std::string shape = Outline(built);
+    tree.Adopt(std::move(built), nullptr);
+
+    EXPECT_EQ(tree.Count(), 5005);
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 C1 E0 " + shape);
+    tree.ForEachDepthFirst([&](const ObjectNode& each, int) {
+        const auto& siblings = tree.ChildrenOf(each.Parent());
+        ASSERT_EQ(siblings[static_cast<size_t>(each.Row())], &each);
+        for (const ObjectNode* child : each.Children())
+            ASSERT_EQ(child->Parent(), &each);
+    });
 }
 
 TEST(ObjectTree, UnknownTypeAndActionValuesSurvive) {

@@ -8,52 +8,20 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "platform/file_system.h"
+#include "support/project_bytes.h"
 #include "support/temp_folder.h"
 #include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
 
+using testing::Bytes;
 using testing::Outline;
 using testing::ReadWholeFile;
 using testing::Record;
 using testing::TempFolder;
-
-// Builds project file bytes field by field, as the format lays them out.
-class Bytes final {
-public:
-    Bytes& U8(std::uint8_t value) {
-        m_bytes.push_back(static_cast<char>(value));
-        return *this;
-    }
-    Bytes& I32(std::int32_t value) {
-        const auto bits = static_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8)
-            U8(static_cast<std::uint8_t>(bits >> shift));
-        return *this;
-    }
-    Bytes& Str(std::string_view text) {
-        U8(static_cast<std::uint8_t>(text.size())).U8(static_cast<std::uint8_t>(text.size() >> 8));
-        m_bytes += text;
-        return U8(0);
-    }
-    // Signature, versions and properties of an empty project (500 ms, absolute paths).
-    Bytes& Header(std::int32_t count, std::uint8_t first = 0, std::uint8_t second = 2) {
-        Str("Tomlet").U8(first).U8(second);
-        Str("").Str("").Str("").Str("").I32(500).U8(1).Str("");
-        return I32(count);
-    }
-    Bytes& Entry(std::string_view caption, std::int32_t level, std::int32_t type = otVirtualFolder,
-                 std::int32_t action = oaNoAction) {
-        Str(caption).Str("").I32(type).I32(action).Str("").Str("").Str("");
-        return I32(level);
-    }
-    const std::string& Get() const { return m_bytes; }
-
-private:
-    std::string m_bytes;
-};
 
 // Remembers every progress call, so that tests can see Begin and End paired.
 class RecordingProgress final : public ProgressSink, public MessagePump {
@@ -247,11 +215,6 @@ TEST_F(ProjectFileTest, AnyPathModeOtherThanZeroIsAbsoluteAndIsWrittenAsOne) {
     EXPECT_EQ(WrittenBytes()[27], 0);
 }
 
-TEST_F(ProjectFileTest, NegativeCountReadsNoObjects) {
-    EXPECT_TRUE(Read(Bytes().Header(-3).Entry("ignored", 0).Get()).Ok());
-    EXPECT_TRUE(tree.IsEmpty());
-}
-
 TEST_F(ProjectFileTest, ReadingAppendsToTheTreeAndReportsEveryRecord) {
     tree.Append(nullptr, Record("already there"));
     ASSERT_TRUE(Read(Bytes().Header(3).Entry("a", 0).Entry("b", 1).Entry("c", 0).Get()).Ok());
@@ -312,10 +275,42 @@ TEST_F(ProjectFileTest, CountsTheFileCannotHoldAreDamaged) {
     EXPECT_EQ(Read(oneEntry).Status, ReadStatus::Damaged);
     EXPECT_EQ(progress.Steps, 0);
 
-    for (std::int32_t count : {2147483647, 1 << 20, 40000}) {
-        EXPECT_EQ(Read(Bytes().Header(count).Entry("a", 0).Get()).Status, ReadStatus::Damaged);
+    // A negative count is no project either: it would read as an empty one.
+    for (std::int32_t count : {2147483647, 1 << 20, 40000, -1, -2147483647 - 1}) {
+        EXPECT_EQ(Read(Bytes().Header(count).Entry("a", 0).Get()).Status, ReadStatus::Damaged)
+            << count;
         EXPECT_TRUE(tree.IsEmpty());
     }
+}
+
+TEST_F(ProjectFileTest, ProjectsNestedDeeperThanTheLimitAreDamagedAndSaySo) {
+    ASSERT_TRUE(Read(testing::NestedProjectBytes(MaxTreeLevels)).Ok());
+    EXPECT_EQ(tree.Count(), MaxTreeLevels);
+    EXPECT_EQ(ObjectTree::Level(tree.AtAbsoluteIndex(MaxTreeLevels - 1)), MaxTreeLevels - 1);
+
+    tree.ClearObjectTree();
+    progress.Calls.clear();
+    const ReadResult result = Read(testing::NestedProjectBytes(30000));
+    EXPECT_EQ(result.Status, ReadStatus::TooDeep);
+    EXPECT_EQ(result.Error, "The tree of objects is nested deeper than 1000 levels!");
+    EXPECT_TRUE(tree.IsEmpty());
+    EXPECT_TRUE(progress.Closed());
+    // Levels that leap ahead make no depth of their own.
+    EXPECT_TRUE(Read(Bytes().Header(2).Entry("a", 0).Entry("b", 5000).Get()).Ok());
+}
+
+TEST_F(ProjectFileTest, TreesDeeperThanTheLimitAreNotSaved) {
+    const std::string path = folder.WriteFile("project.tml", "old content");
+    ObjectNode* node = nullptr;
+    for (int level = 0; level <= MaxTreeLevels; ++level)
+        node = tree.Append(node, Record("level " + std::to_string(level)));
+    const WriteResult result = Write(path);
+    EXPECT_FALSE(result.Saved);
+    EXPECT_EQ(result.Error, TreeTooDeepText());
+    EXPECT_EQ(ReadWholeFile(path), "old content");
+
+    tree.DeleteObjectTree(node);
+    EXPECT_TRUE(Write(path).Saved);
 }
 
 TEST_F(ProjectFileTest, MissingFilesAndFoldersCannotBeOpened) {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "core/progress.h"
 #include "support/temp_folder.h"
 
@@ -233,6 +234,41 @@ TEST_F(ScannerTest, ALinkBackIntoAnOpenFolderIsAddedWithoutItsContent) {
 
     ASSERT_TRUE(Scan({"*.txt"}));
     EXPECT_EQ(Captions(tree.TopLevel()), "shared (s.txt) top (again shortcut (s.txt) a.txt)");
+}
+
+TEST_F(ScannerTest, CyrillicNamesAreMatchedAndOrderedIgnoringCase) {
+    for (const char* name : {"в.txt", "Отчёт.txt", "Б.txt", "а.txt", "ОТЧЁТ-2.TXT"})
+        data.WriteFile(name);
+
+    ASSERT_TRUE(Scan({"отчёт*", "*.txt"}));
+    EXPECT_EQ(Captions(tree.TopLevel()),
+              "ОТЧЁТ-2.TXT Отчёт.txt а.txt Б.txt в.txt ОТЧЁТ-2.TXT Отчёт.txt");
+}
+
+TEST_F(ScannerTest, FolderTreesDeeperThanTheLimitAreRefusedBeforeAnythingIsBuilt) {
+    std::string deepest = "d";
+    for (int level = 1; level < MaxTreeLevels; ++level)
+        deepest += "/d";
+    data.MakeFolder(deepest);  // Folder objects of levels 0 to 999
+    ASSERT_TRUE(Scan({"*.txt"}));
+    EXPECT_EQ(tree.Count(), MaxTreeLevels);
+
+    tree.ClearObjectTree();
+    data.WriteFile(deepest + "/a.txt");
+    try {
+        Scan({"*.txt"});
+        ADD_FAILURE() << "a file at level 1000 was scanned";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(error.what(), TreeTooDeepText());
+    }
+    EXPECT_TRUE(tree.IsEmpty());
+    EXPECT_EQ(progress.Calls.back(), "End");
+
+    // Built apart for a node of level 0, the folders alone reach level 1000.
+    FolderScanner scanner({}, DataDir(), progress, progress);
+    scanner.SetAdoptionLevel(1);
+    EXPECT_THROW(scanner.ScanDirectory(DataDir(), tree, nullptr, true), std::runtime_error);
+    EXPECT_TRUE(tree.IsEmpty());
 }
 
 TEST_F(ScannerTest, AnErrorKeepsWhatWasBuiltAndEndsTheProgress) {

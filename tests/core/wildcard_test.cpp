@@ -33,6 +33,19 @@ TEST(WildcardTest, LettersMatchEitherCase) {
     EXPECT_FALSE(Match("[", "{"));
 }
 
+TEST(WildcardTest, LettersBeyondAsciiMatchEitherCaseAsSearchFoldsThem) {
+    // "отчёт.*" finds "Отчёт.txt" and "ОТЧЁТ.TXT"; "я*" does not find "а".
+    EXPECT_TRUE(Match("\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.*",
+                      "\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82.txt"));
+    EXPECT_TRUE(Match("\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.*",
+                      "\xD0\x9E\xD0\xA2\xD0\xA7\xD0\x81\xD0\xA2.TXT"));
+    EXPECT_FALSE(Match("\xD1\x8F*", "\xD0\xB0"));
+    // "п*.txt" finds "Проект.txt" in code page 1251 too, through its own table.
+    const TextCodec windows1251(1251);
+    EXPECT_TRUE(Wildcard("\xEF*.txt", windows1251).Matches("\xCF\xF0\xEE\xE5\xEA\xF2.txt"));
+    EXPECT_FALSE(Wildcard("\xEF*.txt", windows1251).Matches("\xD0\xF0.txt"));
+}
+
 TEST(WildcardTest, StarDotStarMatchesEveryNameAndStarDotOnlyNamesWithoutExtension) {
     for (const char* name : {"readme", "a.txt", ".hidden", "archive.tar.gz", "x."}) {
         EXPECT_TRUE(Match("*.*", name)) << name;
@@ -69,9 +82,9 @@ TEST(WildcardTest, QuestionMarkTakesOneWholeUtf8Character) {
                       "a\xD0\xAF"
                       "b"));
     // In a single-byte code page every byte is a character: "ЯЖ" in Windows-1251.
-    const Wildcard singleByte("??.txt", Wildcard::Encoding::SingleByte);
-    EXPECT_TRUE(singleByte.Matches("\xDF\xC6.txt"));
-    EXPECT_FALSE(Wildcard("?.txt", Wildcard::Encoding::SingleByte).Matches("\xD0\xAF.txt"));
+    const TextCodec windows1251(1251);
+    EXPECT_TRUE(Wildcard("??.txt", windows1251).Matches("\xDF\xC6.txt"));
+    EXPECT_FALSE(Wildcard("?.txt", windows1251).Matches("\xD0\xAF.txt"));
     // A broken sequence is taken byte by byte.
     EXPECT_TRUE(Match("??.txt",
                       "\xD0"

@@ -17,11 +17,13 @@
 #include <filesystem>
 
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "main_window_test_support.h"
+#include "support/project_bytes.h"
+#include "support/tree_records.h"
 #include "ui/keyboard_state.h"
 #include "ui/object_tree_model.h"
 #include "ui/qt_text.h"
-#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -265,6 +267,39 @@ TEST_F(MainWindowTest, AProjectOfANewerVersionIsRefusedWithTwoMessages) {
     EXPECT_EQ(prompts.Messages[0].Text, Message(TextId::message_FileVersionHigherUseNewerTomlet));
     EXPECT_EQ(prompts.Messages[1].Text, Message(TextId::message_IncorrectFormatFile));
     EXPECT_EQ(Objects(), 0);
+}
+
+TEST_F(MainWindowTest, AProjectNestedTooDeepIsRefusedSayingWhy) {
+    const std::string path = folder.WriteFile("deep.tml", testing::NestedProjectBytes(30000));
+    Start();
+    OpenThroughDialog(path);
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_IncorrectFormatFile) +
+                                                  u'\n' + ToQString(TreeTooDeepText())});
+    EXPECT_EQ(Objects(), 0);
+}
+
+// Qt lays trees out recursively: the deepest project allowed must open whole without a crash.
+TEST_F(MainWindowTest, ExpandTreeLaysOutTheDeepestProjectAllowed) {
+    folder.WriteFile("default.tml", testing::NestedProjectBytes(MaxTreeLevels));
+    Start();
+    Idle();
+    ASSERT_EQ(Objects(), MaxTreeLevels);
+    Ui().a_operation_item_ExpandTree->trigger();
+    Window().grab();
+
+    QTreeView* view = Ui().TreeView;
+    QModelIndex deepest = view->model()->index(0, 0);
+    while (view->model()->hasChildren(deepest)) {
+        ASSERT_TRUE(view->isExpanded(deepest));
+        deepest = view->model()->index(0, 0, deepest);
+    }
+    EXPECT_EQ(deepest.data().toString(), QStringLiteral("level 999"));
+    // Its row is laid out in the viewport; the label lies far to the right.
+    view->scrollTo(deepest);
+    const QRect row = view->visualRect(deepest);
+    EXPECT_GE(row.top(), 0);
+    EXPECT_LE(row.bottom(), view->viewport()->height());
+    EXPECT_EQ(row.left(), MaxTreeLevels * view->indentation());  // 999 indents and the root's
 }
 
 TEST_F(MainWindowTest, AnAbsoluteProjectWithAMissingDataDirectoryOpensWithANotice) {

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include "core/limits.h"
 #include "support/temp_folder.h"
 #include "ui/gauge.h"
 #include "ui/jpeg_decoder.h"
@@ -98,6 +99,32 @@ TEST_F(SplashWindowTest, ARefusedPictureLeavesTheOneShown) {
     EXPECT_FALSE(Splash.LoadPicture(Q(notBmp)));
     EXPECT_FALSE(Splash.LoadPicture(Q(Folder / "missing.jpg")));
     EXPECT_EQ(Splash.Picture(), DecodeJpeg(jpeg));
+}
+
+// A header may claim any size: past the bound nothing is decoded and the picture shown stays.
+TEST_F(SplashWindowTest, PicturesWiderOrHigherThanTheBoundAreRefused) {
+    for (const char* format : {"jpg", "bmp"}) {
+        const QString path = Q(Folder / (std::string("picture.") + format));
+        for (const QSize size : {QSize(MaxPictureSide + 1, 2), QSize(2, MaxPictureSide + 1)}) {
+            QImage large(size, QImage::Format_RGB32);
+            large.fill(Qt::white);
+            ASSERT_TRUE(large.save(path, format));
+            EXPECT_FALSE(Splash.LoadPicture(path)) << format << " " << size.width();
+            EXPECT_EQ(Splash.Picture().size(), QSize(450, 330));
+        }
+        QImage largest(MaxPictureSide, 2, QImage::Format_RGB32);
+        largest.fill(Qt::white);
+        ASSERT_TRUE(largest.save(path, format));
+        EXPECT_TRUE(Splash.LoadPicture(path)) << format;
+        EXPECT_EQ(Splash.Picture().size(), QSize(MaxPictureSide, 2));
+        Splash.LoadPicture(Q(Folder.WriteFile("built-in.jpg", Bytes(BuiltInSplashJpeg()))));
+    }
+}
+
+TEST_F(SplashWindowTest, ShowTimeIsHeldToTheEditorsRange) {
+    Splash.SetShowTime(2147483647);
+    EXPECT_EQ(Splash.ShowTime(), MaxSplashShowTime);
+    EXPECT_TRUE(Splash.IsTimerOn());
 }
 
 TEST_F(SplashWindowTest, NoShowTimeShowsNothingAndDoesNotWait) {

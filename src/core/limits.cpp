@@ -1,0 +1,11 @@
+#include "core/limits.h"
+
+#include "core/catalogue.h"
+
+namespace tomlet {
+
+std::string TreeTooDeepText() {
+    return FormatCount(Text(TextId::message_TreeTooDeep_D), MaxTreeLevels);
+}
+
+}  // namespace tomlet

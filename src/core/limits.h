@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace tomlet {
+
+// Bounds on what a file may ask of the program. Hostile input past them is refused as damaged
+// instead of crashing the program or growing its memory without end; the README lists them.
+
+// Tree levels a project may have: level 0 (the top) to MaxTreeLevels - 1. No real disc comes
+// near; Qt's tree view lays out far deeper trees before its stack runs out.
+inline constexpr int MaxTreeLevels = 1000;
+// Why a deeper tree is refused, from the text catalogue.
+std::string TreeTooDeepText();
+
+// The longest splash show time, in milliseconds: the editor's range is 0 to this.
+inline constexpr int MaxSplashShowTime = 15000;
+
+// The widest and the highest picture the splash decodes, in pixels.
+inline constexpr int MaxPictureSide = 8192;
+
+}  // namespace tomlet
