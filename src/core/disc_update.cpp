@@ -87,7 +87,7 @@ public:
             return FolderAt(m_base).Listed ? located : Located{};
         for (std::string_view part : StoredParts(storedPath)) {
             if (!located.IsDirectory)
-                return {Answer::Absent};
+                return {Answer::Absent, {}, false};
             const Folder& folder = FolderAt(located.Path);
             if (!folder.Listed)
                 return {};
@@ -96,7 +96,7 @@ public:
             if (entry == folder.Entries.end()) {
                 const auto spelt = folder.ByFoldedName.find(FoldedText(name, m_listed));
                 if (spelt == folder.ByFoldedName.end())
-                    return {Answer::Absent};
+                    return {Answer::Absent, {}, false};
                 entry = folder.Entries.find(spelt->second);
             }
             located.Path = Joined(located.Path, entry->first);
