@@ -1,5 +1,7 @@
 #include "core/disc_update.h"
 
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_map>
@@ -49,11 +51,17 @@ std::vector<std::string_view> StoredParts(std::string_view path) {
 
 // A path a scan could have stored: relative, and naming nothing beside or above the base folder.
 bool IsPlainStoredPath(std::string_view path) {
-    if (path.empty() || path.find_first_of(":/") != std::string_view::npos)
-        return false;
-    for (std::string_view part : StoredParts(path))
-        if (part.empty() || part == "." || part == "..")
+    size_t partStart = 0;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == StoredSeparator) {
+            const std::string_view part = path.substr(partStart, i - partStart);
+            if (part.empty() || part == "." || part == "..")
+                return false;
+            partStart = i + 1;
+        } else if (path[i] == ':' || path[i] == '/') {
             return false;
+        }
+    }
     return true;
 }
 
@@ -66,8 +74,8 @@ std::string Joined(const std::string& folder, std::string_view name) {
 }
 
 // Looks stored paths up on disc the way object actions resolve them (exactly, then without
-// regard to case), listing each folder on the way once. A folder that cannot be listed gives
-// no answer, so that nothing is taken for gone because it could not be read.
+// regard to case), listing each folder it needs once. A folder that cannot be listed gives no
+// answer, so that nothing is taken for gone because it could not be read.
 class DiscLookup final {
 public:
     enum class Answer { Absent, Present, Unknown };
@@ -85,17 +93,28 @@ public:
         Located located{Answer::Present, m_base, true};
         if (storedPath.empty())
             return FolderAt(m_base).Listed ? located : Located{};
+        // Most paths lie in a folder spelt on disc as stored; then that folder alone is listed.
+        if (const size_t last = storedPath.rfind(StoredSeparator); last != storedPath.npos) {
+            std::string parent = Joined(m_base, NativeName(storedPath.substr(0, last)));
+            std::replace(parent.begin() + static_cast<std::ptrdiff_t>(m_base.size()), parent.end(),
+                         StoredSeparator, PathRules::Native().Separator);
+            if (FolderAt(parent).Listed) {
+                located.Path = std::move(parent);
+                storedPath.remove_prefix(last + 1);
+            }
+        }
         for (std::string_view part : StoredParts(storedPath)) {
             if (!located.IsDirectory)
                 return {Answer::Absent, {}, false};
-            const Folder& folder = FolderAt(located.Path);
+            Folder& folder = FolderAt(located.Path);
             if (!folder.Listed)
                 return {};
-            const std::string name = Recode(std::string(part), m_texts, m_listed);
+            const std::string name = NativeName(part);
             auto entry = folder.Entries.find(name);
             if (entry == folder.Entries.end()) {
-                const auto spelt = folder.ByFoldedName.find(FoldedText(name, m_listed));
-                if (spelt == folder.ByFoldedName.end())
+                const auto& byFoldedName = FoldedNames(folder);
+                const auto spelt = byFoldedName.find(FoldedText(name, m_listed));
+                if (spelt == byFoldedName.end())
                     return {Answer::Absent, {}, false};
                 entry = folder.Entries.find(spelt->second);
             }
@@ -109,20 +128,31 @@ private:
     struct Folder {
         bool Listed = false;
         std::unordered_map<std::string, bool> Entries;  // name → is a directory
-        std::unordered_map<std::u32string, std::string> ByFoldedName;
+        std::optional<std::unordered_map<std::u32string, std::string>> ByFoldedName;
     };
 
-    const Folder& FolderAt(const std::string& path) {
+    std::string NativeName(std::string_view stored) const {
+        return Recode(std::string(stored), m_texts, m_listed);
+    }
+
+    Folder& FolderAt(const std::string& path) {
         auto [slot, added] = m_folders.try_emplace(path);
         Folder& folder = slot->second;
         if (!added || !ListDirectory(path, m_listing))
             return folder;
         folder.Listed = true;
-        for (const DirectoryEntry& entry : m_listing.Entries) {
+        for (const DirectoryEntry& entry : m_listing.Entries)
             folder.Entries.emplace(entry.Name, entry.IsDirectory);
-            folder.ByFoldedName.emplace(FoldedText(entry.Name, m_listed), entry.Name);
-        }
         return folder;
+    }
+
+    const std::unordered_map<std::u32string, std::string>& FoldedNames(Folder& folder) const {
+        if (!folder.ByFoldedName) {
+            folder.ByFoldedName.emplace();
+            for (const auto& [name, isDirectory] : folder.Entries)
+                folder.ByFoldedName->emplace(FoldedText(name, m_listed), name);
+        }
+        return *folder.ByFoldedName;
     }
 
     std::string m_base;
@@ -132,53 +162,86 @@ private:
     DirectoryListing m_listing;
 };
 
-// Catalogue objects by a key, those of one key in depth-first order; each is taken once.
+// Catalogue objects by a key, those of one key in the order added; each is taken once. Open
+// addressing in flat tables: a large catalogue costs no allocation per object.
 template <class Key>
 class CandidateQueues final {
 public:
-    explicit CandidateQueues(size_t candidates) : m_next(candidates, -1) {}
+    explicit CandidateQueues(size_t expected) {
+        m_entries.reserve(expected);
+        size_t capacity = 16;
+        while (capacity < 2 * expected)
+            capacity *= 2;
+        m_slots.resize(capacity);
+    }
 
+    // At most the expected number of candidates.
     void Add(Key key, int candidate) {
-        auto [run, added] = m_runs.try_emplace(std::move(key), Run{candidate, candidate});
-        if (!added) {
-            m_next[static_cast<size_t>(run->second.Last)] = candidate;
-            run->second.Last = candidate;
-        }
+        const size_t hash = std::hash<Key>{}(key);
+        Slot& slot = Find(hash, key);
+        const int entry = static_cast<int>(m_entries.size());
+        m_entries.push_back({std::move(key), candidate, -1});
+        if (slot.Last < 0)
+            slot = {hash, entry, entry};
+        else
+            m_entries[static_cast<size_t>(std::exchange(slot.Last, entry))].Next = entry;
     }
     // The first candidate of the key not taken yet, or -1.
     int Take(const Key& key) {
-        const auto run = m_runs.find(key);
-        if (run == m_runs.end() || run->second.First < 0)
+        Slot& slot = Find(std::hash<Key>{}(key), key);
+        if (slot.First < 0)
             return -1;
-        const int taken = run->second.First;
-        run->second.First = m_next[static_cast<size_t>(taken)];
-        return taken;
+        const Entry& taken = m_entries[static_cast<size_t>(slot.First)];
+        slot.First = taken.Next;
+        return taken.Candidate;
     }
-    void Reserve(size_t keys) { m_runs.reserve(keys); }
 
 private:
-    struct Run {
-        int First;
-        int Last;
+    struct Slot {
+        size_t Hash = 0;
+        int First = -1;
+        int Last = -1;  // -1: the slot is free
     };
-    std::unordered_map<Key, Run> m_runs;
-    std::vector<int> m_next;
+    struct Entry {
+        Key Value;
+        int Candidate;
+        int Next;
+    };
+
+    // The key's slot, or the free slot where it would go.
+    Slot& Find(size_t hash, const Key& key) {
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (slot.Last < 0 ||
+                (slot.Hash == hash && m_entries[static_cast<size_t>(slot.Last)].Value == key))
+                return slot;
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    std::vector<Entry> m_entries;
 };
 
 // Pairs the scanned objects with the catalogue's and places the new ones.
 class ChangeFinder final {
 public:
     ChangeFinder(const ObjectTree& catalogue, const DiscUpdateScope& scope, const TextCodec& texts)
-        : m_texts(texts) {
-        CollectCandidates(catalogue, scope);
+        : m_texts(texts), m_folderObject(scope.FolderObject) {
+        CollectCandidates(catalogue, scope.Folder);
     }
 
     DiscChanges Compare(ObjectTree& scanned, DiscLookup& disc) {
         std::vector<ObjectNode*> order;
         order.reserve(static_cast<size_t>(scanned.Count()));
         scanned.ForEachDepthFirst([&](ObjectNode& node, int) { order.push_back(&node); });
-        MatchExactly(order);
-        MatchIgnoringCase(order);
+        m_matches.assign(order.size(), nullptr);
+        MatchInStep(order);
+        // Exact pairs first, so that an exact match is never taken by another spelling.
+        MatchLeftovers<std::string_view>(
+            order, [](const std::string& path) -> std::string_view { return path; });
+        MatchLeftovers<std::u32string>(
+            order, [this](const std::string& path) { return FoldedText(path, m_texts); });
         for (const Candidate& candidate : m_candidates)
             if (!candidate.Kept &&
                 disc.Locate(candidate.Node->Data.PathFileName).What == DiscLookup::Answer::Absent)
@@ -193,15 +256,15 @@ private:
         bool Kept = false;
     };
 
-    void CollectCandidates(const ObjectTree& catalogue, const DiscUpdateScope& scope) {
-        m_folderObject = scope.FolderObject;
-        const std::string folderPrefix =
-            scope.Folder.empty() ? std::string() : scope.Folder + StoredSeparator;
+    // The objects an update may keep or delete.
+    void CollectCandidates(const ObjectTree& catalogue, const std::string& folder) {
+        const std::string folderPrefix = folder.empty() ? std::string() : folder + StoredSeparator;
         const std::u32string foldedPrefix = FoldedText(folderPrefix, m_texts);
         const auto inScope = [&](const std::string& path) {
             return IsPlainStoredPath(path) && (path.starts_with(folderPrefix) ||
                                                FoldedText(path, m_texts).starts_with(foldedPrefix));
         };
+        m_candidates.reserve(static_cast<size_t>(catalogue.Count()));
         catalogue.ForEachDepthFirst([&](ObjectNode& node, int) {
             if (node.Data.ObjectType != otVirtualFolder && inScope(node.Data.PathFileName))
                 m_candidates.push_back({&node});
@@ -217,31 +280,50 @@ private:
         return kept.Node;
     }
 
-    void MatchExactly(const std::vector<ObjectNode*>& order) {
-        CandidateQueues<std::string_view> byPath(m_candidates.size());
-        byPath.Reserve(m_candidates.size());
-        for (size_t i = 0; i < m_candidates.size(); ++i)
-            byPath.Add(m_candidates[i].Node->Data.PathFileName, static_cast<int>(i));
-        m_matches.reserve(order.size());
-        for (const ObjectNode* node : order)
-            m_matches.push_back(Keep(byPath.Take(node->Data.PathFileName)));
-    }
-
-    // Only what the exact pass left, so that an exact match is never taken by another spelling.
-    void MatchIgnoringCase(const std::vector<ObjectNode*>& order) {
-        CandidateQueues<std::u32string> byFoldedPath(m_candidates.size());
-        bool anyLeft = false;
-        for (size_t i = 0; i < m_candidates.size(); ++i) {
-            if (!m_candidates[i].Kept) {
-                byFoldedPath.Add(FoldedText(m_candidates[i].Node->Data.PathFileName, m_texts),
-                                 static_cast<int>(i));
-                anyLeft = true;
+    // Scanned objects mostly meet the catalogue's in the same depth-first order, so each is looked
+    // for just ahead of the last one kept. A run of misses searches the rest of the catalogue,
+    // the more rarely the longer the run, so that a deleted folder does not leave the step lost.
+    void MatchInStep(const std::vector<ObjectNode*>& order) {
+        constexpr size_t Ahead = 8;
+        const size_t count = m_candidates.size();
+        size_t next = 0;
+        size_t misses = 0;
+        size_t searchAt = Ahead;
+        for (size_t i = 0; i < order.size(); ++i) {
+            const std::string& path = order[i]->Data.PathFileName;
+            const bool searchAll = misses == searchAt;
+            const size_t end = searchAll ? count : std::min(next + Ahead, count);
+            size_t k = next;
+            while (k < end && m_candidates[k].Node->Data.PathFileName != path)
+                ++k;
+            if (k < end) {
+                m_matches[i] = Keep(static_cast<int>(k));
+                next = k + 1;
+                misses = 0;
+                searchAt = Ahead;
+            } else {
+                ++misses;
+                if (searchAll)
+                    searchAt *= 2;
             }
         }
-        for (size_t i = 0; anyLeft && i < order.size(); ++i)
+    }
+
+    // Pairs what earlier passes left on both sides by the key `keyOf` gives a path.
+    template <class Key, class KeyOf>
+    void MatchLeftovers(const std::vector<ObjectNode*>& order, KeyOf keyOf) {
+        std::vector<int> left;
+        for (size_t i = 0; i < m_candidates.size(); ++i)
+            if (!m_candidates[i].Kept)
+                left.push_back(static_cast<int>(i));
+        if (left.empty() || m_changes.Kept == static_cast<int>(order.size()))
+            return;
+        CandidateQueues<Key> queues(left.size());
+        for (int i : left)
+            queues.Add(keyOf(m_candidates[static_cast<size_t>(i)].Node->Data.PathFileName), i);
+        for (size_t i = 0; i < order.size(); ++i)
             if (m_matches[i] == nullptr)
-                m_matches[i] =
-                    Keep(byFoldedPath.Take(FoldedText(order[i]->Data.PathFileName, m_texts)));
+                m_matches[i] = Keep(queues.Take(keyOf(order[i]->Data.PathFileName)));
     }
 
     // Walks the scanned entries of one folder in scan order. Its new entries go under
@@ -267,14 +349,14 @@ private:
     }
 
     const TextCodec& m_texts;
-    ObjectNode* m_folderObject = nullptr;
+    ObjectNode* m_folderObject;
     std::vector<Candidate> m_candidates;  // in depth-first order
     std::vector<ObjectNode*> m_matches;   // per scanned node in depth-first order; nullptr: new
     size_t m_nextMatch = 0;
     DiscChanges m_changes;
 };
 
-// The objects below `root` in `tree` that are left out, without descending into them.
+// The left-out nodes below `root`, without those below them.
 std::vector<ObjectNode*> LeftOutBelow(ObjectNode* root,
                                       const std::unordered_set<const ObjectNode*>& leftOut) {
     std::vector<ObjectNode*> found;

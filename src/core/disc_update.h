@@ -17,7 +17,8 @@ struct DiscUpdateScope {
     // The folder stored paths are relative to: the data directory in absolute mode, the program
     // folder in relative mode. In the process code page.
     std::string BaseFolder;
-    // The folder compared, as a stored path below BaseFolder; empty for the whole of BaseFolder.
+    // The folder compared, as a stored path below BaseFolder (in the catalogue's code page); empty
+    // for the whole of BaseFolder.
     std::string Folder;
     // The object that new entries directly in Folder go under; nullptr: the top level.
     ObjectNode* FolderObject = nullptr;
