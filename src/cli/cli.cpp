@@ -40,8 +40,9 @@ constexpr Command CommandTable[] = {
      "the object of its folder; \"- path\" for an object whose file or folder is gone, deleted\n"
      "unless --keep-missing is given. Virtual folders, objects without a path and paths outside\n"
      "the folder are left alone. The folder is the data directory, in relative mode the folder\n"
-     "of FILE.tml (where Tomlet lies on a disc); --data-dir names another. FILE.tml is replaced\n"
-     "in one step, or OUT.tml written; --dry-run writes nothing.",
+     "of FILE.tml (where Tomlet lies on a disc); where nothing the project names is found there\n"
+     "it stops, and --data-dir names another. FILE.tml is replaced in one step, or OUT.tml\n"
+     "written; --dry-run writes nothing.",
      "--mask -o --data-dir --code-page", "--no-nested --keep-missing --dry-run", RunUpdate},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
@@ -170,7 +171,8 @@ std::string HelpText() {
         "  0  done\n"
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
         "     damaged or of a newer version, the JSON is wrong, the file cannot be saved, the\n"
-        "     output cannot be written, or find matched nothing\n"
+        "     output cannot be written, find matched nothing, or the folder an update compares is\n"
+        "     missing or holds nothing the project names\n"
         "  2  the command line is wrong\n";
     return text;
 }

@@ -37,6 +37,17 @@ void PrintChanges(const DiscChanges& changes, bool keepMissing, const TextCodec&
             out << "- " << codec.ToUtf8(node->Data.PathFileName) << "\n";
 }
 
+void PrintSummary(const DiscChanges& changes, const std::string& written, const std::string& folder,
+                  bool keepMissing, bool dryRun, std::ostream& out) {
+    out << written << ": " << changes.New.Count() << (dryRun ? " to add, " : " added, ")
+        << changes.Missing.size()
+        << (keepMissing ? " missing kept, "
+            : dryRun    ? " to remove, "
+                        : " removed, ")
+        << changes.Kept << " unchanged (" << folder
+        << (dryRun ? "; dry run, nothing written)\n" : ")\n");
+}
+
 }  // namespace
 
 int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream&) {
@@ -54,22 +65,20 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream&) {
     scope.Nested = !arguments.Flag("--no-nested");
     SilentProgress silent;
     DiscChanges changes = FindDiscChanges(tree, scope, codec, silent, silent);
+    // Where nothing the project names is found, the folder is more likely the wrong one than a
+    // disc whose every file changed.
+    if (changes.Kept == 0 && !changes.Missing.empty() && !keepMissing && !dryRun &&
+        !arguments.Option("--data-dir"))
+        throw CommandError(scope.BaseFolder +
+                           ": nothing the project names is here; name the folder with --data-dir");
     PrintChanges(changes, keepMissing, codec, out);
-
     const auto target = arguments.Option("-o");
-    const int added = changes.New.Count();
-    const int missing = static_cast<int>(changes.Missing.size());
-    out << (target && !dryRun ? *target : file) << ": " << added
-        << (dryRun ? " to add, " : " added, ") << missing
-        << (keepMissing ? " missing kept, "
-            : dryRun    ? " to remove, "
-                        : " removed, ")
-        << changes.Kept << " unchanged (" << scope.BaseFolder
-        << (dryRun ? "; dry run, nothing written)\n" : ")\n");
+    PrintSummary(changes, target && !dryRun ? *target : file, scope.BaseFolder, keepMissing, dryRun,
+                 out);
     if (dryRun)
         return ExitOk;
 
-    const bool changed = added > 0 || (missing > 0 && !keepMissing);
+    const bool changed = !changes.New.IsEmpty() || (!changes.Missing.empty() && !keepMissing);
     std::unordered_set<const ObjectNode*> leftOut;
     if (keepMissing)
         leftOut.insert(changes.Missing.begin(), changes.Missing.end());

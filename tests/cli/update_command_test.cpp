@@ -88,6 +88,13 @@ TEST_F(UpdateCommandTest, RelativeProjectsCompareTheirOwnFolderInTheirCodePage) 
                             "--code-page", "1251", "--dry-run"});
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
     EXPECT_NE(run.Out.find(": 0 to add, 0 to remove, 4 unchanged"), std::string::npos) << run.Out;
+
+    // Away from its data, nothing is taken for gone.
+    const std::string stray = folder / "stray.tml";
+    fs::copy_file(folder / "moved/default.tml", stray);
+    const CliRun away = Cli({"update", stray, "--mask", "*.txt", "--code-page", "1251"});
+    EXPECT_EQ(away.Code, ExitFailure);
+    EXPECT_NE(away.Err.find("--data-dir"), std::string::npos) << away.Err;
 }
 
 TEST_F(UpdateCommandTest, AMissingDataDirectoryFailsUnlessAnotherIsNamed) {
