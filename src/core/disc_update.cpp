@@ -109,17 +109,11 @@ public:
             Folder& folder = FolderAt(located.Path);
             if (!folder.Listed)
                 return {};
-            const std::string name = NativeName(part);
-            auto entry = folder.Entries.find(name);
-            if (entry == folder.Entries.end()) {
-                const auto& byFoldedName = FoldedNames(folder);
-                const auto spelt = byFoldedName.find(FoldedText(name, m_listed));
-                if (spelt == byFoldedName.end())
-                    return {Answer::Absent, {}, false};
-                entry = folder.Entries.find(spelt->second);
-            }
-            located.Path = Joined(located.Path, entry->first);
-            located.IsDirectory = entry->second;
+            const DirectoryEntry* entry = folder.Find(NativeName(part), m_listed);
+            if (entry == nullptr)
+                return {Answer::Absent, {}, false};
+            located.Path = Joined(located.Path, entry->Name);
+            located.IsDirectory = entry->IsDirectory;
         }
         return located;
     }
@@ -127,8 +121,25 @@ public:
 private:
     struct Folder {
         bool Listed = false;
-        std::unordered_map<std::string, bool> Entries;  // name → is a directory
-        std::optional<std::unordered_map<std::u32string, std::string>> ByFoldedName;
+        std::vector<DirectoryEntry> Entries;  // by name
+        std::optional<std::unordered_map<std::u32string, size_t>> ByFoldedName;
+
+        // The entry of that name, else of that name but for case.
+        const DirectoryEntry* Find(const std::string& name, const TextCodec& codec) {
+            const auto exact = std::lower_bound(Entries.begin(), Entries.end(), name, ByName);
+            if (exact != Entries.end() && exact->Name == name)
+                return &*exact;
+            if (!ByFoldedName) {
+                ByFoldedName.emplace();
+                for (size_t i = 0; i < Entries.size(); ++i)
+                    ByFoldedName->emplace(FoldedText(Entries[i].Name, codec), i);
+            }
+            const auto folded = ByFoldedName->find(FoldedText(name, codec));
+            return folded == ByFoldedName->end() ? nullptr : &Entries[folded->second];
+        }
+        static bool ByName(const DirectoryEntry& entry, const std::string& name) {
+            return entry.Name < name;
+        }
     };
 
     std::string NativeName(std::string_view stored) const {
@@ -141,18 +152,10 @@ private:
         if (!added || !ListDirectory(path, m_listing))
             return folder;
         folder.Listed = true;
-        for (const DirectoryEntry& entry : m_listing.Entries)
-            folder.Entries.emplace(entry.Name, entry.IsDirectory);
+        folder.Entries = std::move(m_listing.Entries);
+        std::sort(folder.Entries.begin(), folder.Entries.end(),
+                  [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.Name < b.Name; });
         return folder;
-    }
-
-    const std::unordered_map<std::u32string, std::string>& FoldedNames(Folder& folder) const {
-        if (!folder.ByFoldedName) {
-            folder.ByFoldedName.emplace();
-            for (const auto& [name, isDirectory] : folder.Entries)
-                folder.ByFoldedName->emplace(FoldedText(name, m_listed), name);
-        }
-        return *folder.ByFoldedName;
     }
 
     std::string m_base;
