@@ -7,13 +7,12 @@
 #include <QApplication>
 #include <QTabWidget>
 #include <QTimer>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "core/object_tree.h"
 #include "core/progress.h"
 #include "core/scanner.h"
+#include "support/generated_folder_tree.h"
 #include "ui/main_window.h"
 #include "ui/mask_store.h"
 #include "ui/object_tree_model.h"
@@ -22,36 +21,8 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// 20 × 10 × 100 leaf folders of 10 files each.
-class GeneratedTree final {
-public:
-    GeneratedTree() : m_root(fs::temp_directory_path() / "tomlet-scan-bench") {
-        if (fs::exists(m_root / "complete"))
-            return;
-        fs::remove_all(m_root);
-        const char* extensions[] = {".exe", ".txt", ".jpg", ".dat", ".htm"};
-        for (int a = 0; a < 20; ++a)
-            for (int b = 0; b < 10; ++b)
-                for (int c = 0; c < 100; ++c) {
-                    const fs::path leaf = m_root / ("Group" + std::to_string(a)) /
-                                          ("set_" + std::to_string(b)) /
-                                          ("Folder " + std::to_string(c));
-                    fs::create_directories(leaf);
-                    for (int f = 0; f < 10; ++f)
-                        std::ofstream(leaf / ("file" + std::to_string(f) + extensions[f % 5]));
-                }
-        std::ofstream(m_root / "complete");
-    }
-    std::string Root() const { return m_root.string(); }
-
-private:
-    fs::path m_root;
-};
-
-const GeneratedTree& Tree() {
-    static const GeneratedTree tree;
+const tomlet::bench::GeneratedFolderTree& Tree() {
+    static const tomlet::bench::GeneratedFolderTree tree("tomlet-scan-bench");
     return tree;
 }
 

@@ -34,6 +34,19 @@ constexpr Command CommandTable[] = {
      "every file; without --mask only folders). --no-nested leaves subfolders empty;\n"
      "--relative sets relative paths. Prints the number of objects.",
      "--mask -o --code-page", "--no-nested --relative", RunScan},
+    {"update",
+     "FILE.tml [--mask MASK]... [--no-nested] [--keep-missing] [--dry-run] [--data-dir DIR] "
+     "[--code-page N] [-o OUT.tml]",
+     "Brings the project up to date with its folder on disc, keeping everything written in it.\n"
+     "Lists the folder as scan does (the same --mask and --no-nested) and prints a line per\n"
+     "change, then a summary: \"+ path\" for a file or folder that no object names, added under\n"
+     "the object of its folder; \"- path\" for an object whose file or folder is gone, deleted\n"
+     "unless --keep-missing is given. Virtual folders, objects without a path and paths outside\n"
+     "the folder are left alone. The folder is the data directory, in relative mode the folder\n"
+     "of FILE.tml (where Tomlet lies on a disc); where nothing the project names is found there\n"
+     "it stops, and --data-dir names another. FILE.tml is replaced in one step, or OUT.tml\n"
+     "written; --dry-run writes nothing.",
+     "--mask -o --data-dir --code-page", "--no-nested --keep-missing --dry-run", RunUpdate},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
      "otherwise prints why (not a project file or damaged, of a newer version, cannot be\n"
@@ -162,7 +175,8 @@ std::string HelpText() {
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
         "     damaged (objects nested deeper than 1000 levels included) or of a newer version,\n"
         "     the JSON is wrong, the file cannot be saved, the output cannot be written, export\n"
-        "     would change texts, or find matched nothing. dump and find print as they read:\n"
+        "     would change texts, find matched nothing, or the folder an update compares is\n"
+        "     missing or holds nothing the project names. dump and find print as they read:\n"
         "     what they printed before a damaged part of the file stays printed.\n"
         "  2  the command line is wrong\n";
     return text;

@@ -16,6 +16,7 @@ int RunImport(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunFind(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err);
 
 // Reads a project file into `visitor` for a command; throws CommandError with the catalogue's
 // message naming the file when it cannot be read.

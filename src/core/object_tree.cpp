@@ -3,6 +3,7 @@
 #include <cassert>
 #include <functional>
 #include <iterator>
+#include <unordered_set>
 #include <utility>
 
 namespace tomlet {
@@ -197,6 +198,53 @@ void ObjectTree::ClearObjectTree() {
     m_count = 0;
 }
 
+namespace {
+
+// The children of `parent` once the removed nodes are gone: each removed child gives way to its
+// own children, recursively, in order.
+std::vector<ObjectNode*> SurvivingChildren(const ObjectNode* parent,
+                                           const std::unordered_set<ObjectNode*>& removed) {
+    std::vector<ObjectNode*> survivors;
+    std::vector<std::pair<const std::vector<ObjectNode*>*, size_t>> pending{
+        {&parent->Children(), 0}};
+    while (!pending.empty()) {
+        auto& [children, next] = pending.back();
+        if (next == children->size()) {
+            pending.pop_back();
+            continue;
+        }
+        ObjectNode* child = (*children)[next++];
+        if (removed.contains(child))
+            pending.emplace_back(&child->Children(), 0);
+        else
+            survivors.push_back(child);
+    }
+    return survivors;
+}
+
+}  // namespace
+
+void ObjectTree::DeleteObjects(std::span<ObjectNode* const> nodes) {
+    const std::unordered_set<ObjectNode*> removed(nodes.begin(), nodes.end());
+    // Each nearest ancestor that stays gets its children list rebuilt once.
+    std::unordered_set<ObjectNode*> parents;
+    for (const ObjectNode* node : removed) {
+        ObjectNode* parent = node->m_parent;
+        while (removed.contains(parent))
+            parent = parent->m_parent;
+        parents.insert(parent);
+    }
+    for (ObjectNode* parent : parents) {
+        parent->m_children = SurvivingChildren(parent, removed);
+        for (ObjectNode* child : parent->m_children)
+            child->m_parent = parent;
+        Renumber(parent, 0);
+    }
+    for (ObjectNode* node : removed)
+        m_pool.Free(node);
+    m_count -= static_cast<int>(removed.size());
+}
+
 void ObjectTree::Adopt(ObjectTree&& other, ObjectNode* parent) {
     if (&other == this)
         return;
@@ -211,6 +259,22 @@ void ObjectTree::Adopt(ObjectTree&& other, ObjectNode* parent) {
     }
     adopted.clear();
     m_count += std::exchange(other.m_count, 0);
+}
+
+void ObjectTree::AdoptAt(ObjectTree&& other, std::span<const NodePlace> places) {
+    assert(places.size() == other.TopLevel().size());
+    if (&other == this)
+        return;
+    const std::vector<ObjectNode*> adopted = std::exchange(other.m_root->m_children, {});
+    for (size_t i = 0; i < adopted.size(); ++i) {
+        const NodePlace& place = places[i];
+        ObjectNode* slot = ParentSlot(place.Parent);
+        assert(place.After == nullptr || place.After->m_parent == slot);
+        const size_t position = place.After ? static_cast<size_t>(place.After->m_row) + 1 : 0;
+        Attach(adopted[i], slot, position);
+    }
+    m_count += std::exchange(other.m_count, 0);
+    m_pool.Absorb(std::move(other.m_pool));
 }
 
 ObjectNode* ObjectTree::First() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "core/records.h"
@@ -60,6 +61,13 @@ private:
     std::vector<ObjectNode*> m_free;
 };
 
+// Where a node is attached: just after `After`, a child of `Parent`, or as the first child of
+// `Parent` when `After` is nullptr. A nullptr `Parent` is the top level.
+struct NodePlace {
+    ObjectNode* Parent = nullptr;
+    ObjectNode* After = nullptr;
+};
+
 // The project's objects: any number of top-level nodes, each with an ordered subtree. Depth-first
 // order (a node, then its children's subtrees in order, then its next sibling) is the order of
 // the project file and of absolute indexes.
@@ -94,11 +102,19 @@ public:
     void DeleteObjectTree(ObjectNode* node);
     // Removes every node and frees every record.
     void ClearObjectTree();
+    // Removes the given nodes alone and frees their records. The children of a removed node that
+    // are not removed themselves take its place, in order.
+    void DeleteObjects(std::span<ObjectNode* const> nodes);
 
     // Attaches every top-level node of `other` as the last children of `parent` (nullptr: the
     // top level), in order, and takes over their storage. `other` is left empty. Pointers to
     // nodes of `other` do not stay valid: some of them move (NodePool::Absorb).
     void Adopt(ObjectTree&& other, ObjectNode* parent);
+    // Attaches the top-level nodes of `other` one by one, in order, the i-th at `places[i]` (one
+    // place per node; a place may follow a node attached before it), and takes over their
+    // storage. `other` is left empty. Pointers to nodes of `other` do not stay valid
+    // afterwards, as with Adopt.
+    void AdoptAt(ObjectTree&& other, std::span<const NodePlace> places);
     // Nodes the tree holds memory for, in use or free for reuse.
     size_t ReservedNodes() const { return m_pool.Reserved(); }
 

@@ -111,6 +111,28 @@ TEST_F(ObjectTreeTest, AdoptingAttachesADetachedTreeInOrder) {
     EXPECT_EQ(x->Child(0)->Parent(), x);
     tree.DeleteObjectTree(x);
     EXPECT_EQ(Outline(tree), "A0 B1 D2 Z2 C1 E0");
+
+    // Each at its own place: first under A, then after a node adopted before it.
+    ObjectNode* p = built.Append(nullptr, Record("P"));
+    built.Append(nullptr, Record("Q"));
+    built.Append(nullptr, Record("R"));
+    const NodePlace places[] = {{a, nullptr}, {a, p}, {nullptr, a}};
+    tree.AdoptAt(std::move(built), places);
+    EXPECT_TRUE(built.IsEmpty());
+    EXPECT_EQ(Outline(tree), "A0 P1 Q1 B1 D2 Z2 C1 R0 E0");
+    EXPECT_EQ(tree.Count(), 9);
+}
+
+TEST_F(ObjectTreeTest, DeletingObjectsAloneLetsTheirChildrenTakeTheirPlace) {
+    tree.Append(d, Record("F"));
+    tree.Append(e, Record("G"));
+    const std::vector<ObjectNode*> removed{b, d, e};
+    tree.DeleteObjects(removed);
+    EXPECT_EQ(Outline(tree), "A0 F1 C1 G0");
+    EXPECT_EQ(tree.Count(), 4);
+    EXPECT_EQ(c->Row(), 1);
+    EXPECT_EQ(tree.TopLevel()[1]->Row(), 1);
+    EXPECT_EQ(tree.TopLevel()[1]->Parent(), nullptr);
 }
 
 // Scans are built apart and adopted; the partly used storage of each must not stay behind.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/object_tree.h"
 
@@ -23,6 +24,19 @@ inline std::string Outline(const ObjectTree& tree) {
     tree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
         outline += (outline.empty() ? "" : " ") + node.Data.Caption + std::to_string(level);
     });
+    return outline;
+}
+
+// "caption[type,action]:path" per node in order, children in parentheses.
+inline std::string FieldOutline(const std::vector<ObjectNode*>& nodes) {
+    std::string outline;
+    for (const ObjectNode* node : nodes) {
+        outline += (outline.empty() ? "" : " ") + node->Data.Caption + '[' +
+                   std::to_string(node->Data.ObjectType) + ',' +
+                   std::to_string(node->Data.ObjectAction) + "]:" + node->Data.PathFileName;
+        if (node->HasChildren())
+            outline += " (" + FieldOutline(node->Children()) + ')';
+    }
     return outline;
 }
 

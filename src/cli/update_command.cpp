@@ -1,0 +1,95 @@
+#include <ostream>
+#include <unordered_set>
+
+#include "cli/commands.h"
+#include "core/catalogue.h"
+#include "core/disc_update.h"
+#include "core/paths.h"
+#include "core/project_file.h"
+#include "core/scanner.h"
+
+namespace tomlet::cli {
+
+namespace {
+
+// The folder stored paths lead into, as the editor resolves them: the data directory in absolute
+// mode; in relative mode the program folder, which on a disc holds the project file.
+std::string BaseFolder(const Arguments& arguments, const TProjectRec& project,
+                       const std::string& file, const TextCodec& codec) {
+    if (const auto named = arguments.Option("--data-dir"))
+        return NormaliseDataDirectory(*named);
+    if (!project.AbsolutePath) {
+        const std::string folder = ParentFolderPath(file);
+        return folder.empty() ? "." : folder;
+    }
+    if (project.ProjectDataDir.empty())
+        throw CommandError(file + ": the project names no data directory (give --data-dir)");
+    return NormaliseDataDirectory(ProcessCodec().FromUtf8(codec.ToUtf8(project.ProjectDataDir)));
+}
+
+void PrintChanges(const DiscChanges& changes, bool keepMissing, const TextCodec& codec,
+                  std::ostream& out) {
+    changes.New.ForEachDepthFirst([&](const ObjectNode& node, int) {
+        out << "+ " << codec.ToUtf8(node.Data.PathFileName) << "\n";
+    });
+    if (!keepMissing)
+        for (const ObjectNode* node : changes.Missing)
+            out << "- " << codec.ToUtf8(node->Data.PathFileName) << "\n";
+}
+
+void PrintSummary(const DiscChanges& changes, const std::string& written, const std::string& folder,
+                  bool keepMissing, bool dryRun, std::ostream& out) {
+    out << written << ": " << changes.New.Count() << (dryRun ? " to add, " : " added, ")
+        << changes.Missing.size()
+        << (keepMissing ? " missing kept, "
+            : dryRun    ? " to remove, "
+                        : " removed, ")
+        << changes.Kept << " unchanged (" << folder
+        << (dryRun ? "; dry run, nothing written)\n" : ")\n");
+}
+
+}  // namespace
+
+int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream&) {
+    const TextCodec codec = arguments.Codec();
+    const std::string& file = arguments.Single();
+    const bool keepMissing = arguments.Flag("--keep-missing");
+    const bool dryRun = arguments.Flag("--dry-run");
+    TProjectRec project;
+    ObjectTree tree;
+    LoadProjectFile(file, project, tree);
+
+    DiscUpdateScope scope;
+    scope.BaseFolder = BaseFolder(arguments, project, file, codec);
+    scope.Masks = arguments.Options("--mask");
+    scope.Nested = !arguments.Flag("--no-nested");
+    SilentProgress silent;
+    DiscChanges changes = FindDiscChanges(tree, scope, codec, silent, silent);
+    // Where nothing the project names is found, the folder is more likely the wrong one than a
+    // disc whose every file changed.
+    if (changes.Kept == 0 && !changes.Missing.empty() && !keepMissing && !dryRun &&
+        !arguments.Option("--data-dir"))
+        throw CommandError(scope.BaseFolder +
+                           ": nothing the project names is here; name the folder with --data-dir");
+    PrintChanges(changes, keepMissing, codec, out);
+    const auto target = arguments.Option("-o");
+    PrintSummary(changes, target && !dryRun ? *target : file, scope.BaseFolder, keepMissing, dryRun,
+                 out);
+    if (dryRun)
+        return ExitOk;
+
+    const bool changed = !changes.New.IsEmpty() || (!changes.Missing.empty() && !keepMissing);
+    std::unordered_set<const ObjectNode*> leftOut;
+    if (keepMissing)
+        leftOut.insert(changes.Missing.begin(), changes.Missing.end());
+    ApplyDiscChanges(tree, std::move(changes), leftOut);
+    if (!changed && !target)
+        return ExitOk;
+    const WriteResult result =
+        WriteProjectFile(target.value_or(file), project, tree, silent, silent);
+    if (!result.Saved)
+        throw CommandError(Text(TextId::SaveFailure) + " " + result.Error);
+    return ExitOk;
+}
+
+}  // namespace tomlet::cli

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "core/object_tree.h"
+
+namespace tomlet {
+
+class MessagePump;
+class ProgressSink;
+class TextCodec;
+
+// The part of the disc an update compares, and the part of the catalogue it may change.
+struct DiscUpdateScope {
+    // The folder stored paths are relative to: the data directory in absolute mode, the program
+    // folder in relative mode. In the process code page.
+    std::string BaseFolder;
+    // The folder compared, as a stored path below BaseFolder (in the catalogue's code page); empty
+    // for the whole of BaseFolder.
+    std::string Folder;
+    // The object that new entries directly in Folder go under; nullptr: the top level.
+    ObjectNode* FolderObject = nullptr;
+    std::vector<std::string> Masks;  // in scan order
+    bool Nested = true;
+};
+
+// How a catalogue differs from its disc. Objects whose stored path the scan lists are kept as
+// they are, wherever they stand in the tree; virtual folders, objects without a path and objects
+// whose path lies outside the folder compared are never changed.
+struct DiscChanges {
+    // The files and folders the scan lists that no object names, built apart from the catalogue:
+    // each top-level node goes under an object of the catalogue, with the new content of a new
+    // folder below it.
+    ObjectTree New;
+    // Where each top-level node of New goes, in the same order. `After` is the nearest preceding
+    // sibling in scan order that stands under `Parent`: an object kept there or an earlier node
+    // of New.
+    std::vector<NodePlace> Places;
+    // Objects of the catalogue whose file or folder is gone from the disc, in depth-first order.
+    std::vector<ObjectNode*> Missing;
+    // How many listed files and folders objects of the catalogue name.
+    int Kept = 0;
+
+    bool IsEmpty() const { return New.IsEmpty() && Missing.empty(); }
+};
+
+// Lists the scope's folder as a scan does (same listing rules, order and field values, each
+// folder once, with progress) and compares it with `catalogue`, whose texts are in `texts`'s code
+// page. Stored paths match exactly, and then without regard to case. An object counts as missing
+// only when its folder can be listed and lacks it. Throws std::runtime_error when the scope's
+// folder does not exist.
+DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
+                            const TextCodec& texts, ProgressSink& progress, MessagePump& pump);
+
+// Adds the new objects and deletes the missing ones, except the nodes in `leftOut` (of New:
+// not added, with everything below them; of Missing: not deleted). A deleted object's children
+// that stay take its place. `catalogue` must be as FindDiscChanges saw it.
+void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
+                      const std::unordered_set<const ObjectNode*>& leftOut = {});
+
+}  // namespace tomlet

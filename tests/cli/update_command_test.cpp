@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/cli.h"
+#include "cli_run.h"
+#include "core/catalogue.h"
+#include "core/project_file.h"
+#include "support/temp_folder.h"
+#include "support/tree_records.h"
+
+namespace tomlet::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Outline;
+using testing::ReadWholeFile;
+using testing::TempFolder;
+
+class UpdateCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.WriteFile("data/setup.exe");
+        folder.WriteFile("data/readme.txt");
+        folder.WriteFile("data/Docs/manual.txt");
+        ASSERT_EQ(Cli({"scan", Data(), "--mask", "*.*", "-o", Project()}).Code, ExitOk);
+    }
+    std::string Data() const { return folder / "data"; }
+    std::string Project() const { return folder / "disc.tml"; }
+    std::string OutlineOf(const std::string& path) {
+        TProjectRec project;
+        ObjectTree tree;
+        SilentProgress silent;
+        EXPECT_TRUE(ReadProjectFile(path, project, tree, silent, silent).Ok()) << path;
+        return Outline(tree);
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(UpdateCommandTest, PrintsEachChangeAndReplacesTheProject) {
+    fs::remove(folder / "data/readme.txt");
+    folder.WriteFile("data/Docs/Новое.txt");
+    const CliRun run = Cli({"update", Project(), "--mask", "*.*"});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    EXPECT_EQ(run.Out, "+ Docs\\Новое.txt\n- readme.txt\n" + Project() +
+                           ": 1 added, 1 removed, 3 unchanged (" + Data() + ")\n");
+    EXPECT_EQ(OutlineOf(Project()), "Docs0 manual.txt1 Новое.txt1 setup.exe0");
+    // Replaced in one step: nothing is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2);
+
+    const std::string updated = ReadWholeFile(Project());
+    const CliRun again = Cli({"update", Project(), "--mask", "*.*"});
+    EXPECT_EQ(again.Out, Project() + ": 0 added, 0 removed, 4 unchanged (" + Data() + ")\n");
+    EXPECT_EQ(ReadWholeFile(Project()), updated);
+}
+
+TEST_F(UpdateCommandTest, DryRunWritesNothingAndKeepMissingWritesTheOutputOnly) {
+    const std::string before = ReadWholeFile(Project());
+    fs::remove(folder / "data/readme.txt");
+    folder.WriteFile("data/new.exe");
+
+    const CliRun dry = Cli({"update", Project(), "--mask", "*.*", "--dry-run", "-o", folder / "x"});
+    ASSERT_EQ(dry.Code, ExitOk) << dry.Err;
+    EXPECT_EQ(dry.Out, "+ new.exe\n- readme.txt\n" + Project() + ": 1 to add, 1 to remove, " +
+                           "3 unchanged (" + Data() + "; dry run, nothing written)\n");
+    EXPECT_FALSE(fs::exists(folder / "x"));
+
+    const std::string output = folder / "out.tml";
+    const CliRun kept = Cli({"update", Project(), "--mask", "*.*", "--keep-missing", "-o", output});
+    ASSERT_EQ(kept.Code, ExitOk) << kept.Err;
+    EXPECT_EQ(kept.Out,
+              "+ new.exe\n" + output + ": 1 added, 1 missing kept, 3 unchanged (" + Data() + ")\n");
+    EXPECT_EQ(OutlineOf(output), "Docs0 manual.txt1 new.exe0 readme.txt0 setup.exe0");
+    EXPECT_EQ(ReadWholeFile(Project()), before);
+}
+
+TEST_F(UpdateCommandTest, RelativeProjectsCompareTheirOwnFolderInTheirCodePage) {
+    folder.WriteFile("data/Я.txt");
+    const std::string disc = Data() + "/default.tml";
+    ASSERT_EQ(
+        Cli({"scan", Data(), "--relative", "--mask", "*.txt", "--code-page", "1251", "-o", disc})
+            .Code,
+        ExitOk);
+    // The disc has moved: its own folder counts, not the data directory it was made from.
+    fs::rename(Data(), folder / "moved");
+    const CliRun run = Cli({"update", folder / "moved/default.tml", "--mask", "*.txt",
+                            "--code-page", "1251", "--dry-run"});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    EXPECT_NE(run.Out.find(": 0 to add, 0 to remove, 4 unchanged"), std::string::npos) << run.Out;
+
+    // Away from its data, nothing is taken for gone.
+    const std::string stray = folder / "stray.tml";
+    fs::copy_file(folder / "moved/default.tml", stray);
+    const CliRun away = Cli({"update", stray, "--mask", "*.txt", "--code-page", "1251"});
+    EXPECT_EQ(away.Code, ExitFailure);
+    EXPECT_NE(away.Err.find("--data-dir"), std::string::npos) << away.Err;
+}
+
+TEST_F(UpdateCommandTest, AMissingDataDirectoryFailsUnlessAnotherIsNamed) {
+    const std::string before = ReadWholeFile(Project());
+    fs::rename(Data(), folder / "moved");
+    const CliRun gone = Cli({"update", Project(), "--mask", "*.*"});
+    EXPECT_EQ(gone.Code, ExitFailure);
+    EXPECT_NE(gone.Err.find(Text(TextId::message_IncorrectPath)), std::string::npos) << gone.Err;
+    EXPECT_EQ(ReadWholeFile(Project()), before);
+
+    const CliRun named =
+        Cli({"update", Project(), "--mask", "*.*", "--data-dir", folder / "moved"});
+    ASSERT_EQ(named.Code, ExitOk) << named.Err;
+    EXPECT_NE(named.Out.find(": 0 added, 0 removed, 4 unchanged"), std::string::npos) << named.Out;
+
+    EXPECT_EQ(Cli({"update"}).Code, ExitUsage);
+    EXPECT_EQ(Cli({"update", Project(), "--mask"}).Code, ExitUsage);
+    EXPECT_EQ(Cli({"update", Project(), "--nested"}).Code, ExitUsage);
+}
+
+}  // namespace
+}  // namespace tomlet::cli

@@ -1,0 +1,228 @@
+#include "core/disc_update.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+
+#include "core/progress.h"
+#include "core/scanner.h"
+#include "platform/directory_listing.h"
+#include "platform/text_codec.h"
+#include "support/temp_folder.h"
+#include "support/tree_records.h"
+
+namespace tomlet {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FieldOutline;
+using testing::Outline;
+using testing::Record;
+using testing::TempFolder;
+
+std::string Paths(const std::vector<ObjectNode*>& nodes) {
+    std::string paths;
+    for (const ObjectNode* node : nodes)
+        paths += (paths.empty() ? "" : " ") + node->Data.PathFileName;
+    return paths;
+}
+
+TNodeData WithPath(std::string caption, std::string path, std::uint8_t type = otFile) {
+    TNodeData data = Record(std::move(caption), type);
+    data.PathFileName = std::move(path);
+    return data;
+}
+
+class DiscUpdateTest : public ::testing::Test {
+protected:
+    std::string DataDir() const { return data.Path().string(); }
+
+    // The catalogue as the editor's scan of the data directory makes it.
+    void ScanCatalogue(const std::vector<std::string>& masks = {"*.*"}) {
+        FolderScanner scanner(masks, DataDir(), silent, silent);
+        scanner.ScanDirectory(DataDir(), catalogue, nullptr, true);
+    }
+
+    DiscChanges Find(const std::vector<std::string>& masks = {"*.*"}, bool nested = true,
+                     std::string folder = {}, ObjectNode* folderObject = nullptr) {
+        const DiscUpdateScope scope{DataDir(), std::move(folder), folderObject, masks, nested};
+        return FindDiscChanges(catalogue, scope, ProcessCodec(), silent, silent);
+    }
+
+    ObjectNode* ByPath(const std::string& path) const {
+        for (ObjectNode* node = catalogue.First(); node; node = catalogue.NextDepthFirst(node))
+            if (node->Data.PathFileName == path)
+                return node;
+        return nullptr;
+    }
+
+    TempFolder data;
+    ObjectTree catalogue;
+    SilentProgress silent;
+};
+
+TEST_F(DiscUpdateTest, AddsWhatIsNewAndDeletesWhatIsGoneKeepingEveryAnnotation) {
+    data.WriteFile("setup.exe");
+    data.WriteFile("readme.txt");
+    data.WriteFile("Docs/manual.txt");
+    data.WriteFile("Docs/old.txt");
+    data.WriteFile("Drivers/v1/driver.inf");
+    data.WriteFile("Папка/файл.txt");
+    ScanCatalogue();
+
+    // The author annotates every object, groups a note in a virtual folder, moves the manual to
+    // the end and refers to a file beside the data directory.
+    catalogue.ForEachDepthFirst([](ObjectNode& node, int) {
+        node.Data.Hint = "hint of " + node.Data.Caption;
+        node.Data.Comments = "about " + node.Data.Caption + "\r\n";
+        node.Data.Parameters = "/quiet";
+    });
+    ObjectNode* start =
+        catalogue.InsertBefore(catalogue.First(), Record("Start here", otVirtualFolder));
+    catalogue.Append(start, Record("Note", otTextFile));
+    catalogue.MoveToLastChild(ByPath("Docs\\manual.txt"), nullptr);
+    catalogue.Append(nullptr, WithPath("Outside", "..\\outside.txt", otTextFile));
+    std::map<std::string, TNodeData> written;
+    catalogue.ForEachDepthFirst(
+        [&](ObjectNode& node, int) { written[node.Data.Caption] = node.Data; });
+
+    fs::remove(data / "Docs/old.txt");
+    fs::rename(data / "readme.txt", data / "readme-2.txt");
+    data.WriteFile("new.exe");
+    data.WriteFile("Extras/tools/tool.exe");
+    fs::remove_all(data / "Drivers/v1");
+
+    DiscChanges changes = Find();
+    // New objects carry the scan's field values.
+    EXPECT_EQ(
+        FieldOutline(changes.New.TopLevel()),
+        "Extras[1,1]:Extras (tools[1,1]:Extras\\tools (tool.exe[3,2]:Extras\\tools\\tool.exe)) "
+        "new.exe[3,2]:new.exe readme-2.txt[8,4]:readme-2.txt");
+    EXPECT_EQ(Paths(changes.Missing),
+              "Docs\\old.txt Drivers\\v1 Drivers\\v1\\driver.inf readme.txt");
+    EXPECT_EQ(changes.Kept, 6);
+
+    ApplyDiscChanges(catalogue, std::move(changes));
+    // New objects follow their nearest kept sibling; the moved manual stays where it was put.
+    EXPECT_EQ(Outline(catalogue),
+              "Start here0 Note1 Docs0 Drivers0 Extras0 tools1 tool.exe2 Папка0 файл.txt1 "
+              "new.exe0 readme-2.txt0 setup.exe0 manual.txt0 Outside0");
+    int unchanged = 0;
+    catalogue.ForEachDepthFirst([&](ObjectNode& node, int) {
+        if (const auto before = written.find(node.Data.Caption); before != written.end()) {
+            EXPECT_EQ(node.Data, before->second) << node.Data.Caption;
+            ++unchanged;
+        }
+    });
+    EXPECT_EQ(unchanged, 9);
+    EXPECT_TRUE(Find().IsEmpty());
+}
+
+TEST_F(DiscUpdateTest, AFileTwoMasksMatchStaysAsManyObjectsAsTheScanMakes) {
+    data.WriteFile("a.exe");
+    data.WriteFile("b.txt");
+    const std::vector<std::string> masks{"*.exe", "*.*"};
+    ScanCatalogue(masks);
+    ASSERT_EQ(Outline(catalogue), "a.exe0 a.exe0 b.txt0");
+    const DiscChanges unchanged = Find(masks);
+    EXPECT_TRUE(unchanged.IsEmpty());
+    EXPECT_EQ(unchanged.Kept, 3);
+    // Fewer masks list the file once: the second object still names a file on disc.
+    EXPECT_TRUE(Find({"*.*"}).IsEmpty());
+
+    catalogue.DeleteObjectTree(catalogue.TopLevel()[1]);
+    catalogue.TopLevel()[0]->Data.Hint = "the installer";
+    ApplyDiscChanges(catalogue, Find(masks));
+    EXPECT_EQ(Outline(catalogue), "a.exe0 a.exe0 b.txt0");
+    EXPECT_EQ(catalogue.TopLevel()[0]->Data.Hint, "the installer");
+    EXPECT_TRUE(Find(masks).IsEmpty());
+}
+
+TEST_F(DiscUpdateTest, StoredPathsMatchExactlyFirstThenIgnoringCase) {
+    data.WriteFile("Docs/Manual.TXT");
+    data.WriteFile("Папка/Файл.txt");
+    ObjectNode* docs = catalogue.Append(nullptr, WithPath("docs", "DOCS", otFolder));
+    catalogue.Append(docs, WithPath("manual", "docs\\manual.txt"));
+    ObjectNode* folder = catalogue.Append(nullptr, WithPath("папка", "ПАПКА", otFolder));
+    catalogue.Append(folder, WithPath("файл", "папка\\ФАЙЛ.TXT"));
+    EXPECT_TRUE(Find().IsEmpty());
+
+    // Where the disc holds both spellings, the object keeps the one it names exactly.
+    data.WriteFile("x.txt");
+    data.WriteFile("X.TXT");
+    DirectoryListing listing;
+    ASSERT_TRUE(ListDirectory(DataDir(), listing));
+    if (listing.Entries.size() == 4) {  // a file system that tells case apart
+        catalogue.Append(nullptr, WithPath("x", "x.txt"));
+        EXPECT_EQ(Paths(Find().New.TopLevel()), "X.TXT");
+    }
+}
+
+TEST_F(DiscUpdateTest, OnlyObjectsWhoseFolderListsWithoutThemAreMissing) {
+    data.WriteFile("a.txt");
+    data.WriteFile("Sub/deep/d.txt");
+    data.WriteFile(".hidden/h.txt");
+    data.WriteFile("locked/l.txt");
+    ScanCatalogue();
+    catalogue.Append(nullptr, WithPath("hidden", ".hidden\\h.txt"));
+
+    // What the masks or the nesting leave unlisted is still on disc.
+    EXPECT_TRUE(Find({"*.exe"}, false).IsEmpty());
+
+    fs::remove(data / "a.txt");
+    fs::permissions(data / "locked", fs::perms::none);
+    // A folder that cannot be read (unless the tests run with every right) loses nothing.
+    EXPECT_EQ(Paths(Find().Missing), "a.txt");
+}
+
+TEST_F(DiscUpdateTest, AFolderUpdateChangesOnlyThatFolderWhereverItsObjectWasMoved) {
+    data.WriteFile("Docs/a.txt");
+    data.WriteFile("Docs/Sub/b.txt");
+    data.WriteFile("top.txt");
+    ScanCatalogue();
+    ObjectNode* docs = ByPath("Docs");
+    catalogue.MoveToLastChild(docs, catalogue.Append(nullptr, Record("Manuals", otVirtualFolder)));
+
+    data.WriteFile("Docs/c.txt");
+    data.WriteFile("Docs/Sub/new.txt");
+    fs::remove(data / "Docs/a.txt");
+    fs::remove(data / "top.txt");
+    DiscChanges changes = Find({"*.*"}, true, "Docs", docs);
+    EXPECT_EQ(Paths(changes.New.TopLevel()), "Docs\\Sub\\new.txt Docs\\c.txt");
+    EXPECT_EQ(Paths(changes.Missing), "Docs\\a.txt");
+    ApplyDiscChanges(catalogue, std::move(changes));
+    EXPECT_EQ(Outline(catalogue), "top.txt0 Manuals0 Docs1 Sub2 b.txt3 new.txt3 c.txt2");
+
+    // A folder that is gone, or is a file, is refused rather than taken as empty.
+    const DiscUpdateScope gone{data / "gone", {}, nullptr, {"*.*"}, true};
+    EXPECT_THROW(FindDiscChanges(catalogue, gone, ProcessCodec(), silent, silent),
+                 std::runtime_error);
+    EXPECT_THROW(Find({"*.*"}, true, "Docs\\Gone", docs), std::runtime_error);
+    EXPECT_THROW(Find({"*.*"}, true, "Docs\\c.txt", docs), std::runtime_error);
+}
+
+TEST_F(DiscUpdateTest, LeftOutChangesStayUndoneAndSurvivorsTakeADeletedFoldersPlace) {
+    data.WriteFile("Old/x.txt");
+    data.WriteFile("keep.txt");
+    ScanCatalogue();
+    catalogue.Append(ByPath("Old"), Record("Notes", otVirtualFolder));
+
+    fs::remove_all(data / "Old");
+    data.WriteFile("n1.txt");
+    data.WriteFile("n2.txt");
+    data.WriteFile("New/a.txt");
+    data.WriteFile("New/b.txt");
+    DiscChanges changes = Find();
+    ASSERT_EQ(Paths(changes.New.TopLevel()), "New n1.txt n2.txt");
+    ASSERT_EQ(Paths(changes.Missing), "Old Old\\x.txt");
+    const std::unordered_set<const ObjectNode*> leftOut{
+        changes.New.TopLevel()[1], changes.New.TopLevel()[0]->Child(0), changes.Missing[1]};
+    ApplyDiscChanges(catalogue, std::move(changes), leftOut);
+    EXPECT_EQ(Outline(catalogue), "New0 b.txt1 x.txt0 Notes0 keep.txt0 n2.txt0");
+    EXPECT_EQ(catalogue.Count(), 6);
+}
+
+}  // namespace
+}  // namespace tomlet
