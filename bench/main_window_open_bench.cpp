@@ -18,9 +18,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/main_window.h"
-#include "ui/object_tree_model.h"
-#include "ui/prompts.h"
+#include "ui/main_window/main_window.h"
+#include "ui/seams/prompts.h"
+#include "ui/tree/object_tree_model.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include "core/object_tree.h"
 #include "core/progress.h"
 #include "core/scanner.h"
-#include "ui/main_window.h"
-#include "ui/mask_store.h"
-#include "ui/object_tree_model.h"
-#include "ui/prompts.h"
-#include "ui/scan_dialog.h"
+#include "ui/dialogs/scan_dialog.h"
+#include "ui/main_window/main_window.h"
+#include "ui/seams/mask_store.h"
+#include "ui/seams/prompts.h"
+#include "ui/tree/object_tree_model.h"
 
 namespace {
 

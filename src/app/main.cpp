@@ -5,13 +5,13 @@
 #include "core/project_file.h"
 #include "core/settings.h"
 #include "platform/file_system.h"
-#include "ui/main_window.h"
-#include "ui/mask_store.h"
-#include "ui/progress_sink.h"
-#include "ui/qt_prompts.h"
-#include "ui/qt_text.h"
-#include "ui/shell.h"
-#include "ui/splash_window.h"
+#include "ui/base/qt_text.h"
+#include "ui/main_window/main_window.h"
+#include "ui/progress/progress_sink.h"
+#include "ui/progress/splash_window.h"
+#include "ui/seams/mask_store.h"
+#include "ui/seams/qt_prompts.h"
+#include "ui/seams/shell.h"
 
 namespace {
 

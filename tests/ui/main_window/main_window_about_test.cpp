@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+
+#include "main_window_test_support.h"
+#include "support/modal_answers.h"
+#include "ui/dialogs/about_window.h"
+#include "ui/progress/progress_sink.h"
+#include "ui/progress/progress_window.h"
+#include "ui/tree/object_tree_model.h"
+
+namespace tomlet {
+namespace {
+
+using testing::ModalAnswers;
+
+class MainWindowAuxTest : public ::testing::Test, public testing::MainWindowFixture {};
+
+TEST_F(MainWindowAuxTest, AboutOpensModallyWithoutAnOwnerInBothViews) {
+    Start();
+    for (QAction* view : {Ui().a_view_item_Browser, Ui().a_view_item_Editor}) {
+        view->trigger();
+        Idle();
+        ASSERT_TRUE(Ui().a_about_item_AboutProgram->isEnabled());
+        const Tfrm_About* seen = nullptr;
+        QWidget* owner = &Window();
+        ModalAnswers answers({[&](QWidget& window) {
+            seen = qobject_cast<Tfrm_About*>(&window);
+            owner = window.parentWidget();
+            window.close();
+        }});
+        Ui().a_about_item_AboutProgram->trigger();
+        EXPECT_NE(seen, nullptr);
+        EXPECT_EQ(owner, nullptr);
+    }
+    EXPECT_TRUE(prompts.Messages.empty());  // nothing escaped the command
+}
+
+TEST_F(MainWindowAuxTest, LoadingReportsToTheProgramsProgressAndLeavesNoWindow) {
+    const std::string path = WriteProject("catalogue.tml", TProjectRec{}, 500);
+    Start();
+    EXPECT_EQ(&Window().Progress(), &ProgramProgress());
+    prompts.OpenAnswers.push_back(QString::fromStdString(path));
+    Ui().a_view_item_Editor->trigger();
+    Ui().a_files_item_Open->trigger();
+    EXPECT_EQ(Window().Model().Tree().Count(), 500);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<Tfrm_Progress*>(widget), nullptr);
+    EXPECT_FALSE(ProgramProgress().Step());  // the load ended its progress
+}
+
+}  // namespace
+}  // namespace tomlet
