@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "core/paths.h"
 #include "core/project_file.h"
 #include "core/settings.h"
 #include "platform/file_system.h"
@@ -21,7 +22,7 @@ using namespace tomlet;
 // Returns once the show time is over.
 std::unique_ptr<Tfrm_Splash> ShowSplash() {
     auto splash = std::make_unique<Tfrm_Splash>();
-    const std::string defaultFile = ProgramFolder() + "default.tml";
+    const std::string defaultFile = DefaultProjectPath();
     if (!FileExists(defaultFile))
         splash->HideGauge();
     SplashSettings settings;

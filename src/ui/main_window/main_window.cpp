@@ -18,7 +18,6 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <stdexcept>
 
 #include "core/catalogue.h"
@@ -47,11 +46,6 @@ constexpr int MinimumHeight = 460;
 
 QString CatalogueText(TextId id) {
     return ToQString(Text(id));
-}
-
-// The file name of a path without its folder.
-std::string FileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
 }
 
 }  // namespace
@@ -90,7 +84,7 @@ void Tfrm_Main::FormCreate() {
     BuildLanguageMenu(*m_ui.menu_Language, *this);
     a_view_item_BrowserExecute();
     UpdateCaption(true);
-    std::string startupPath = ProgramFolder() + "default.tml";
+    std::string startupPath = DefaultProjectPath();
     TIniRec settings;
     if (ReadSettings(settings)) {
         ApplySettings(settings);
@@ -327,7 +321,7 @@ void Tfrm_Main::UpdateCaption(bool withFileName) {
         if (m_ui.a_view_item_Editor->isChecked())
             caption = QStringLiteral("Tomlet EDITOR  ") + version;
         if (!m_currentFileName.empty() && withFileName)
-            caption += QStringLiteral("    -   ") + ToQString(FileNameOf(m_currentFileName));
+            caption += QStringLiteral("    -   ") + ToQString(FileNamePart(m_currentFileName));
         setWindowTitle(caption);
     } catch (...) {
         // The caption is decoration: a failure keeps the old one.
@@ -532,7 +526,7 @@ void Tfrm_Main::a_files_item_OpenExecute() {
 }
 
 void Tfrm_Main::a_files_item_OpenDefaultExecute() {
-    const std::string path = ProgramFolder() + "default.tml";
+    const std::string path = DefaultProjectPath();
     if (FileExists(path)) {
         CloseProject(true);
         LoadProject(path);

@@ -25,13 +25,6 @@ std::vector<std::string> ToByteStrings(const QStringList& texts) {
     return bytes;
 }
 
-// The folder a Folder object stands for; an object without a path stands for the data directory.
-std::string FolderOfObject(const std::string& dataDir, const std::string& storedPath) {
-    if (storedPath.empty())
-        return dataDir + PathRules::Native().Separator;
-    return ResolveObjectPath(1, dataDir, storedPath, ProgramFolder());
-}
-
 }  // namespace
 
 void Tfrm_Main::ConnectScanCommands() {

@@ -54,13 +54,6 @@ private:
     QHash<QObject*, QWidget*> m_fields;
 };
 
-// The file name part of a picked path: the text after its last separator (or drive colon).
-std::string PickedName(const std::string& path) {
-    const char* separators = PathRules::Native().DriveLetters ? "\\/:" : "/";
-    const auto last = path.find_last_of(separators);
-    return last == std::string::npos ? path : path.substr(last + 1);
-}
-
 // Type and action of a picked path: a file's by its extension, a folder's, or a virtual folder's.
 std::pair<std::uint8_t, std::uint8_t> TypeAndActionOf(const std::string& picked) {
     if (FileExists(picked))
@@ -194,9 +187,10 @@ void Tfrm_Main::ChooseObjectPath() {
     request.Title = ToQString(Text(TextId::text_ProjectDir) + m_currentDataDir);
     request.RootFolder = ToQString(m_currentDataDir);
     const std::string current = FromQString(m_ui.edit_PathFileName->text());
-    request.InitialSelection = ToQString(
-        current.empty() ? m_currentDataDir
-                        : ResolveObjectPath(1, m_currentDataDir, current, ProgramFolder()));
+    request.InitialSelection =
+        ToQString(current.empty() ? m_currentDataDir
+                                  : ResolveObjectPath(PathMode::Absolute, m_currentDataDir, current,
+                                                      ProgramFolder()));
     request.IncludeFiles = true;
     const std::string picked = FromQString(m_seams.UserPrompts->PickFolder(this, request));
     if (picked.empty())
@@ -211,9 +205,9 @@ void Tfrm_Main::ChooseObjectPath() {
     const ObjectNode* node = SelectedNode();
     if (node == nullptr)
         return;
-    if (node->HasChildren() &&
-        !DirectoryExists(ResolveObjectPath(IsAbsolutePath() ? 1 : 0, m_currentDataDir, *relative,
-                                           ProgramFolder()))) {
+    if (node->HasChildren() && !DirectoryExists(ResolveObjectPath(
+                                   IsAbsolutePath() ? PathMode::Absolute : PathMode::Relative,
+                                   m_currentDataDir, *relative, ProgramFolder()))) {
         ShowObjectFields();
         Tell(MessageKind::Error, ToQString(Text(TextId::message_ChangeCanceled_FolderCantBeFile)));
         return;
@@ -222,7 +216,7 @@ void Tfrm_Main::ChooseObjectPath() {
     m_ui.combobox_ObjectType->setCurrentIndex(type);
     m_ui.combobox_ObjectAction->setCurrentIndex(action);
     if (m_ui.edit_Caption->text() == ToQString(Text(TextId::text_NewObject)))
-        m_ui.edit_Caption->setText(ToQString(PickedName(picked)));
+        m_ui.edit_Caption->setText(ToQString(FileNamePart(picked)));
 }
 
 }  // namespace tomlet

@@ -47,7 +47,7 @@ void Tfrm_Main::ConnectObjectActions() {
 
 ActionContext Tfrm_Main::ObjectActionContext() const {
     ActionContext context;
-    context.PathMode = IsAbsolutePath() ? 1 : 0;
+    context.Mode = IsAbsolutePath() ? PathMode::Absolute : PathMode::Relative;
     context.DataDir = m_currentDataDir;
     context.ProgramFolder = ProgramFolder();
     context.TextEditor = TextEditorCommand();

@@ -12,19 +12,6 @@
 
 namespace tomlet {
 
-namespace {
-
-// A stored path (with '\') in the native form.
-std::string NativeStoredPath(std::string stored) {
-    const char native = PathRules::Native().Separator;
-    for (char& c : stored)
-        if (c == StoredSeparator)
-            c = native;
-    return stored;
-}
-
-}  // namespace
-
 void Tfrm_Main::ConnectPropertiesPage() {
     connect(m_ui.edit_ProjectDataDirButton, &QAction::triggered, this,
             [this] { RunCommand([this] { edit_ProjectDataDirButtonClick(); }); });
