@@ -12,6 +12,7 @@
 
 #include "core/language_file.h"
 #include "core/version.h"
+#include "ui/base/named.h"
 #include "ui/base/program_pictures.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
@@ -22,11 +23,8 @@ namespace {
 
 constexpr int DescriptionLinesShown = 4;
 
-template <class Widget>
-Widget* Named(QWidget* parent, const char* name, const QString& text = QStringLiteral("-")) {
-    auto* widget = new Widget(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
+QLabel* Label(QWidget* parent, const char* name, const QString& text = QStringLiteral("-")) {
+    return Named(new QLabel(text, parent), name);
 }
 
 template <class Widget>
@@ -55,18 +53,18 @@ void Tfrm_About::BuildControls() {
     setObjectName(QStringLiteral("frm_About"));
     setWindowTitle(QStringLiteral("О программе"));
 
-    auto* icon = Named<QLabel>(this, "image_ProgramIcon", QString());
+    auto* icon = Label(this, "image_ProgramIcon", QString());
     icon->setPixmap(ProgramIcon().pixmap(32, 32));
     icon->setFixedSize(32, 32);
     icon->setScaledContents(true);
 
-    auto* name = Named<QLabel>(this, "label_NameProgs");
+    auto* name = Label(this, "label_NameProgs");
     QFont bold = name->font();
     bold.setBold(true);
     bold.setPixelSize(15);
     name->setFont(bold);
 
-    auto* description = Named<QPlainTextEdit>(this, "memo_Description", QString());
+    auto* description = Named(new QPlainTextEdit(this), "memo_Description");
     description->setReadOnly(true);
     description->setFrameShape(QFrame::NoFrame);
     description->setFixedWidth(285);
@@ -82,25 +80,23 @@ void Tfrm_About::BuildControls() {
     bevel->setFrameShadow(QFrame::Sunken);
 
     auto* memory = new QGridLayout;
-    memory->addWidget(Named<QLabel>(this, "label_TotalMemory", QStringLiteral("Total memory:")), 0,
-                      0);
-    memory->addWidget(Named<QLabel>(this, "lbl_TotalMem_I"), 0, 1, Qt::AlignRight);
-    memory->addWidget(Named<QLabel>(this, "label_MemoryUsed", QStringLiteral("Memory used:")), 1,
-                      0);
-    memory->addWidget(Named<QLabel>(this, "lbl_MemoryUsed_I"), 1, 1, Qt::AlignRight);
+    memory->addWidget(Label(this, "label_TotalMemory", QStringLiteral("Total memory:")), 0, 0);
+    memory->addWidget(Label(this, "lbl_TotalMem_I"), 0, 1, Qt::AlignRight);
+    memory->addWidget(Label(this, "label_MemoryUsed", QStringLiteral("Memory used:")), 1, 0);
+    memory->addWidget(Label(this, "lbl_MemoryUsed_I"), 1, 1, Qt::AlignRight);
     memory->setVerticalSpacing(2);
 
     auto* text = new QVBoxLayout;
     text->setSpacing(3);
     text->addWidget(name);
-    text->addWidget(Named<QLabel>(this, "label_Version"));
-    text->addWidget(Named<QLabel>(this, "label_Copyright"));
+    text->addWidget(Label(this, "label_Version"));
+    text->addWidget(Label(this, "label_Copyright"));
     text->addWidget(description);
     text->addWidget(bevel);
-    text->addWidget(Named<QLabel>(this, "Os"));
+    text->addWidget(Label(this, "Os"));
     text->addLayout(memory);
 
-    auto* ok = Named<QPushButton>(this, "button_Ok", QStringLiteral("Ok"));
+    auto* ok = Named(new QPushButton(QStringLiteral("Ok"), this), "button_Ok");
     ok->setDefault(true);
     ok->setMinimumWidth(82);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);  // Esc rejects, which also closes

@@ -13,20 +13,11 @@
 
 #include "core/language_file.h"
 #include "core/search.h"
+#include "ui/base/named.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
 
 namespace tomlet {
-
-namespace {
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-}  // namespace
 
 Tfrm_Find::Tfrm_Find(QWidget* parent)
     : Tfrm_Common<QDialog>(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "core/records.h"
+#include "ui/base/named.h"
 #include "ui/main_window/main_window_ui.h"
 #include "ui/tree/object_tree_view.h"
 
@@ -31,12 +32,6 @@ namespace {
 
 constexpr int BrowserBottomHeight = 130;
 constexpr int BrowserDescriptionWidth = 242;
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel* MakeLabel(const char* name, const char* caption, QWidget* buddy = nullptr) {
     auto* label = Named(new QLabel(QString::fromUtf8(caption)), name);

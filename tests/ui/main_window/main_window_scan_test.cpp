@@ -9,6 +9,7 @@
 #include "core/catalogue.h"
 #include "main_window_test_support.h"
 #include "support/modal_answers.h"
+#include "support/tree_records.h"
 #include "ui/base/qt_text.h"
 #include "ui/dialogs/scan_dialog.h"
 #include "ui/tree/object_tree_model.h"
@@ -17,18 +18,8 @@ namespace tomlet {
 namespace {
 
 using namespace Qt::StringLiterals;
+using testing::Captions;
 using testing::ModalAnswers;
-
-// Captions in depth-first order, children in parentheses.
-std::string Captions(const std::vector<ObjectNode*>& nodes) {
-    std::string outline;
-    for (const ObjectNode* node : nodes) {
-        outline += (outline.empty() ? "" : " ") + node->Data.Caption;
-        if (node->HasChildren())
-            outline += " (" + Captions(node->Children()) + ')';
-    }
-    return outline;
-}
 
 // Runs `check` at the moment the scan's progress window appears, in the middle of the scan.
 class DuringScan final : public QObject {

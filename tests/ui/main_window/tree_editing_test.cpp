@@ -9,6 +9,7 @@
 #include "core/catalogue.h"
 #include "core/object_tree.h"
 #include "main_window_test_support.h"
+#include "support/tree_records.h"
 #include "ui/base/qt_text.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
@@ -41,14 +42,7 @@ protected:
         Window().SelectNode(node);
         Idle();
     }
-    // Captions with their levels, depth first.
-    std::string Outline() {
-        std::string outline;
-        Model().Tree().ForEachDepthFirst([&](const ObjectNode& node, int level) {
-            outline += (outline.empty() ? "" : " ") + node.Data.Caption + std::to_string(level);
-        });
-        return outline;
-    }
+    std::string Outline() { return testing::Outline(Model().Tree()); }
     bool CommitEnabled() { return Ui().a_button_Commit->isEnabled(); }
     // The author picks an item of a list.
     static void Choose(QComboBox* list, int index) {
