@@ -43,17 +43,14 @@ int main(int argc, char** argv) {
     ApplyCodePageSetting();
 
     std::unique_ptr<Tfrm_Splash> splash = ShowSplash();
-    // The main window's creation loads the start-up project; its progress shows on the splash.
-    SetSplashWindow(splash.get());
     QtPrompts prompts;
     SystemShell shell;
     SettingsMaskStore masks;
-    Seams seams;
-    seams.UserPrompts = &prompts;
-    seams.SystemShell = &shell;
-    seams.StoredMasks = &masks;
-    Tfrm_Main window(seams);
-    SetSplashWindow(nullptr);
+    WindowProgressSink progress;
+    // The main window's creation loads the start-up project; its progress shows on the splash.
+    progress.SetSplash(splash.get());
+    Tfrm_Main window(Seams{prompts, shell, masks, progress});
+    progress.SetSplash(nullptr);
     splash.reset();
 
     window.show();

@@ -1,38 +1,25 @@
 #include "ui/main_window/main_window.h"
 
-#include <QAbstractItemView>
 #include <QActionGroup>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolBar>
-#include <QTreeView>
+#include <QToolButton>
 #include <QVBoxLayout>
-#include <stdexcept>
 
 #include "core/catalogue.h"
 #include "core/paths.h"
-#include "core/project_file.h"
 #include "core/settings.h"
-#include "core/version.h"
-#include "platform/file_system.h"
-#include "ui/base/memo_text.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
 #include "ui/dialogs/about_window.h"
-#include "ui/dialogs/file_dialog_texts.h"
 #include "ui/main_window/keyboard_state.h"
-#include "ui/progress/progress_sink.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
@@ -44,35 +31,39 @@ constexpr int DesignedWidth = 630;
 constexpr int DesignedHeight = 472;
 constexpr int MinimumHeight = 460;
 
-QString CatalogueText(TextId id) {
-    return ToQString(Text(id));
-}
+using ForgetFileName = ProjectSession::ForgetFileName;
+using Caption = ProjectSession::Caption;
 
 }  // namespace
 
 Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
-    : Tfrm_Common<QMainWindow>(parent), m_seams(seams), m_model(new ObjectTreeModel(this)) {
+    : Tfrm_Common<QMainWindow>(parent),
+      m_ui(BuildMainWindowUi(*this)),
+      m_seams(seams),
+      m_model(new ObjectTreeModel(this)),
+      m_busy(*this, m_ui),
+      m_commands(*this, seams.UserPrompts, m_busy, [this] { SyncViewChecks(); }),
+      m_fields(*this, m_ui, *m_model, seams.UserPrompts),
+      m_session(*this, m_ui, *m_model, m_fields, m_busy, seams, m_pump),
+      m_properties(*this, m_ui, *m_model, m_session, seams.UserPrompts),
+      m_editing(*this, m_ui, *m_model, m_fields, seams.UserPrompts),
+      m_running(m_ui, *m_model, m_session, seams.SystemShell),
+      m_search(*this, m_ui, *m_model, seams.UserPrompts),
+      m_scan(*this, m_ui, *m_model, m_session, m_busy, seams, m_pump) {
     setObjectName(QStringLiteral("frm_Main"));
     setWindowTitle(QStringLiteral("Tomlet"));
     setMinimumSize(DesignedWidth, MinimumHeight);
     resize(DesignedWidth, DesignedHeight);
-    BuildMainWindowUi(*this, m_ui);
     m_ui.TreeView->setModel(m_model);
     // The editor page is in front until the creation switches to the browser view.
     m_ui.PageControl->setCurrentWidget(m_ui.tabsheet_Editor);
 
-    ConnectFileCommands();
-    ConnectViewCommands();
-    ConnectCommand(m_ui.a_about_item_AboutProgram, &Tfrm_Main::a_about_item_AboutProgramExecute);
-    ConnectPropertiesPage();
+    ConnectCommands();
+    ConnectObjectActions();
+    ConnectViewChanges();
     ConnectTree();
-    ConnectScanCommands();
-    ConnectSearchCommands();
     BindCheckBoxToAction();
     BindCommitButton();
-    ConnectObjectFields();
-    ConnectTreeEditing();
-    ConnectObjectActions();
     FormCreate();
 }
 
@@ -80,17 +71,18 @@ Tfrm_Main::~Tfrm_Main() = default;
 
 void Tfrm_Main::FormCreate() {
     if (!LoadLanguageAtStart(*this))
-        Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenInifile));
+        m_seams.UserPrompts.ShowMessage(this, MessageKind::Error,
+                                        ToQString(Text(TextId::message_CantOpenInifile)));
     BuildLanguageMenu(*m_ui.menu_Language, *this);
     a_view_item_BrowserExecute();
-    UpdateCaption(true);
+    m_session.UpdateCaption(Caption::WithFileName);
     std::string startupPath = DefaultProjectPath();
     TIniRec settings;
     if (ReadSettings(settings)) {
         ApplySettings(settings);
         startupPath = StartupProjectPath(settings);
     }
-    OpenStartupProject(startupPath);
+    m_session.OpenStartupProject(startupPath);
     if (!isMaximized())
         CentreOnScreen();
 }
@@ -109,51 +101,114 @@ void Tfrm_Main::ApplySettings(const TIniRec& settings) {
     m_ui.menu_About->menuAction()->setVisible(settings.ShowAboutMenu);
 }
 
-void Tfrm_Main::OpenStartupProject(const std::string& path) {
-    if (!FileExists(path))
-        return;
-    try {
-        LoadProject(path);
-    } catch (...) {
-        Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
-    }
+// ---- Wiring
+
+// Every command reaches its handler through the command runner, which refuses it while the
+// window is busy and shows what escapes it; OnError::Ignore marks the commands that report
+// nothing whatever fails.
+void Tfrm_Main::ConnectCommands() {
+    const MainWindowUi& ui = m_ui;
+    CommandRunner& run = m_commands;
+    run.Connect(ui.a_files_item_New, *this, &Tfrm_Main::a_files_item_NewExecute);
+    run.Connect(ui.a_files_item_Open, m_session, &ProjectSession::a_files_item_OpenExecute);
+    run.Connect(ui.a_files_item_OpenDefault, m_session,
+                &ProjectSession::a_files_item_OpenDefaultExecute);
+    run.Connect(ui.a_files_item_CloseFile, m_session,
+                &ProjectSession::a_files_item_CloseFileExecute);
+    run.Connect(ui.a_files_item_Save, m_session, &ProjectSession::a_files_item_SaveExecute);
+    run.Connect(ui.a_files_item_SaveAS, m_session, &ProjectSession::a_files_item_SaveASExecute);
+    run.Connect(ui.a_files_item_Exit, *this, &Tfrm_Main::a_files_item_ExitExecute);
+
+    run.Connect(ui.a_view_item_Browser, *this, &Tfrm_Main::a_view_item_BrowserExecute);
+    run.Connect(ui.a_view_item_Editor, *this, &Tfrm_Main::a_view_item_EditorExecute);
+    run.Connect(ui.a_view_item_SaveNBrowser, *this, &Tfrm_Main::a_view_item_SaveNBrowserExecute);
+    run.Connect(ui.a_about_item_AboutProgram, *this, &Tfrm_Main::a_about_item_AboutProgramExecute);
+
+    run.Connect(ui.a_search_item_Find, m_search, &TreeSearch::a_search_item_FindExecute);
+    run.Connect(ui.a_search_item_FindForward, m_search,
+                &TreeSearch::a_search_item_FindForwardExecute);
+
+    run.Connect(ui.edit_ProjectDataDirButton, m_properties,
+                &PropertiesPage::edit_ProjectDataDirButtonClick);
+    run.Connect(ui.edit_SplashFileNameButton, m_properties,
+                &PropertiesPage::edit_SplashFileNameButtonClick);
+    run.ConnectSignal(ui.button_DontShowSplahScreen, &QToolButton::clicked,
+                      [this] { m_properties.button_DontShowSplahScreenClick(); });
+    run.Connect(ui.a_options_item_AbsolutePath, m_properties,
+                &PropertiesPage::a_options_item_AbsolutePathExecute);
+
+    run.Connect(ui.a_button_Commit, m_fields, &ObjectFieldsEditor::a_button_CommitExecute,
+                OnError::Ignore);
+    run.Connect(ui.edit_PathFileNameButton,
+                [this] { m_fields.ChooseObjectPath(m_session.ObjectActionContext()); });
+    run.Connect(ui.a_operation_item_AddObject, m_editing,
+                &TreeEditing::a_operation_item_AddObjectExecute, OnError::Ignore);
+    run.Connect(ui.a_operation_item_AddChildObject, m_editing,
+                &TreeEditing::a_operation_item_AddChildObjectExecute);
+    run.Connect(ui.a_operation_item_DeleteObject, m_editing,
+                &TreeEditing::a_operation_item_DeleteObjectExecute);
+    run.Connect(ui.a_operation_item_DeleteAll, m_editing,
+                &TreeEditing::a_operation_item_DeleteAllExecute);
+    run.Connect(ui.a_operation_item_CollapseTree, m_editing,
+                &TreeEditing::a_operation_item_CollapseTreeExecute);
+    run.Connect(ui.a_operation_item_ExpandTree, m_editing,
+                &TreeEditing::a_operation_item_ExpandTreeExecute);
+
+    run.Connect(ui.a_operation_item_ScanProjectDirectory, m_scan,
+                &ScanCommands::a_operation_item_ScanProjectDirectoryExecute);
+    run.Connect(ui.a_operation_item_ScanCurrentFolder, m_scan,
+                &ScanCommands::a_operation_item_ScanCurrentFolderExecute);
 }
 
-void Tfrm_Main::ConnectFileCommands() {
-    ConnectCommand(m_ui.a_files_item_New, &Tfrm_Main::a_files_item_NewExecute);
-    ConnectCommand(m_ui.a_files_item_Open, &Tfrm_Main::a_files_item_OpenExecute);
-    ConnectCommand(m_ui.a_files_item_OpenDefault, &Tfrm_Main::a_files_item_OpenDefaultExecute);
-    ConnectCommand(m_ui.a_files_item_CloseFile, &Tfrm_Main::a_files_item_CloseFileExecute);
-    ConnectCommand(m_ui.a_files_item_Save, &Tfrm_Main::a_files_item_SaveExecute);
-    ConnectCommand(m_ui.a_files_item_SaveAS, &Tfrm_Main::a_files_item_SaveASExecute);
-    ConnectCommand(m_ui.a_files_item_Exit, &Tfrm_Main::a_files_item_ExitExecute);
+// Running an object reports nothing, whatever fails.
+void Tfrm_Main::ConnectObjectActions() {
+    for (QAction* action : {m_ui.a_action_item_Action, m_ui.a_action_item_OpenAction,
+                            m_ui.a_action_item_ExecuteAction, m_ui.a_action_item_NotePadAction,
+                            m_ui.a_action_item_AssociationAction})
+        m_commands.Connect(
+            action, [this, action] { m_running.RunTaggedAction(*action); }, OnError::Ignore);
+    m_commands.Connect(m_ui.a_action_item_OpenFolderContainingObject, m_running,
+                       &ObjectRunning::a_action_item_OpenFolderContainingObjectExecute,
+                       OnError::Ignore);
+    m_commands.Connect(m_ui.menuitem_NoAction, m_running, &ObjectRunning::menuitem_NoActionClick,
+                       OnError::Ignore);
+
+    ObjectTreeView& tree = *m_ui.TreeView;
+    m_commands.ConnectSignal(
+        &tree, &ObjectTreeView::DoubleClicked, [this] { m_running.TreeDoubleClicked(); },
+        OnError::Ignore);
+    connect(&tree, &ObjectTreeView::EnterPressed, this, &Tfrm_Main::EnterInTree);
+    tree.SetContextMenu(m_ui.RxPopupMenu);
+    connect(m_ui.RxPopupMenu, &QMenu::aboutToShow, this,
+            [this] { m_running.PrepareContextMenu(); });
+    tree.SetHintBuilder([this](const ObjectNode& node) { return m_running.HintText(node); });
 }
 
-void Tfrm_Main::ConnectViewCommands() {
-    ConnectCommand(m_ui.a_view_item_Browser, &Tfrm_Main::a_view_item_BrowserExecute);
-    ConnectCommand(m_ui.a_view_item_Editor, &Tfrm_Main::a_view_item_EditorExecute);
-    ConnectCommand(m_ui.a_view_item_SaveNBrowser, &Tfrm_Main::a_view_item_SaveNBrowserExecute);
+void Tfrm_Main::ConnectViewChanges() {
     connect(m_ui.PageControl, &QStackedWidget::currentChanged, this,
             &Tfrm_Main::ScheduleUpdateActions);
     connect(m_ui.EditPageControl, &QTabWidget::currentChanged, this,
             &Tfrm_Main::ScheduleUpdateActions);
+    // At once, so that nothing is enabled while a load, save or scan runs.
+    connect(&m_busy, &BusyState::Changed, this, &Tfrm_Main::UpdateActions);
 }
 
 void Tfrm_Main::ConnectTree() {
-    m_ui.TreeView->installEventFilter(this);
-    m_ui.TreeView->viewport()->installEventFilter(this);
+    ObjectTreeView& tree = *m_ui.TreeView;
+    tree.installEventFilter(this);
+    tree.viewport()->installEventFilter(this);
+    tree.SetBusyQuery([this] { return m_busy.IsBusy(); });
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_model, signal, this, &Tfrm_Main::ScheduleUpdateActions);
     connect(m_model, &QAbstractItemModel::rowsMoved, this, &Tfrm_Main::ScheduleUpdateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &Tfrm_Main::ScheduleUpdateActions);
-    connect(m_ui.TreeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(tree.selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 // The tree keeps its current node selected, so "selected" and "current" agree.
                 QItemSelectionModel* selection = m_ui.TreeView->selectionModel();
                 if (current.isValid() && !selection->isSelected(current))
                     selection->select(current, QItemSelectionModel::ClearAndSelect);
-                if (m_fieldsFollowSelection)
-                    ShowObjectFields();
+                m_fields.FollowSelection();
                 ScheduleUpdateActions();
             });
 }
@@ -184,200 +239,7 @@ void Tfrm_Main::BindCommitButton() {
     connect(button, &QPushButton::clicked, action, &QAction::trigger);
 }
 
-bool Tfrm_Main::IsAbsolutePath() const {
-    return m_ui.a_options_item_AbsolutePath->isChecked();
-}
-
-void Tfrm_Main::SetAbsolutePath(bool absolute) {
-    m_ui.a_options_item_AbsolutePath->setChecked(absolute);
-    m_ui.checkbox_AbsoluteLink->setChecked(absolute);
-}
-
-bool Tfrm_Main::IsBrowserView() const {
-    return m_ui.PageControl->currentWidget() == m_ui.tabsheet_View;
-}
-
-bool Tfrm_Main::IsEditorView() const {
-    return m_ui.PageControl->currentWidget() == m_ui.tabsheet_Editor;
-}
-
-void Tfrm_Main::Tell(MessageKind kind, const QString& text) {
-    m_seams.UserPrompts->ShowMessage(this, kind, text);
-}
-
-ProgressSink& Tfrm_Main::Progress() {
-    return ProgramProgress();
-}
-
-MessagePump& Tfrm_Main::Pump() {
-    return m_pump;
-}
-
-// ---- The open project
-
-void Tfrm_Main::LoadProject(const std::string& path) {
-    if (!FileExists(path))
-        return;
-    BusyScope busy(*this);
-    TProjectRec project;
-    ObjectTree loaded;
-    const ReadResult result = ReadProjectFile(path, project, loaded, Progress(), Pump());
-    if (result.Status == ReadStatus::CannotOpen)
-        throw std::runtime_error(result.Error);
-    if (!result.Ok()) {
-        ShowReadFailure(result);
-        CloseProject(true);
-        return;
-    }
-    m_model->Adopt(std::move(loaded), nullptr);
-    ShowProjectProperties(project);
-    m_currentDataDir = project.ProjectDataDir;
-    m_currentFileName = path;
-    if (IsAbsolutePath() && !DirectoryExists(m_currentDataDir))
-        Tell(MessageKind::Information, CatalogueText(TextId::message_ProjectDataDirNotExist) +
-                                           QLatin1Char('\n') + ToQString(m_currentDataDir));
-}
-
-void Tfrm_Main::ShowReadFailure(const ReadResult& result) {
-    if (result.Status == ReadStatus::VersionTooNew)
-        Tell(MessageKind::Warning, CatalogueText(TextId::message_FileVersionHigherUseNewerTomlet));
-    Tell(MessageKind::Error, CatalogueText(TextId::message_IncorrectFormatFile));
-}
-
-void Tfrm_Main::SaveProject(const std::string& path) {
-    BusyScope busy(*this);
-    const WriteResult result =
-        WriteProjectFile(path, GatherProjectProperties(), m_model->Tree(), Progress(), Pump());
-    if (!result.Saved) {
-        QString text = CatalogueText(TextId::SaveFailure);
-        if (!result.Error.empty())
-            text += QLatin1Char('\n') + ToQString(result.Error);
-        Tell(MessageKind::Error, text);
-    }
-    m_currentFileName = path;
-    UpdateCaption(true);
-}
-
-void Tfrm_Main::CloseProject(bool forgetFileName) {
-    m_fieldsFollowSelection = false;
-    try {
-        m_model->ClearObjectTree();
-    } catch (...) {
-        // The rest of the reset runs whatever happened to the tree.
-    }
-    m_fieldsFollowSelection = true;
-    if (forgetFileName)
-        m_currentFileName.clear();
-    UpdateCaption(forgetFileName);
-    m_currentDataDir.clear();
-    ResetProjectProperties();
-    ClearObjectFields();
-    m_ui.memo_BrowserComments->clear();
-}
-
-void Tfrm_Main::ShowProjectProperties(const TProjectRec& project) {
-    m_ui.edit_ProjectDataDir->setText(ToQString(project.ProjectDataDir));
-    m_ui.edit_ProjectName->setText(ToQString(project.ProjectName));
-    m_ui.label_BrowserProjectName->setText(ToQString(project.ProjectName));
-    m_ui.edit_ProjectName2->setText(ToQString(project.ProjectName2));
-    m_ui.label_BrowserProjectName2->setText(ToQString(project.ProjectName2));
-    m_ui.edit_SplashFileName->setText(ToQString(project.SplashFileName));
-    m_ui.spinedit_SplashShowTime->setValue(project.SplashShowTime);
-    SetAbsolutePath(project.AbsolutePath);
-    SetMemoText(*m_ui.memo_ProjectDescription, project.ProjectDescription);
-    SetMemoText(*m_ui.memo_BrowserProjectDescription, project.ProjectDescription);
-}
-
-TProjectRec Tfrm_Main::GatherProjectProperties() const {
-    TProjectRec project;
-    project.ProjectDataDir = FromQString(m_ui.edit_ProjectDataDir->text());
-    project.ProjectName = FromQString(m_ui.edit_ProjectName->text());
-    project.ProjectName2 = FromQString(m_ui.edit_ProjectName2->text());
-    project.SplashFileName = FromQString(m_ui.edit_SplashFileName->text());
-    project.SplashShowTime = m_ui.spinedit_SplashShowTime->value();
-    project.AbsolutePath = m_ui.checkbox_AbsoluteLink->isChecked();
-    project.ProjectDescription = MemoText(*m_ui.memo_ProjectDescription);
-    return project;
-}
-
-void Tfrm_Main::ResetProjectProperties() {
-    for (QLineEdit* edit : {m_ui.edit_ProjectDataDir, m_ui.edit_ProjectName, m_ui.edit_ProjectName2,
-                            m_ui.edit_SplashFileName})
-        edit->clear();
-    m_ui.label_BrowserProjectName->clear();
-    m_ui.label_BrowserProjectName2->clear();
-    SetAbsolutePath(true);
-    m_ui.spinedit_SplashShowTime->setValue(TProjectRec{}.SplashShowTime);
-    m_ui.memo_ProjectDescription->clear();
-    m_ui.memo_BrowserProjectDescription->clear();
-}
-
-void Tfrm_Main::UpdateCaption(bool withFileName) {
-    try {
-        QString caption = windowTitle();
-        const QString version = ToQString(GetVersionText());
-        if (m_ui.a_view_item_Browser->isChecked())
-            caption = QStringLiteral("Tomlet   ") + version;
-        if (m_ui.a_view_item_Editor->isChecked())
-            caption = QStringLiteral("Tomlet EDITOR  ") + version;
-        if (!m_currentFileName.empty() && withFileName)
-            caption += QStringLiteral("    -   ") + ToQString(FileNamePart(m_currentFileName));
-        setWindowTitle(caption);
-    } catch (...) {
-        // The caption is decoration: a failure keeps the old one.
-    }
-}
-
-void Tfrm_Main::EnableCommands(bool enabled) {
-    m_ui.toolbar_Editor->setEnabled(enabled);
-    if (menuWidget() == nullptr)
-        return;
-    for (QAction* menu : m_ui.MainMenu1->actions())
-        menu->setEnabled(enabled);
-}
-
-// ---- Busy state, commands and their enabling
-
-Tfrm_Main::BusyScope::BusyScope(Tfrm_Main& window, bool disableCommands)
-    : m_window(window), m_disableCommands(disableCommands) {
-    if (m_window.m_busyDepth++ > 0)
-        return;
-    if (m_disableCommands)
-        m_window.EnableCommands(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_window.UpdateActions();
-}
-
-Tfrm_Main::BusyScope::~BusyScope() {
-    if (--m_window.m_busyDepth > 0)
-        return;
-    QApplication::restoreOverrideCursor();
-    if (m_disableCommands)
-        m_window.EnableCommands(true);
-    m_window.UpdateActions();
-}
-
-void Tfrm_Main::RunCommand(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::exception& error) {
-        Tell(MessageKind::Error, ToQString(error.what()));
-    } catch (...) {
-        Tell(MessageKind::Error, QStringLiteral("Unknown error"));
-    }
-}
-
-void Tfrm_Main::ConnectCommand(QAction* action, void (Tfrm_Main::*handler)()) {
-    connect(action, &QAction::triggered, this, [this, handler] {
-        // Shortcuts and queued events can reach a command while a load, save or scan walks the
-        // tree; no command may run in the middle of one.
-        if (IsBusy()) {
-            SyncViewChecks();
-            return;
-        }
-        RunCommand([this, handler] { (this->*handler)(); });
-    });
-}
+// ---- The enabled state of the actions
 
 void Tfrm_Main::ScheduleUpdateActions() {
     if (m_updateScheduled)
@@ -388,37 +250,49 @@ void Tfrm_Main::ScheduleUpdateActions() {
 
 void Tfrm_Main::UpdateActions() {
     m_updateScheduled = false;
-    const bool idle = !IsBusy();
+    const MainWindowUi& ui = m_ui;
+
+    const bool idle = !m_busy.IsBusy();
     const bool hasNodes = !m_model->Tree().IsEmpty();
+    const ObjectNode* selected = ui.TreeView->SelectedNode();
+    const bool hasSelection = selected != nullptr;
+    const bool folderSelected = hasSelection && selected->Data.ObjectType == otFolder;
+    const bool virtualFolderSelected = hasSelection && selected->Data.ObjectType == otVirtualFolder;
+    const bool onDataPage = ui.EditPageControl->currentWidget() == ui.tabsheet_Data;
+    const bool treeShown = IsBrowserView() || onDataPage;
+    const bool hasDataDir = !m_session.CurrentDataDir().empty();
+    const bool canEditTree = idle && hasDataDir && onDataPage;
 
-    for (QAction* always :
-         {m_ui.a_files_item_New, m_ui.a_files_item_Open, m_ui.a_files_item_OpenDefault,
-          m_ui.a_files_item_CloseFile, m_ui.a_files_item_Exit, m_ui.a_view_item_Browser,
-          m_ui.a_view_item_Editor, m_ui.a_view_item_SaveNBrowser})
-        always->setEnabled(idle);
-    m_ui.a_files_item_Save->setEnabled(idle && hasNodes);
-    m_ui.a_files_item_SaveAS->setEnabled(idle && hasNodes);
-
-    // Tree-changing commands of the editing, scanning and search parts; their own rules join here.
-    for (QAction* treeCommand :
-         {m_ui.a_operation_item_AddObject, m_ui.a_operation_item_AddChildObject,
-          m_ui.a_operation_item_DeleteObject, m_ui.a_operation_item_DeleteAll,
-          m_ui.a_operation_item_CollapseTree, m_ui.a_operation_item_ExpandTree})
-        treeCommand->setEnabled(idle);
-    UpdateEditingActions(idle);
-    m_ui.a_search_item_Find->setEnabled(idle && CanSearch());
-    m_ui.a_search_item_FindForward->setEnabled(idle && CanSearch());
-
-    const bool onDataPage = m_ui.EditPageControl->currentWidget() == m_ui.tabsheet_Data;
-    const ObjectNode* selected = SelectedNode();
-    m_ui.a_operation_item_ScanProjectDirectory->setEnabled(idle && !hasNodes && onDataPage);
-    m_ui.a_operation_item_ScanCurrentFolder->setEnabled(
-        idle && onDataPage && selected != nullptr && !m_currentDataDir.empty() &&
-        selected->Data.ObjectType == otFolder);
-
+    ui.a_files_item_New->setEnabled(idle);
+    ui.a_files_item_Open->setEnabled(idle);
+    ui.a_files_item_OpenDefault->setEnabled(idle);
+    ui.a_files_item_CloseFile->setEnabled(idle);
+    ui.a_files_item_Save->setEnabled(idle && hasNodes);
+    ui.a_files_item_SaveAS->setEnabled(idle && hasNodes);
+    ui.a_files_item_Exit->setEnabled(idle);
+    ui.a_view_item_Browser->setEnabled(idle);
+    ui.a_view_item_Editor->setEnabled(idle);
+    ui.a_view_item_SaveNBrowser->setEnabled(idle);
+    ui.a_search_item_Find->setEnabled(idle && hasNodes && treeShown);
+    ui.a_search_item_FindForward->setEnabled(idle && hasNodes && treeShown);
+    ui.a_operation_item_ScanProjectDirectory->setEnabled(idle && !hasNodes && onDataPage);
+    ui.a_operation_item_ScanCurrentFolder->setEnabled(idle && onDataPage && hasDataDir &&
+                                                      folderSelected);
+    ui.a_operation_item_AddObject->setEnabled(canEditTree);
+    ui.a_operation_item_AddChildObject->setEnabled(canEditTree && hasSelection);
+    ui.a_operation_item_DeleteObject->setEnabled(canEditTree && hasSelection);
+    ui.a_operation_item_DeleteAll->setEnabled(canEditTree && hasNodes);
+    ui.a_operation_item_CollapseTree->setEnabled(idle && hasNodes && treeShown);
+    ui.a_operation_item_ExpandTree->setEnabled(idle && hasNodes && treeShown);
+    ui.a_action_item_OpenFolderContainingObject->setEnabled(hasSelection && !virtualFolderSelected);
     SyncViewChecks();
+
+    // Not actions, but the same facts: the editor's object fields need a selected node.
+    if (IsEditorView())
+        m_fields.EnableFields(hasSelection);
 }
 
+// A refused view command has already moved the check of its radio pair.
 void Tfrm_Main::SyncViewChecks() {
     if (IsBrowserView())
         m_ui.a_view_item_Browser->setChecked(true);
@@ -428,53 +302,70 @@ void Tfrm_Main::SyncViewChecks() {
 
 // ---- Views
 
-void Tfrm_Main::PlaceTree(bool browser) {
-    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(m_ui.TreeView);
-    Tree().SetNodeDragging(!browser);
+bool Tfrm_Main::IsBrowserView() const {
+    return m_ui.PageControl->currentWidget() == m_ui.tabsheet_View;
 }
 
-void Tfrm_Main::a_about_item_AboutProgramExecute() {
-    Tfrm_About about;  // no owner, as the window stands on its own
-    about.exec();
+bool Tfrm_Main::IsEditorView() const {
+    return m_ui.PageControl->currentWidget() == m_ui.tabsheet_Editor;
 }
 
 void Tfrm_Main::a_view_item_BrowserExecute() {
     if (!IsBrowserView())
-        SwitchView(true);
+        SwitchView(View::Browser);
 }
 
 void Tfrm_Main::a_view_item_EditorExecute() {
     if (!IsEditorView())
-        SwitchView(false);
+        SwitchView(View::Editor);
+}
+
+void Tfrm_Main::a_view_item_SaveNBrowserExecute() {
+    m_session.a_files_item_SaveExecute();
+    a_view_item_BrowserExecute();
 }
 
 // Every change of view closes the project and reloads it from its file, unless Ctrl is held:
 // then the project stays closed and its file is forgotten.
-void Tfrm_Main::SwitchView(bool browser) {
+void Tfrm_Main::SwitchView(View view) {
+    const bool ctrl = IsCtrlHeld();
+    m_session.CloseProject(ctrl ? ForgetFileName::Yes : ForgetFileName::No);
+    const bool browser = view == View::Browser;
     for (QAction* editorOnly : {m_ui.a_files_item_New, m_ui.a_files_item_Save,
                                 m_ui.a_files_item_SaveAS, m_ui.mSeparator1})
         editorOnly->setVisible(!browser);
-    const bool ctrl = IsCtrlHeld();
-    CloseProject(ctrl);
-    PlaceTree(browser);
+    PlaceTree(view);
     m_ui.PageControl->setCurrentWidget(browser ? m_ui.tabsheet_View : m_ui.tabsheet_Editor);
     if (!browser)
         m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
     m_ui.menu_Operations->menuAction()->setVisible(!browser);
     m_ui.menu_Utility->menuAction()->setVisible(!browser);
     (browser ? m_ui.a_view_item_Browser : m_ui.a_view_item_Editor)->setChecked(true);
-    if (!ctrl)
-        LoadProject(m_currentFileName);
-    UpdateCaption(true);
+    if (!ctrl) {
+        const std::string file = m_session.CurrentFileName();
+        m_session.LoadProject(file);
+    }
+    m_session.UpdateCaption(Caption::WithFileName);
 }
 
-void Tfrm_Main::a_view_item_SaveNBrowserExecute() {
-    a_files_item_SaveExecute();
-    a_view_item_BrowserExecute();
+void Tfrm_Main::PlaceTree(View view) {
+    const bool browser = view == View::Browser;
+    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(m_ui.TreeView);
+    m_ui.TreeView->SetNodeDragging(!browser);
+}
+
+// Enter runs the selected object's own action; in the editor without Ctrl it moves on to the
+// caption instead.
+void Tfrm_Main::EnterInTree(Qt::KeyboardModifiers modifiers) {
+    if (IsEditorView() && !modifiers.testFlag(Qt::ControlModifier)) {
+        m_ui.edit_Caption->setFocus();
+        return;
+    }
+    m_ui.a_action_item_Action->trigger();
 }
 
 bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {
-    if (!IsBusy() || (watched != m_ui.TreeView && watched != m_ui.TreeView->viewport()))
+    if (!m_busy.IsBusy() || (watched != m_ui.TreeView && watched != m_ui.TreeView->viewport()))
         return Tfrm_Common<QMainWindow>::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::KeyPress:
@@ -494,69 +385,31 @@ bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Tfrm_Main::closeEvent(QCloseEvent* event) {
-    if (IsBusy()) {
-        event->ignore();
+    event->ignore();
+    if (m_busy.IsBusy())
         return;
-    }
     if (IsEditorView()) {
-        event->ignore();
-        RunCommand([this] { a_view_item_BrowserExecute(); });
+        m_commands.Run([this] { a_view_item_BrowserExecute(); });
         return;
     }
     event->accept();
 }
 
-// ---- File commands
+// ---- The window's own commands
 
 void Tfrm_Main::a_files_item_NewExecute() {
-    CloseProject(true);
+    m_session.CloseProject(ForgetFileName::Yes);
     m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
-    edit_ProjectDataDirButtonClick();
-}
-
-void Tfrm_Main::a_files_item_OpenExecute() {
-    const QString chosen = m_seams.UserPrompts->OpenFileName(
-        this, m_ui.dialog_Open->Title(), m_ui.dialog_Open->Filter(),
-        ToQString(StripTrailingBackslash(ProgramFolder())));
-    if (!chosen.isEmpty()) {
-        CloseProject(true);
-        LoadProject(FromQString(chosen));
-    }
-    UpdateCaption(true);
-}
-
-void Tfrm_Main::a_files_item_OpenDefaultExecute() {
-    const std::string path = DefaultProjectPath();
-    if (FileExists(path)) {
-        CloseProject(true);
-        LoadProject(path);
-    } else {
-        Tell(MessageKind::Warning, CatalogueText(TextId::message_DefaultFileNotFound));
-    }
-    UpdateCaption(true);
-}
-
-void Tfrm_Main::a_files_item_CloseFileExecute() {
-    CloseProject(true);
-}
-
-void Tfrm_Main::a_files_item_SaveExecute() {
-    if (!m_currentFileName.empty() && FileExists(m_currentFileName))
-        SaveProject(m_currentFileName);
-    else
-        a_files_item_SaveASExecute();
-}
-
-void Tfrm_Main::a_files_item_SaveASExecute() {
-    const QString chosen = m_seams.UserPrompts->SaveFileName(
-        this, m_ui.dialog_Save->Title(), m_ui.dialog_Save->Filter(),
-        ToQString(StripTrailingBackslash(ProgramFolder())));
-    if (!chosen.isEmpty())
-        SaveProject(FromQString(chosen));
+    m_properties.edit_ProjectDataDirButtonClick();
 }
 
 void Tfrm_Main::a_files_item_ExitExecute() {
     close();
+}
+
+void Tfrm_Main::a_about_item_AboutProgramExecute() {
+    Tfrm_About about;  // no owner, as the window stands on its own
+    about.exec();
 }
 
 }  // namespace tomlet

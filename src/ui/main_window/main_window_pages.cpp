@@ -18,7 +18,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "core/records.h"
@@ -99,7 +98,7 @@ QWidget* Column(QWidget* top, QWidget* rest) {
     return column;
 }
 
-QTreeView* MakeTree() {
+ObjectTreeView* MakeTree() {
     auto* tree = new ObjectTreeView;
     tree->setUniformRowHeights(true);
     tree->setExpandsOnDoubleClick(true);

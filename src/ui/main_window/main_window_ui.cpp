@@ -240,12 +240,14 @@ void BuildFileDialogs(QMainWindow& w, MainWindowUi& ui) {
 
 }  // namespace
 
-void BuildMainWindowUi(QMainWindow& window, MainWindowUi& ui) {
+MainWindowUi BuildMainWindowUi(QMainWindow& window) {
+    MainWindowUi ui;
     BuildActions(window, ui);
     BuildMainMenu(window, ui);
     BuildContextMenu(window, ui);
     BuildFileDialogs(window, ui);
     BuildMainWindowPages(window, ui);
+    return ui;
 }
 
 }  // namespace tomlet

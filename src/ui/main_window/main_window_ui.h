@@ -19,13 +19,13 @@ class QStackedWidget;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
-class QTreeView;
 class QVBoxLayout;
 class QWidget;
 
 namespace tomlet {
 
 class FileDialogTexts;
+class ObjectTreeView;
 
 // Every control, menu and action of the main window. The names are the objects' names, which
 // the language files address them by. The window owns them all.
@@ -100,7 +100,7 @@ struct MainWindowUi {
     QWidget* tabsheet_Data = nullptr;
 
     // The one tree, moved between the browser page and the data page.
-    QTreeView* TreeView = nullptr;
+    ObjectTreeView* TreeView = nullptr;
     QVBoxLayout* browserTreeSlot = nullptr;
     QVBoxLayout* dataTreeSlot = nullptr;
 
@@ -159,7 +159,7 @@ struct MainWindowUi {
 };
 
 // Creates the actions, menus, toolbars and pages of the main window.
-void BuildMainWindowUi(QMainWindow& window, MainWindowUi& ui);
+MainWindowUi BuildMainWindowUi(QMainWindow& window);
 // The pages and their toolbars; the actions must exist already.
 void BuildMainWindowPages(QMainWindow& window, MainWindowUi& ui);
 

@@ -1,105 +1,51 @@
-// Running objects' actions: double click, Enter, the context menu and the actions behind them;
-// and the hover hint that describes an object.
-#include <QLineEdit>
-#include <QMenu>
+#include "ui/main_window/object_running.h"
+
+#include <QAction>
 
 #include "core/object_hint.h"
-#include "platform/file_system.h"
-#include "platform/text_editor.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/main_window.h"
+#include "ui/main_window/main_window_ui.h"
+#include "ui/main_window/project_session.h"
 #include "ui/seams/shell.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
 namespace tomlet {
 
-void Tfrm_Main::ConnectObjectActions() {
-    for (QAction* action : {m_ui.a_action_item_Action, m_ui.a_action_item_OpenAction,
-                            m_ui.a_action_item_ExecuteAction, m_ui.a_action_item_NotePadAction,
-                            m_ui.a_action_item_AssociationAction})
-        connect(action, &QAction::triggered, this, [this, action] {
-            if (!IsBusy())
-                RunOwnOrTaggedAction(action);
-        });
-    connect(m_ui.a_action_item_OpenFolderContainingObject, &QAction::triggered, this, [this] {
-        try {
-            a_action_item_OpenFolderContainingObjectExecute();
-        } catch (...) {
-            // Opening the folder is silent whatever happens.
-        }
-    });
+ObjectRunning::ObjectRunning(const MainWindowUi& ui, const ObjectTreeModel& model,
+                             const ProjectSession& session, Shell& shell)
+    : m_ui(ui), m_model(model), m_session(session), m_shell(shell) {}
 
-    ObjectTreeView& tree = Tree();
-    connect(&tree, &ObjectTreeView::EnterPressed, this, &Tfrm_Main::EnterInTree);
-    connect(&tree, &ObjectTreeView::DoubleClicked, this, &Tfrm_Main::TreeDoubleClicked);
-    tree.SetContextMenu(m_ui.RxPopupMenu);
-    connect(m_ui.RxPopupMenu, &QMenu::aboutToShow, this, &Tfrm_Main::PrepareContextMenu);
-    connect(m_ui.menuitem_NoAction, &QAction::triggered, this, [this] {
-        if (m_boundMenuAction != nullptr)
-            m_boundMenuAction->trigger();
-    });
-    tree.SetHintBuilder([this](const ObjectNode& node) {
-        const std::string fullPath = FullObjectPath(ObjectActionContext(), node.Data.PathFileName);
-        return ToQString(ObjectHintText(node.Data, fullPath));
-    });
-}
-
-ActionContext Tfrm_Main::ObjectActionContext() const {
-    ActionContext context;
-    context.Mode = IsAbsolutePath() ? PathMode::Absolute : PathMode::Relative;
-    context.DataDir = m_currentDataDir;
-    context.ProgramFolder = ProgramFolder();
-    context.TextEditor = TextEditorCommand();
-    return context;
-}
-
-void Tfrm_Main::RunObjectAction(RequestedAction action) {
-    const ObjectNode* node = SelectedNode();
-    if (m_model->Tree().IsEmpty() || node == nullptr || m_seams.SystemShell == nullptr)
+void ObjectRunning::RunObjectAction(RequestedAction action) {
+    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    if (m_model.Tree().IsEmpty() || node == nullptr)
         return;
-    Perform(*m_seams.SystemShell, PlanObjectAction(node->Data, action, ObjectActionContext()));
+    Perform(m_shell, PlanObjectAction(node->Data, action, m_session.ObjectActionContext()));
 }
 
-void Tfrm_Main::RunOwnOrTaggedAction(const QAction* action) {
-    try {
-        const int tag = action->data().toInt();
-        RunObjectAction(tag == 0 ? OwnAction : RequestedAction(static_cast<std::uint8_t>(tag)));
-    } catch (...) {
-        // Object actions fail silently.
-    }
+void ObjectRunning::RunTaggedAction(const QAction& action) {
+    const int tag = action.data().toInt();
+    RunObjectAction(tag == 0 ? OwnAction : RequestedAction(static_cast<std::uint8_t>(tag)));
 }
 
-void Tfrm_Main::a_action_item_OpenFolderContainingObjectExecute() {
-    const ObjectNode* node = SelectedNode();
-    if (node == nullptr || m_seams.SystemShell == nullptr)
+void ObjectRunning::a_action_item_OpenFolderContainingObjectExecute() {
+    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    if (node == nullptr)
         return;
-    Perform(*m_seams.SystemShell, PlanOpenContainingFolder(node->Data, ObjectActionContext()));
+    Perform(m_shell, PlanOpenContainingFolder(node->Data, m_session.ObjectActionContext()));
 }
 
-void Tfrm_Main::EnterInTree(Qt::KeyboardModifiers modifiers) {
-    if (IsEditorView() && !modifiers.testFlag(Qt::ControlModifier)) {
-        m_ui.edit_Caption->setFocus();
+void ObjectRunning::TreeDoubleClicked() {
+    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    if (node == nullptr || node->Data.ObjectType == otFolder)
         return;
-    }
-    m_ui.a_action_item_Action->trigger();
+    RunObjectAction(OwnAction);
 }
 
-void Tfrm_Main::TreeDoubleClicked() {
-    const ObjectNode* node = SelectedNode();
-    if (IsBusy() || node == nullptr || node->Data.ObjectType == otFolder)
-        return;
-    try {
-        RunObjectAction(OwnAction);
-    } catch (...) {
-        // Object actions fail silently.
-    }
-}
-
-void Tfrm_Main::PrepareContextMenu() {
+void ObjectRunning::PrepareContextMenu() {
     m_boundMenuAction = nullptr;
     m_ui.menuitem_NoAction->setVisible(false);
-    const ObjectNode* node = SelectedNode();
+    const ObjectNode* node = m_ui.TreeView->SelectedNode();
     if (node == nullptr)
         return;
     QAction* const tagged[] = {nullptr, m_ui.a_action_item_OpenAction,
@@ -111,6 +57,17 @@ void Tfrm_Main::PrepareContextMenu() {
     m_boundMenuAction = tagged[own];
     m_ui.menuitem_NoAction->setText(m_boundMenuAction->text());
     m_ui.menuitem_NoAction->setVisible(true);
+}
+
+void ObjectRunning::menuitem_NoActionClick() {
+    if (m_boundMenuAction != nullptr)
+        m_boundMenuAction->trigger();
+}
+
+QString ObjectRunning::HintText(const ObjectNode& node) const {
+    const std::string fullPath =
+        FullObjectPath(m_session.ObjectActionContext(), node.Data.PathFileName);
+    return ToQString(ObjectHintText(node.Data, fullPath));
 }
 
 }  // namespace tomlet

@@ -1,74 +1,76 @@
-// The handlers of the project properties page.
+#include "ui/main_window/properties_page.h"
+
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QToolButton>
 
 #include "core/catalogue.h"
 #include "core/paths.h"
 #include "platform/file_system.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/main_window.h"
+#include "ui/main_window/main_window_ui.h"
+#include "ui/main_window/project_session.h"
+#include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
 
 namespace tomlet {
 
-void Tfrm_Main::ConnectPropertiesPage() {
-    connect(m_ui.edit_ProjectDataDirButton, &QAction::triggered, this,
-            [this] { RunCommand([this] { edit_ProjectDataDirButtonClick(); }); });
-    connect(m_ui.edit_SplashFileNameButton, &QAction::triggered, this,
-            [this] { RunCommand([this] { edit_SplashFileNameButtonClick(); }); });
-    connect(m_ui.button_DontShowSplahScreen, &QToolButton::clicked, this,
-            &Tfrm_Main::button_DontShowSplahScreenClick);
-    ConnectCommand(m_ui.a_options_item_AbsolutePath,
-                   &Tfrm_Main::a_options_item_AbsolutePathExecute);
-}
+PropertiesPage::PropertiesPage(QWidget& window, const MainWindowUi& ui,
+                               const ObjectTreeModel& model, ProjectSession& session,
+                               Prompts& prompts)
+    : m_window(window), m_ui(ui), m_model(model), m_session(session), m_prompts(prompts) {}
 
-void Tfrm_Main::edit_ProjectDataDirButtonClick() {
-    if (!m_model->Tree().IsEmpty() && DirectoryExists(m_currentDataDir)) {
-        Tell(MessageKind::Warning, ToQString(Text(TextId::message_CantChangeProjectDataDir)));
+void PropertiesPage::edit_ProjectDataDirButtonClick() {
+    const std::string& dataDir = m_session.CurrentDataDir();
+    if (!m_model.Tree().IsEmpty() && DirectoryExists(dataDir)) {
+        m_prompts.ShowMessage(&m_window, MessageKind::Warning,
+                              ToQString(Text(TextId::message_CantChangeProjectDataDir)));
         return;
     }
     FolderPickerRequest request;
-    request.Title = ToQString(Text(TextId::text_ProjectDir) + m_currentDataDir);
+    request.Title = ToQString(Text(TextId::text_ProjectDir) + dataDir);
     request.InitialSelection = m_ui.edit_ProjectDataDir->text();
     if (request.InitialSelection.isEmpty())
         request.InitialSelection = ToQString(ProgramFolder());
-    const QString chosen = m_seams.UserPrompts->PickFolder(this, request);
+    const QString chosen = m_prompts.PickFolder(&m_window, request);
     if (chosen.isEmpty())
         return;
     m_ui.edit_ProjectDataDir->setText(ToQString(NormaliseDriveRoot(FromQString(chosen))));
-    m_currentDataDir = FromQString(m_ui.edit_ProjectDataDir->text());
+    m_session.SetCurrentDataDir(FromQString(m_ui.edit_ProjectDataDir->text()));
 }
 
-void Tfrm_Main::edit_SplashFileNameButtonClick() {
-    if (!DirectoryExists(m_currentDataDir)) {
-        Tell(MessageKind::Error, ToQString(Text(TextId::message_ProjectDataDirNotExist)));
+void PropertiesPage::edit_SplashFileNameButtonClick() {
+    const std::string& dataDir = m_session.CurrentDataDir();
+    if (!DirectoryExists(dataDir)) {
+        m_prompts.ShowMessage(&m_window, MessageKind::Error,
+                              ToQString(Text(TextId::message_ProjectDataDirNotExist)));
         return;
     }
     FolderPickerRequest request;
-    request.Title = ToQString(Text(TextId::text_ProjectDir) + " " + m_currentDataDir);
-    request.RootFolder = ToQString(m_currentDataDir);
+    request.Title = ToQString(Text(TextId::text_ProjectDir) + " " + dataDir);
+    request.RootFolder = ToQString(dataDir);
     request.InitialSelection =
-        ToQString(StripTrailingBackslash(m_currentDataDir) + PathRules::Native().Separator +
+        ToQString(StripTrailingBackslash(dataDir) + PathRules::Native().Separator +
                   NativeStoredPath(FromQString(m_ui.edit_SplashFileName->text())));
     request.IncludeFiles = true;
-    const QString chosen = m_seams.UserPrompts->PickFolder(this, request);
+    const QString chosen = m_prompts.PickFolder(&m_window, request);
     if (chosen.isEmpty())
         return;
     const std::string picked = FromQString(chosen);
-    const std::optional<std::string> relative = MakeDataRelative(picked, m_currentDataDir);
+    const std::optional<std::string> relative = MakeDataRelative(picked, dataDir);
     if (relative && FileExists(picked))
         m_ui.edit_SplashFileName->setText(ToQString(*relative));
     else
-        Tell(MessageKind::Error,
-             ToQString(Text(TextId::message_FileNotExistOrNotContainInProjectDir)));
+        m_prompts.ShowMessage(
+            &m_window, MessageKind::Error,
+            ToQString(Text(TextId::message_FileNotExistOrNotContainInProjectDir)));
 }
 
-void Tfrm_Main::button_DontShowSplahScreenClick() {
+void PropertiesPage::button_DontShowSplahScreenClick() {
     m_ui.edit_SplashFileName->clear();
 }
 
-void Tfrm_Main::a_options_item_AbsolutePathExecute() {
+void PropertiesPage::a_options_item_AbsolutePathExecute() {
     // The checkable action has inverted itself; the check box shows the same flag.
     m_ui.checkbox_AbsoluteLink->setChecked(m_ui.a_options_item_AbsolutePath->isChecked());
 }

@@ -1,12 +1,10 @@
-// The commands of the data page that change the shape of the tree, and their enabling rules.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTabWidget>
+#include "ui/main_window/tree_editing.h"
 
 #include "core/catalogue.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/main_window.h"
+#include "ui/main_window/main_window_ui.h"
+#include "ui/main_window/object_fields_editor.h"
+#include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
@@ -29,106 +27,61 @@ bool MayHaveChildren(const ObjectNode* node) {
 
 }  // namespace
 
-ObjectTreeView& Tfrm_Main::Tree() const {
-    return *static_cast<ObjectTreeView*>(m_ui.TreeView);
+TreeEditing::TreeEditing(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
+                         ObjectFieldsEditor& fields, Prompts& prompts)
+    : m_window(window), m_ui(ui), m_model(model), m_fields(fields), m_prompts(prompts) {}
+
+void TreeEditing::a_operation_item_AddObjectExecute() {
+    ObjectTreeView& tree = *m_ui.TreeView;
+    ObjectNode* previous = tree.SelectedNode();
+    ObjectNode* created = previous != nullptr ? m_model.InsertBefore(previous, NewObjectRecord())
+                                              : m_model.Append(nullptr, NewObjectRecord());
+    tree.SelectNode(created);
+    // Inserted before the selected object, which then moves before it: the new object follows
+    // the selected one as its next sibling.
+    if (previous != nullptr)
+        m_model.MoveBefore(previous, created);
 }
 
-void Tfrm_Main::ConnectTreeEditing() {
-    ConnectCommand(m_ui.a_operation_item_AddObject, &Tfrm_Main::a_operation_item_AddObjectExecute);
-    ConnectCommand(m_ui.a_operation_item_AddChildObject,
-                   &Tfrm_Main::a_operation_item_AddChildObjectExecute);
-    ConnectCommand(m_ui.a_operation_item_DeleteObject,
-                   &Tfrm_Main::a_operation_item_DeleteObjectExecute);
-    ConnectCommand(m_ui.a_operation_item_DeleteAll, &Tfrm_Main::a_operation_item_DeleteAllExecute);
-    ConnectCommand(m_ui.a_operation_item_CollapseTree,
-                   &Tfrm_Main::a_operation_item_CollapseTreeExecute);
-    ConnectCommand(m_ui.a_operation_item_ExpandTree,
-                   &Tfrm_Main::a_operation_item_ExpandTreeExecute);
-    Tree().SetBusyQuery([this] { return IsBusy(); });
-}
-
-void Tfrm_Main::UpdateEditingActions(bool idle) {
-    const ObjectNode* selected = SelectedNode();
-    const bool hasNodes = !m_model->Tree().IsEmpty();
-    const bool dataPage = m_ui.EditPageControl->currentWidget() == m_ui.tabsheet_Data;
-    const bool canAdd = idle && !m_currentDataDir.empty() && dataPage;
-    m_ui.a_operation_item_AddObject->setEnabled(canAdd);
-    m_ui.a_operation_item_AddChildObject->setEnabled(canAdd && selected != nullptr);
-    m_ui.a_operation_item_DeleteObject->setEnabled(canAdd && selected != nullptr);
-    m_ui.a_operation_item_DeleteAll->setEnabled(canAdd && hasNodes);
-    const bool canFold = idle && hasNodes && (dataPage || IsBrowserView());
-    m_ui.a_operation_item_CollapseTree->setEnabled(canFold);
-    m_ui.a_operation_item_ExpandTree->setEnabled(canFold);
-    m_ui.a_action_item_OpenFolderContainingObject->setEnabled(
-        selected != nullptr && selected->Data.ObjectType != otVirtualFolder);
-
-    if (!IsEditorView())
-        return;
-    for (QWidget* field : std::initializer_list<QWidget*>{
-             m_ui.edit_PathFileName, m_ui.edit_Caption, m_ui.edit_Parameters, m_ui.edit_Hint,
-             m_ui.combobox_Keywords, m_ui.combobox_ObjectType, m_ui.combobox_ObjectAction,
-             m_ui.memo_Comments})
-        field->setEnabled(selected != nullptr);
-}
-
-void Tfrm_Main::a_operation_item_AddObjectExecute() {
-    try {
-        ObjectNode* previous = SelectedNode();
-        ObjectNode* created = previous != nullptr
-                                  ? m_model->InsertBefore(previous, NewObjectRecord())
-                                  : m_model->Append(nullptr, NewObjectRecord());
-        SelectNode(created);
-        // Inserted before the selected object, which then moves before it: the new object
-        // follows the selected one as its next sibling.
-        if (previous != nullptr)
-            m_model->MoveBefore(previous, created);
-    } catch (...) {
-        // Adding never stops the author: the tree keeps whatever it reached.
-    }
-}
-
-void Tfrm_Main::a_operation_item_AddChildObjectExecute() {
-    ObjectNode* parent = SelectedNode();
+void TreeEditing::a_operation_item_AddChildObjectExecute() {
+    ObjectTreeView& tree = *m_ui.TreeView;
+    ObjectNode* parent = tree.SelectedNode();
     if (!MayHaveChildren(parent)) {
-        Tell(MessageKind::Warning,
-             ToQString(Text(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));
+        m_prompts.ShowMessage(
+            &m_window, MessageKind::Warning,
+            ToQString(Text(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));
         return;
     }
-    SelectNode(m_model->Append(parent, NewObjectRecord()));
-    m_ui.TreeView->setFocus();
+    tree.SelectNode(m_model.Append(parent, NewObjectRecord()));
+    tree.setFocus();
 }
 
-void Tfrm_Main::a_operation_item_DeleteObjectExecute() {
-    ObjectNode* node = SelectedNode();
+void TreeEditing::a_operation_item_DeleteObjectExecute() {
+    ObjectNode* node = m_ui.TreeView->SelectedNode();
     if (node == nullptr)
         return;
     const std::string question =
         FormatString(Text(TextId::message_DeleteObject_S), node->Data.Caption);
-    if (!m_seams.UserPrompts->Confirm(this, ToQString(question)))
+    if (!m_prompts.Confirm(&m_window, ToQString(question)))
         return;
-    m_model->DeleteObjectTree(node);
-    if (m_model->Tree().IsEmpty())
-        ClearObjectFields();
+    m_model.DeleteObjectTree(node);
+    if (m_model.Tree().IsEmpty())
+        m_fields.ClearObjectFields();
 }
 
-void Tfrm_Main::a_operation_item_DeleteAllExecute() {
-    if (!m_seams.UserPrompts->Confirm(this, ToQString(Text(TextId::message_DeleteAllInformation))))
+void TreeEditing::a_operation_item_DeleteAllExecute() {
+    if (!m_prompts.Confirm(&m_window, ToQString(Text(TextId::message_DeleteAllInformation))))
         return;
-    m_fieldsFollowSelection = false;
-    try {
-        m_model->ClearObjectTree();
-    } catch (...) {
-        // The fields are emptied whatever happened to the tree.
-    }
-    m_fieldsFollowSelection = true;
-    ClearObjectFields();
+    // The fields first, so that they are empty whatever becomes of the tree.
+    m_fields.ClearObjectFields();
+    m_fields.ClearTreeQuietly();
 }
 
-void Tfrm_Main::a_operation_item_CollapseTreeExecute() {
+void TreeEditing::a_operation_item_CollapseTreeExecute() {
     m_ui.TreeView->collapseAll();
 }
 
-void Tfrm_Main::a_operation_item_ExpandTreeExecute() {
+void TreeEditing::a_operation_item_ExpandTreeExecute() {
     m_ui.TreeView->expandAll();
 }
 

@@ -2,16 +2,19 @@
 
 namespace tomlet {
 
+class MaskStore;
+class ProgressSink;
 class Prompts;
 class Shell;
-class MaskStore;
 
-// The outside world as the main window reaches it: the user's prompts, the system shell and the
-// stored scan masks. The program passes the real implementations; tests pass recording fakes.
+// The outside world as the main window reaches it: the user's prompts, the system shell, the
+// stored scan masks and the progress display of long operations. The program passes the real
+// implementations; tests pass recording fakes.
 struct Seams {
-    Prompts* UserPrompts = nullptr;
-    Shell* SystemShell = nullptr;
-    MaskStore* StoredMasks = nullptr;
+    Prompts& UserPrompts;
+    Shell& SystemShell;
+    MaskStore& StoredMasks;
+    ProgressSink& Progress;
 };
 
 }  // namespace tomlet

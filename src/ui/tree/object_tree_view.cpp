@@ -88,6 +88,15 @@ ObjectNode* ObjectTreeView::SelectedNode() const {
     return NodeAt(currentIndex());
 }
 
+void ObjectTreeView::SelectNode(const ObjectNode* node) {
+    const ObjectTreeModel* treeModel = Model();
+    if (treeModel == nullptr)
+        return;
+    const QModelIndex index = treeModel->IndexFromNode(node);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
 QRect ObjectTreeView::IconRect(const QModelIndex& index) const {
     if (!index.isValid())
         return {};

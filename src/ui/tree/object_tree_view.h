@@ -35,6 +35,8 @@ public:
 
     ObjectNode* NodeAt(const QModelIndex& index) const;
     ObjectNode* SelectedNode() const;
+    // Makes `node` the current and only selected node and scrolls it into view.
+    void SelectNode(const ObjectNode* node);
     // The node whose icon lies under `position` (viewport coordinates), or none.
     ObjectNode* NodeWithIconAt(const QPoint& position) const;
     // The icon's rectangle of the node at `index`, in viewport coordinates.

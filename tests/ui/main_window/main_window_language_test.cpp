@@ -413,16 +413,17 @@ TEST_F(MainWindowSettingsTest, TheDefaultFileIsTakenRelativeToTheCurrentDirector
     fixture.folder.MakeFolder("disc");
     const std::string project = fixture.WriteProject("disc/catalogue.tml", TProjectRec{});
     fixture.WriteProject("default.tml", TProjectRec{});
-    const Tfrm_Main& window = StartWith("[Default]\r\n_DefaultFile=disc/catalogue.tml\r\n");
-    EXPECT_EQ(std::filesystem::path(window.CurrentFileName()), std::filesystem::path(project));
+    Tfrm_Main& window = StartWith("[Default]\r\n_DefaultFile=disc/catalogue.tml\r\n");
+    EXPECT_EQ(std::filesystem::path(window.Session().CurrentFileName()),
+              std::filesystem::path(project));
 }
 
 TEST_F(MainWindowSettingsTest, AnEmptyDefaultFileMeansDefaultTmlInTheProgramFolder) {
     const std::string project = fixture.WriteProject("default.tml", TProjectRec{});
     fixture.folder.MakeFolder("elsewhere");
     QDir::setCurrent(QString::fromStdString(fixture.folder / "elsewhere"));
-    const Tfrm_Main& window = StartWith("[Default]\r\n_DefaultFile=\r\n");
-    EXPECT_EQ(window.CurrentFileName(), project);
+    Tfrm_Main& window = StartWith("[Default]\r\n_DefaultFile=\r\n");
+    EXPECT_EQ(window.Session().CurrentFileName(), project);
 }
 
 }  // namespace

@@ -103,9 +103,9 @@ TEST_F(MainWindowTest, TitleLinesShowTheNamesAsTheyAre) {
 TEST_F(MainWindowTest, SelectingAnObjectShowsItsCommentsInTheBrowser) {
     WriteProject("default.tml", SampleProject(DataDir()));
     Start();
-    Window().SelectNode(Window().Model().Tree().TopLevel()[1]);
+    TreeView().SelectNode(Window().Model().Tree().TopLevel()[1]);
     EXPECT_EQ(Ui().memo_BrowserComments->toPlainText(), QStringLiteral("comments of object 1\n"));
-    EXPECT_EQ(Window().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
+    EXPECT_EQ(TreeView().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
 }
 
 TEST_F(MainWindowTest, ASwitchOfViewsReloadsTheFileAndLosesUnsavedEdits) {
@@ -138,8 +138,8 @@ TEST_F(MainWindowTest, ASwitchWithCtrlEmptiesTheProjectAndForgetsItsFile) {
 
     EXPECT_TRUE(Window().IsEditorView());
     EXPECT_EQ(Objects(), 0);
-    EXPECT_TRUE(Window().CurrentFileName().empty());
-    EXPECT_TRUE(Window().CurrentDataDir().empty());
+    EXPECT_TRUE(Window().Session().CurrentFileName().empty());
+    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
     EXPECT_TRUE(Ui().edit_ProjectName->text().isEmpty());
     EXPECT_TRUE(Ui().checkbox_AbsoluteLink->isChecked());
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, NewWithTheFolderPickerCancelledLeavesAnEmptyUnsavableProj
     EXPECT_EQ(Ui().EditPageControl->currentWidget(), Ui().tabsheet_ProjectProperties);
     EXPECT_EQ(Objects(), 0);
     EXPECT_TRUE(Ui().edit_ProjectDataDir->text().isEmpty());
-    EXPECT_TRUE(Window().CurrentDataDir().empty());
+    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
     EXPECT_TRUE(Ui().a_options_item_AbsolutePath->isChecked());
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
     EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, SaveOfAFileDeletedMeanwhileAsksForANewName) {
 
     EXPECT_EQ(prompts.FileDialogTitles,
               (QStringList{QStringLiteral("Open project"), QStringLiteral("Save project")}));
-    EXPECT_EQ(Window().CurrentFileName(), renamed);
+    EXPECT_EQ(Window().Session().CurrentFileName(), renamed);
     EXPECT_EQ(ReadProject(renamed).ProjectName, "Demo disc");
     EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral("    -   renamed.tml")));
 }
@@ -234,7 +234,7 @@ TEST_F(MainWindowTest, AFailedSaveSaysSoAndStillAdoptsTheNewName) {
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
     EXPECT_TRUE(prompts.Messages[0].Text.startsWith(QStringLiteral("Cant save file!")));
-    EXPECT_EQ(Window().CurrentFileName(), unreachable);
+    EXPECT_EQ(Window().Session().CurrentFileName(), unreachable);
     EXPECT_FALSE(std::filesystem::exists(unreachable));
 }
 
@@ -249,7 +249,7 @@ TEST_F(MainWindowTest, OpeningATextFileShowsTheFormatErrorAndLeavesAnEmptyProjec
     EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_IncorrectFormatFile)});
     EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
     EXPECT_EQ(Objects(), 0);
-    EXPECT_TRUE(Window().CurrentFileName().empty());
+    EXPECT_TRUE(Window().Session().CurrentFileName().empty());
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
 }
 
@@ -308,7 +308,7 @@ TEST_F(MainWindowTest, ANeverSavedProjectIsEmptiedByAnyChangeOfView) {
     prompts.FolderAnswers.push_back(QString::fromStdString(DataDir()));
     Ui().a_files_item_New->trigger();
     Window().Model().Append(nullptr, testing::Record("added"));
-    EXPECT_EQ(Window().CurrentDataDir(), DataDir());
+    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
 
     Ui().a_view_item_SaveNBrowser->trigger();  // Save as is cancelled
 
@@ -351,9 +351,7 @@ TEST_F(MainWindowTest, FileDialogsStartInTheProgramFolderWithTheProjectFilter) {
         QStringList Titles, Filters, Folders;
     };
     RecordingPrompts recording;
-    Seams seams;
-    seams.UserPrompts = &recording;
-    Tfrm_Main window(seams);
+    Tfrm_Main window(Seams{recording, shell, masks, progress});
     window.Ui().a_files_item_Open->trigger();
     window.Model().Append(nullptr, testing::Record("added"));
     window.UpdateActions();
@@ -366,10 +364,14 @@ TEST_F(MainWindowTest, FileDialogsStartInTheProgramFolderWithTheProjectFilter) {
     EXPECT_EQ(recording.Folders, (QStringList{programFolder, programFolder}));
 }
 
-TEST_F(MainWindowTest, AnErrorEscapingACommandIsShownAndTheProgramGoesOn) {
+TEST_F(MainWindowTest, AnErrorEscapingACommandIsShownOrDroppedAsItsWiringSays) {
     Start();
-    Window().RunCommand([] { throw std::runtime_error("disc not ready"); });
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{QStringLiteral("disc not ready")});
+    const CommandRunner& commands = Window().Commands();
+    commands.Run([] { throw std::runtime_error("disc not ready"); });
+    commands.Run([] { throw 42; });
+    commands.Run([] { throw std::runtime_error("not reported"); }, OnError::Ignore);
+    EXPECT_EQ(prompts.MessageTexts(),
+              (QStringList{QStringLiteral("disc not ready"), QStringLiteral("Unknown error")}));
     EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
 }
 
@@ -382,7 +384,7 @@ TEST_F(MainWindowTest, NoCommandRunsInTheMiddleOfALoad) {
     bool busyThen = false;
     QTimer::singleShot(0, &Window(), [&] {
         ranDuringLoad = true;
-        busyThen = Window().IsBusy();
+        busyThen = Window().Busy().IsBusy();
         Ui().a_files_item_CloseFile->trigger();
         Ui().a_files_item_OpenDefault->trigger();
         Ui().a_view_item_Browser->trigger();
@@ -390,11 +392,11 @@ TEST_F(MainWindowTest, NoCommandRunsInTheMiddleOfALoad) {
         Ui().a_files_item_New->trigger();
     });
 
-    Window().LoadProject(path);
+    Window().Session().LoadProject(path);
 
     ASSERT_TRUE(ranDuringLoad);
     EXPECT_TRUE(busyThen);
-    EXPECT_FALSE(Window().IsBusy());
+    EXPECT_FALSE(Window().Busy().IsBusy());
     EXPECT_EQ(Objects(), 200000);
     EXPECT_TRUE(Window().IsEditorView());
     EXPECT_TRUE(Ui().a_view_item_Editor->isChecked());
@@ -408,23 +410,23 @@ TEST_F(MainWindowTest, TheTreeTakesNoKeysWhileASaveWalksIt) {
     const std::string path = WriteProject("large.tml", SampleProject(DataDir()), 200000);
     Start();
     Ui().a_view_item_Editor->trigger();
-    Window().LoadProject(path);
+    Window().Session().LoadProject(path);
     const ObjectNode* first = Window().Model().Tree().TopLevel()[0];
-    Window().SelectNode(first);
+    TreeView().SelectNode(first);
     bool busyThen = false;
     QTimer::singleShot(0, &Window(), [&] {
-        busyThen = Window().IsBusy();
+        busyThen = Window().Busy().IsBusy();
         QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
         QCoreApplication::sendEvent(Ui().TreeView, &down);
     });
 
-    Window().SaveProject(path);
+    Window().Session().SaveProject(path);
 
     EXPECT_TRUE(busyThen);
-    EXPECT_EQ(Window().SelectedNode(), first);
+    EXPECT_EQ(TreeView().SelectedNode(), first);
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QCoreApplication::sendEvent(Ui().TreeView, &down);
-    EXPECT_EQ(Window().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
+    EXPECT_EQ(TreeView().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
 }
 
 TEST_F(MainWindowTest, MenusAndToolbarsHoldTheCommandsInOrder) {
@@ -457,7 +459,7 @@ TEST_F(MainWindowTest, MenusAndToolbarsHoldTheCommandsInOrder) {
 TEST_F(MainWindowTest, WhileBusyTheMenusAndTheEditorToolbarAreOff) {
     Start();
     {
-        Tfrm_Main::BusyScope busy(Window());
+        BusyState::Scope busy(Window().Busy());
         EXPECT_FALSE(Ui().toolbar_Editor->isEnabled());
         EXPECT_FALSE(Ui().menu_File->menuAction()->isEnabled());
         EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());

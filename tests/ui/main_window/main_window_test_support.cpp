@@ -27,13 +27,14 @@ MainWindowFixture::~MainWindowFixture() {
 }
 
 Tfrm_Main& MainWindowFixture::Start() {
-    Seams seams;
-    seams.UserPrompts = &prompts;
-    seams.SystemShell = &shell;
-    seams.StoredMasks = &masks;
-    m_window = std::make_unique<Tfrm_Main>(seams);
+    m_window = std::make_unique<Tfrm_Main>(SeamsInUse());
     Idle();
     return *m_window;
+}
+
+void MainWindowFixture::Select(const ObjectNode* node) {
+    TreeView().SelectNode(node);
+    Idle();
 }
 
 std::string MainWindowFixture::WriteProject(const std::string& name, const TProjectRec& project,

@@ -10,11 +10,15 @@
 #include "support/fake_shell.h"
 #include "support/temp_folder.h"
 #include "ui/main_window/main_window.h"
+#include "ui/progress/progress_sink.h"
+#include "ui/tree/object_tree_model.h"
+#include "ui/tree/object_tree_view.h"
 
 namespace tomlet::testing {
 
 // A main window started in a temporary folder that is both the current directory and the
-// program folder, with the user's answers given by FakePrompts.
+// program folder, with the user's answers given by FakePrompts and its progress shown as the
+// program shows it.
 class MainWindowFixture {
 public:
     MainWindowFixture();
@@ -25,6 +29,12 @@ public:
     Tfrm_Main& Start();
     Tfrm_Main& Window() { return *m_window; }
     const MainWindowUi& Ui() { return m_window->Ui(); }
+    ObjectTreeModel& Model() { return m_window->Model(); }
+    ObjectTreeView& TreeView() { return *m_window->Ui().TreeView; }
+    // Selects a node and lets the window go idle.
+    void Select(const ObjectNode* node);
+    // The seams the window was started with.
+    Seams SeamsInUse() { return {prompts, shell, masks, progress}; }
 
     // Writes a project file with `count` top-level objects named "object 0", "object 1", ...
     std::string WriteProject(const std::string& name, const TProjectRec& project,
@@ -37,6 +47,7 @@ public:
     FakePrompts prompts;
     FakeShell shell;
     FakeMaskStore masks;
+    WindowProgressSink progress;
 
 private:
     QString m_previousDirectory;

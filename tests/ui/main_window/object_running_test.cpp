@@ -25,12 +25,10 @@ protected:
         setenv("VISUAL", "my-editor --new-window", 1);
         dataDir = folder.MakeFolder("data");
         Start();
-        Window().SetCurrentDataDir(dataDir);
+        Window().Session().SetCurrentDataDir(dataDir);
     }
     void TearDown() override { unsetenv("VISUAL"); }
 
-    ObjectTreeModel& Model() { return Window().Model(); }
-    ObjectTreeView& Tree() { return static_cast<ObjectTreeView&>(*Ui().TreeView); }
     ObjectNode* Add(std::string caption, std::uint8_t type, std::uint8_t action,
                     std::string path = {}, std::string parameters = {}) {
         TNodeData record;
@@ -41,16 +39,12 @@ protected:
         record.Parameters = std::move(parameters);
         return Model().Append(nullptr, std::move(record));
     }
-    void Select(const ObjectNode* node) {
-        Window().SelectNode(node);
-        Idle();
-    }
     QPoint LabelOf(const ObjectNode* node) {
-        return Tree().visualRect(Model().IndexFromNode(node)).center();
+        return TreeView().visualRect(Model().IndexFromNode(node)).center();
     }
     void DoubleClick(const ObjectNode* node) {
-        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, LabelOf(node));
-        QTest::mouseDClick(Tree().viewport(), Qt::LeftButton, {}, LabelOf(node));
+        QTest::mouseClick(TreeView().viewport(), Qt::LeftButton, {}, LabelOf(node));
+        QTest::mouseDClick(TreeView().viewport(), Qt::LeftButton, {}, LabelOf(node));
     }
     // The context menu's first item as it is just before the menu opens.
     QAction* FirstMenuItem() {
@@ -70,11 +64,11 @@ TEST_F(ObjectRunningTest, DoubleClickRunsTheOwnActionExceptOnFolders) {
     TNodeData inside;
     inside.Caption = "inside";
     Model().Append(docs, inside);
-    Tree().collapseAll();
+    TreeView().collapseAll();
 
     DoubleClick(docs);
     EXPECT_TRUE(shell.Untouched());
-    EXPECT_TRUE(Tree().isExpanded(Model().IndexFromNode(docs)));
+    EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(docs)));
 
     DoubleClick(setup);
     EXPECT_EQ(shell.Started,
@@ -85,18 +79,18 @@ TEST_F(ObjectRunningTest, DoubleClickRunsTheOwnActionExceptOnFolders) {
 TEST_F(ObjectRunningTest, EnterInTheBrowserOpensAFolderInTheFileBrowser) {
     folder.MakeFolder("data/Docs");
     Select(Add("Docs", otFolder, oaOpen, "Docs"));
-    QTest::keyClick(&Tree(), Qt::Key_Return);
+    QTest::keyClick(&TreeView(), Qt::Key_Return);
     EXPECT_EQ(shell.Opened, QStringList{Data("data/Docs")});
 }
 
 TEST_F(ObjectRunningTest, CtrlEnterInTheEditorRunsTheOwnAction) {
     folder.WriteFile("data/readme.txt", "hello");
     Ui().a_view_item_Editor->trigger();
-    Window().SetCurrentDataDir(dataDir);
+    Window().Session().SetCurrentDataDir(dataDir);
     Select(Add("Read me", otTextFile, oaOpenByAssociation, "readme.txt"));
-    QTest::keyClick(&Tree(), Qt::Key_Return);
+    QTest::keyClick(&TreeView(), Qt::Key_Return);
     EXPECT_TRUE(shell.Untouched());
-    QTest::keyClick(&Tree(), Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(&TreeView(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(shell.Opened, QStringList{Data("data/readme.txt")});
 }
 
@@ -116,7 +110,7 @@ TEST_F(ObjectRunningTest, AlternateActionsOnATextFile) {
 
 TEST_F(ObjectRunningTest, RelativeModeResolvesFromTheProgramFolder) {
     const std::string program = folder.WriteFile("Tools/run.COM", "MZ");
-    Window().SetAbsolutePath(false);
+    Window().Session().SetPathMode(PathMode::Relative);
     Select(Add("Run", otExecuteFile, oaExecute, "tools\\RUN.com"));
     Ui().a_action_item_Action->trigger();
     ASSERT_EQ(shell.Started.size(), 1u);
@@ -176,13 +170,13 @@ TEST_F(ObjectRunningTest, TheHoverHintDescribesTheObjectsFile) {
     ObjectNode* node = Add("Read me", otTextFile, oaOpenByAssociation, "readme.txt", "/q");
     Window().resize(640, 480);
     Window().show();
-    const QPoint icon = Tree().IconRect(Model().IndexFromNode(node)).center();
-    QMouseEvent move(QEvent::MouseMove, icon, Tree().viewport()->mapToGlobal(icon), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(Tree().viewport(), &move);
+    const QPoint icon = TreeView().IconRect(Model().IndexFromNode(node)).center();
+    QMouseEvent move(QEvent::MouseMove, icon, TreeView().viewport()->mapToGlobal(icon),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(TreeView().viewport(), &move);
 
-    EXPECT_EQ(Tree().HintedNode(), node);
-    const QString hint = Tree().HintText();
+    EXPECT_EQ(TreeView().HintedNode(), node);
+    const QString hint = TreeView().HintText();
     EXPECT_TRUE(hint.startsWith(QStringLiteral(" - - -  Read me  - - - \r"))) << hint.toStdString();
     EXPECT_TRUE(hint.contains(QStringLiteral("*  Path, filename:   ") + Data("data/readme.txt")));
     EXPECT_TRUE(hint.contains(QStringLiteral("*  Size:      1.500 \u041a\u0411\r")));

@@ -55,7 +55,7 @@ TEST_F(PropertiesPageTest, TheDataDirectoryOfAFilledProjectChangesOnlyWhileItIsM
     EXPECT_EQ(prompts.FolderRequests[0].InitialSelection, QString::fromStdString(dataDir));
     EXPECT_TRUE(prompts.FolderRequests[0].RootFolder.isEmpty());
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), QString::fromStdString(other));
-    EXPECT_EQ(Window().CurrentDataDir(), other);
+    EXPECT_EQ(Window().Session().CurrentDataDir(), other);
 }
 
 TEST_F(PropertiesPageTest, CancellingTheDataDirectoryPickerKeepsEverything) {
@@ -66,7 +66,7 @@ TEST_F(PropertiesPageTest, CancellingTheDataDirectoryPickerKeepsEverything) {
     EXPECT_EQ(prompts.FolderRequests[0].Title,
               QStringLiteral("Project data dir: ") + QString::fromStdString(folder / "missing"));
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), QString::fromStdString(folder / "missing"));
-    EXPECT_EQ(Window().CurrentDataDir(), folder / "missing");
+    EXPECT_EQ(Window().Session().CurrentDataDir(), folder / "missing");
 }
 
 TEST_F(PropertiesPageTest, AnEmptyDataDirectoryStartsThePickerInTheProgramFolder) {
@@ -115,7 +115,7 @@ TEST_F(PropertiesPageTest, NoProjectSplashEmptiesThePictureName) {
     Ui().button_DontShowSplahScreen->click();
     EXPECT_TRUE(Ui().edit_SplashFileName->text().isEmpty());
     Ui().a_files_item_Save->trigger();
-    const TProjectRec saved = ReadProject(Window().CurrentFileName());
+    const TProjectRec saved = ReadProject(Window().Session().CurrentFileName());
     EXPECT_TRUE(saved.SplashFileName.empty());
     EXPECT_EQ(saved.SplashShowTime, 2000);
 }
@@ -126,7 +126,28 @@ TEST_F(PropertiesPageTest, AShowTimeAboveTheRangeIsShownAndSavedAsItsBound) {
     OpenProject(project);
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 15000);
     Ui().a_files_item_Save->trigger();
-    EXPECT_EQ(ReadProject(Window().CurrentFileName()).SplashShowTime, 15000);
+    EXPECT_EQ(ReadProject(Window().Session().CurrentFileName()).SplashShowTime, 15000);
+}
+
+TEST_F(PropertiesPageTest, TheButtonsRefuseWhileALoadSaveOrScanRuns) {
+    TProjectRec project = ProjectIn(folder / "missing");
+    project.SplashFileName = "s.jpg";
+    OpenProject(project);
+    prompts.Messages.clear();
+    {
+        const BusyState::Scope busy(Window().Busy());
+        Ui().edit_ProjectDataDirButton->trigger();
+        Ui().edit_SplashFileNameButton->trigger();
+        Ui().button_DontShowSplahScreen->click();
+    }
+    EXPECT_TRUE(prompts.FolderRequests.empty());
+    EXPECT_TRUE(prompts.Messages.empty());
+    EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("s.jpg"));
+
+    Ui().edit_ProjectDataDirButton->trigger();
+    Ui().edit_SplashFileNameButton->trigger();
+    EXPECT_EQ(prompts.FolderRequests.size(), 1u);
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_ProjectDataDirNotExist)});
 }
 
 TEST_F(PropertiesPageTest, TheCheckBoxAndTheMenuCommandShowOneFlag) {
@@ -150,7 +171,7 @@ TEST_F(PropertiesPageTest, TheCheckBoxAndTheMenuCommandShowOneFlag) {
     EXPECT_FALSE(box->isChecked());
     box->click();
     Ui().a_files_item_Save->trigger();
-    EXPECT_TRUE(ReadProject(Window().CurrentFileName()).AbsolutePath);
+    EXPECT_TRUE(ReadProject(Window().Session().CurrentFileName()).AbsolutePath);
 }
 
 }  // namespace

@@ -24,23 +24,17 @@ protected:
         dataDir = folder.MakeFolder("data");
         Start();
         Ui().a_view_item_Editor->trigger();
-        Window().SetCurrentDataDir(dataDir);
+        Window().Session().SetCurrentDataDir(dataDir);
         Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
         Idle();
     }
 
-    ObjectTreeModel& Model() { return Window().Model(); }
-    ObjectTreeView& Tree() { return static_cast<ObjectTreeView&>(*Ui().TreeView); }
     ObjectNode* Add(ObjectNode* parent, std::string caption, std::uint8_t type = otFile) {
         TNodeData record;
         record.Caption = std::move(caption);
         record.ObjectType = type;
         record.ObjectAction = oaOpenByAssociation;
         return Model().Append(parent, std::move(record));
-    }
-    void Select(const ObjectNode* node) {
-        Window().SelectNode(node);
-        Idle();
     }
     std::string Outline() { return testing::Outline(Model().Tree()); }
     bool CommitEnabled() { return Ui().a_button_Commit->isEnabled(); }
@@ -63,7 +57,7 @@ TEST_F(TreeEditingTest, AddObjectFollowsTheSelectedObject) {
     Idle();
 
     EXPECT_EQ(Outline(), "S10 S20 S30 S40 New object0 S50");
-    const ObjectNode* created = Window().SelectedNode();
+    const ObjectNode* created = TreeView().SelectedNode();
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->Row(), 4);
     EXPECT_EQ(Field(Ui().edit_Caption), QStringLiteral("New object"));
@@ -87,7 +81,7 @@ TEST_F(TreeEditingTest, AddObjectNeedsADataDirectoryAndTheDataPage) {
     EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
     EXPECT_FALSE(Ui().a_operation_item_CollapseTree->isEnabled());
     Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-    Window().SetCurrentDataDir({});
+    Window().Session().SetCurrentDataDir({});
     Window().ScheduleUpdateActions();
     Idle();
     EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
@@ -110,8 +104,8 @@ TEST_F(TreeEditingTest, ChildrenOnlyForFoldersAndVirtualFolders) {
     Select(group);
     Ui().a_operation_item_AddChildObject->trigger();
     EXPECT_EQ(Outline(), "file0 group0 first1 New object1");
-    EXPECT_EQ(Window().SelectedNode(), group->Child(1));
-    EXPECT_TRUE(Tree().isExpanded(Model().IndexFromNode(group)));
+    EXPECT_EQ(TreeView().SelectedNode(), group->Child(1));
+    EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(group)));
 }
 
 TEST_F(TreeEditingTest, OnlyTheAuthorsChoiceInAListEnablesCommit) {
@@ -123,11 +117,11 @@ TEST_F(TreeEditingTest, OnlyTheAuthorsChoiceInAListEnablesCommit) {
     Choose(Ui().combobox_ObjectAction, oaExecute);
     EXPECT_TRUE(CommitEnabled());
 
-    Window().ShowObjectFields();
+    Window().Fields().ShowObjectFields();
     EXPECT_FALSE(CommitEnabled());
     Ui().combobox_Keywords->setEditText(QStringLiteral("driver"));
     EXPECT_TRUE(CommitEnabled());
-    Window().ShowObjectFields();
+    Window().Fields().ShowObjectFields();
     Ui().memo_Comments->setPlainText(QStringLiteral("more"));
     EXPECT_TRUE(CommitEnabled());
 }
@@ -275,7 +269,7 @@ TEST_F(TreeEditingTest, ChoosingAFileNamesANewObjectOnce) {
     EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), otExecuteFile);
     EXPECT_EQ(Ui().combobox_ObjectAction->currentIndex(), oaExecute);
     EXPECT_TRUE(CommitEnabled());
-    EXPECT_EQ(Window().SelectedNode()->Data.PathFileName, "");  // only Commit writes
+    EXPECT_EQ(TreeView().SelectedNode()->Data.PathFileName, "");  // only Commit writes
 
     prompts.FolderAnswers.push_back(QString::fromStdString(readme));
     Ui().edit_PathFileNameButton->trigger();
@@ -324,12 +318,12 @@ TEST_F(TreeEditingTest, DroppingMovesWithoutTouchingTheFields) {
     ObjectNode* file = Add(nullptr, "file");
     Select(file);
     Ui().edit_Hint->setText(QStringLiteral("unsaved edit"));
-    Tree().collapseAll();
-    const QPoint onFolder = Tree().visualRect(Model().IndexFromNode(folderNode)).center();
-    EXPECT_TRUE(Tree().DropAt(&Tree(), onFolder, Qt::ControlModifier));
+    TreeView().collapseAll();
+    const QPoint onFolder = TreeView().visualRect(Model().IndexFromNode(folderNode)).center();
+    EXPECT_TRUE(TreeView().DropAt(&TreeView(), onFolder, Qt::ControlModifier));
     EXPECT_EQ(Outline(), "folder0 file1");
-    EXPECT_TRUE(Tree().isExpanded(Model().IndexFromNode(folderNode)));
-    EXPECT_EQ(Window().SelectedNode(), file);
+    EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(folderNode)));
+    EXPECT_EQ(TreeView().SelectedNode(), file);
     EXPECT_EQ(Field(Ui().edit_Hint), QStringLiteral("unsaved edit"));
     EXPECT_TRUE(CommitEnabled());
 }
@@ -340,12 +334,12 @@ TEST_F(TreeEditingTest, NothingChangesTheTreeWhileItIsBusy) {
     Select(second);
     prompts.ConfirmAnswers.assign({true, true});
     {
-        const Tfrm_Main::BusyScope busy(Window());
+        const BusyState::Scope busy(Window().Busy());
         Ui().a_operation_item_AddObject->trigger();
         Ui().a_operation_item_DeleteObject->trigger();
         Ui().a_operation_item_DeleteAll->trigger();
-        const QPoint onFirst = Tree().visualRect(Model().IndexFromNode(first)).center();
-        EXPECT_FALSE(Tree().DropAt(&Tree(), onFirst, Qt::NoModifier));
+        const QPoint onFirst = TreeView().visualRect(Model().IndexFromNode(first)).center();
+        EXPECT_FALSE(TreeView().DropAt(&TreeView(), onFirst, Qt::NoModifier));
     }
     EXPECT_EQ(Outline(), "first0 second0");
     EXPECT_TRUE(prompts.Confirmations.isEmpty());

@@ -78,12 +78,7 @@ Tfrm_Progress& OnlyProgressWindow() {
 
 class ProgressSinkTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        SetSplashWindow(nullptr);
-        Sink.End();
-    }
-
-    ProgressSink& Sink = ProgramProgress();
+    WindowProgressSink Sink;
 };
 
 TEST_F(ProgressSinkTest, FailsWithoutAWindowButEndIsHarmless) {
@@ -166,7 +161,7 @@ TEST_F(ProgressSinkTest, TheSplashGaugeServesWhileASplashIsRegistered) {
     Tfrm_Splash splash;
     splash.gauge()->SetMaximum(10);
     splash.gauge()->SetValue(4);
-    SetSplashWindow(&splash);
+    Sink.SetSplash(&splash);
 
     ASSERT_TRUE(Sink.Begin());
     EXPECT_TRUE(ProgressWindows().empty());
@@ -179,14 +174,14 @@ TEST_F(ProgressSinkTest, TheSplashGaugeServesWhileASplashIsRegistered) {
     EXPECT_TRUE(Sink.End());
     EXPECT_EQ(splash.gauge()->Value(), 5);
 
-    SetSplashWindow(nullptr);
+    Sink.SetSplash(nullptr);
     Sink.Begin();
     EXPECT_EQ(ProgressWindows().size(), 1u);
 }
 
 TEST_F(ProgressSinkTest, ASplashDestroyedWhileInUseFailsQuietly) {
     auto splash = std::make_unique<Tfrm_Splash>();
-    SetSplashWindow(splash.get());
+    Sink.SetSplash(splash.get());
     Sink.Begin();
     splash.reset();
     EXPECT_FALSE(Sink.Step());

@@ -1,19 +1,22 @@
-// The object fields of the data page and the browser's comments box follow the selected node;
-// Commit writes the fields back and the path button chooses a new path.
+#include "ui/main_window/object_fields_editor.h"
+
+#include <QAction>
 #include <QComboBox>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTreeView>
+#include <QScopedValueRollback>
 #include <functional>
 
 #include "core/catalogue.h"
+#include "core/object_actions.h"
 #include "core/paths.h"
 #include "platform/file_system.h"
+#include "ui/base/error_policy.h"
 #include "ui/base/memo_text.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/main_window.h"
+#include "ui/main_window/main_window_ui.h"
+#include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
@@ -25,7 +28,7 @@ void ShowListItem(QComboBox& list, std::uint8_t value) {
     list.setCurrentIndex(value < list.count() ? value : -1);
 }
 
-// Takes Enter away from the fields it watches and hands it to the window.
+// Takes Enter away from the fields it watches and hands it to the editor.
 class EnterKeyFilter final : public QObject {
 public:
     using Handler = std::function<void(QWidget* field, Qt::KeyboardModifiers modifiers)>;
@@ -65,20 +68,22 @@ std::pair<std::uint8_t, std::uint8_t> TypeAndActionOf(const std::string& picked)
 
 }  // namespace
 
-ObjectNode* Tfrm_Main::SelectedNode() const {
-    return ObjectTreeModel::NodeFromIndex(m_ui.TreeView->selectionModel()->currentIndex());
+ObjectFieldsEditor::ObjectFieldsEditor(QWidget& window, const MainWindowUi& ui,
+                                       ObjectTreeModel& model, Prompts& prompts)
+    : m_window(window), m_ui(ui), m_model(model), m_prompts(prompts) {
+    ConnectFieldChanges();
+    ConnectEnterKey();
 }
 
-void Tfrm_Main::SelectNode(const ObjectNode* node) {
-    const QModelIndex index = m_model->IndexFromNode(node);
-    m_ui.TreeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    m_ui.TreeView->scrollTo(index);
+ObjectNode* ObjectFieldsEditor::SelectedNode() const {
+    return m_ui.TreeView->SelectedNode();
 }
 
-void Tfrm_Main::ShowObjectFields() {
-    try {
+void ObjectFieldsEditor::ShowObjectFields() {
+    // Showing the fields never stops the user: the fields keep what they could show.
+    RunIgnoringErrors([this] {
         const ObjectNode* node = SelectedNode();
-        if (m_model->Tree().IsEmpty() || node == nullptr)
+        if (m_model.Tree().IsEmpty() || node == nullptr)
             return;
         const TNodeData& record = node->Data;
         m_ui.edit_PathFileName->setText(ToQString(record.PathFileName));
@@ -90,12 +95,10 @@ void Tfrm_Main::ShowObjectFields() {
         SetMemoText(*m_ui.memo_Comments, record.Comments);
         SetMemoText(*m_ui.memo_BrowserComments, record.Comments);
         m_ui.a_button_Commit->setEnabled(false);
-    } catch (...) {
-        // Showing the fields never stops the user: the fields keep what they could show.
-    }
+    });
 }
 
-void Tfrm_Main::ClearObjectFields() {
+void ObjectFieldsEditor::ClearObjectFields() {
     for (QLineEdit* edit :
          {m_ui.edit_PathFileName, m_ui.edit_Parameters, m_ui.edit_Caption, m_ui.edit_Hint})
         edit->clear();
@@ -105,25 +108,40 @@ void Tfrm_Main::ClearObjectFields() {
     m_ui.a_button_Commit->setEnabled(false);
 }
 
-void Tfrm_Main::ConnectObjectFields() {
-    const auto enableCommit = [this] { m_ui.a_button_Commit->setEnabled(true); };
+void ObjectFieldsEditor::FollowSelection() {
+    if (m_fieldsFollowSelection)
+        ShowObjectFields();
+}
+
+void ObjectFieldsEditor::ClearTreeQuietly() {
+    const QScopedValueRollback quiet(m_fieldsFollowSelection, false);
+    m_model.ClearObjectTree();
+}
+
+void ObjectFieldsEditor::EnableFields(bool nodeSelected) {
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             m_ui.edit_PathFileName, m_ui.edit_Caption, m_ui.edit_Parameters, m_ui.edit_Hint,
+             m_ui.combobox_Keywords, m_ui.combobox_ObjectType, m_ui.combobox_ObjectAction,
+             m_ui.memo_Comments})
+        field->setEnabled(nodeSelected);
+}
+
+void ObjectFieldsEditor::ConnectFieldChanges() {
+    QAction* commit = m_ui.a_button_Commit;
+    const auto enableCommit = [commit] { commit->setEnabled(true); };
     for (QLineEdit* edit :
          {m_ui.edit_PathFileName, m_ui.edit_Parameters, m_ui.edit_Caption, m_ui.edit_Hint})
-        connect(edit, &QLineEdit::textChanged, this, enableCommit);
-    connect(m_ui.memo_Comments, &QPlainTextEdit::textChanged, this, enableCommit);
-    connect(m_ui.combobox_Keywords, &QComboBox::editTextChanged, this, enableCommit);
+        QObject::connect(edit, &QLineEdit::textChanged, commit, enableCommit);
+    QObject::connect(m_ui.memo_Comments, &QPlainTextEdit::textChanged, commit, enableCommit);
+    QObject::connect(m_ui.combobox_Keywords, &QComboBox::editTextChanged, commit, enableCommit);
     // Only the author's choice in a list counts as a change, never the program's.
     for (QComboBox* list : {m_ui.combobox_ObjectType, m_ui.combobox_ObjectAction})
-        connect(list, &QComboBox::activated, this, enableCommit);
+        QObject::connect(list, &QComboBox::activated, commit, enableCommit);
+}
 
-    ConnectCommand(m_ui.a_button_Commit, &Tfrm_Main::a_button_CommitExecute);
-    connect(m_ui.edit_PathFileNameButton, &QAction::triggered, this, [this] {
-        if (!IsBusy())
-            RunCommand([this] { ChooseObjectPath(); });
-    });
-
+void ObjectFieldsEditor::ConnectEnterKey() {
     auto* filter =
-        new EnterKeyFilter(this, [this](QWidget* field, Qt::KeyboardModifiers modifiers) {
+        new EnterKeyFilter(&m_window, [this](QWidget* field, Qt::KeyboardModifiers modifiers) {
             EnterInField(field, modifiers);
         });
     for (QWidget* field : std::initializer_list<QWidget*>{
@@ -134,7 +152,7 @@ void Tfrm_Main::ConnectObjectFields() {
     filter->Watch(m_ui.combobox_Keywords, m_ui.combobox_Keywords->lineEdit());
 }
 
-void Tfrm_Main::EnterInField(QWidget* field, Qt::KeyboardModifiers modifiers) {
+void ObjectFieldsEditor::EnterInField(QWidget* field, Qt::KeyboardModifiers modifiers) {
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     if (field == m_ui.memo_Comments && ctrl) {
         m_ui.memo_Comments->insertPlainText(QStringLiteral("\n"));
@@ -148,56 +166,54 @@ void Tfrm_Main::EnterInField(QWidget* field, Qt::KeyboardModifiers modifiers) {
     m_ui.TreeView->setFocus();
 }
 
-void Tfrm_Main::a_button_CommitExecute() {
-    try {
-        ObjectNode* node = SelectedNode();
-        if (m_model->Tree().IsEmpty() || node == nullptr)
-            return;
-        const int type = m_ui.combobox_ObjectType->currentIndex();
-        if (type == otVirtualFolder)
-            m_ui.combobox_ObjectAction->setCurrentIndex(oaNoAction);
-        if (type == otFolder)
-            m_ui.combobox_ObjectAction->setCurrentIndex(oaOpen);
-        if (type == otVirtualFolder) {
-            m_ui.edit_PathFileName->clear();
-            m_ui.edit_Parameters->clear();
-        }
-        TNodeData record = node->Data;
-        record.PathFileName = FromQString(m_ui.edit_PathFileName->text());
-        record.Parameters = FromQString(m_ui.edit_Parameters->text());
-        record.Caption = FromQString(m_ui.edit_Caption->text());
-        record.Hint = FromQString(m_ui.edit_Hint->text());
-        // A list that shows no item keeps a stored value that it has no item for.
-        if (type >= 0)
-            record.ObjectType = static_cast<std::uint8_t>(type);
-        if (const int action = m_ui.combobox_ObjectAction->currentIndex(); action >= 0)
-            record.ObjectAction = static_cast<std::uint8_t>(action);
-        record.Comments = MemoText(*m_ui.memo_Comments);
-        m_model->SetRecord(node, std::move(record));
-        m_ui.a_button_Commit->setEnabled(false);
-        m_ui.TreeView->viewport()->update();
-        m_ui.TreeView->setFocus();
-    } catch (...) {
-        // Commit never stops the author: the record keeps whatever it reached.
+void ObjectFieldsEditor::a_button_CommitExecute() {
+    ObjectNode* node = SelectedNode();
+    if (m_model.Tree().IsEmpty() || node == nullptr)
+        return;
+    const int type = m_ui.combobox_ObjectType->currentIndex();
+    if (type == otVirtualFolder)
+        m_ui.combobox_ObjectAction->setCurrentIndex(oaNoAction);
+    if (type == otFolder)
+        m_ui.combobox_ObjectAction->setCurrentIndex(oaOpen);
+    if (type == otVirtualFolder) {
+        m_ui.edit_PathFileName->clear();
+        m_ui.edit_Parameters->clear();
     }
+    TNodeData record = node->Data;
+    record.PathFileName = FromQString(m_ui.edit_PathFileName->text());
+    record.Parameters = FromQString(m_ui.edit_Parameters->text());
+    record.Caption = FromQString(m_ui.edit_Caption->text());
+    record.Hint = FromQString(m_ui.edit_Hint->text());
+    // A list that shows no item keeps a stored value that it has no item for.
+    if (type >= 0)
+        record.ObjectType = static_cast<std::uint8_t>(type);
+    if (const int action = m_ui.combobox_ObjectAction->currentIndex(); action >= 0)
+        record.ObjectAction = static_cast<std::uint8_t>(action);
+    record.Comments = MemoText(*m_ui.memo_Comments);
+    m_model.SetRecord(node, std::move(record));
+    m_ui.a_button_Commit->setEnabled(false);
+    m_ui.TreeView->viewport()->update();
+    m_ui.TreeView->setFocus();
 }
 
-void Tfrm_Main::ChooseObjectPath() {
+void ObjectFieldsEditor::ChooseObjectPath(const ActionContext& paths) {
+    const std::string& dataDir = paths.DataDir;
     FolderPickerRequest request;
-    request.Title = ToQString(Text(TextId::text_ProjectDir) + m_currentDataDir);
-    request.RootFolder = ToQString(m_currentDataDir);
+    request.Title = ToQString(Text(TextId::text_ProjectDir) + dataDir);
+    request.RootFolder = ToQString(dataDir);
     const std::string current = FromQString(m_ui.edit_PathFileName->text());
     request.InitialSelection =
-        ToQString(current.empty() ? m_currentDataDir
-                                  : ResolveObjectPath(PathMode::Absolute, m_currentDataDir, current,
-                                                      ProgramFolder()));
+        ToQString(current.empty() ? dataDir
+                                  : ResolveObjectPath(PathMode::Absolute, dataDir, current,
+                                                      paths.ProgramFolder));
     request.IncludeFiles = true;
-    const std::string picked = FromQString(m_seams.UserPrompts->PickFolder(this, request));
+    const std::string picked = FromQString(m_prompts.PickFolder(&m_window, request));
     if (picked.empty())
         return;
-    const std::optional<std::string> relative = MakeDataRelative(picked, m_currentDataDir);
+    const std::optional<std::string> relative = MakeDataRelative(picked, dataDir);
     if (!relative) {
-        Tell(MessageKind::Error, ToQString(Text(TextId::message_PathNotContainInProjectDir)));
+        m_prompts.ShowMessage(&m_window, MessageKind::Error,
+                              ToQString(Text(TextId::message_PathNotContainInProjectDir)));
         return;
     }
     m_ui.edit_PathFileName->setText(ToQString(*relative));
@@ -205,11 +221,10 @@ void Tfrm_Main::ChooseObjectPath() {
     const ObjectNode* node = SelectedNode();
     if (node == nullptr)
         return;
-    if (node->HasChildren() && !DirectoryExists(ResolveObjectPath(
-                                   IsAbsolutePath() ? PathMode::Absolute : PathMode::Relative,
-                                   m_currentDataDir, *relative, ProgramFolder()))) {
+    if (node->HasChildren() && !DirectoryExists(FullObjectPath(paths, *relative))) {
         ShowObjectFields();
-        Tell(MessageKind::Error, ToQString(Text(TextId::message_ChangeCanceled_FolderCantBeFile)));
+        m_prompts.ShowMessage(&m_window, MessageKind::Error,
+                              ToQString(Text(TextId::message_ChangeCanceled_FolderCantBeFile)));
         return;
     }
     const auto [type, action] = TypeAndActionOf(picked);

@@ -52,7 +52,7 @@ protected:
         folder.WriteFile("data/setup.exe");
         folder.WriteFile("data/.hidden/c.txt");
         Tfrm_Main& window = Start();
-        window.a_view_item_EditorExecute();
+        Ui().a_view_item_Editor->trigger();
         Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
         Idle();
         return window;
@@ -95,10 +95,10 @@ TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesT
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir() + "/"))});
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(Tree().TopLevel()[0]->Child(0)->Child(0)->Data.PathFileName, "Docs\\Sub\\b.txt");
-    EXPECT_EQ(Window().CurrentDataDir(), DataDir());
+    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), ToQString(DataDir()));
-    EXPECT_EQ(Window().ScanMaskList(), (std::vector<std::string>{"*.txt", "*.exe"}));
-    EXPECT_FALSE(Window().IsBusy());
+    EXPECT_EQ(Window().Scan().ScanMaskList(), (std::vector<std::string>{"*.txt", "*.exe"}));
+    EXPECT_FALSE(Window().Busy().IsBusy());
     EXPECT_TRUE(Ui().EditPageControl->isEnabled());
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
     EXPECT_TRUE(prompts.Messages.empty());
@@ -110,15 +110,15 @@ TEST_F(MainWindowScanTest, CancellingChangesNothingAndAMissingFolderIsRefused) {
     StartEditor();
     masks.Masks = {u"*.txt"_s};
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()), false)});
-    EXPECT_TRUE(Window().ScanMaskList().empty());
+    EXPECT_TRUE(Window().Scan().ScanMaskList().empty());
     EXPECT_TRUE(prompts.Messages.empty());
 
     // The masks are taken before the folder is looked at.
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(folder / "gone"))});
     EXPECT_EQ(prompts.MessageTexts(), QStringList{ToQString(Text(TextId::message_IncorrectPath))});
     EXPECT_TRUE(Tree().IsEmpty());
-    EXPECT_TRUE(Window().CurrentDataDir().empty());
-    EXPECT_EQ(Window().ScanMaskList(), std::vector<std::string>{"*.txt"});
+    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
+    EXPECT_EQ(Window().Scan().ScanMaskList(), std::vector<std::string>{"*.txt"});
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
 }
 
@@ -126,7 +126,7 @@ TEST_F(MainWindowScanTest, CommandsAreOffThroughoutADataDirectoryScan) {
     StartEditor();
     masks.Masks = {u"*.*"_s};
     DuringScan during([&] {
-        EXPECT_TRUE(Window().IsBusy());
+        EXPECT_TRUE(Window().Busy().IsBusy());
         EXPECT_FALSE(Ui().EditPageControl->isEnabled());
         EXPECT_FALSE(Ui().toolbar_Editor->isEnabled());
         EXPECT_NE(QApplication::overrideCursor(), nullptr);
@@ -146,7 +146,7 @@ TEST_F(MainWindowScanTest, ScanningAFolderObjectAppendsItsContentAgainOnEverySca
     ASSERT_EQ(Captions(Tree().TopLevel()), "Docs");
     EXPECT_FALSE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());  // nothing selected
 
-    Window().SelectNode(Tree().TopLevel()[0]);
+    TreeView().SelectNode(Tree().TopLevel()[0]);
     Idle();
     ASSERT_TRUE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());
     const auto locked = [&](QWidget& modal) {
@@ -165,11 +165,11 @@ TEST_F(MainWindowScanTest, NoTreeCommandRunsWhileACurrentFolderScanRuns) {
     StartEditor();
     masks.Masks = {u"*.*"_s};
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()), true, false)});
-    Window().SelectNode(Tree().TopLevel()[0]);
+    TreeView().SelectNode(Tree().TopLevel()[0]);
     Idle();
 
     DuringScan during([&] {
-        EXPECT_TRUE(Window().IsBusy());
+        EXPECT_TRUE(Window().Busy().IsBusy());
         EXPECT_FALSE(Ui().EditPageControl->isEnabled());
         // The toolbar and menus stay enabled; their commands refuse to run.
         EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
@@ -183,7 +183,7 @@ TEST_F(MainWindowScanTest, NoTreeCommandRunsWhileACurrentFolderScanRuns) {
     Run(Ui().a_operation_item_ScanCurrentFolder, {Answer({})});
     EXPECT_EQ(during.Runs, 1);
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
-    EXPECT_EQ(Window().CurrentDataDir(), DataDir());
+    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
     EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
 }
 

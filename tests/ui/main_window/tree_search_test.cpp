@@ -46,7 +46,7 @@ protected:
         ASSERT_TRUE(WriteProjectFile(path, project, tree, silent, silent).Saved);
         Start();
         Window().show();
-        Window().LoadProject(path);
+        Window().Session().LoadProject(path);
         Idle();
         // The load's progress window took the activation.
         ActivateWindow();
@@ -60,17 +60,16 @@ protected:
 
     ObjectNode* Node(const std::string& caption) {
         ObjectNode* found = nullptr;
-        Window().Model().Tree().ForEachDepthFirst([&](ObjectNode& node, int) {
+        Model().Tree().ForEachDepthFirst([&](ObjectNode& node, int) {
             if (node.Data.Caption == caption && found == nullptr)
                 found = &node;
         });
         return found;
     }
     std::string Selected() {
-        const ObjectNode* node = Window().SelectedNode();
+        const ObjectNode* node = TreeView().SelectedNode();
         return node != nullptr ? node->Data.Caption : "(none)";
     }
-    QTreeView& Tree() { return *Ui().TreeView; }
 
     // Runs "Find..." and fills in the dialog as the user would.
     void Find(const DialogAnswer& answer) {
@@ -99,12 +98,12 @@ protected:
 
 TEST_F(SearchCommandsTest, FromCurrentPositionFindsTheSelectedNodeThenMovesOn) {
     OpenProject();
-    Window().SelectNode(Node("Setup A"));
+    TreeView().SelectNode(Node("Setup A"));
     Find({QStringLiteral("SETUP")});
     EXPECT_EQ(Selected(), "Setup A");
     FindForward();
     EXPECT_EQ(Selected(), "setup B");
-    EXPECT_TRUE(Tree().isExpanded(Window().Model().IndexFromNode(Node("Docs"))));
+    EXPECT_TRUE(TreeView().isExpanded(Window().Model().IndexFromNode(Node("Docs"))));
     FindForward();
     EXPECT_EQ(Selected(), "setup C");
     EXPECT_EQ(NotFoundMessages(), 0);
@@ -123,16 +122,16 @@ TEST_F(SearchCommandsTest, FromCurrentPositionFindsTheSelectedNodeThenMovesOn) {
 TEST_F(SearchCommandsTest, FromBeginningOpensACollapsedBranchAndFocusesTheTree) {
     OpenProject(300);
     const QModelIndex docs = Window().Model().IndexFromNode(Node("Docs"));
-    ASSERT_FALSE(Tree().isExpanded(docs));
-    Window().SelectNode(Node("item 299"));
+    ASSERT_FALSE(TreeView().isExpanded(docs));
+    TreeView().SelectNode(Node("item 299"));
     Ui().memo_BrowserComments->setFocus();
     Find({QStringLiteral("tup b"), true});
     EXPECT_EQ(Selected(), "setup B");
-    EXPECT_TRUE(Tree().isExpanded(docs));
+    EXPECT_TRUE(TreeView().isExpanded(docs));
     ActivateWindow();
-    EXPECT_TRUE(Tree().hasFocus());
-    const QRect shown = Tree().visualRect(Window().Model().IndexFromNode(Node("setup B")));
-    EXPECT_TRUE(Tree().viewport()->rect().contains(shown.center()));
+    EXPECT_TRUE(TreeView().hasFocus());
+    const QRect shown = TreeView().visualRect(Window().Model().IndexFromNode(Node("setup B")));
+    EXPECT_TRUE(TreeView().viewport()->rect().contains(shown.center()));
     EXPECT_EQ(NotFoundMessages(), 0);
 }
 
@@ -154,30 +153,31 @@ TEST_F(SearchCommandsTest, AFreshFindForwardOpensTheDialogWithTheStartingSetting
         EXPECT_TRUE(dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))->text().isEmpty());
         dialog.findChild<QPushButton*>(QStringLiteral("button_Cancel"))->click();
     }});
-    Window().SelectNode(Node("Docs"));
+    TreeView().SelectNode(Node("Docs"));
     FindForward();
     EXPECT_TRUE(shown);
     // Cancelled: nothing searched, nothing said, nothing kept.
     EXPECT_EQ(Selected(), "Docs");
     EXPECT_TRUE(prompts.Messages.empty());
-    EXPECT_EQ(Window().FindState(), TFindRec{});
+    EXPECT_EQ(Window().Search().FindState(), TFindRec{});
 }
 
 TEST_F(SearchCommandsTest, NothingSelectedStartsAtTheTopmostVisibleNode) {
     OpenProject(300);
-    Tree().scrollTo(Window().Model().IndexFromNode(Node("item 100")),
-                    QAbstractItemView::PositionAtTop);
-    Tree().selectionModel()->clear();
-    ASSERT_EQ(Window().SelectedNode(), nullptr);
-    const std::string top = ObjectTreeModel::NodeFromIndex(Tree().indexAt({0, 0}))->Data.Caption;
+    TreeView().scrollTo(Window().Model().IndexFromNode(Node("item 100")),
+                        QAbstractItemView::PositionAtTop);
+    TreeView().selectionModel()->clear();
+    ASSERT_EQ(TreeView().SelectedNode(), nullptr);
+    const std::string top =
+        ObjectTreeModel::NodeFromIndex(TreeView().indexAt({0, 0}))->Data.Caption;
     ASSERT_EQ(top, "item 100");
 
     Find({QStringLiteral("item")});
     EXPECT_EQ(Selected(), top);
-    EXPECT_EQ(Window().FindState().NextIndex, 5 + 100 + 1);
+    EXPECT_EQ(Window().Search().FindState().NextIndex, 5 + 100 + 1);
 
     // With no match the selection stays on that node.
-    Tree().selectionModel()->clear();
+    TreeView().selectionModel()->clear();
     Find({QStringLiteral("nowhere")});
     EXPECT_EQ(Selected(), top);
     EXPECT_EQ(NotFoundMessages(), 1);
@@ -185,7 +185,7 @@ TEST_F(SearchCommandsTest, NothingSelectedStartsAtTheTopmostVisibleNode) {
 
 TEST_F(SearchCommandsTest, EmptyTextSearchesNothingAndForwardAsksAgain) {
     OpenProject();
-    Window().SelectNode(Node("Docs"));
+    TreeView().SelectNode(Node("Docs"));
     Find({QString()});
     EXPECT_EQ(NotFoundMessages(), 1);
     EXPECT_EQ(Selected(), "Docs");
@@ -215,7 +215,7 @@ TEST_F(SearchCommandsTest, EnabledWithObjectsInTheBrowserOrOnTheDataPage) {
     EXPECT_TRUE(Ui().a_search_item_Find->isEnabled());
     EXPECT_TRUE(Ui().a_search_item_FindForward->isEnabled());
 
-    Window().CloseProject(true);
+    Window().Session().CloseProject(ProjectSession::ForgetFileName::Yes);
     Idle();
     EXPECT_FALSE(Ui().a_search_item_Find->isEnabled());
     EXPECT_FALSE(Ui().a_search_item_FindForward->isEnabled());
@@ -223,17 +223,17 @@ TEST_F(SearchCommandsTest, EnabledWithObjectsInTheBrowserOrOnTheDataPage) {
 
 TEST_F(SearchCommandsTest, TheKeysRunTheCommands) {
     OpenProject();
-    Window().SelectNode(Node("Setup A"));
-    Tree().setFocus();
+    TreeView().SelectNode(Node("Setup A"));
+    TreeView().setFocus();
     ModalAnswers answers({[](QWidget& dialog) {
         dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))->setText(QStringLiteral("setup"));
         dialog.findChild<QPushButton*>(QStringLiteral("button_Ok"))->click();
     }});
-    QTest::keyClick(&Tree(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(&TreeView(), Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(answers.AllAnswered());
     EXPECT_EQ(Selected(), "Setup A");
     ActivateWindow();
-    QTest::keyClick(&Tree(), Qt::Key_F3);
+    QTest::keyClick(&TreeView(), Qt::Key_F3);
     EXPECT_EQ(Selected(), "setup B");
 }
 

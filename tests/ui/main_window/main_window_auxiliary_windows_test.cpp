@@ -6,18 +6,20 @@
 #include "main_window_test_support.h"
 #include "support/modal_answers.h"
 #include "ui/dialogs/about_window.h"
-#include "ui/progress/progress_sink.h"
+#include "ui/progress/gauge.h"
 #include "ui/progress/progress_window.h"
-#include "ui/tree/object_tree_model.h"
+#include "ui/progress/splash_window.h"
 
 namespace tomlet {
 namespace {
 
 using testing::ModalAnswers;
 
-class MainWindowAuxTest : public ::testing::Test, public testing::MainWindowFixture {};
+// The windows the main window opens besides its own: the about window and the progress of long
+// operations.
+class MainWindowAuxiliaryWindowsTest : public ::testing::Test, public testing::MainWindowFixture {};
 
-TEST_F(MainWindowAuxTest, AboutOpensModallyWithoutAnOwnerInBothViews) {
+TEST_F(MainWindowAuxiliaryWindowsTest, AboutOpensModallyWithoutAnOwnerInBothViews) {
     Start();
     for (QAction* view : {Ui().a_view_item_Browser, Ui().a_view_item_Editor}) {
         view->trigger();
@@ -37,17 +39,25 @@ TEST_F(MainWindowAuxTest, AboutOpensModallyWithoutAnOwnerInBothViews) {
     EXPECT_TRUE(prompts.Messages.empty());  // nothing escaped the command
 }
 
-TEST_F(MainWindowAuxTest, LoadingReportsToTheProgramsProgressAndLeavesNoWindow) {
+TEST_F(MainWindowAuxiliaryWindowsTest, LoadingReportsToTheProgressItIsGivenAndLeavesNoWindow) {
     const std::string path = WriteProject("catalogue.tml", TProjectRec{}, 500);
     Start();
-    EXPECT_EQ(&Window().Progress(), &ProgramProgress());
-    prompts.OpenAnswers.push_back(QString::fromStdString(path));
     Ui().a_view_item_Editor->trigger();
+    // As at start-up: with a splash set, the sink shows the load on the splash's gauge.
+    Tfrm_Splash splash;
+    progress.SetSplash(&splash);
+    prompts.OpenAnswers.push_back(QString::fromStdString(path));
     Ui().a_files_item_Open->trigger();
-    EXPECT_EQ(Window().Model().Tree().Count(), 500);
+    progress.SetSplash(nullptr);
+    EXPECT_EQ(splash.gauge()->Maximum(), 500);
+    EXPECT_EQ(splash.gauge()->Value(), 500);
+
+    prompts.OpenAnswers.push_back(QString::fromStdString(path));
+    Ui().a_files_item_Open->trigger();
+    EXPECT_EQ(Model().Tree().Count(), 500);
     for (QWidget* widget : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<Tfrm_Progress*>(widget), nullptr);
-    EXPECT_FALSE(ProgramProgress().Step());  // the load ended its progress
+    EXPECT_FALSE(progress.Step());  // the load ended its progress
 }
 
 }  // namespace
