@@ -188,8 +188,6 @@ void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow) {
         QString caption = name;
         auto* item = new QAction(caption.replace(u'&', u"&&"_s), &mainWindow);
         item->setData(name);
-        QObject::connect(item, &QAction::triggered, &mainWindow,
-                         [&mainWindow, item] { menu_LanguageSelectClick(mainWindow, item); });
         menu_Language.addAction(item);
     }
 }

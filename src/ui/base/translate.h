@@ -36,7 +36,8 @@ void MarkBoundToAction(QWidget& widget, QAction& action);
 // it failed (the caller says "Cant open Inifile!").
 bool LoadLanguageAtStart(QWidget& mainWindow);
 
-// Fills the Language submenu with one unnamed item per language of the program folder.
+// Fills the Language submenu with one unnamed item per language of the program folder; the
+// window connects each item to menu_LanguageSelectClick.
 void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow);
 
 // A language item was clicked: remembers the choice in the settings file, translates the main

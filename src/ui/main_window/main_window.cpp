@@ -74,6 +74,9 @@ void Tfrm_Main::FormCreate() {
         m_seams.UserPrompts.ShowMessage(this, MessageKind::Error,
                                         ToQString(Text(TextId::message_CantOpenInifile)));
     BuildLanguageMenu(*m_ui.menu_Language, *this);
+    for (QAction* language : m_ui.menu_Language->actions())
+        m_commands.Connect(language,
+                           [this, language] { menu_LanguageSelectClick(*this, language); });
     a_view_item_BrowserExecute();
     m_session.UpdateCaption(Caption::WithFileName);
     std::string startupPath = DefaultProjectPath();

@@ -186,6 +186,9 @@ protected:
     QMenu* LanguageMenu() {
         auto* menu = Named(window.menuBar()->addMenu(u"Language"_s), u"menu_Language"_s);
         BuildLanguageMenu(*menu, window);
+        for (QAction* item : menu->actions())
+            QObject::connect(item, &QAction::triggered, &window,
+                             [this, item] { menu_LanguageSelectClick(window, item); });
         return menu;
     }
 
