@@ -11,16 +11,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTreeView>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 
-#include "ui/main_window.h"
-#include "ui/object_tree_model.h"
-#include "ui/prompts.h"
+#include "ui/main_window/main_window.h"
+#include "ui/progress/progress_sink.h"
+#include "ui/seams/mask_store.h"
+#include "ui/seams/prompts.h"
+#include "ui/seams/shell.h"
+#include "ui/tree/object_tree_model.h"
+#include "ui/tree/object_tree_view.h"
 
 namespace {
 
@@ -78,9 +81,10 @@ BENCHMARK(BM_CliCheck)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillise
 
 void BM_OpenInBrowserToPaintedTree(benchmark::State& state) {
     AnswerOpen prompts;
-    Seams seams;
-    seams.UserPrompts = &prompts;
-    Tfrm_Main window(seams);
+    SystemShell shell;
+    SettingsMaskStore masks;
+    WindowProgressSink progress;
+    Tfrm_Main window(Seams{prompts, shell, masks, progress});
     window.show();
     QCoreApplication::processEvents();
     for (auto _ : state) {

@@ -13,11 +13,13 @@
 #include "core/progress.h"
 #include "core/scanner.h"
 #include "support/generated_folder_tree.h"
-#include "ui/main_window.h"
-#include "ui/mask_store.h"
-#include "ui/object_tree_model.h"
-#include "ui/prompts.h"
-#include "ui/scan_dialog.h"
+#include "ui/dialogs/scan_dialog.h"
+#include "ui/main_window/main_window.h"
+#include "ui/progress/progress_sink.h"
+#include "ui/seams/mask_store.h"
+#include "ui/seams/prompts.h"
+#include "ui/seams/shell.h"
+#include "ui/tree/object_tree_model.h"
 
 namespace {
 
@@ -96,9 +98,11 @@ void EditorScanCommand(benchmark::State& state) {
     const QString root = QString::fromStdString(Tree().Root());
     SilentPrompts prompts;
     AllFilesMask masks;
-    tomlet::Tfrm_Main window(tomlet::Seams{&prompts, nullptr, &masks});
+    tomlet::SystemShell shell;
+    tomlet::WindowProgressSink progress;
+    tomlet::Tfrm_Main window(tomlet::Seams{prompts, shell, masks, progress});
     window.show();
-    window.a_view_item_EditorExecute();
+    window.Ui().a_view_item_Editor->trigger();
     const tomlet::MainWindowUi& ui = window.Ui();
     ui.EditPageControl->setCurrentWidget(ui.tabsheet_Data);
     for (auto _ : state) {
@@ -111,7 +115,7 @@ void EditorScanCommand(benchmark::State& state) {
         ui.a_operation_item_ScanProjectDirectory->trigger();
         state.PauseTiming();
         state.counters["objects"] = window.Model().Tree().Count();
-        window.CloseProject(false);
+        window.Session().CloseProject(tomlet::ProjectSession::ForgetFileName::No);
         state.ResumeTiming();
     }
 }

@@ -2,16 +2,17 @@
 #include <memory>
 #include <string>
 
+#include "core/paths.h"
 #include "core/project_file.h"
 #include "core/settings.h"
 #include "platform/file_system.h"
-#include "ui/main_window.h"
-#include "ui/mask_store.h"
-#include "ui/progress_sink.h"
-#include "ui/qt_prompts.h"
-#include "ui/qt_text.h"
-#include "ui/shell.h"
-#include "ui/splash_window.h"
+#include "ui/base/qt_text.h"
+#include "ui/main_window/main_window.h"
+#include "ui/progress/progress_sink.h"
+#include "ui/progress/splash_window.h"
+#include "ui/seams/mask_store.h"
+#include "ui/seams/qt_prompts.h"
+#include "ui/seams/shell.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ using namespace tomlet;
 // Returns once the show time is over.
 std::unique_ptr<Tfrm_Splash> ShowSplash() {
     auto splash = std::make_unique<Tfrm_Splash>();
-    const std::string defaultFile = ProgramFolder() + "default.tml";
+    const std::string defaultFile = DefaultProjectPath();
     if (!FileExists(defaultFile))
         splash->HideGauge();
     SplashSettings settings;
@@ -42,17 +43,14 @@ int main(int argc, char** argv) {
     ApplyCodePageSetting();
 
     std::unique_ptr<Tfrm_Splash> splash = ShowSplash();
-    // The main window's creation loads the start-up project; its progress shows on the splash.
-    SetSplashWindow(splash.get());
     QtPrompts prompts;
     SystemShell shell;
     SettingsMaskStore masks;
-    Seams seams;
-    seams.UserPrompts = &prompts;
-    seams.SystemShell = &shell;
-    seams.StoredMasks = &masks;
-    Tfrm_Main window(seams);
-    SetSplashWindow(nullptr);
+    WindowProgressSink progress;
+    // The main window's creation loads the start-up project; its progress shows on the splash.
+    progress.SetSplash(splash.get());
+    Tfrm_Main window(Seams{prompts, shell, masks, progress});
+    progress.SetSplash(nullptr);
     splash.reset();
 
     window.show();

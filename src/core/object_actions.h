@@ -34,7 +34,7 @@ struct ObjectCommand {
 
 // Everything besides the record that decides where an object's path leads and how it is started.
 struct ActionContext {
-    std::uint8_t PathMode = 1;  // 1 absolute (after DataDir), 0 relative (after ProgramFolder)
+    PathMode Mode = PathMode::Absolute;
     std::string DataDir;
     std::string ProgramFolder;
     PathRules Rules = PathRules::Native();

@@ -105,16 +105,15 @@ std::optional<std::string> MakeDataRelative(std::string_view picked, std::string
     return Replaced(picked.substr(prefix.size()), rules.Separator, StoredSeparator);
 }
 
-std::string ResolveObjectPath(std::uint8_t mode, std::string_view dataDir,
-                              std::string_view storedPath, std::string_view programFolder,
-                              const PathRules& rules) {
+std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
+                              std::string_view programFolder, const PathRules& rules) {
     if (storedPath.empty())
         return {};
-    const std::string relative = Replaced(storedPath, StoredSeparator, rules.Separator);
+    const std::string relative = NativeStoredPath(storedPath, rules);
     std::string path;
-    if (mode == 0)
+    if (mode == PathMode::Relative)
         path = std::string(programFolder) + relative;
-    else if (mode == 1)
+    else if (mode == PathMode::Absolute)
         path = Joined(dataDir, relative, rules);
     else
         return {};
@@ -123,6 +122,26 @@ std::string ResolveObjectPath(std::uint8_t mode, std::string_view dataDir,
     if (!rules.DriveLetters && rules.Separator == PathRules::Native().Separator)
         return FindPathIgnoringCase(path);
     return path;
+}
+
+std::string NativeStoredPath(std::string_view storedPath, const PathRules& rules) {
+    return Replaced(storedPath, StoredSeparator, rules.Separator);
+}
+
+std::string FileNamePart(std::string_view path, const PathRules& rules) {
+    const auto last = path.find_last_of(rules.DriveLetters ? "\\/:" : "/");
+    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+std::string FolderOfObject(std::string_view dataDir, std::string_view storedPath,
+                           const PathRules& rules) {
+    if (storedPath.empty())
+        return std::string(dataDir) + rules.Separator;
+    return ResolveObjectPath(PathMode::Absolute, dataDir, storedPath, {}, rules);
+}
+
+std::string DefaultProjectPath() {
+    return ProgramFolder() + "default.tml";
 }
 
 std::string FileExtension(std::string_view path, const PathRules& rules) {

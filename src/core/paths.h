@@ -21,6 +21,10 @@ struct PathRules {
 
 inline constexpr char StoredSeparator = '\\';
 
+// Where a stored path leads: after the program folder or after the data directory. The value is
+// the byte a project file stores; any other byte leads nowhere.
+enum class PathMode : std::uint8_t { Relative = 0, Absolute = 1 };
+
 // Removes one trailing separator from a path of at least two characters.
 std::string StripTrailingBackslash(std::string_view path, const PathRules& rules = PathRules::Native());
 // D:\ becomes D: (drive-letter rules only); everything else is returned unchanged.
@@ -30,13 +34,25 @@ std::string ParentFolderPath(std::string_view path, const PathRules& rules = Pat
 // The picked path below the data directory, in stored form; nothing when it is not below it.
 std::optional<std::string> MakeDataRelative(std::string_view picked, std::string_view dataDir,
                                             const PathRules& rules = PathRules::Native());
-// Full path of a stored path: mode 0 after the program folder (which ends with a separator),
-// mode 1 after the data directory; empty for an empty stored path or any other mode. Under the
+// Full path of a stored path: relative after the program folder (which ends with a separator),
+// absolute after the data directory; empty for an empty stored path or any other mode. Under the
 // native rules of a case-sensitive system a path that exists spelt in another case is given as
 // it is spelt on disc.
-std::string ResolveObjectPath(std::uint8_t mode, std::string_view dataDir,
-                              std::string_view storedPath, std::string_view programFolder,
+std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
+                              std::string_view programFolder,
                               const PathRules& rules = PathRules::Native());
+// A stored path (with '\') in the native form.
+std::string NativeStoredPath(std::string_view storedPath,
+                             const PathRules& rules = PathRules::Native());
+// The file name part of a path: the text after its last separator (or drive colon).
+std::string FileNamePart(std::string_view path, const PathRules& rules = PathRules::Native());
+// The folder a Folder object stands for: its stored path after the data directory, or the data
+// directory itself (with a closing separator) for an object without a path.
+std::string FolderOfObject(std::string_view dataDir, std::string_view storedPath,
+                           const PathRules& rules = PathRules::Native());
+// "default.tml" in the program folder: the project that Open default file opens and that the
+// splash peeks into.
+std::string DefaultProjectPath();
 
 // The extension of a file name, from its last dot, with A to Z lower-cased; empty without a dot.
 std::string FileExtension(std::string_view path, const PathRules& rules = PathRules::Native());

@@ -506,8 +506,9 @@ bool PeekSplashSettings(const std::string& path, const std::string& programFolde
     Header header;
     if (ReadPreamble(cursor) != ReadStatus::Ok || !ReadSplashPart(cursor, header))
         return false;
-    settings.PicturePath = ResolveObjectPath(header.PathMode, header.Project.ProjectDataDir,
-                                             header.Project.SplashFileName, programFolder);
+    settings.PicturePath =
+        ResolveObjectPath(static_cast<PathMode>(header.PathMode), header.Project.ProjectDataDir,
+                          header.Project.SplashFileName, programFolder);
     settings.ShowTime = header.Project.SplashShowTime;
     return FileExists(settings.PicturePath);
 }

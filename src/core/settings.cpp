@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/ini_file.h"
+#include "core/paths.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 
@@ -35,7 +36,7 @@ bool ReadSettings(TIniRec& settings) {
 
 std::string StartupProjectPath(const TIniRec& settings) {
     if (settings.DefaultFile.empty())
-        return ProgramFolder() + "default.tml";
+        return DefaultProjectPath();
     std::error_code error;
     const auto path = std::filesystem::absolute(settings.DefaultFile, error);
     return error ? settings.DefaultFile : path.string();

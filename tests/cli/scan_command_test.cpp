@@ -4,17 +4,17 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli_run.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
-#include "cli_run.h"
 #include "support/temp_folder.h"
 #include "support/tree_records.h"
 
 namespace tomlet::cli {
 namespace {
 
+using testing::RecordOutline;
 using testing::TempFolder;
-using testing::FieldOutline;
 
 class ScanCommandTest : public ::testing::Test {
 protected:
@@ -45,7 +45,7 @@ TEST_F(ScanCommandTest, WritesANewProjectOfTheDataDirectoryMaskByMask) {
     EXPECT_EQ(project.ProjectDataDir, Data());
     EXPECT_TRUE(project.AbsolutePath);
     EXPECT_EQ(project.ProjectName, "");
-    EXPECT_EQ(FieldOutline(tree.TopLevel()),
+    EXPECT_EQ(RecordOutline(tree.TopLevel()),
               "Docs[1,1]:Docs (manual.htm[10,4]:Docs\\manual.htm) README.TXT[8,4]:README.TXT "
               "setup.exe[3,2]:setup.exe setup.exe[3,2]:setup.exe");
 }
@@ -55,7 +55,7 @@ TEST_F(ScanCommandTest, FlagsLeaveSubfoldersEmptyAndSetRelativePaths) {
     Read();
     EXPECT_FALSE(project.AbsolutePath);
     // Without masks only folders become objects.
-    EXPECT_EQ(FieldOutline(tree.TopLevel()), "Docs[1,1]:Docs");
+    EXPECT_EQ(RecordOutline(tree.TopLevel()), "Docs[1,1]:Docs");
 }
 
 TEST_F(ScanCommandTest, ARelativeFolderBecomesAnAbsoluteDataDirectory) {
@@ -66,7 +66,7 @@ TEST_F(ScanCommandTest, ARelativeFolderBecomesAnAbsoluteDataDirectory) {
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
     Read();
     EXPECT_EQ(project.ProjectDataDir, Data());
-    EXPECT_EQ(FieldOutline(tree.TopLevel()), "Docs[1,1]:Docs setup.exe[3,2]:setup.exe");
+    EXPECT_EQ(RecordOutline(tree.TopLevel()), "Docs[1,1]:Docs setup.exe[3,2]:setup.exe");
 }
 
 TEST_F(ScanCommandTest, NamesAreStoredInTheCodePageAsked) {

@@ -17,7 +17,7 @@ namespace tomlet {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FieldOutline;
+using testing::RecordOutline;
 using testing::Outline;
 using testing::Record;
 using testing::TempFolder;
@@ -97,7 +97,7 @@ TEST_F(DiscUpdateTest, AddsWhatIsNewAndDeletesWhatIsGoneKeepingEveryAnnotation) 
     DiscChanges changes = Find();
     // New objects carry the scan's field values.
     EXPECT_EQ(
-        FieldOutline(changes.New.TopLevel()),
+        RecordOutline(changes.New.TopLevel()),
         "Extras[1,1]:Extras (tools[1,1]:Extras\\tools (tool.exe[3,2]:Extras\\tools\\tool.exe)) "
         "new.exe[3,2]:new.exe readme-2.txt[8,4]:readme-2.txt");
     EXPECT_EQ(Paths(changes.Missing),

@@ -55,7 +55,7 @@ TEST(ObjectActionsWindows, ExecuteQuotesTheProgramAndAppendsTheParameters) {
 
 TEST(ObjectActionsWindows, RelativeModeStartsFromTheProgramFolder) {
     ActionContext relative = WindowsDisc();
-    relative.PathMode = 0;
+    relative.Mode = PathMode::Relative;
     EXPECT_EQ(
         PlanObjectAction(Object(otExecuteFile, oaExecute, "Setup\\setup.exe"), OwnAction, relative),
         CommandLine("\"E:\\tomlet\\Setup\\setup.exe\""));

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system.h"
 #include "support/temp_folder.h"
 
 namespace tomlet {
@@ -12,6 +13,8 @@ namespace {
 
 const PathRules Windows = PathRules::Windows();
 const PathRules Linux{'/', false};
+constexpr PathMode Absolute = PathMode::Absolute;
+constexpr PathMode Relative = PathMode::Relative;
 
 TEST(PathRulesTest, SmallPathOperationsOnWindowsRules) {
     EXPECT_EQ(StripTrailingBackslash("C:\\Data\\", Windows), "C:\\Data");
@@ -69,29 +72,31 @@ TEST(PathRulesTest, MakeDataRelativeOnLinuxRulesGivesTheStoredForm) {
 
 TEST(PathRulesTest, ResolveObjectPathOnWindowsRules) {
     const std::string program = "E:\\Disc\\";
-    EXPECT_EQ(ResolveObjectPath(1, "C:\\Data\\", "a.txt", program, Windows), "C:\\Data\\a.txt");
-    EXPECT_EQ(ResolveObjectPath(1, "C:\\Data", "a.txt", program, Windows), "C:\\Data\\a.txt");
-    EXPECT_EQ(ResolveObjectPath(1, "D:", "a.txt", program, Windows), "D:\\a.txt");
-    EXPECT_EQ(ResolveObjectPath(0, "C:\\Data", "Setup\\setup.exe", program, Windows),
+    EXPECT_EQ(ResolveObjectPath(Absolute, "C:\\Data\\", "a.txt", program, Windows),
+              "C:\\Data\\a.txt");
+    EXPECT_EQ(ResolveObjectPath(Absolute, "C:\\Data", "a.txt", program, Windows),
+              "C:\\Data\\a.txt");
+    EXPECT_EQ(ResolveObjectPath(Absolute, "D:", "a.txt", program, Windows), "D:\\a.txt");
+    EXPECT_EQ(ResolveObjectPath(Relative, "C:\\Data", "Setup\\setup.exe", program, Windows),
               "E:\\Disc\\Setup\\setup.exe");
-    EXPECT_EQ(ResolveObjectPath(0, "", "Setup\\setup.exe", program, Windows),
+    EXPECT_EQ(ResolveObjectPath(Relative, "", "Setup\\setup.exe", program, Windows),
               "E:\\Disc\\Setup\\setup.exe");
-    EXPECT_EQ(ResolveObjectPath(0, "C:\\Data", "", program, Windows), "");
-    EXPECT_EQ(ResolveObjectPath(1, "C:\\Data", "", program, Windows), "");
-    EXPECT_EQ(ResolveObjectPath(2, "C:\\Data", "a.txt", program, Windows), "");
-    EXPECT_EQ(ResolveObjectPath(255, "C:\\Data", "a.txt", program, Windows), "");
+    EXPECT_EQ(ResolveObjectPath(Relative, "C:\\Data", "", program, Windows), "");
+    EXPECT_EQ(ResolveObjectPath(Absolute, "C:\\Data", "", program, Windows), "");
+    EXPECT_EQ(ResolveObjectPath(PathMode{2}, "C:\\Data", "a.txt", program, Windows), "");
+    EXPECT_EQ(ResolveObjectPath(PathMode{255}, "C:\\Data", "a.txt", program, Windows), "");
 }
 
 TEST(PathRulesTest, ResolveObjectPathOnLinuxRulesTurnsStoredSeparators) {
     const std::string program = "/opt/disc/";
-    EXPECT_EQ(ResolveObjectPath(1, "/data", "Setup\\setup.exe", program, Linux),
+    EXPECT_EQ(ResolveObjectPath(Absolute, "/data", "Setup\\setup.exe", program, Linux),
               "/data/Setup/setup.exe");
-    EXPECT_EQ(ResolveObjectPath(1, "/data/", "a.txt", program, Linux), "/data/a.txt");
-    EXPECT_EQ(ResolveObjectPath(1, "/", "a.txt", program, Linux), "/a.txt");
-    EXPECT_EQ(ResolveObjectPath(0, "/data", "Setup\\setup.exe", program, Linux),
+    EXPECT_EQ(ResolveObjectPath(Absolute, "/data/", "a.txt", program, Linux), "/data/a.txt");
+    EXPECT_EQ(ResolveObjectPath(Absolute, "/", "a.txt", program, Linux), "/a.txt");
+    EXPECT_EQ(ResolveObjectPath(Relative, "/data", "Setup\\setup.exe", program, Linux),
               "/opt/disc/Setup/setup.exe");
-    EXPECT_EQ(ResolveObjectPath(0, "/data", "", program, Linux), "");
-    EXPECT_EQ(ResolveObjectPath(3, "/data", "a.txt", program, Linux), "");
+    EXPECT_EQ(ResolveObjectPath(Relative, "/data", "", program, Linux), "");
+    EXPECT_EQ(ResolveObjectPath(PathMode{3}, "/data", "a.txt", program, Linux), "");
 }
 
 #ifndef _WIN32
@@ -100,12 +105,37 @@ TEST(PathRulesTest, ResolveObjectPathFindsFilesNamedInAnotherCase) {
     const std::string file = data.WriteFile("Setup/SETUP.exe", "MZ");
     const std::string dataDir = data.Path().string();
     const PathRules native = PathRules::Native();
-    EXPECT_EQ(ResolveObjectPath(1, dataDir, "setup\\Setup.EXE", "/", native), file);
-    EXPECT_EQ(ResolveObjectPath(0, "", "setup\\Setup.EXE", dataDir + "/", native), file);
-    EXPECT_EQ(ResolveObjectPath(1, dataDir, "setup\\missing.exe", "/", native),
+    EXPECT_EQ(ResolveObjectPath(Absolute, dataDir, "setup\\Setup.EXE", "/", native), file);
+    EXPECT_EQ(ResolveObjectPath(Relative, "", "setup\\Setup.EXE", dataDir + "/", native), file);
+    EXPECT_EQ(ResolveObjectPath(Absolute, dataDir, "setup\\missing.exe", "/", native),
               dataDir + "/setup/missing.exe");
 }
 #endif
+
+TEST(PathRulesTest, StoredPathsInNativeFormAndTheirFileNames) {
+    EXPECT_EQ(NativeStoredPath("Setup\\Tools\\a.exe", Linux), "Setup/Tools/a.exe");
+    EXPECT_EQ(NativeStoredPath("Setup\\Tools\\a.exe", Windows), "Setup\\Tools\\a.exe");
+    EXPECT_EQ(FileNamePart("C:\\Data\\setup.exe", Windows), "setup.exe");
+    EXPECT_EQ(FileNamePart("C:/Data/read me.txt", Windows), "read me.txt");
+    EXPECT_EQ(FileNamePart("D:x.txt", Windows), "x.txt");
+    EXPECT_EQ(FileNamePart("/data/a:b\\c.txt", Linux), "a:b\\c.txt");
+    EXPECT_EQ(FileNamePart("catalogue.tml", Linux), "catalogue.tml");
+    EXPECT_EQ(FileNamePart("/data/Docs/", Linux), "");
+}
+
+TEST(PathRulesTest, AFolderObjectStandsForItsPathOrTheDataDirectory) {
+    EXPECT_EQ(FolderOfObject("C:\\Data", "", Windows), "C:\\Data\\");
+    EXPECT_EQ(FolderOfObject("C:\\Data\\", "Docs\\Sub", Windows), "C:\\Data\\Docs\\Sub");
+    EXPECT_EQ(FolderOfObject("/no-such-root/data", "", Linux), "/no-such-root/data/");
+    EXPECT_EQ(FolderOfObject("/no-such-root/data", "Docs\\Sub", Linux),
+              "/no-such-root/data/Docs/Sub");
+}
+
+TEST(PathRulesTest, TheDefaultProjectLivesInTheProgramFolder) {
+    SetProgramFolderForTesting("/opt/disc/");
+    EXPECT_EQ(DefaultProjectPath(), "/opt/disc/default.tml");
+    SetProgramFolderForTesting({});
+}
 
 TEST(ExtensionRulesTest, TypeAndActionFollowTheLastExtensionOfTheName) {
     struct Case {

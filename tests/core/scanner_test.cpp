@@ -9,10 +9,13 @@
 #include "core/limits.h"
 #include "core/progress.h"
 #include "support/temp_folder.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
 
+using testing::Captions;
+using testing::RecordOutline;
 using testing::TempFolder;
 
 // Records every progress call and every pause for window messages, in order.
@@ -59,33 +62,6 @@ private:
     int m_steps = 0;
 };
 
-// "caption[type,action]:path" per object in depth-first order, children in parentheses.
-std::string Outline(const std::vector<ObjectNode*>& nodes) {
-    std::string outline;
-    for (const ObjectNode* node : nodes) {
-        if (!outline.empty())
-            outline += ' ';
-        outline += node->Data.Caption + '[' + std::to_string(node->Data.ObjectType) + ',' +
-                   std::to_string(node->Data.ObjectAction) + "]:" + node->Data.PathFileName;
-        if (node->HasChildren())
-            outline += " (" + Outline(node->Children()) + ')';
-    }
-    return outline;
-}
-
-// Captions only, children in parentheses.
-std::string Captions(const std::vector<ObjectNode*>& nodes) {
-    std::string outline;
-    for (const ObjectNode* node : nodes) {
-        if (!outline.empty())
-            outline += ' ';
-        outline += node->Data.Caption;
-        if (node->HasChildren())
-            outline += " (" + Captions(node->Children()) + ')';
-    }
-    return outline;
-}
-
 class ScannerTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetCatalogue(); }
@@ -118,7 +94,7 @@ TEST_F(ScannerTest, BuildsFoldersFirstEachFollowedByItsContentThenFilesMaskByMas
 
     // Folders and files in name order ignoring case; extensions compared in lower case.
     ASSERT_TRUE(Scan({"*.exe", "*.com", "*.txt", "*.htm", "*.jpg"}));
-    EXPECT_EQ(Outline(tree.TopLevel()),
+    EXPECT_EQ(RecordOutline(tree.TopLevel()),
               "apps[1,1]:apps (tool.com[3,2]:apps\\tool.com) "
               "Docs[1,1]:Docs (Pics[1,1]:Docs\\Pics (notes.txt[8,4]:Docs\\Pics\\notes.txt "
               "cover.JPG[11,4]:Docs\\Pics\\cover.JPG) manual.htm[10,4]:Docs\\manual.htm) "
@@ -176,7 +152,7 @@ TEST_F(ScannerTest, SkipsDotNamedFoldersWithTheirContentButKeepsDotFilesUncounte
     data.WriteFile("visible.txt");
 
     ASSERT_TRUE(Scan({"*.*"}));
-    EXPECT_EQ(Outline(tree.TopLevel()),
+    EXPECT_EQ(RecordOutline(tree.TopLevel()),
               "sub[1,1]:sub (.hidden.txt[8,4]:sub\\.hidden.txt) .profile[0,4]:.profile "
               "visible.txt[8,4]:visible.txt");
     // Counted: sub and visible.txt. Added: all four.
@@ -217,13 +193,13 @@ TEST_F(ScannerTest, ADataDirectoryTypedWithATrailingSeparatorStillGivesBarePaths
 
     FolderScanner scanner({"*.*"}, dataDir, progress, progress);
     ASSERT_TRUE(scanner.ScanDirectory(dataDir, tree, nullptr, true));
-    EXPECT_EQ(Outline(tree.TopLevel()), "sub[1,1]:sub (a.txt[8,4]:sub\\a.txt)");
+    EXPECT_EQ(RecordOutline(tree.TopLevel()), "sub[1,1]:sub (a.txt[8,4]:sub\\a.txt)");
 
     // Even handed over unmended, the separator is not doubled.
     ObjectTree again;
     FolderScanner unmended({"*.*"}, typed, progress, progress);
     ASSERT_TRUE(unmended.ScanDirectory(typed, again, nullptr, true));
-    EXPECT_EQ(Outline(again.TopLevel()), "sub[1,1]:sub (a.txt[8,4]:sub\\a.txt)");
+    EXPECT_EQ(RecordOutline(again.TopLevel()), "sub[1,1]:sub (a.txt[8,4]:sub\\a.txt)");
 }
 
 TEST_F(ScannerTest, ALinkBackIntoAnOpenFolderIsAddedWithoutItsContent) {

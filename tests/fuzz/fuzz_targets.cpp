@@ -13,7 +13,7 @@
 #include "core/search.h"
 #include "core/wildcard.h"
 #include "support/temp_folder.h"
-#include "ui/jpeg_decoder.h"
+#include "ui/progress/jpeg_decoder.h"
 
 namespace tomlet::fuzz {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/mask_store.h"
+#include "ui/seams/mask_store.h"
 
 namespace tomlet::testing {
 

@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "ui/prompts.h"
+#include "ui/seams/prompts.h"
 
 namespace tomlet::testing {
 

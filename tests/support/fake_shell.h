@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "ui/shell.h"
+#include "ui/seams/shell.h"
 
 namespace tomlet::testing {
 

@@ -27,17 +27,30 @@ inline std::string Outline(const ObjectTree& tree) {
     return outline;
 }
 
-// "caption[type,action]:path" per node in order, children in parentheses.
-inline std::string FieldOutline(const std::vector<ObjectNode*>& nodes) {
+// Each node written by `describe`, in depth-first order, children in parentheses after their
+// parent, e.g. "A (B (D) C) E".
+template <class Describe>
+std::string NestedOutline(const std::vector<ObjectNode*>& nodes, Describe describe) {
     std::string outline;
     for (const ObjectNode* node : nodes) {
-        outline += (outline.empty() ? "" : " ") + node->Data.Caption + '[' +
-                   std::to_string(node->Data.ObjectType) + ',' +
-                   std::to_string(node->Data.ObjectAction) + "]:" + node->Data.PathFileName;
+        outline += (outline.empty() ? "" : " ") + describe(node->Data);
         if (node->HasChildren())
-            outline += " (" + FieldOutline(node->Children()) + ')';
+            outline += " (" + NestedOutline(node->Children(), describe) + ')';
     }
     return outline;
+}
+
+// Captions only: "Docs (Sub (b.txt) a.txt) setup.exe".
+inline std::string Captions(const std::vector<ObjectNode*>& nodes) {
+    return NestedOutline(nodes, [](const TNodeData& data) { return data.Caption; });
+}
+
+// "caption[type,action]:path" per object.
+inline std::string RecordOutline(const std::vector<ObjectNode*>& nodes) {
+    return NestedOutline(nodes, [](const TNodeData& data) {
+        return data.Caption + '[' + std::to_string(data.ObjectType) + ',' +
+               std::to_string(data.ObjectAction) + "]:" + data.PathFileName;
+    });
 }
 
 }  // namespace tomlet::testing

@@ -1,0 +1,210 @@
+#include "ui/base/translate.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVariant>
+#include <QWidget>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "core/catalogue.h"
+#include "core/language_file.h"
+#include "core/settings.h"
+#include "platform/file_system.h"
+#include "ui/base/qt_text.h"
+
+namespace tomlet {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr char BoundActionProperty[] = "tomletBoundAction";
+
+// One text of a component as the language file sees it.
+struct TextProperty {
+    std::function<QString()> Get;
+    std::function<void(const QString&)> Set;
+};
+
+// The tab widget showing `page` as one of its pages, with the page's index.
+std::optional<std::pair<QTabWidget*, int>> TabOf(QWidget& page) {
+    QWidget* stack = page.parentWidget();
+    auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+    const int index = tabs ? tabs->indexOf(&page) : -1;
+    if (index < 0)
+        return std::nullopt;
+    return std::pair{tabs, index};
+}
+
+std::optional<TextProperty> CaptionProperty(QObject& object) {
+    if (auto* action = qobject_cast<QAction*>(&object)) {
+        if (action->isSeparator())
+            return std::nullopt;
+        return TextProperty{[action] { return action->text(); },
+                            [action](const QString& text) { action->setText(text); }};
+    }
+    if (auto* menu = qobject_cast<QMenu*>(&object))
+        return TextProperty{[menu] { return menu->title(); },
+                            [menu](const QString& text) { menu->setTitle(text); }};
+    if (auto* label = qobject_cast<QLabel*>(&object))
+        return TextProperty{[label] { return label->text(); },
+                            [label](const QString& text) { label->setText(text); }};
+    if (auto* button = qobject_cast<QAbstractButton*>(&object))
+        return TextProperty{[button] { return button->text(); },
+                            [button](const QString& text) { button->setText(text); }};
+    if (auto* group = qobject_cast<QGroupBox*>(&object))
+        return TextProperty{[group] { return group->title(); },
+                            [group](const QString& text) { group->setTitle(text); }};
+    if (auto* page = qobject_cast<QWidget*>(&object)) {
+        if (const auto tab = TabOf(*page)) {
+            // Not a structured binding: clang before 16 cannot capture one.
+            QTabWidget* const tabs = tab->first;
+            const int index = tab->second;
+            return TextProperty{
+                [tabs, index] { return tabs->tabText(index); },
+                [tabs, index](const QString& text) { tabs->setTabText(index, text); }};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<TextProperty> HintProperty(QObject& object) {
+    if (auto* action = qobject_cast<QAction*>(&object)) {
+        return TextProperty{[action] { return action->statusTip(); },
+                            [action](const QString& text) {
+                                action->setToolTip(text);
+                                action->setStatusTip(text);
+                            }};
+    }
+    if (auto* widget = qobject_cast<QWidget*>(&object))
+        return TextProperty{[widget] { return widget->toolTip(); },
+                            [widget](const QString& text) { widget->setToolTip(text); }};
+    return std::nullopt;
+}
+
+// The "Title" or "Filter" property of an object that describes a dialog (capitalised, unlike
+// Qt's own "title" of group boxes and menus, which is a caption).
+std::optional<TextProperty> DialogProperty(QObject& object, const char* name) {
+    if (object.property(name).typeId() != QMetaType::QString)
+        return std::nullopt;
+    QObject* target = &object;
+    return TextProperty{[target, name] { return target->property(name).toString(); },
+                        [target, name](const QString& text) { target->setProperty(name, text); }};
+}
+
+bool IsBoundToAction(const QObject& object) {
+    if (const auto* button = qobject_cast<const QToolButton*>(&object);
+        button && button->defaultAction())
+        return true;
+    return object.property(BoundActionProperty).value<QAction*>() != nullptr;
+}
+
+class WindowTranslator final {
+public:
+    WindowTranslator(const std::string& path, const QWidget& window)
+        : m_file(path), m_section(FromQString(window.objectName())) {}
+
+    // The text of "<name>.<key>"; hints read "##" as a line break.
+    std::optional<QString> Lookup(const QString& name, std::string_view key) {
+        const auto value = m_file.Lookup(m_section, FromQString(name) + "." + std::string(key));
+        if (!value)
+            return std::nullopt;
+        return ToQString(key == "Hint" ? ExpandLineBreaks(*value) : *value);
+    }
+
+    // Asks only for a property that holds a text, so a separator's "-" is never translated.
+    void Translate(const QString& name, std::string_view key,
+                   const std::optional<TextProperty>& property) {
+        if (!property)
+            return;
+        const QString current = property->Get();
+        if (current.isEmpty() || current == "-"_L1)
+            return;
+        if (const auto value = Lookup(name, key))
+            property->Set(*value);
+    }
+
+    void TranslateComponent(QObject& component) {
+        const QString name = component.objectName();
+        if (name.isEmpty())
+            return;
+        if (!IsBoundToAction(component)) {
+            Translate(name, "Caption", CaptionProperty(component));
+            Translate(name, "Hint", HintProperty(component));
+        }
+        Translate(name, "Title", DialogProperty(component, "Title"));
+        Translate(name, "Filter", DialogProperty(component, "Filter"));
+    }
+
+private:
+    LanguageFile m_file;
+    std::string m_section;
+};
+
+}  // namespace
+
+bool TranslateForm(QWidget* window, const std::string& fileName, bool translateCaption) {
+    const std::string path = LanguageFilePath(fileName);
+    if (!window || !FileExists(path))
+        return true;
+    try {
+        WindowTranslator translator(path, *window);
+        // Asked for whatever the window's caption is now.
+        if (translateCaption) {
+            if (const auto caption = translator.Lookup(u"Form"_s, "Caption"))
+                window->setWindowTitle(*caption);
+        }
+        for (QObject* component : window->findChildren<QObject*>())
+            translator.TranslateComponent(*component);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void MarkBoundToAction(QWidget& widget, QAction& action) {
+    widget.setProperty(BoundActionProperty, QVariant::fromValue(&action));
+}
+
+bool LoadLanguageAtStart(QWidget& mainWindow) {
+    try {
+        SetLanguageFileName(ReadLanguageSetting() + ".lng");
+    } catch (const std::exception&) {
+        return false;
+    }
+    return TranslateForm(&mainWindow, LanguageFileName(), false) &&
+           LoadCatalogue(LanguageFileName());
+}
+
+void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow) {
+    for (const std::string& language : ListLanguages()) {
+        const QString name = ToQString(language);
+        QString caption = name;
+        auto* item = new QAction(caption.replace(u'&', u"&&"_s), &mainWindow);
+        item->setData(name);
+        menu_Language.addAction(item);
+    }
+}
+
+void menu_LanguageSelectClick(QWidget& mainWindow, QObject* sender) {
+    const auto* item = qobject_cast<const QAction*>(sender);
+    if (!item)
+        return;
+    const std::string language = FromQString(item->data().toString());
+    if (!FileExists(LanguageFilePath(language + ".lng")))
+        return;
+    WriteLanguageSetting(language);  // on a read-only disc the choice lasts for this run only
+    SetLanguageFileName(language + ".lng");
+    TranslateForm(&mainWindow, LanguageFileName(), false);
+    LoadCatalogue(LanguageFileName());
+}
+
+}  // namespace tomlet

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+class QAction;
+class QMenu;
+class QObject;
+class QWidget;
+
+namespace tomlet {
+
+// Translates a window from the language file of that name in the program folder. The section is
+// the window's objectName; each named component that currently holds a text asks for the key
+// "<name>.<property>":
+//   Caption  a label's, button's or action's text, a group box's or menu's title, a tab page's
+//            tab text (and "Form.Caption", the window title, when translateCaption is on);
+//   Hint     a widget's tool tip, an action's status tip (set as its tool tip too), with "##"
+//            read as a line break;
+//   Title, Filter  the "Title" and "Filter" properties of any named object (the file dialogs'
+//            texts the window keeps).
+// Widgets bound to an action are left to the action, and a separator is never translated. Keys
+// not found are added to the file empty. A missing file changes nothing. False when the file
+// exists but cannot be read; the pass then stops where it was.
+//
+// Every translated window calls this first in its constructor, before setting texts of its own:
+//   TranslateForm(this, LanguageFileName(), true);
+bool TranslateForm(QWidget* window, const std::string& fileName, bool translateCaption);
+
+// Marks a widget that shows an action's texts and is kept in step with it by its window (such as
+// a push button that triggers the action): TranslateForm translates the action, not the widget.
+// A tool button with a default action needs no mark.
+void MarkBoundToAction(QWidget& widget, QAction& action);
+
+// The main window's language steps at start-up: reads "_Language", sets LanguageFileName,
+// translates the window with its caption left alone and loads the catalogue. False when any of
+// it failed (the caller says "Cant open Inifile!").
+bool LoadLanguageAtStart(QWidget& mainWindow);
+
+// Fills the Language submenu with one unnamed item per language of the program folder; the
+// window connects each item to menu_LanguageSelectClick.
+void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow);
+
+// A language item was clicked: remembers the choice in the settings file, translates the main
+// window and reloads the catalogue. Nothing happens when the language file is gone.
+void menu_LanguageSelectClick(QWidget& mainWindow, QObject* sender);
+
+}  // namespace tomlet

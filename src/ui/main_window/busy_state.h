@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+
+class QMainWindow;
+
+namespace tomlet {
+
+struct MainWindowUi;
+
+// Whether a load, save or scan walks the tree. While one does, no command may change the tree by
+// any route: commands refuse to run, the tree takes no input and the actions are off.
+class BusyState final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BusyState)
+
+public:
+    // What a busy scope does with the editor toolbar and the main menu.
+    enum class Commands { Disable, LeaveEnabled };
+
+    BusyState(QMainWindow& window, const MainWindowUi& ui);
+    ~BusyState() override;
+
+    bool IsBusy() const { return m_depth > 0; }
+    // Enables or disables the editor toolbar and the main menu's top-level items.
+    void EnableCommands(bool enabled);
+
+    // Marks the window busy for its lifetime: commands off, the busy cursor, Changed() on entry
+    // and exit. With Commands::LeaveEnabled the toolbar and the menus stay enabled; their items
+    // still refuse to run.
+    class Scope final {
+    public:
+        explicit Scope(BusyState& state, Commands commands = Commands::Disable);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        BusyState& m_state;
+        Commands m_commands;
+    };
+
+Q_SIGNALS:
+    // Sent at once when the window becomes busy or idle, so that every action is off before the
+    // work starts.
+    void Changed();
+
+private:
+    QMainWindow& m_window;
+    const MainWindowUi& m_ui;
+    int m_depth = 0;
+};
+
+}  // namespace tomlet

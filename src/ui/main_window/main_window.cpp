@@ -1,0 +1,418 @@
+#include "ui/main_window/main_window.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/catalogue.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "ui/base/qt_text.h"
+#include "ui/base/translate.h"
+#include "ui/dialogs/about_window.h"
+#include "ui/main_window/keyboard_state.h"
+#include "ui/tree/object_tree_model.h"
+#include "ui/tree/object_tree_view.h"
+
+namespace tomlet {
+
+namespace {
+
+constexpr int DesignedWidth = 630;
+constexpr int DesignedHeight = 472;
+constexpr int MinimumHeight = 460;
+
+using ForgetFileName = ProjectSession::ForgetFileName;
+using Caption = ProjectSession::Caption;
+
+}  // namespace
+
+Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
+    : Tfrm_Common<QMainWindow>(parent),
+      m_ui(BuildMainWindowUi(*this)),
+      m_seams(seams),
+      m_model(new ObjectTreeModel(this)),
+      m_busy(*this, m_ui),
+      m_commands(*this, seams.UserPrompts, m_busy, [this] { SyncViewChecks(); }),
+      m_fields(*this, m_ui, *m_model, seams.UserPrompts),
+      m_session(*this, m_ui, *m_model, m_fields, m_busy, seams, m_pump),
+      m_properties(*this, m_ui, *m_model, m_session, seams.UserPrompts),
+      m_editing(*this, m_ui, *m_model, m_fields, seams.UserPrompts),
+      m_running(m_ui, *m_model, m_session, seams.SystemShell),
+      m_search(*this, m_ui, *m_model, seams.UserPrompts),
+      m_scan(*this, m_ui, *m_model, m_session, m_busy, seams, m_pump) {
+    setObjectName(QStringLiteral("frm_Main"));
+    setWindowTitle(QStringLiteral("Tomlet"));
+    setMinimumSize(DesignedWidth, MinimumHeight);
+    resize(DesignedWidth, DesignedHeight);
+    m_ui.TreeView->setModel(m_model);
+    // The editor page is in front until the creation switches to the browser view.
+    m_ui.PageControl->setCurrentWidget(m_ui.tabsheet_Editor);
+
+    ConnectCommands();
+    ConnectObjectActions();
+    ConnectViewChanges();
+    ConnectTree();
+    BindCheckBoxToAction();
+    BindCommitButton();
+    FormCreate();
+}
+
+Tfrm_Main::~Tfrm_Main() = default;
+
+void Tfrm_Main::FormCreate() {
+    if (!LoadLanguageAtStart(*this))
+        m_seams.UserPrompts.ShowMessage(this, MessageKind::Error,
+                                        ToQString(Text(TextId::message_CantOpenInifile)));
+    BuildLanguageMenu(*m_ui.menu_Language, *this);
+    for (QAction* language : m_ui.menu_Language->actions())
+        m_commands.Connect(language,
+                           [this, language] { menu_LanguageSelectClick(*this, language); });
+    a_view_item_BrowserExecute();
+    m_session.UpdateCaption(Caption::WithFileName);
+    std::string startupPath = DefaultProjectPath();
+    TIniRec settings;
+    if (ReadSettings(settings)) {
+        ApplySettings(settings);
+        startupPath = StartupProjectPath(settings);
+    }
+    m_session.OpenStartupProject(startupPath);
+    if (!isMaximized())
+        CentreOnScreen();
+}
+
+void Tfrm_Main::ApplySettings(const TIniRec& settings) {
+    if (!settings.ShowCaption)
+        setWindowFlag(Qt::FramelessWindowHint);
+    if (!settings.ShowMenu)
+        m_ui.MainMenu1->hide();
+    if (settings.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_ui.menu_File->menuAction()->setVisible(settings.ShowFileMenu);
+    m_ui.menu_Search->menuAction()->setVisible(settings.ShowSearchMenu);
+    m_ui.menu_View->menuAction()->setVisible(settings.ShowViewMenu);
+    m_ui.menu_Options->menuAction()->setVisible(settings.ShowOptionsMenu);
+    m_ui.menu_About->menuAction()->setVisible(settings.ShowAboutMenu);
+}
+
+// ---- Wiring
+
+// Every command reaches its handler through the command runner, which refuses it while the
+// window is busy and shows what escapes it; OnError::Ignore marks the commands that report
+// nothing whatever fails.
+void Tfrm_Main::ConnectCommands() {
+    const MainWindowUi& ui = m_ui;
+    CommandRunner& run = m_commands;
+    run.Connect(ui.a_files_item_New, *this, &Tfrm_Main::a_files_item_NewExecute);
+    run.Connect(ui.a_files_item_Open, m_session, &ProjectSession::a_files_item_OpenExecute);
+    run.Connect(ui.a_files_item_OpenDefault, m_session,
+                &ProjectSession::a_files_item_OpenDefaultExecute);
+    run.Connect(ui.a_files_item_CloseFile, m_session,
+                &ProjectSession::a_files_item_CloseFileExecute);
+    run.Connect(ui.a_files_item_Save, m_session, &ProjectSession::a_files_item_SaveExecute);
+    run.Connect(ui.a_files_item_SaveAS, m_session, &ProjectSession::a_files_item_SaveASExecute);
+    run.Connect(ui.a_files_item_Exit, *this, &Tfrm_Main::a_files_item_ExitExecute);
+
+    run.Connect(ui.a_view_item_Browser, *this, &Tfrm_Main::a_view_item_BrowserExecute);
+    run.Connect(ui.a_view_item_Editor, *this, &Tfrm_Main::a_view_item_EditorExecute);
+    run.Connect(ui.a_view_item_SaveNBrowser, *this, &Tfrm_Main::a_view_item_SaveNBrowserExecute);
+    run.Connect(ui.a_about_item_AboutProgram, *this, &Tfrm_Main::a_about_item_AboutProgramExecute);
+
+    run.Connect(ui.a_search_item_Find, m_search, &TreeSearch::a_search_item_FindExecute);
+    run.Connect(ui.a_search_item_FindForward, m_search,
+                &TreeSearch::a_search_item_FindForwardExecute);
+
+    run.Connect(ui.edit_ProjectDataDirButton, m_properties,
+                &PropertiesPage::edit_ProjectDataDirButtonClick);
+    run.Connect(ui.edit_SplashFileNameButton, m_properties,
+                &PropertiesPage::edit_SplashFileNameButtonClick);
+    run.ConnectSignal(ui.button_DontShowSplahScreen, &QToolButton::clicked,
+                      [this] { m_properties.button_DontShowSplahScreenClick(); });
+    run.Connect(ui.a_options_item_AbsolutePath, m_properties,
+                &PropertiesPage::a_options_item_AbsolutePathExecute);
+
+    run.Connect(ui.a_button_Commit, m_fields, &ObjectFieldsEditor::a_button_CommitExecute,
+                OnError::Ignore);
+    run.Connect(ui.edit_PathFileNameButton,
+                [this] { m_fields.ChooseObjectPath(m_session.ObjectActionContext()); });
+    run.Connect(ui.a_operation_item_AddObject, m_editing,
+                &TreeEditing::a_operation_item_AddObjectExecute, OnError::Ignore);
+    run.Connect(ui.a_operation_item_AddChildObject, m_editing,
+                &TreeEditing::a_operation_item_AddChildObjectExecute);
+    run.Connect(ui.a_operation_item_DeleteObject, m_editing,
+                &TreeEditing::a_operation_item_DeleteObjectExecute);
+    run.Connect(ui.a_operation_item_DeleteAll, m_editing,
+                &TreeEditing::a_operation_item_DeleteAllExecute);
+    run.Connect(ui.a_operation_item_CollapseTree, m_editing,
+                &TreeEditing::a_operation_item_CollapseTreeExecute);
+    run.Connect(ui.a_operation_item_ExpandTree, m_editing,
+                &TreeEditing::a_operation_item_ExpandTreeExecute);
+
+    run.Connect(ui.a_operation_item_ScanProjectDirectory, m_scan,
+                &ScanCommands::a_operation_item_ScanProjectDirectoryExecute);
+    run.Connect(ui.a_operation_item_ScanCurrentFolder, m_scan,
+                &ScanCommands::a_operation_item_ScanCurrentFolderExecute);
+}
+
+// Running an object reports nothing, whatever fails.
+void Tfrm_Main::ConnectObjectActions() {
+    for (QAction* action : {m_ui.a_action_item_Action, m_ui.a_action_item_OpenAction,
+                            m_ui.a_action_item_ExecuteAction, m_ui.a_action_item_NotePadAction,
+                            m_ui.a_action_item_AssociationAction})
+        m_commands.Connect(
+            action, [this, action] { m_running.RunTaggedAction(*action); }, OnError::Ignore);
+    m_commands.Connect(m_ui.a_action_item_OpenFolderContainingObject, m_running,
+                       &ObjectRunning::a_action_item_OpenFolderContainingObjectExecute,
+                       OnError::Ignore);
+    m_commands.Connect(m_ui.menuitem_NoAction, m_running, &ObjectRunning::menuitem_NoActionClick,
+                       OnError::Ignore);
+
+    ObjectTreeView& tree = *m_ui.TreeView;
+    m_commands.ConnectSignal(
+        &tree, &ObjectTreeView::DoubleClicked, [this] { m_running.TreeDoubleClicked(); },
+        OnError::Ignore);
+    connect(&tree, &ObjectTreeView::EnterPressed, this, &Tfrm_Main::EnterInTree);
+    tree.SetContextMenu(m_ui.RxPopupMenu);
+    connect(m_ui.RxPopupMenu, &QMenu::aboutToShow, this,
+            [this] { m_running.PrepareContextMenu(); });
+    tree.SetHintBuilder([this](const ObjectNode& node) { return m_running.HintText(node); });
+}
+
+void Tfrm_Main::ConnectViewChanges() {
+    connect(m_ui.PageControl, &QStackedWidget::currentChanged, this,
+            &Tfrm_Main::ScheduleUpdateActions);
+    connect(m_ui.EditPageControl, &QTabWidget::currentChanged, this,
+            &Tfrm_Main::ScheduleUpdateActions);
+    // At once, so that nothing is enabled while a load, save or scan runs.
+    connect(&m_busy, &BusyState::Changed, this, &Tfrm_Main::UpdateActions);
+}
+
+void Tfrm_Main::ConnectTree() {
+    ObjectTreeView& tree = *m_ui.TreeView;
+    tree.installEventFilter(this);
+    tree.viewport()->installEventFilter(this);
+    tree.SetBusyQuery([this] { return m_busy.IsBusy(); });
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, signal, this, &Tfrm_Main::ScheduleUpdateActions);
+    connect(m_model, &QAbstractItemModel::rowsMoved, this, &Tfrm_Main::ScheduleUpdateActions);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &Tfrm_Main::ScheduleUpdateActions);
+    connect(tree.selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                // The tree keeps its current node selected, so "selected" and "current" agree.
+                QItemSelectionModel* selection = m_ui.TreeView->selectionModel();
+                if (current.isValid() && !selection->isSelected(current))
+                    selection->select(current, QItemSelectionModel::ClearAndSelect);
+                m_fields.FollowSelection();
+                ScheduleUpdateActions();
+            });
+}
+
+void Tfrm_Main::BindCheckBoxToAction() {
+    QCheckBox* box = m_ui.checkbox_AbsoluteLink;
+    QAction* action = m_ui.a_options_item_AbsolutePath;
+    const auto mirror = [box, action] {
+        box->setText(action->text());
+        box->setToolTip(action->toolTip());
+        box->setEnabled(action->isEnabled());
+        box->setChecked(action->isChecked());
+    };
+    mirror();
+    MarkBoundToAction(*box, *action);
+    connect(action, &QAction::changed, box, mirror);
+    connect(box, &QCheckBox::clicked, action, &QAction::trigger);
+}
+
+void Tfrm_Main::BindCommitButton() {
+    QPushButton* button = m_ui.button_Commit;
+    QAction* action = m_ui.a_button_Commit;
+    MarkBoundToAction(*button, *action);
+    connect(action, &QAction::changed, button, [button, action] {
+        button->setText(action->text());
+        button->setEnabled(action->isEnabled());
+    });
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
+}
+
+// ---- The enabled state of the actions
+
+void Tfrm_Main::ScheduleUpdateActions() {
+    if (m_updateScheduled)
+        return;
+    m_updateScheduled = true;
+    QTimer::singleShot(0, this, &Tfrm_Main::UpdateActions);
+}
+
+void Tfrm_Main::UpdateActions() {
+    m_updateScheduled = false;
+    const MainWindowUi& ui = m_ui;
+
+    const bool idle = !m_busy.IsBusy();
+    const bool hasNodes = !m_model->Tree().IsEmpty();
+    const ObjectNode* selected = ui.TreeView->SelectedNode();
+    const bool hasSelection = selected != nullptr;
+    const bool folderSelected = hasSelection && selected->Data.ObjectType == otFolder;
+    const bool virtualFolderSelected = hasSelection && selected->Data.ObjectType == otVirtualFolder;
+    const bool onDataPage = ui.EditPageControl->currentWidget() == ui.tabsheet_Data;
+    const bool treeShown = IsBrowserView() || onDataPage;
+    const bool hasDataDir = !m_session.CurrentDataDir().empty();
+    const bool canEditTree = idle && hasDataDir && onDataPage;
+
+    ui.a_files_item_New->setEnabled(idle);
+    ui.a_files_item_Open->setEnabled(idle);
+    ui.a_files_item_OpenDefault->setEnabled(idle);
+    ui.a_files_item_CloseFile->setEnabled(idle);
+    ui.a_files_item_Save->setEnabled(idle && hasNodes);
+    ui.a_files_item_SaveAS->setEnabled(idle && hasNodes);
+    ui.a_files_item_Exit->setEnabled(idle);
+    ui.a_view_item_Browser->setEnabled(idle);
+    ui.a_view_item_Editor->setEnabled(idle);
+    ui.a_view_item_SaveNBrowser->setEnabled(idle);
+    ui.a_search_item_Find->setEnabled(idle && hasNodes && treeShown);
+    ui.a_search_item_FindForward->setEnabled(idle && hasNodes && treeShown);
+    ui.a_operation_item_ScanProjectDirectory->setEnabled(idle && !hasNodes && onDataPage);
+    ui.a_operation_item_ScanCurrentFolder->setEnabled(idle && onDataPage && hasDataDir &&
+                                                      folderSelected);
+    ui.a_operation_item_AddObject->setEnabled(canEditTree);
+    ui.a_operation_item_AddChildObject->setEnabled(canEditTree && hasSelection);
+    ui.a_operation_item_DeleteObject->setEnabled(canEditTree && hasSelection);
+    ui.a_operation_item_DeleteAll->setEnabled(canEditTree && hasNodes);
+    ui.a_operation_item_CollapseTree->setEnabled(idle && hasNodes && treeShown);
+    ui.a_operation_item_ExpandTree->setEnabled(idle && hasNodes && treeShown);
+    ui.a_action_item_OpenFolderContainingObject->setEnabled(hasSelection && !virtualFolderSelected);
+    SyncViewChecks();
+
+    // Not actions, but the same facts: the editor's object fields need a selected node.
+    if (IsEditorView())
+        m_fields.EnableFields(hasSelection);
+}
+
+// A refused view command has already moved the check of its radio pair.
+void Tfrm_Main::SyncViewChecks() {
+    if (IsBrowserView())
+        m_ui.a_view_item_Browser->setChecked(true);
+    else if (IsEditorView())
+        m_ui.a_view_item_Editor->setChecked(true);
+}
+
+// ---- Views
+
+bool Tfrm_Main::IsBrowserView() const {
+    return m_ui.PageControl->currentWidget() == m_ui.tabsheet_View;
+}
+
+bool Tfrm_Main::IsEditorView() const {
+    return m_ui.PageControl->currentWidget() == m_ui.tabsheet_Editor;
+}
+
+void Tfrm_Main::a_view_item_BrowserExecute() {
+    if (!IsBrowserView())
+        SwitchView(View::Browser);
+}
+
+void Tfrm_Main::a_view_item_EditorExecute() {
+    if (!IsEditorView())
+        SwitchView(View::Editor);
+}
+
+void Tfrm_Main::a_view_item_SaveNBrowserExecute() {
+    m_session.a_files_item_SaveExecute();
+    a_view_item_BrowserExecute();
+}
+
+// Every change of view closes the project and reloads it from its file, unless Ctrl is held:
+// then the project stays closed and its file is forgotten.
+void Tfrm_Main::SwitchView(View view) {
+    const bool ctrl = IsCtrlHeld();
+    m_session.CloseProject(ctrl ? ForgetFileName::Yes : ForgetFileName::No);
+    const bool browser = view == View::Browser;
+    for (QAction* editorOnly : {m_ui.a_files_item_New, m_ui.a_files_item_Save,
+                                m_ui.a_files_item_SaveAS, m_ui.mSeparator1})
+        editorOnly->setVisible(!browser);
+    PlaceTree(view);
+    m_ui.PageControl->setCurrentWidget(browser ? m_ui.tabsheet_View : m_ui.tabsheet_Editor);
+    if (!browser)
+        m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
+    m_ui.menu_Operations->menuAction()->setVisible(!browser);
+    m_ui.menu_Utility->menuAction()->setVisible(!browser);
+    (browser ? m_ui.a_view_item_Browser : m_ui.a_view_item_Editor)->setChecked(true);
+    if (!ctrl) {
+        const std::string file = m_session.CurrentFileName();
+        m_session.LoadProject(file);
+    }
+    m_session.UpdateCaption(Caption::WithFileName);
+}
+
+void Tfrm_Main::PlaceTree(View view) {
+    const bool browser = view == View::Browser;
+    (browser ? m_ui.browserTreeSlot : m_ui.dataTreeSlot)->addWidget(m_ui.TreeView);
+    m_ui.TreeView->SetNodeDragging(!browser);
+}
+
+// Enter runs the selected object's own action; in the editor without Ctrl it moves on to the
+// caption instead.
+void Tfrm_Main::EnterInTree(Qt::KeyboardModifiers modifiers) {
+    if (IsEditorView() && !modifiers.testFlag(Qt::ControlModifier)) {
+        m_ui.edit_Caption->setFocus();
+        return;
+    }
+    m_ui.a_action_item_Action->trigger();
+}
+
+bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {
+    if (!m_busy.IsBusy() || (watched != m_ui.TreeView && watched != m_ui.TreeView->viewport()))
+        return Tfrm_Common<QMainWindow>::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            event->ignore();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Tfrm_Main::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (m_busy.IsBusy())
+        return;
+    if (IsEditorView()) {
+        m_commands.Run([this] { a_view_item_BrowserExecute(); });
+        return;
+    }
+    event->accept();
+}
+
+// ---- The window's own commands
+
+void Tfrm_Main::a_files_item_NewExecute() {
+    m_session.CloseProject(ForgetFileName::Yes);
+    m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
+    m_properties.edit_ProjectDataDirButtonClick();
+}
+
+void Tfrm_Main::a_files_item_ExitExecute() {
+    close();
+}
+
+void Tfrm_Main::a_about_item_AboutProgramExecute() {
+    Tfrm_About about;  // no owner, as the window stands on its own
+    about.exec();
+}
+
+}  // namespace tomlet

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "ui/base/common_window.h"
+#include "ui/main_window/busy_state.h"
+#include "ui/main_window/command_runner.h"
+#include "ui/main_window/main_window_ui.h"
+#include "ui/main_window/object_fields_editor.h"
+#include "ui/main_window/object_running.h"
+#include "ui/main_window/project_session.h"
+#include "ui/main_window/properties_page.h"
+#include "ui/main_window/scan_commands.h"
+#include "ui/main_window/tree_editing.h"
+#include "ui/main_window/tree_search.h"
+#include "ui/progress/message_pump.h"
+#include "ui/seams/seams.h"
+
+class QCloseEvent;
+
+namespace tomlet {
+
+class ObjectTreeModel;
+struct TIniRec;
+
+// The program's one main window: the browser view for end users and the editor view for
+// authors. It holds the layout, the two views and the wiring; the state and the commands live in
+// the owners below, each built from the window's widgets and the seams.
+class Tfrm_Main final : public Tfrm_Common<QMainWindow> {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Tfrm_Main)
+
+public:
+    explicit Tfrm_Main(const Seams& seams, QWidget* parent = nullptr);
+    ~Tfrm_Main() override;
+
+    const MainWindowUi& Ui() const { return m_ui; }
+    ObjectTreeModel& Model() const { return *m_model; }
+    BusyState& Busy() { return m_busy; }
+    const CommandRunner& Commands() const { return m_commands; }
+    ProjectSession& Session() { return m_session; }
+    ObjectFieldsEditor& Fields() { return m_fields; }
+    const TreeSearch& Search() const { return m_search; }
+    const ScanCommands& Scan() const { return m_scan; }
+
+    bool IsBrowserView() const;
+    bool IsEditorView() const;
+
+    // Computes the enabled state of every action from the busy state, the view, the tree and
+    // the open project.
+    void UpdateActions();
+    // Runs UpdateActions once the program is idle; repeated calls before then run it once.
+    void ScheduleUpdateActions();
+
+protected:
+    // Closing in the editor switches to the browser instead.
+    void closeEvent(QCloseEvent* event) override;
+    // While busy, the tree takes no keys, clicks, drags or drops.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class View { Browser, Editor };
+
+    void FormCreate();
+    void ApplySettings(const TIniRec& settings);
+    void ConnectCommands();
+    void ConnectObjectActions();
+    void ConnectViewChanges();
+    void ConnectTree();
+    void BindCheckBoxToAction();
+    void BindCommitButton();
+
+    void a_files_item_NewExecute();
+    void a_files_item_ExitExecute();
+    void a_view_item_BrowserExecute();
+    void a_view_item_EditorExecute();
+    void a_view_item_SaveNBrowserExecute();
+    void a_about_item_AboutProgramExecute();
+
+    void SwitchView(View view);
+    void PlaceTree(View view);
+    void SyncViewChecks();
+    void EnterInTree(Qt::KeyboardModifiers modifiers);
+
+    MainWindowUi m_ui;
+    Seams m_seams;
+    ObjectTreeModel* m_model;
+    ThrottledMessagePump m_pump;
+    BusyState m_busy;
+    CommandRunner m_commands;
+    ObjectFieldsEditor m_fields;
+    ProjectSession m_session;
+    PropertiesPage m_properties;
+    TreeEditing m_editing;
+    ObjectRunning m_running;
+    TreeSearch m_search;
+    ScanCommands m_scan;
+    bool m_updateScheduled = false;
+};
+
+}  // namespace tomlet

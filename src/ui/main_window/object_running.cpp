@@ -1,0 +1,73 @@
+#include "ui/main_window/object_running.h"
+
+#include <QAction>
+
+#include "core/object_hint.h"
+#include "ui/base/qt_text.h"
+#include "ui/main_window/main_window_ui.h"
+#include "ui/main_window/project_session.h"
+#include "ui/seams/shell.h"
+#include "ui/tree/object_tree_model.h"
+#include "ui/tree/object_tree_view.h"
+
+namespace tomlet {
+
+ObjectRunning::ObjectRunning(const MainWindowUi& ui, const ObjectTreeModel& model,
+                             const ProjectSession& session, Shell& shell)
+    : m_ui(ui), m_model(model), m_session(session), m_shell(shell) {}
+
+void ObjectRunning::RunObjectAction(RequestedAction action) {
+    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    if (m_model.Tree().IsEmpty() || node == nullptr)
+        return;
+    Perform(m_shell, PlanObjectAction(node->Data, action, m_session.ObjectActionContext()));
+}
+
+void ObjectRunning::RunTaggedAction(const QAction& action) {
+    const int tag = action.data().toInt();
+    RunObjectAction(tag == 0 ? OwnAction : RequestedAction(static_cast<std::uint8_t>(tag)));
+}
+
+void ObjectRunning::a_action_item_OpenFolderContainingObjectExecute() {
+    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    if (node == nullptr)
+        return;
+    Perform(m_shell, PlanOpenContainingFolder(node->Data, m_session.ObjectActionContext()));
+}
+
+void ObjectRunning::TreeDoubleClicked() {
+    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    if (node == nullptr || node->Data.ObjectType == otFolder)
+        return;
+    RunObjectAction(OwnAction);
+}
+
+void ObjectRunning::PrepareContextMenu() {
+    m_boundMenuAction = nullptr;
+    m_ui.menuitem_NoAction->setVisible(false);
+    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    if (node == nullptr)
+        return;
+    QAction* const tagged[] = {nullptr, m_ui.a_action_item_OpenAction,
+                               m_ui.a_action_item_ExecuteAction, m_ui.a_action_item_NotePadAction,
+                               m_ui.a_action_item_AssociationAction};
+    const std::uint8_t own = node->Data.ObjectAction;
+    if (own < 1 || own > 4)
+        return;
+    m_boundMenuAction = tagged[own];
+    m_ui.menuitem_NoAction->setText(m_boundMenuAction->text());
+    m_ui.menuitem_NoAction->setVisible(true);
+}
+
+void ObjectRunning::menuitem_NoActionClick() {
+    if (m_boundMenuAction != nullptr)
+        m_boundMenuAction->trigger();
+}
+
+QString ObjectRunning::HintText(const ObjectNode& node) const {
+    const std::string fullPath =
+        FullObjectPath(m_session.ObjectActionContext(), node.Data.PathFileName);
+    return ToQString(ObjectHintText(node.Data, fullPath));
+}
+
+}  // namespace tomlet

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include "core/object_actions.h"
+
+class QAction;
+
+namespace tomlet {
+
+class ObjectNode;
+class ObjectTreeModel;
+class ProjectSession;
+class Shell;
+struct MainWindowUi;
+
+// Running the selected object's action: the action commands, double click, the context menu's
+// first item bound to the object's own action, and the hover hint that describes an object.
+// Nothing here reports a failure.
+class ObjectRunning final {
+public:
+    ObjectRunning(const MainWindowUi& ui, const ObjectTreeModel& model,
+                  const ProjectSession& session, Shell& shell);
+    ObjectRunning(const ObjectRunning&) = delete;
+    ObjectRunning& operator=(const ObjectRunning&) = delete;
+
+    // Runs an action (or the object's own) on the selected object.
+    void RunObjectAction(RequestedAction action);
+    // The action commands: the tag of `action` is the action to run, 0 the object's own.
+    void RunTaggedAction(const QAction& action);
+    void a_action_item_OpenFolderContainingObjectExecute();
+    // A double click runs the object's own action, except on a folder (which it opens or closes).
+    void TreeDoubleClicked();
+    // Just before the context menu opens: its first item runs the object's own action when that
+    // is one of the four alternate actions, and is hidden otherwise.
+    void PrepareContextMenu();
+    void menuitem_NoActionClick();
+    QString HintText(const ObjectNode& node) const;
+
+private:
+    const MainWindowUi& m_ui;
+    const ObjectTreeModel& m_model;
+    const ProjectSession& m_session;
+    Shell& m_shell;
+    QAction* m_boundMenuAction = nullptr;
+};
+
+}  // namespace tomlet

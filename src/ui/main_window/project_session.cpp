@@ -1,0 +1,234 @@
+#include "ui/main_window/project_session.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QWidget>
+#include <stdexcept>
+
+#include "core/catalogue.h"
+#include "core/paths.h"
+#include "core/project_file.h"
+#include "core/version.h"
+#include "platform/file_system.h"
+#include "platform/text_editor.h"
+#include "ui/base/error_policy.h"
+#include "ui/base/memo_text.h"
+#include "ui/base/qt_text.h"
+#include "ui/dialogs/file_dialog_texts.h"
+#include "ui/main_window/busy_state.h"
+#include "ui/main_window/main_window_ui.h"
+#include "ui/main_window/object_fields_editor.h"
+#include "ui/tree/object_tree_model.h"
+
+namespace tomlet {
+
+namespace {
+
+QString CatalogueText(TextId id) {
+    return ToQString(Text(id));
+}
+
+// The file dialogs start in the program folder.
+QString DialogFolder() {
+    return ToQString(StripTrailingBackslash(ProgramFolder()));
+}
+
+}  // namespace
+
+ProjectSession::ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
+                               ObjectFieldsEditor& fields, BusyState& busy, const Seams& seams,
+                               MessagePump& pump)
+    : m_window(window),
+      m_ui(ui),
+      m_model(model),
+      m_fields(fields),
+      m_busy(busy),
+      m_seams(seams),
+      m_pump(pump) {}
+
+PathMode ProjectSession::CurrentPathMode() const {
+    return m_ui.a_options_item_AbsolutePath->isChecked() ? PathMode::Absolute : PathMode::Relative;
+}
+
+void ProjectSession::SetPathMode(PathMode mode) {
+    const bool absolute = mode == PathMode::Absolute;
+    m_ui.a_options_item_AbsolutePath->setChecked(absolute);
+    m_ui.checkbox_AbsoluteLink->setChecked(absolute);
+}
+
+ActionContext ProjectSession::ObjectActionContext() const {
+    ActionContext context;
+    context.Mode = CurrentPathMode();
+    context.DataDir = m_currentDataDir;
+    context.ProgramFolder = ProgramFolder();
+    context.TextEditor = TextEditorCommand();
+    return context;
+}
+
+void ProjectSession::LoadProject(const std::string& path) {
+    if (!FileExists(path))
+        return;
+    const BusyState::Scope busy(m_busy);
+    TProjectRec project;
+    ObjectTree loaded;
+    const ReadResult result = ReadProjectFile(path, project, loaded, m_seams.Progress, m_pump);
+    if (result.Status == ReadStatus::CannotOpen)
+        throw std::runtime_error(result.Error);
+    if (!result.Ok()) {
+        ShowReadFailure(result);
+        CloseProject(ForgetFileName::Yes);
+        return;
+    }
+    m_model.Adopt(std::move(loaded), nullptr);
+    ShowProjectProperties(project);
+    m_currentDataDir = project.ProjectDataDir;
+    m_currentFileName = path;
+    if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_currentDataDir))
+        Tell(MessageKind::Information, CatalogueText(TextId::message_ProjectDataDirNotExist) +
+                                           QLatin1Char('\n') + ToQString(m_currentDataDir));
+}
+
+void ProjectSession::ShowReadFailure(const ReadResult& result) {
+    if (result.Status == ReadStatus::VersionTooNew)
+        Tell(MessageKind::Warning, CatalogueText(TextId::message_FileVersionHigherUseNewerTomlet));
+    QString text = CatalogueText(TextId::message_IncorrectFormatFile);
+    if (!result.Error.empty())
+        text += QLatin1Char('\n') + ToQString(result.Error);  // why it counts as damaged
+    Tell(MessageKind::Error, text);
+}
+
+void ProjectSession::SaveProject(const std::string& path) {
+    const BusyState::Scope busy(m_busy);
+    const WriteResult result =
+        WriteProjectFile(path, GatherProjectProperties(), m_model.Tree(), m_seams.Progress, m_pump);
+    if (!result.Saved) {
+        QString text = CatalogueText(TextId::SaveFailure);
+        if (!result.Error.empty())
+            text += QLatin1Char('\n') + ToQString(result.Error);
+        Tell(MessageKind::Error, text);
+    }
+    m_currentFileName = path;
+    UpdateCaption(Caption::WithFileName);
+}
+
+void ProjectSession::CloseProject(ForgetFileName forget) {
+    if (forget == ForgetFileName::Yes)
+        m_currentFileName.clear();
+    // Either way the caption names no file afterwards.
+    UpdateCaption(Caption::WithoutFileName);
+    m_currentDataDir.clear();
+    ResetProjectProperties();
+    m_fields.ClearObjectFields();
+    m_ui.memo_BrowserComments->clear();
+    // The tree last, so that everything else is reset whatever becomes of it.
+    m_fields.ClearTreeQuietly();
+}
+
+void ProjectSession::UpdateCaption(Caption caption) {
+    // The caption is decoration: a failure keeps the old one.
+    RunIgnoringErrors([&] {
+        QString text = m_window.windowTitle();
+        const QString version = ToQString(GetVersionText());
+        if (m_ui.a_view_item_Browser->isChecked())
+            text = QStringLiteral("Tomlet   ") + version;
+        if (m_ui.a_view_item_Editor->isChecked())
+            text = QStringLiteral("Tomlet EDITOR  ") + version;
+        if (!m_currentFileName.empty() && caption == Caption::WithFileName)
+            text += QStringLiteral("    -   ") + ToQString(FileNamePart(m_currentFileName));
+        m_window.setWindowTitle(text);
+    });
+}
+
+void ProjectSession::OpenStartupProject(const std::string& path) {
+    if (!FileExists(path))
+        return;
+    // The start-up project's errors are not the general error display's: they get their own text.
+    if (!RunIgnoringErrors([&] { LoadProject(path); }))
+        Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
+}
+
+void ProjectSession::ShowProjectProperties(const TProjectRec& project) {
+    m_ui.edit_ProjectDataDir->setText(ToQString(project.ProjectDataDir));
+    m_ui.edit_ProjectName->setText(ToQString(project.ProjectName));
+    m_ui.label_BrowserProjectName->setText(ToQString(project.ProjectName));
+    m_ui.edit_ProjectName2->setText(ToQString(project.ProjectName2));
+    m_ui.label_BrowserProjectName2->setText(ToQString(project.ProjectName2));
+    m_ui.edit_SplashFileName->setText(ToQString(project.SplashFileName));
+    m_ui.spinedit_SplashShowTime->setValue(project.SplashShowTime);
+    SetPathMode(project.AbsolutePath ? PathMode::Absolute : PathMode::Relative);
+    SetMemoText(*m_ui.memo_ProjectDescription, project.ProjectDescription);
+    SetMemoText(*m_ui.memo_BrowserProjectDescription, project.ProjectDescription);
+}
+
+TProjectRec ProjectSession::GatherProjectProperties() const {
+    TProjectRec project;
+    project.ProjectDataDir = FromQString(m_ui.edit_ProjectDataDir->text());
+    project.ProjectName = FromQString(m_ui.edit_ProjectName->text());
+    project.ProjectName2 = FromQString(m_ui.edit_ProjectName2->text());
+    project.SplashFileName = FromQString(m_ui.edit_SplashFileName->text());
+    project.SplashShowTime = m_ui.spinedit_SplashShowTime->value();
+    project.AbsolutePath = m_ui.checkbox_AbsoluteLink->isChecked();
+    project.ProjectDescription = MemoText(*m_ui.memo_ProjectDescription);
+    return project;
+}
+
+void ProjectSession::ResetProjectProperties() {
+    for (QLineEdit* edit : {m_ui.edit_ProjectDataDir, m_ui.edit_ProjectName, m_ui.edit_ProjectName2,
+                            m_ui.edit_SplashFileName})
+        edit->clear();
+    m_ui.label_BrowserProjectName->clear();
+    m_ui.label_BrowserProjectName2->clear();
+    SetPathMode(PathMode::Absolute);
+    m_ui.spinedit_SplashShowTime->setValue(TProjectRec{}.SplashShowTime);
+    m_ui.memo_ProjectDescription->clear();
+    m_ui.memo_BrowserProjectDescription->clear();
+}
+
+void ProjectSession::Tell(MessageKind kind, const QString& text) {
+    m_seams.UserPrompts.ShowMessage(&m_window, kind, text);
+}
+
+void ProjectSession::a_files_item_OpenExecute() {
+    const QString chosen = m_seams.UserPrompts.OpenFileName(
+        &m_window, m_ui.dialog_Open->Title(), m_ui.dialog_Open->Filter(), DialogFolder());
+    if (!chosen.isEmpty()) {
+        CloseProject(ForgetFileName::Yes);
+        LoadProject(FromQString(chosen));
+    }
+    UpdateCaption(Caption::WithFileName);
+}
+
+void ProjectSession::a_files_item_OpenDefaultExecute() {
+    const std::string path = DefaultProjectPath();
+    if (FileExists(path)) {
+        CloseProject(ForgetFileName::Yes);
+        LoadProject(path);
+    } else {
+        Tell(MessageKind::Warning, CatalogueText(TextId::message_DefaultFileNotFound));
+    }
+    UpdateCaption(Caption::WithFileName);
+}
+
+void ProjectSession::a_files_item_CloseFileExecute() {
+    CloseProject(ForgetFileName::Yes);
+}
+
+void ProjectSession::a_files_item_SaveExecute() {
+    if (!m_currentFileName.empty() && FileExists(m_currentFileName))
+        SaveProject(m_currentFileName);
+    else
+        a_files_item_SaveASExecute();
+}
+
+void ProjectSession::a_files_item_SaveASExecute() {
+    const QString chosen = m_seams.UserPrompts.SaveFileName(
+        &m_window, m_ui.dialog_Save->Title(), m_ui.dialog_Save->Filter(), DialogFolder());
+    if (!chosen.isEmpty())
+        SaveProject(FromQString(chosen));
+}
+
+}  // namespace tomlet

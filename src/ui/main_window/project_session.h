@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "core/object_actions.h"
+#include "ui/seams/prompts.h"
+#include "ui/seams/seams.h"
+
+class QWidget;
+
+namespace tomlet {
+
+class BusyState;
+class MessagePump;
+class ObjectFieldsEditor;
+class ObjectTreeModel;
+struct MainWindowUi;
+struct ReadResult;
+struct TProjectRec;
+
+// The open project: the file it lives in, its data directory, reading, writing and closing it,
+// and the window caption that names it. Its properties live in the controls of the properties
+// page: loading fills them, saving gathers them and closing resets them.
+class ProjectSession final {
+public:
+    enum class ForgetFileName { No, Yes };
+    enum class Caption { WithFileName, WithoutFileName };
+
+    ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
+                   ObjectFieldsEditor& fields, BusyState& busy, const Seams& seams,
+                   MessagePump& pump);
+    ProjectSession(const ProjectSession&) = delete;
+    ProjectSession& operator=(const ProjectSession&) = delete;
+
+    const std::string& CurrentFileName() const { return m_currentFileName; }
+    const std::string& CurrentDataDir() const { return m_currentDataDir; }
+    void SetCurrentDataDir(std::string dataDir) { m_currentDataDir = std::move(dataDir); }
+    // The checked state of "Absolute paths".
+    PathMode CurrentPathMode() const;
+    void SetPathMode(PathMode mode);
+    // Where the objects' stored paths lead under the current path mode and data directory.
+    ActionContext ObjectActionContext() const;
+
+    // Reads a project into the empty tree and the properties; nothing when no file is there.
+    void LoadProject(const std::string& path);
+    // Writes the properties and the tree; the project lives in `path` afterwards, whatever the
+    // write did.
+    void SaveProject(const std::string& path);
+    // Empties the tree, the properties and the object fields. Every route that replaces or
+    // reloads the tree starts here: New, Open, Open default file, Close file and each change of
+    // view, so also closing the window in the editor.
+    void CloseProject(ForgetFileName forget);
+    void UpdateCaption(Caption caption);
+    // The project opened at start: a load that fails with an error says "Can't open default
+    // file!".
+    void OpenStartupProject(const std::string& path);
+
+    void a_files_item_OpenExecute();
+    void a_files_item_OpenDefaultExecute();
+    void a_files_item_CloseFileExecute();
+    void a_files_item_SaveExecute();
+    void a_files_item_SaveASExecute();
+
+private:
+    void ShowProjectProperties(const TProjectRec& project);
+    TProjectRec GatherProjectProperties() const;
+    void ResetProjectProperties();
+    void ShowReadFailure(const ReadResult& result);
+    void Tell(MessageKind kind, const QString& text);
+
+    QWidget& m_window;
+    const MainWindowUi& m_ui;
+    ObjectTreeModel& m_model;
+    ObjectFieldsEditor& m_fields;
+    BusyState& m_busy;
+    Seams m_seams;
+    MessagePump& m_pump;
+    std::string m_currentFileName;
+    std::string m_currentDataDir;
+};
+
+}  // namespace tomlet

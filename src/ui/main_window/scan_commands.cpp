@@ -1,0 +1,107 @@
+#include "ui/main_window/scan_commands.h"
+
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "core/catalogue.h"
+#include "core/paths.h"
+#include "core/scanner.h"
+#include "platform/file_system.h"
+#include "ui/base/qt_text.h"
+#include "ui/dialogs/scan_dialog.h"
+#include "ui/main_window/main_window_ui.h"
+#include "ui/main_window/project_session.h"
+#include "ui/seams/prompts.h"
+#include "ui/tree/object_tree_model.h"
+#include "ui/tree/object_tree_view.h"
+
+namespace tomlet {
+
+namespace {
+
+std::vector<std::string> ToByteStrings(const QStringList& texts) {
+    std::vector<std::string> bytes;
+    bytes.reserve(static_cast<size_t>(texts.size()));
+    for (const QString& text : texts)
+        bytes.push_back(FromQString(text));
+    return bytes;
+}
+
+}  // namespace
+
+ScanCommands::ScanCommands(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
+                           ProjectSession& session, BusyState& busy, const Seams& seams,
+                           MessagePump& pump)
+    : m_window(window),
+      m_ui(ui),
+      m_model(model),
+      m_session(session),
+      m_busy(busy),
+      m_seams(seams),
+      m_pump(pump) {}
+
+bool ScanCommands::AskScanOptions(Tfrm_Scan& dialog) {
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_scanMaskList = ToByteStrings(dialog.MaskList());
+    return true;
+}
+
+void ScanCommands::a_operation_item_ScanProjectDirectoryExecute() {
+    const QString dataDir = ToQString(m_session.CurrentDataDir());
+    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, dataDir, &m_window);
+    dialog.SetDirectory(dataDir);
+    if (!AskScanOptions(dialog))
+        return;
+    const std::string typed = FromQString(dialog.GetDirectory());
+    if (!DirectoryExists(typed)) {
+        m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Error,
+                                        ToQString(Text(TextId::message_IncorrectPath)));
+        return;
+    }
+    m_session.SetCurrentDataDir(NormaliseDataDirectory(typed));
+    m_ui.edit_ProjectDataDir->setText(ToQString(m_session.CurrentDataDir()));
+    ScanDirectory(m_session.CurrentDataDir(), nullptr, dialog.ScanNested(),
+                  BusyState::Commands::Disable);
+}
+
+void ScanCommands::a_operation_item_ScanCurrentFolderExecute() {
+    ObjectNode* folder = m_ui.TreeView->SelectedNode();
+    if (m_model.Tree().IsEmpty() || folder == nullptr || folder->Data.ObjectType != otFolder)
+        return;
+    const std::string& dataDir = m_session.CurrentDataDir();
+    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, ToQString(dataDir), &m_window);
+    dialog.SetDirectory(ToQString(FolderOfObject(dataDir, folder->Data.PathFileName)));
+    dialog.LockDirectory(true);
+    if (!AskScanOptions(dialog))
+        return;
+    ScanDirectory(StripTrailingBackslash(FromQString(dialog.GetDirectory())), folder,
+                  dialog.ScanNested(), BusyState::Commands::LeaveEnabled);
+}
+
+// The new objects are built apart from the shown tree and attached in one step, so the view
+// never meets half-built data while window messages go through; after an error what was built
+// is attached all the same.
+void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
+                                 BusyState::Commands commands) {
+    const BusyState::Scope busy(m_busy, commands);
+    m_ui.EditPageControl->setEnabled(false);
+    ObjectTree built;
+    const auto attach = [&] {
+        m_ui.EditPageControl->setEnabled(true);
+        m_model.Adopt(std::move(built), parent);
+    };
+    try {
+        FolderScanner scanner(m_scanMaskList, m_session.CurrentDataDir(), m_seams.Progress, m_pump);
+        scanner.SetAdoptionLevel(parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
+        scanner.ScanDirectory(directory, built, nullptr, nested);
+    } catch (...) {
+        // Not swallowed: the objects found so far are attached, then the error goes on to the
+        // general error display. (Attaching may fail too, so it is no scope guard.)
+        attach();
+        throw;
+    }
+    attach();
+}
+
+}  // namespace tomlet

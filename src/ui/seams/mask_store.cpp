@@ -1,0 +1,86 @@
+#include "ui/seams/mask_store.h"
+
+#include <QSettings>
+#include <algorithm>
+#include <memory>
+
+namespace tomlet {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString MaskGroup = u"Mask"_s;
+const QString CountName = u"Count"_s;
+
+// A damaged count must not fill the dialog for minutes.
+constexpr int MaxMaskCount = 10000;
+
+std::unique_ptr<QSettings> OpenStore() {
+#ifdef Q_OS_WIN
+    return std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\Software\\Tomlet"_s,
+                                       QSettings::NativeFormat);
+#else
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, u"Tomlet"_s);
+#endif
+}
+
+QString MaskName(int index) {
+    return u"Mask"_s + QString::number(index);
+}
+
+QString WrongTypeError(const QString& name) {
+    return u"Invalid data type for '"_s + name + u"'"_s;
+}
+
+// Values are text; anything else (a number or a binary value in the registry, a list in a
+// settings file) is refused as the registry refuses reading it as a string.
+bool IsText(const QVariant& value) {
+    return value.typeId() == QMetaType::QString;
+}
+
+}  // namespace
+
+LoadedMasks SettingsMaskStore::Load() {
+    LoadedMasks stored;
+    const auto settings = OpenStore();
+    if (settings->status() != QSettings::NoError) {
+        stored.Error = u"The mask list cannot be read from "_s + settings->fileName();
+        return stored;
+    }
+    settings->beginGroup(MaskGroup);
+    const QVariant countValue = settings->value(CountName);
+    if (!countValue.isValid())
+        return stored;
+    if (!IsText(countValue)) {
+        stored.Error = WrongTypeError(CountName);
+        return stored;
+    }
+    bool isNumber = false;
+    const int count = std::min(countValue.toString().toInt(&isNumber, 10), MaxMaskCount);
+    for (int i = 0; isNumber && i < count; ++i) {
+        const QVariant mask = settings->value(MaskName(i));
+        if (mask.isValid() && !IsText(mask)) {
+            stored.Error = WrongTypeError(MaskName(i));
+            break;
+        }
+        stored.Masks.append(mask.toString());
+    }
+    return stored;
+}
+
+QString SettingsMaskStore::Save(const QStringList& masks) {
+    const auto settings = OpenStore();
+    settings->remove(MaskGroup);
+    settings->beginGroup(MaskGroup);
+    settings->setValue(CountName, QString::number(masks.size()));
+    for (int i = 0; i < masks.size(); ++i)
+        settings->setValue(MaskName(i), masks[i]);
+    settings->endGroup();
+    settings->sync();
+    if (settings->status() != QSettings::NoError)
+        return u"The mask list cannot be written to "_s + settings->fileName();
+    return {};
+}
+
+}  // namespace tomlet

@@ -1,0 +1,130 @@
+#include "ui/seams/qt_prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include "ui/dialogs/folder_picker.h"
+
+namespace tomlet {
+
+namespace {
+
+QString TitleOf(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Warning:
+            return QStringLiteral("Warning");
+        case MessageKind::Error:
+            return QStringLiteral("Error");
+        case MessageKind::Information:
+            break;
+    }
+    return QStringLiteral("Information");
+}
+
+QMessageBox::Icon IconOf(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Warning:
+            return QMessageBox::Warning;
+        case MessageKind::Error:
+            return QMessageBox::Critical;
+        case MessageKind::Information:
+            break;
+    }
+    return QMessageBox::Information;
+}
+
+// Catalogue texts break their lines with CR LF; a label wants LF alone.
+QString WithPlainLineBreaks(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+QString PatternsInQtForm(const QString& patterns) {
+    QStringList list = patterns.split(u';', Qt::SkipEmptyParts);
+    for (QString& pattern : list) {
+        pattern = pattern.trimmed();
+        if (pattern == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+    }
+    list.removeAll(QString());
+    return list.isEmpty() ? QStringLiteral("*") : list.join(u' ');
+}
+
+// Qt reads the patterns from the last bracketed group of a description. A description that
+// already ends with its patterns keeps them in Qt's form; any other gets them appended.
+QString QtFilterEntry(const QString& description, const QString& patterns) {
+    const QString qtPatterns = PatternsInQtForm(patterns);
+    const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
+    if (description.endsWith(shown)) {
+        return description.left(description.size() - shown.size()) + QLatin1Char('(') + qtPatterns +
+               QLatin1Char(')');
+    }
+    const QString trimmed = description.trimmed();
+    return (trimmed.isEmpty() ? qtPatterns : trimmed) + QStringLiteral(" (") + qtPatterns +
+           QLatin1Char(')');
+}
+
+QString RunFileDialog(QWidget* owner, const QString& title, const QString& filter,
+                      const QString& folder, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(owner, title, folder, ToQtFileFilter(filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("tml"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+}  // namespace
+
+void ShowStandardMessage(QWidget* owner, MessageKind kind, const QString& text) {
+    QMessageBox box(IconOf(kind), TitleOf(kind), WithPlainLineBreaks(text), QMessageBox::NoButton,
+                    owner);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void QtPrompts::ShowMessage(QWidget* owner, MessageKind kind, const QString& text) {
+    ShowStandardMessage(owner, kind, text);
+}
+
+bool QtPrompts::Confirm(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
+                    QMessageBox::NoButton, owner);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+QString QtPrompts::OpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& folder) {
+    return RunFileDialog(owner, title, filter, folder, QFileDialog::AcceptOpen);
+}
+
+QString QtPrompts::SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& folder) {
+    // QFileDialog asks before overwriting unless told not to.
+    return RunFileDialog(owner, title, filter, folder, QFileDialog::AcceptSave);
+}
+
+QString QtPrompts::PickFolder(QWidget* owner, const FolderPickerRequest& request) {
+    return tomlet::PickFolder(owner, request);
+}
+
+QString ToQtFileFilter(const QString& filter) {
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString patterns = i + 1 < parts.size() ? parts[i + 1] : QString();
+        if (!parts[i].trimmed().isEmpty() || !patterns.trimmed().isEmpty())
+            entries.append(QtFilterEntry(parts[i], patterns));
+    }
+    return entries.join(QLatin1String(";;"));
+}
+
+}  // namespace tomlet

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QPoint>
+#include <QString>
+#include <QTreeView>
+#include <functional>
+
+class QMenu;
+
+namespace tomlet {
+
+class ObjectNode;
+class ObjectTreeModel;
+class ObjectItemDelegate;
+
+// The object tree as both views show it: icons by object type, the hover hint on a node's icon,
+// Enter and double click reported to the window, the context menu, and moving nodes by drag and
+// drop where the window allows it.
+class ObjectTreeView final : public QTreeView {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ObjectTreeView)
+
+public:
+    // Builds the hint text of a node (parts separated by lone CRs).
+    using HintBuilder = std::function<QString(const ObjectNode&)>;
+
+    static constexpr int HintShowTime = 60000;  // milliseconds
+
+    explicit ObjectTreeView(QWidget* parent = nullptr);
+    ~ObjectTreeView() override;
+
+    void setModel(QAbstractItemModel* model) override;
+    ObjectTreeModel* Model() const;
+
+    ObjectNode* NodeAt(const QModelIndex& index) const;
+    ObjectNode* SelectedNode() const;
+    // Makes `node` the current and only selected node and scrolls it into view.
+    void SelectNode(const ObjectNode* node);
+    // The node whose icon lies under `position` (viewport coordinates), or none.
+    ObjectNode* NodeWithIconAt(const QPoint& position) const;
+    // The icon's rectangle of the node at `index`, in viewport coordinates.
+    QRect IconRect(const QModelIndex& index) const;
+
+    // Moving nodes by drag and drop: on in the editor view only.
+    void SetNodeDragging(bool enabled);
+    bool NodeDragging() const { return m_nodeDragging; }
+    // Asked before the tree is changed; true holds every change off (a load, save or scan runs).
+    void SetBusyQuery(std::function<bool()> isBusy);
+    // Whether a drag from `source` may end in the tree: only the tree's own drags, of a tree of at
+    // least two nodes, in the editor view while nothing else walks the tree.
+    bool AcceptsDragFrom(const QObject* source) const;
+    // A drop at `position` (viewport coordinates) moves the selected node just before the node
+    // there, or with Ctrl to the end of that folder's or virtual folder's children; never into
+    // its own subtree. The new parent is expanded; the selection stays. Returns whether the
+    // tree changed.
+    bool DropAt(const QObject* source, const QPoint& position, Qt::KeyboardModifiers modifiers);
+
+    void SetHintBuilder(HintBuilder builder);
+    // The node whose hint is set, and the hint's text; none and empty while no hint is set.
+    ObjectNode* HintedNode() const;
+    const QString& HintText() const { return m_hintText; }
+
+    void SetContextMenu(QMenu* menu);
+
+Q_SIGNALS:
+    // Enter or Return in the tree; the key itself never does anything else.
+    void EnterPressed(Qt::KeyboardModifiers modifiers);
+    // A double click anywhere in the tree, after the tree has expanded or collapsed the node.
+    void DoubleClicked();
+
+protected:
+    bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool IsBusy() const;
+    bool DropSelectedOn(ObjectNode* target, bool asLastChild);
+    void StartNodeDrag();
+    void UpdateHint(const QPoint& position);
+    void ResetHint();
+    void ShowHint(const QHelpEvent& event);
+
+    ObjectItemDelegate* m_delegate;
+    QMenu* m_contextMenu = nullptr;
+    std::function<bool()> m_isBusy;
+    HintBuilder m_hintBuilder;
+    QPersistentModelIndex m_hintedNode;
+    QString m_hintText;
+    bool m_nodeDragging = false;
+    bool m_dragPending = false;
+    QPoint m_pressPosition;
+};
+
+// Lone CRs, CR LF pairs and lone LFs each become one line break; blanks are kept.
+QString HintToRichText(const QString& hint);
+
+}  // namespace tomlet

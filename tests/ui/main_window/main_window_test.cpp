@@ -1,0 +1,509 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <filesystem>
+
+#include "core/catalogue.h"
+#include "core/limits.h"
+#include "main_window_test_support.h"
+#include "support/project_bytes.h"
+#include "support/tree_records.h"
+#include "ui/base/qt_text.h"
+#include "ui/main_window/keyboard_state.h"
+#include "ui/tree/object_tree_model.h"
+
+namespace tomlet {
+namespace {
+
+using testing::FakePrompts;
+using testing::VersionText;
+
+QString Message(TextId id) {
+    return ToQString(Text(id));
+}
+
+TProjectRec SampleProject(const std::string& dataDir) {
+    TProjectRec project;
+    project.ProjectDataDir = dataDir;
+    project.ProjectName = "Demo disc";
+    project.ProjectName2 = "second line";
+    project.ProjectDescription = "About\r\nthe disc\r\n";
+    return project;
+}
+
+class MainWindowTest : public ::testing::Test, public testing::MainWindowFixture {
+protected:
+    const std::string& TreeCaption(int row) {
+        return Window().Model().Tree().TopLevel().at(static_cast<size_t>(row))->Data.Caption;
+    }
+    int Objects() { return Window().Model().Tree().Count(); }
+    void OpenThroughDialog(const std::string& path) {
+        prompts.OpenAnswers.push_back(QString::fromStdString(path));
+        Ui().a_files_item_Open->trigger();
+    }
+    std::string DataDir() const { return folder.MakeFolder("data"); }
+};
+
+TEST_F(MainWindowTest, StartsInTheBrowserWithAnEmptyProjectWhenNoFilesExist) {
+    Start();
+    EXPECT_TRUE(Window().IsBrowserView());
+    EXPECT_TRUE(Ui().a_view_item_Browser->isChecked());
+    EXPECT_FALSE(Ui().a_view_item_Editor->isChecked());
+    EXPECT_EQ(Objects(), 0);
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet   ") + VersionText());
+    EXPECT_TRUE(prompts.Messages.empty());
+    EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
+    EXPECT_FALSE(Ui().menu_Operations->menuAction()->isVisible());
+    EXPECT_FALSE(Ui().a_files_item_New->isVisible());
+}
+
+TEST_F(MainWindowTest,
+       ShowsTheDefaultProjectOfTheCurrentDirectoryWithoutNamingItUntilTheFirstCommand) {
+    WriteProject("default.tml", SampleProject(DataDir()));
+    Start();
+    EXPECT_EQ(Objects(), 3);
+    EXPECT_EQ(Ui().TreeView->model()->index(0, 0).data().toString(), QStringLiteral("object 0"));
+    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("Demo disc"));
+    EXPECT_EQ(Ui().label_BrowserProjectName2->text(), QStringLiteral("second line"));
+    EXPECT_EQ(Ui().memo_BrowserProjectDescription->toPlainText(),
+              QStringLiteral("About\nthe disc\n"));
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet   ") + VersionText());
+    EXPECT_TRUE(prompts.Messages.empty());
+
+    Ui().a_view_item_Editor->trigger();
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText() +
+                                          QStringLiteral("    -   default.tml"));
+    EXPECT_EQ(Objects(), 3);
+    EXPECT_EQ(Ui().EditPageControl->currentWidget(), Ui().tabsheet_ProjectProperties);
+    EXPECT_TRUE(Ui().menu_Operations->menuAction()->isVisible());
+    EXPECT_TRUE(Ui().a_files_item_Save->isVisible());
+    EXPECT_TRUE(Ui().mSeparator1->isVisible());
+}
+
+TEST_F(MainWindowTest, TitleLinesShowTheNamesAsTheyAre) {
+    TProjectRec project = SampleProject(DataDir());
+    project.ProjectName = "<b>Tools</b> & more";
+    WriteProject("default.tml", project);
+    Start();
+    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("<b>Tools</b> & more"));
+    EXPECT_EQ(Ui().label_BrowserProjectName->textFormat(), Qt::PlainText);
+}
+
+TEST_F(MainWindowTest, SelectingAnObjectShowsItsCommentsInTheBrowser) {
+    WriteProject("default.tml", SampleProject(DataDir()));
+    Start();
+    TreeView().SelectNode(Window().Model().Tree().TopLevel()[1]);
+    EXPECT_EQ(Ui().memo_BrowserComments->toPlainText(), QStringLiteral("comments of object 1\n"));
+    EXPECT_EQ(TreeView().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
+}
+
+TEST_F(MainWindowTest, ASwitchOfViewsReloadsTheFileAndLosesUnsavedEdits) {
+    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    OpenThroughDialog(path);
+    ObjectNode* first = Window().Model().Tree().TopLevel()[0];
+    TNodeData edited = first->Data;
+    edited.Caption = "edited";
+    Window().Model().SetRecord(first, edited);
+    Ui().edit_ProjectName->setText(QStringLiteral("edited name"));
+
+    Ui().a_view_item_Browser->trigger();
+
+    EXPECT_EQ(TreeCaption(0), "object 0");
+    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("Demo disc"));
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet   ") + VersionText() +
+                                          QStringLiteral("    -   catalogue.tml"));
+}
+
+TEST_F(MainWindowTest, ASwitchWithCtrlEmptiesTheProjectAndForgetsItsFile) {
+    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
+    Start();
+    OpenThroughDialog(path);
+    ASSERT_EQ(Objects(), 3);
+    SetCtrlHeldForTesting(true);
+    Ui().a_view_item_Editor->trigger();
+    Idle();
+
+    EXPECT_TRUE(Window().IsEditorView());
+    EXPECT_EQ(Objects(), 0);
+    EXPECT_TRUE(Window().Session().CurrentFileName().empty());
+    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
+    EXPECT_TRUE(Ui().edit_ProjectName->text().isEmpty());
+    EXPECT_TRUE(Ui().checkbox_AbsoluteLink->isChecked());
+    EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
+    EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
+}
+
+TEST_F(MainWindowTest, ClosingInTheEditorShowsTheBrowserAndASecondCloseEnds) {
+    Start();
+    Window().show();
+    Ui().a_view_item_Editor->trigger();
+    EXPECT_FALSE(Window().close());
+    EXPECT_TRUE(Window().IsBrowserView());
+    EXPECT_TRUE(Window().isVisible());
+    Ui().a_files_item_Exit->trigger();
+    EXPECT_FALSE(Window().isVisible());
+}
+
+TEST_F(MainWindowTest, NewWithTheFolderPickerCancelledLeavesAnEmptyUnsavableProject) {
+    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    OpenThroughDialog(path);
+    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
+
+    Ui().a_files_item_New->trigger();
+    Idle();
+
+    ASSERT_EQ(prompts.FolderRequests.size(), 1u);
+    EXPECT_EQ(prompts.FolderRequests[0].Title, QStringLiteral("Project data dir: "));
+    EXPECT_FALSE(prompts.FolderRequests[0].IncludeFiles);
+    EXPECT_EQ(Ui().EditPageControl->currentWidget(), Ui().tabsheet_ProjectProperties);
+    EXPECT_EQ(Objects(), 0);
+    EXPECT_TRUE(Ui().edit_ProjectDataDir->text().isEmpty());
+    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
+    EXPECT_TRUE(Ui().a_options_item_AbsolutePath->isChecked());
+    EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
+    EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
+    EXPECT_FALSE(Ui().a_files_item_SaveAS->isEnabled());
+}
+
+TEST_F(MainWindowTest, SaveOfAFileDeletedMeanwhileAsksForANewName) {
+    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()), 5);
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    OpenThroughDialog(path);
+    std::filesystem::remove(path);
+    const std::string renamed = folder / "renamed.tml";
+    prompts.SaveAnswers.push_back(QString::fromStdString(renamed));
+
+    Idle();
+    Ui().a_files_item_Save->trigger();
+
+    EXPECT_EQ(prompts.FileDialogTitles,
+              (QStringList{QStringLiteral("Open project"), QStringLiteral("Save project")}));
+    EXPECT_EQ(Window().Session().CurrentFileName(), renamed);
+    EXPECT_EQ(ReadProject(renamed).ProjectName, "Demo disc");
+    EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral("    -   renamed.tml")));
+}
+
+TEST_F(MainWindowTest, SaveWritesTheControlsAndTheTreeToTheOpenFile) {
+    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    OpenThroughDialog(path);
+    Ui().edit_ProjectName2->setText(QStringLiteral("Вторая строка"));
+    Ui().memo_ProjectDescription->setPlainText(QStringLiteral("one\ntwo"));
+    Window().Model().DeleteObjectTree(Window().Model().Tree().TopLevel()[0]);
+
+    Idle();
+    Ui().a_files_item_Save->trigger();
+
+    const TProjectRec saved = ReadProject(path);
+    EXPECT_EQ(saved.ProjectName, "Demo disc");
+    EXPECT_EQ(saved.ProjectName2, "Вторая строка");
+    EXPECT_EQ(saved.ProjectDescription, "one\r\ntwo");
+    EXPECT_TRUE(prompts.FileDialogTitles.count() == 1);
+    Ui().a_view_item_Browser->trigger();
+    EXPECT_EQ(Objects(), 2);
+    EXPECT_EQ(TreeCaption(0), "object 1");
+}
+
+TEST_F(MainWindowTest, AFailedSaveSaysSoAndStillAdoptsTheNewName) {
+    WriteProject("default.tml", SampleProject(DataDir()));
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    const std::string unreachable = folder / "missing-folder/new.tml";
+    prompts.SaveAnswers.push_back(QString::fromStdString(unreachable));
+    Idle();
+    Ui().a_files_item_SaveAS->trigger();
+
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
+    EXPECT_TRUE(prompts.Messages[0].Text.startsWith(QStringLiteral("Cant save file!")));
+    EXPECT_EQ(Window().Session().CurrentFileName(), unreachable);
+    EXPECT_FALSE(std::filesystem::exists(unreachable));
+}
+
+TEST_F(MainWindowTest, OpeningATextFileShowsTheFormatErrorAndLeavesAnEmptyProject) {
+    WriteProject("default.tml", SampleProject(DataDir()));
+    const std::string text = folder.WriteFile("notes.txt", "just some text\r\n");
+    Start();
+    Ui().a_view_item_Editor->trigger();
+
+    OpenThroughDialog(text);
+
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_IncorrectFormatFile)});
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
+    EXPECT_EQ(Objects(), 0);
+    EXPECT_TRUE(Window().Session().CurrentFileName().empty());
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
+}
+
+TEST_F(MainWindowTest, AProjectOfANewerVersionIsRefusedWithTwoMessages) {
+    std::string bytes = testing::ReadWholeFile(WriteProject("new.tml", SampleProject(DataDir())));
+    bytes[9] = 1;  // version 1.3
+    bytes[10] = 3;
+    const std::string path = folder.WriteFile("newer.tml", bytes);
+    Start();
+    OpenThroughDialog(path);
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.Messages[0].Text, Message(TextId::message_FileVersionHigherUseNewerTomlet));
+    EXPECT_EQ(prompts.Messages[1].Text, Message(TextId::message_IncorrectFormatFile));
+    EXPECT_EQ(Objects(), 0);
+}
+
+TEST_F(MainWindowTest, AProjectNestedTooDeepIsRefusedSayingWhy) {
+    const std::string path = folder.WriteFile("deep.tml", testing::NestedProjectBytes(30000));
+    Start();
+    OpenThroughDialog(path);
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_IncorrectFormatFile) +
+                                                  u'\n' + ToQString(TreeTooDeepText())});
+    EXPECT_EQ(Objects(), 0);
+}
+
+// Qt lays trees out recursively: the deepest project allowed must open whole without a crash.
+TEST_F(MainWindowTest, ExpandTreeLaysOutTheDeepestProjectAllowed) {
+    folder.WriteFile("default.tml", testing::NestedProjectBytes(MaxTreeLevels));
+    Start();
+    Idle();
+    ASSERT_EQ(Objects(), MaxTreeLevels);
+    Ui().a_operation_item_ExpandTree->trigger();
+    Window().grab();
+
+    QTreeView* view = Ui().TreeView;
+    QModelIndex deepest = view->model()->index(0, 0);
+    while (view->model()->hasChildren(deepest)) {
+        ASSERT_TRUE(view->isExpanded(deepest));
+        deepest = view->model()->index(0, 0, deepest);
+    }
+    EXPECT_EQ(deepest.data().toString(), QStringLiteral("level 999"));
+    // Its row is laid out in the viewport; the label lies far to the right.
+    view->scrollTo(deepest);
+    const QRect row = view->visualRect(deepest);
+    EXPECT_GE(row.top(), 0);
+    EXPECT_LE(row.bottom(), view->viewport()->height());
+    EXPECT_EQ(row.left(), MaxTreeLevels * view->indentation());  // 999 indents and the root's
+}
+
+TEST_F(MainWindowTest, AnAbsoluteProjectWithAMissingDataDirectoryOpensWithANotice) {
+    const std::string missing = folder / "gone";
+    const std::string path = WriteProject("catalogue.tml", SampleProject(missing));
+    Start();
+    OpenThroughDialog(path);
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Information);
+    EXPECT_EQ(prompts.Messages[0].Text, Message(TextId::message_ProjectDataDirNotExist) +
+                                            QLatin1Char('\n') + QString::fromStdString(missing));
+    EXPECT_EQ(Objects(), 3);
+
+    TProjectRec relative = SampleProject(missing);
+    relative.AbsolutePath = false;
+    OpenThroughDialog(WriteProject("relative.tml", relative));
+    EXPECT_EQ(prompts.Messages.size(), 1u);
+}
+
+TEST_F(MainWindowTest, OpenDefaultFileUsesTheProgramFolderOrWarnsAndKeepsTheProject) {
+    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
+    Start();
+    OpenThroughDialog(path);
+    Ui().a_files_item_OpenDefault->trigger();
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_DefaultFileNotFound)});
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(Objects(), 3);
+
+    TProjectRec other = SampleProject(DataDir());
+    other.ProjectName = "the default";
+    WriteProject("default.tml", other, 1);
+    Ui().a_files_item_OpenDefault->trigger();
+    EXPECT_EQ(Objects(), 1);
+    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("the default"));
+    EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral("    -   default.tml")));
+}
+
+TEST_F(MainWindowTest, ANeverSavedProjectIsEmptiedByAnyChangeOfView) {
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    prompts.FolderAnswers.push_back(QString::fromStdString(DataDir()));
+    Ui().a_files_item_New->trigger();
+    Window().Model().Append(nullptr, testing::Record("added"));
+    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
+
+    Ui().a_view_item_SaveNBrowser->trigger();  // Save as is cancelled
+
+    EXPECT_EQ(prompts.FileDialogTitles, QStringList{QStringLiteral("Save project")});
+    EXPECT_TRUE(Window().IsBrowserView());
+    EXPECT_EQ(Objects(), 0);
+}
+
+TEST_F(MainWindowTest, ViewsAfterTheFileWasDeletedLeaveAnEmptyProjectThatStillNamesIt) {
+    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
+    Start();
+    OpenThroughDialog(path);
+    std::filesystem::remove(path);
+    Ui().a_view_item_Editor->trigger();
+    EXPECT_EQ(Objects(), 0);
+    EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral("    -   catalogue.tml")));
+    Window().Model().Append(nullptr, testing::Record("added"));
+    Idle();
+    Ui().a_files_item_Save->trigger();
+    EXPECT_EQ(prompts.FileDialogTitles.last(), QStringLiteral("Save project"));
+}
+
+TEST_F(MainWindowTest, FileDialogsStartInTheProgramFolderWithTheProjectFilter) {
+    // Remembers where the dialogs start and what they offer.
+    struct RecordingPrompts final : Prompts {
+        void ShowMessage(QWidget*, MessageKind, const QString&) override {}
+        bool Confirm(QWidget*, const QString&) override { return false; }
+        QString OpenFileName(QWidget*, const QString& title, const QString& filter,
+                             const QString& start) override {
+            Titles.append(title);
+            Filters.append(filter);
+            Folders.append(start);
+            return {};
+        }
+        QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                             const QString& start) override {
+            return OpenFileName(owner, title, filter, start);
+        }
+        QString PickFolder(QWidget*, const FolderPickerRequest&) override { return {}; }
+        QStringList Titles, Filters, Folders;
+    };
+    RecordingPrompts recording;
+    Tfrm_Main window(Seams{recording, shell, masks, progress});
+    window.Ui().a_files_item_Open->trigger();
+    window.Model().Append(nullptr, testing::Record("added"));
+    window.UpdateActions();
+    window.Ui().a_files_item_SaveAS->trigger();
+    const QString filter = QStringLiteral("Tomlet files (*.tml)|*.tml|Any files|*.*");
+    const QString programFolder = QString::fromStdString(folder.Path().string());
+    EXPECT_EQ(recording.Titles,
+              (QStringList{QStringLiteral("Open project"), QStringLiteral("Save project")}));
+    EXPECT_EQ(recording.Filters, (QStringList{filter, filter}));
+    EXPECT_EQ(recording.Folders, (QStringList{programFolder, programFolder}));
+}
+
+TEST_F(MainWindowTest, AnErrorEscapingACommandIsShownOrDroppedAsItsWiringSays) {
+    Start();
+    const CommandRunner& commands = Window().Commands();
+    commands.Run([] { throw std::runtime_error("disc not ready"); });
+    commands.Run([] { throw 42; });
+    commands.Run([] { throw std::runtime_error("not reported"); }, OnError::Ignore);
+    EXPECT_EQ(prompts.MessageTexts(),
+              (QStringList{QStringLiteral("disc not ready"), QStringLiteral("Unknown error")}));
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
+}
+
+TEST_F(MainWindowTest, NoCommandRunsInTheMiddleOfALoad) {
+    // Large enough that the reader lets window messages through several times.
+    const std::string path = WriteProject("large.tml", SampleProject(DataDir()), 200000);
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    bool ranDuringLoad = false;
+    bool busyThen = false;
+    QTimer::singleShot(0, &Window(), [&] {
+        ranDuringLoad = true;
+        busyThen = Window().Busy().IsBusy();
+        Ui().a_files_item_CloseFile->trigger();
+        Ui().a_files_item_OpenDefault->trigger();
+        Ui().a_view_item_Browser->trigger();
+        Window().close();
+        Ui().a_files_item_New->trigger();
+    });
+
+    Window().Session().LoadProject(path);
+
+    ASSERT_TRUE(ranDuringLoad);
+    EXPECT_TRUE(busyThen);
+    EXPECT_FALSE(Window().Busy().IsBusy());
+    EXPECT_EQ(Objects(), 200000);
+    EXPECT_TRUE(Window().IsEditorView());
+    EXPECT_TRUE(Ui().a_view_item_Editor->isChecked());
+    EXPECT_TRUE(prompts.Messages.empty());
+    EXPECT_TRUE(prompts.FolderRequests.empty());
+    EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
+    EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheTreeTakesNoKeysWhileASaveWalksIt) {
+    const std::string path = WriteProject("large.tml", SampleProject(DataDir()), 200000);
+    Start();
+    Ui().a_view_item_Editor->trigger();
+    Window().Session().LoadProject(path);
+    const ObjectNode* first = Window().Model().Tree().TopLevel()[0];
+    TreeView().SelectNode(first);
+    bool busyThen = false;
+    QTimer::singleShot(0, &Window(), [&] {
+        busyThen = Window().Busy().IsBusy();
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QCoreApplication::sendEvent(Ui().TreeView, &down);
+    });
+
+    Window().Session().SaveProject(path);
+
+    EXPECT_TRUE(busyThen);
+    EXPECT_EQ(TreeView().SelectedNode(), first);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(Ui().TreeView, &down);
+    EXPECT_EQ(TreeView().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
+}
+
+TEST_F(MainWindowTest, MenusAndToolbarsHoldTheCommandsInOrder) {
+    Start();
+    QStringList file;
+    for (const QAction* item : Ui().menu_File->actions())
+        file.append(item->isSeparator()
+                        ? (item->objectName().isEmpty() ? QStringLiteral("-") : item->objectName())
+                        : item->objectName());
+    EXPECT_EQ(file.join(u' '),
+              QStringLiteral("a_files_item_New a_files_item_Open a_files_item_OpenDefault - "
+                             "a_files_item_CloseFile - a_files_item_Save a_files_item_SaveAS "
+                             "mSeparator1 a_files_item_Exit"));
+    QStringList top;
+    for (const QAction* menu : Ui().MainMenu1->actions())
+        top.append(menu->text());
+    EXPECT_EQ(top, (QStringList{u"File"_qs, u"Find"_qs, u"View"_qs, u"Options"_qs, u"Operations"_qs,
+                                u"Utility"_qs, u"?"_qs}));
+    QStringList toolbar;
+    for (const QAction* item : Ui().toolbar_Editor->actions())
+        toolbar.append(item->isSeparator() ? QStringLiteral("|") : item->text());
+    EXPECT_EQ(toolbar.join(u','),
+              QStringLiteral("New...,|,Open...,Open default file,|,Save...,Save as...,|,Find...,"
+                             "Find forward,|,Save and switch in browser,|,Browser,|,About"));
+    EXPECT_FALSE(Ui().a_utility_item_CorrectObjectDir->isEnabled());
+    EXPECT_EQ(Ui().a_files_item_OpenDefault->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    EXPECT_EQ(Ui().a_search_item_FindForward->shortcut(), QKeySequence(Qt::Key_F3));
+}
+
+TEST_F(MainWindowTest, WhileBusyTheMenusAndTheEditorToolbarAreOff) {
+    Start();
+    {
+        BusyState::Scope busy(Window().Busy());
+        EXPECT_FALSE(Ui().toolbar_Editor->isEnabled());
+        EXPECT_FALSE(Ui().menu_File->menuAction()->isEnabled());
+        EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
+        EXPECT_FALSE(Ui().a_files_item_Open->isEnabled());
+    }
+    EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
+    EXPECT_TRUE(Ui().menu_File->menuAction()->isEnabled());
+    EXPECT_TRUE(Ui().a_files_item_Open->isEnabled());
+}
+
+}  // namespace
+}  // namespace tomlet

@@ -1,0 +1,73 @@
+#include "main_window_test_support.h"
+
+#include <QCoreApplication>
+#include <stdexcept>
+
+#include "core/catalogue.h"
+#include "core/project_file.h"
+#include "core/version.h"
+#include "platform/file_system.h"
+#include "ui/base/qt_text.h"
+#include "ui/main_window/keyboard_state.h"
+
+namespace tomlet::testing {
+
+MainWindowFixture::MainWindowFixture() : m_previousDirectory(QDir::currentPath()) {
+    QDir::setCurrent(QString::fromStdString(folder.Path().string()));
+    SetProgramFolderForTesting(folder.Path().string() + "/");
+    SetCtrlHeldForTesting(false);
+}
+
+MainWindowFixture::~MainWindowFixture() {
+    m_window.reset();
+    SetCtrlHeldForTesting(std::nullopt);
+    SetProgramFolderForTesting({});
+    ResetCatalogue();
+    QDir::setCurrent(m_previousDirectory);
+}
+
+Tfrm_Main& MainWindowFixture::Start() {
+    m_window = std::make_unique<Tfrm_Main>(SeamsInUse());
+    Idle();
+    return *m_window;
+}
+
+void MainWindowFixture::Select(const ObjectNode* node) {
+    TreeView().SelectNode(node);
+    Idle();
+}
+
+std::string MainWindowFixture::WriteProject(const std::string& name, const TProjectRec& project,
+                                            int count) const {
+    ObjectTree tree;
+    for (int i = 0; i < count; ++i) {
+        TNodeData data;
+        data.Caption = "object " + std::to_string(i);
+        data.Comments = "comments of " + data.Caption + "\r\n";
+        tree.Append(nullptr, std::move(data));
+    }
+    SilentProgress silent;
+    const std::string path = folder / name;
+    if (!WriteProjectFile(path, project, tree, silent, silent).Saved)
+        throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+TProjectRec MainWindowFixture::ReadProject(const std::string& path) const {
+    TProjectRec project;
+    ObjectTree tree;
+    SilentProgress silent;
+    if (!ReadProjectFile(path, project, tree, silent, silent).Ok())
+        throw std::runtime_error("cannot read " + path);
+    return project;
+}
+
+void MainWindowFixture::Idle() {
+    QCoreApplication::processEvents();
+}
+
+QString VersionText() {
+    return ToQString(GetVersionText());
+}
+
+}  // namespace tomlet::testing

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDir>
+#include <memory>
+#include <string>
+
+#include "core/records.h"
+#include "support/fake_mask_store.h"
+#include "support/fake_prompts.h"
+#include "support/fake_shell.h"
+#include "support/temp_folder.h"
+#include "ui/main_window/main_window.h"
+#include "ui/progress/progress_sink.h"
+#include "ui/tree/object_tree_model.h"
+#include "ui/tree/object_tree_view.h"
+
+namespace tomlet::testing {
+
+// A main window started in a temporary folder that is both the current directory and the
+// program folder, with the user's answers given by FakePrompts and its progress shown as the
+// program shows it.
+class MainWindowFixture {
+public:
+    MainWindowFixture();
+    ~MainWindowFixture();
+    MainWindowFixture(const MainWindowFixture&) = delete;
+    MainWindowFixture& operator=(const MainWindowFixture&) = delete;
+
+    Tfrm_Main& Start();
+    Tfrm_Main& Window() { return *m_window; }
+    const MainWindowUi& Ui() { return m_window->Ui(); }
+    ObjectTreeModel& Model() { return m_window->Model(); }
+    ObjectTreeView& TreeView() { return *m_window->Ui().TreeView; }
+    // Selects a node and lets the window go idle.
+    void Select(const ObjectNode* node);
+    // The seams the window was started with.
+    Seams SeamsInUse() { return {prompts, shell, masks, progress}; }
+
+    // Writes a project file with `count` top-level objects named "object 0", "object 1", ...
+    std::string WriteProject(const std::string& name, const TProjectRec& project,
+                             int count = 3) const;
+    TProjectRec ReadProject(const std::string& path) const;
+    // Lets the window go idle, so that its enabling rules run.
+    static void Idle();
+
+    TempFolder folder;
+    FakePrompts prompts;
+    FakeShell shell;
+    FakeMaskStore masks;
+    WindowProgressSink progress;
+
+private:
+    QString m_previousDirectory;
+    std::unique_ptr<Tfrm_Main> m_window;
+};
+
+QString VersionText();
+
+}  // namespace tomlet::testing

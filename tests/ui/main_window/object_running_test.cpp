@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/object_tree.h"
+#include "main_window_test_support.h"
+#include "ui/tree/object_icons.h"
+#include "ui/tree/object_tree_model.h"
+#include "ui/tree/object_tree_view.h"
+
+namespace tomlet {
+namespace {
+
+using Launch = testing::FakeShell::Start;
+
+// A browser over a project in absolute mode whose data directory is a real temporary folder.
+class ObjectRunningTest : public ::testing::Test, public testing::MainWindowFixture {
+protected:
+    void SetUp() override {
+        setenv("VISUAL", "my-editor --new-window", 1);
+        dataDir = folder.MakeFolder("data");
+        Start();
+        Window().Session().SetCurrentDataDir(dataDir);
+    }
+    void TearDown() override { unsetenv("VISUAL"); }
+
+    ObjectNode* Add(std::string caption, std::uint8_t type, std::uint8_t action,
+                    std::string path = {}, std::string parameters = {}) {
+        TNodeData record;
+        record.Caption = std::move(caption);
+        record.ObjectType = type;
+        record.ObjectAction = action;
+        record.PathFileName = std::move(path);
+        record.Parameters = std::move(parameters);
+        return Model().Append(nullptr, std::move(record));
+    }
+    QPoint LabelOf(const ObjectNode* node) {
+        return TreeView().visualRect(Model().IndexFromNode(node)).center();
+    }
+    void DoubleClick(const ObjectNode* node) {
+        QTest::mouseClick(TreeView().viewport(), Qt::LeftButton, {}, LabelOf(node));
+        QTest::mouseDClick(TreeView().viewport(), Qt::LeftButton, {}, LabelOf(node));
+    }
+    // The context menu's first item as it is just before the menu opens.
+    QAction* FirstMenuItem() {
+        Q_EMIT Ui().RxPopupMenu->aboutToShow();
+        return Ui().menuitem_NoAction;
+    }
+    QString Data(const std::string& relative) { return QString::fromStdString(folder / relative); }
+
+    std::string dataDir;
+};
+
+TEST_F(ObjectRunningTest, DoubleClickRunsTheOwnActionExceptOnFolders) {
+    const std::string program = folder.WriteFile("data/Setup/setup.exe", "MZ");
+    folder.MakeFolder("data/Docs");
+    ObjectNode* setup = Add("Setup", otExecuteFile, oaExecute, "Setup\\setup.exe", "/s \"a b\"");
+    ObjectNode* docs = Add("Docs", otFolder, oaOpen, "Docs");
+    TNodeData inside;
+    inside.Caption = "inside";
+    Model().Append(docs, inside);
+    TreeView().collapseAll();
+
+    DoubleClick(docs);
+    EXPECT_TRUE(shell.Untouched());
+    EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(docs)));
+
+    DoubleClick(setup);
+    EXPECT_EQ(shell.Started,
+              std::vector<Launch>({{QString::fromStdString(program),
+                                    {QStringLiteral("/s"), QStringLiteral("a b")}}}));
+}
+
+TEST_F(ObjectRunningTest, EnterInTheBrowserOpensAFolderInTheFileBrowser) {
+    folder.MakeFolder("data/Docs");
+    Select(Add("Docs", otFolder, oaOpen, "Docs"));
+    QTest::keyClick(&TreeView(), Qt::Key_Return);
+    EXPECT_EQ(shell.Opened, QStringList{Data("data/Docs")});
+}
+
+TEST_F(ObjectRunningTest, CtrlEnterInTheEditorRunsTheOwnAction) {
+    folder.WriteFile("data/readme.txt", "hello");
+    Ui().a_view_item_Editor->trigger();
+    Window().Session().SetCurrentDataDir(dataDir);
+    Select(Add("Read me", otTextFile, oaOpenByAssociation, "readme.txt"));
+    QTest::keyClick(&TreeView(), Qt::Key_Return);
+    EXPECT_TRUE(shell.Untouched());
+    QTest::keyClick(&TreeView(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(shell.Opened, QStringList{Data("data/readme.txt")});
+}
+
+TEST_F(ObjectRunningTest, AlternateActionsOnATextFile) {
+    folder.WriteFile("data/readme.txt", "hello");
+    Select(Add("Read me", otTextFile, oaOpenByAssociation, "readme.txt"));
+    Ui().a_action_item_OpenAction->trigger();
+    Ui().a_action_item_ExecuteAction->trigger();
+    EXPECT_TRUE(shell.Untouched());
+    Ui().a_action_item_NotePadAction->trigger();
+    EXPECT_EQ(shell.Started,
+              std::vector<Launch>({{QStringLiteral("my-editor"),
+                                    {QStringLiteral("--new-window"), Data("data/readme.txt")}}}));
+    Ui().a_action_item_AssociationAction->trigger();
+    EXPECT_EQ(shell.Opened, QStringList{Data("data/readme.txt")});
+}
+
+TEST_F(ObjectRunningTest, RelativeModeResolvesFromTheProgramFolder) {
+    const std::string program = folder.WriteFile("Tools/run.COM", "MZ");
+    Window().Session().SetPathMode(PathMode::Relative);
+    Select(Add("Run", otExecuteFile, oaExecute, "tools\\RUN.com"));
+    Ui().a_action_item_Action->trigger();
+    ASSERT_EQ(shell.Started.size(), 1u);
+    EXPECT_EQ(shell.Started[0].Program, QString::fromStdString(program));
+}
+
+TEST_F(ObjectRunningTest, TheContextMenusFirstItemFollowsTheOwnAction) {
+    folder.WriteFile("data/picture.jpg", "jpeg");
+    ObjectNode* none = Add("none", otFile, oaNoAction, "picture.jpg");
+    ObjectNode* viewer = Add("viewer", otPicture, oaOpenByInternalViewer, "picture.jpg");
+    ObjectNode* notepad = Add("notepad", otPicture, oaOpenByInternalNotepad, "picture.jpg");
+    ObjectNode* association = Add("association", otPicture, oaOpenByAssociation, "picture.jpg");
+
+    for (const ObjectNode* hidden : {none, viewer, notepad}) {
+        Select(hidden);
+        EXPECT_FALSE(FirstMenuItem()->isVisible()) << hidden->Data.Caption;
+    }
+    Select(association);
+    QAction* first = FirstMenuItem();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->text(), QStringLiteral("Open by association"));
+    first->trigger();
+    EXPECT_EQ(shell.Opened, QStringList{Data("data/picture.jpg")});
+
+    // The alternate actions are always there, and the internal viewer opens by association.
+    EXPECT_TRUE(Ui().menu_Alternate->menuAction()->isVisible());
+    Select(viewer);
+    Ui().a_action_item_Action->trigger();
+    EXPECT_EQ(shell.Opened.size(), 2);
+
+    const QList<QAction*> items = Ui().RxPopupMenu->actions();
+    EXPECT_EQ(items.at(0), Ui().menuitem_NoAction);
+    EXPECT_EQ(items.at(1), Ui().menu_Alternate->menuAction());
+    EXPECT_EQ(items.last(), Ui().a_action_item_OpenFolderContainingObject);
+}
+
+TEST_F(ObjectRunningTest, OpenFolderContainingTheObject) {
+    const std::string manual = folder.WriteFile("data/Docs/manual.txt", "x");
+    ObjectNode* file = Add("Manual", otTextFile, oaOpenByAssociation, "Docs\\manual.txt");
+    ObjectNode* group = Add("Group", otVirtualFolder, oaNoAction);
+    Select(group);
+    EXPECT_FALSE(Ui().a_action_item_OpenFolderContainingObject->isEnabled());
+
+    Select(file);
+    EXPECT_TRUE(Ui().a_action_item_OpenFolderContainingObject->isEnabled());
+    Ui().a_action_item_OpenFolderContainingObject->trigger();
+    EXPECT_EQ(shell.Opened, QStringList{Data("data/Docs")});
+
+    std::filesystem::remove(manual);
+    Ui().a_action_item_OpenFolderContainingObject->trigger();
+    EXPECT_EQ(shell.Opened.size(), 1);
+}
+
+TEST_F(ObjectRunningTest, TheHoverHintDescribesTheObjectsFile) {
+    const std::string path = folder.WriteFile("data/readme.txt", std::string(1536, 'x'));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    ObjectNode* node = Add("Read me", otTextFile, oaOpenByAssociation, "readme.txt", "/q");
+    Window().resize(640, 480);
+    Window().show();
+    const QPoint icon = TreeView().IconRect(Model().IndexFromNode(node)).center();
+    QMouseEvent move(QEvent::MouseMove, icon, TreeView().viewport()->mapToGlobal(icon),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(TreeView().viewport(), &move);
+
+    EXPECT_EQ(TreeView().HintedNode(), node);
+    const QString hint = TreeView().HintText();
+    EXPECT_TRUE(hint.startsWith(QStringLiteral(" - - -  Read me  - - - \r"))) << hint.toStdString();
+    EXPECT_TRUE(hint.contains(QStringLiteral("*  Path, filename:   ") + Data("data/readme.txt")));
+    EXPECT_TRUE(hint.contains(QStringLiteral("*  Size:      1.500 \u041a\u0411\r")));
+    EXPECT_TRUE(hint.contains(QStringLiteral("*  Attributes:   read only\r")));
+    EXPECT_TRUE(hint.endsWith(QStringLiteral("*  Parameters:   /q")));
+}
+
+TEST_F(ObjectRunningTest, TheTreeShowsIconsByType) {
+    ObjectNode* folderNode = Add("Folder", otFolder, oaOpen);
+    ObjectNode* odd = Add("Odd", 40, oaNoAction);
+    const QIcon folderIcon =
+        Model().data(Model().IndexFromNode(folderNode), Qt::DecorationRole).value<QIcon>();
+    EXPECT_EQ(folderIcon.pixmap(16, QIcon::Normal).toImage(), ObjectImage(0).toImage());
+    EXPECT_EQ(folderIcon.pixmap(16, QIcon::Selected).toImage(), ObjectImage(1).toImage());
+    const QIcon oddIcon =
+        Model().data(Model().IndexFromNode(odd), Qt::DecorationRole).value<QIcon>();
+    EXPECT_EQ(oddIcon.pixmap(16).toImage(), ObjectImage(13).toImage());
+}
+
+}  // namespace
+}  // namespace tomlet

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QToolButton>
+#include <filesystem>
+
+#include "core/catalogue.h"
+#include "main_window_test_support.h"
+#include "ui/base/qt_text.h"
+#include "ui/tree/object_tree_model.h"
+
+namespace tomlet {
+namespace {
+
+QString Message(TextId id) {
+    return ToQString(Text(id));
+}
+
+class PropertiesPageTest : public ::testing::Test, public testing::MainWindowFixture {
+protected:
+    void SetUp() override {
+        dataDir = folder.MakeFolder("data");
+        Start();
+        Ui().a_view_item_Editor->trigger();
+    }
+    void OpenProject(const TProjectRec& project, int objects = 2) {
+        prompts.OpenAnswers.push_back(
+            QString::fromStdString(WriteProject("catalogue.tml", project, objects)));
+        Ui().a_files_item_Open->trigger();
+    }
+    TProjectRec ProjectIn(const std::string& dir) const {
+        TProjectRec project;
+        project.ProjectDataDir = dir;
+        return project;
+    }
+
+    std::string dataDir;
+};
+
+TEST_F(PropertiesPageTest, TheDataDirectoryOfAFilledProjectChangesOnlyWhileItIsMissing) {
+    OpenProject(ProjectIn(dataDir));
+    Ui().edit_ProjectDataDirButton->trigger();
+    EXPECT_EQ(prompts.MessageTexts(),
+              QStringList{Message(TextId::message_CantChangeProjectDataDir)});
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_TRUE(prompts.FolderRequests.empty());
+
+    std::filesystem::remove_all(dataDir);
+    const std::string other = folder.MakeFolder("other");
+    prompts.FolderAnswers.push_back(QString::fromStdString(other));
+    Ui().edit_ProjectDataDirButton->trigger();
+    ASSERT_EQ(prompts.FolderRequests.size(), 1u);
+    EXPECT_EQ(prompts.FolderRequests[0].InitialSelection, QString::fromStdString(dataDir));
+    EXPECT_TRUE(prompts.FolderRequests[0].RootFolder.isEmpty());
+    EXPECT_EQ(Ui().edit_ProjectDataDir->text(), QString::fromStdString(other));
+    EXPECT_EQ(Window().Session().CurrentDataDir(), other);
+}
+
+TEST_F(PropertiesPageTest, CancellingTheDataDirectoryPickerKeepsEverything) {
+    OpenProject(ProjectIn(folder / "missing"));
+    prompts.Messages.clear();
+    Ui().edit_ProjectDataDirButton->trigger();
+    ASSERT_EQ(prompts.FolderRequests.size(), 1u);
+    EXPECT_EQ(prompts.FolderRequests[0].Title,
+              QStringLiteral("Project data dir: ") + QString::fromStdString(folder / "missing"));
+    EXPECT_EQ(Ui().edit_ProjectDataDir->text(), QString::fromStdString(folder / "missing"));
+    EXPECT_EQ(Window().Session().CurrentDataDir(), folder / "missing");
+}
+
+TEST_F(PropertiesPageTest, AnEmptyDataDirectoryStartsThePickerInTheProgramFolder) {
+    Ui().edit_ProjectDataDirButton->trigger();
+    ASSERT_EQ(prompts.FolderRequests.size(), 1u);
+    EXPECT_EQ(prompts.FolderRequests[0].InitialSelection,
+              QString::fromStdString(folder.Path().string() + "/"));
+}
+
+TEST_F(PropertiesPageTest, ASplashPictureInsideTheDataDirectoryIsStoredRelative) {
+    const std::string picture = folder.WriteFile("data/img/s.jpg", "picture");
+    OpenProject(ProjectIn(dataDir));
+    prompts.FolderAnswers.push_back(QString::fromStdString(picture));
+    Ui().edit_SplashFileNameButton->trigger();
+    ASSERT_EQ(prompts.FolderRequests.size(), 1u);
+    EXPECT_TRUE(prompts.FolderRequests[0].IncludeFiles);
+    EXPECT_EQ(prompts.FolderRequests[0].RootFolder, QString::fromStdString(dataDir));
+    EXPECT_EQ(prompts.FolderRequests[0].Title,
+              QStringLiteral("Project data dir:  ") + QString::fromStdString(dataDir));
+    EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("img\\s.jpg"));
+
+    // The next pick starts at the stored picture.
+    prompts.FolderAnswers.push_back(QString::fromStdString(folder.WriteFile("outside.jpg", "x")));
+    Ui().edit_SplashFileNameButton->trigger();
+    EXPECT_EQ(prompts.FolderRequests[1].InitialSelection,
+              QString::fromStdString(dataDir + "/img/s.jpg"));
+    EXPECT_EQ(prompts.MessageTexts(),
+              QStringList{Message(TextId::message_FileNotExistOrNotContainInProjectDir)});
+    EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("img\\s.jpg"));
+}
+
+TEST_F(PropertiesPageTest, TheSplashPictureNeedsAnExistingDataDirectory) {
+    Ui().edit_SplashFileNameButton->trigger();
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_ProjectDataDirNotExist)});
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
+    EXPECT_TRUE(prompts.FolderRequests.empty());
+}
+
+TEST_F(PropertiesPageTest, NoProjectSplashEmptiesThePictureName) {
+    TProjectRec project = ProjectIn(dataDir);
+    project.SplashFileName = "img\\s.jpg";
+    project.SplashShowTime = 2000;
+    OpenProject(project);
+    EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("img\\s.jpg"));
+    EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 2000);
+    Ui().button_DontShowSplahScreen->click();
+    EXPECT_TRUE(Ui().edit_SplashFileName->text().isEmpty());
+    Ui().a_files_item_Save->trigger();
+    const TProjectRec saved = ReadProject(Window().Session().CurrentFileName());
+    EXPECT_TRUE(saved.SplashFileName.empty());
+    EXPECT_EQ(saved.SplashShowTime, 2000);
+}
+
+TEST_F(PropertiesPageTest, AShowTimeAboveTheRangeIsShownAndSavedAsItsBound) {
+    TProjectRec project = ProjectIn(dataDir);
+    project.SplashShowTime = 20000;
+    OpenProject(project);
+    EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 15000);
+    Ui().a_files_item_Save->trigger();
+    EXPECT_EQ(ReadProject(Window().Session().CurrentFileName()).SplashShowTime, 15000);
+}
+
+TEST_F(PropertiesPageTest, TheButtonsRefuseWhileALoadSaveOrScanRuns) {
+    TProjectRec project = ProjectIn(folder / "missing");
+    project.SplashFileName = "s.jpg";
+    OpenProject(project);
+    prompts.Messages.clear();
+    {
+        const BusyState::Scope busy(Window().Busy());
+        Ui().edit_ProjectDataDirButton->trigger();
+        Ui().edit_SplashFileNameButton->trigger();
+        Ui().button_DontShowSplahScreen->click();
+    }
+    EXPECT_TRUE(prompts.FolderRequests.empty());
+    EXPECT_TRUE(prompts.Messages.empty());
+    EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("s.jpg"));
+
+    Ui().edit_ProjectDataDirButton->trigger();
+    Ui().edit_SplashFileNameButton->trigger();
+    EXPECT_EQ(prompts.FolderRequests.size(), 1u);
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_ProjectDataDirNotExist)});
+}
+
+TEST_F(PropertiesPageTest, TheCheckBoxAndTheMenuCommandShowOneFlag) {
+    QAction* command = Ui().a_options_item_AbsolutePath;
+    QCheckBox* box = Ui().checkbox_AbsoluteLink;
+    EXPECT_TRUE(command->isChecked());
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(box->text(), command->text());
+
+    command->trigger();
+    EXPECT_FALSE(command->isChecked());
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    EXPECT_TRUE(command->isChecked());
+    EXPECT_TRUE(box->isChecked());
+
+    TProjectRec relative = ProjectIn(dataDir);
+    relative.AbsolutePath = false;
+    OpenProject(relative);
+    EXPECT_FALSE(command->isChecked());
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    Ui().a_files_item_Save->trigger();
+    EXPECT_TRUE(ReadProject(Window().Session().CurrentFileName()).AbsolutePath);
+}
+
+}  // namespace
+}  // namespace tomlet

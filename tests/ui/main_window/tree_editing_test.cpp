@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include "core/catalogue.h"
+#include "core/object_tree.h"
+#include "main_window_test_support.h"
+#include "support/tree_records.h"
+#include "ui/base/qt_text.h"
+#include "ui/tree/object_tree_model.h"
+#include "ui/tree/object_tree_view.h"
+
+namespace tomlet {
+namespace {
+
+// An editor on the data page of a project whose data directory is a real temporary folder.
+class TreeEditingTest : public ::testing::Test, public testing::MainWindowFixture {
+protected:
+    void SetUp() override {
+        dataDir = folder.MakeFolder("data");
+        Start();
+        Ui().a_view_item_Editor->trigger();
+        Window().Session().SetCurrentDataDir(dataDir);
+        Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
+        Idle();
+    }
+
+    ObjectNode* Add(ObjectNode* parent, std::string caption, std::uint8_t type = otFile) {
+        TNodeData record;
+        record.Caption = std::move(caption);
+        record.ObjectType = type;
+        record.ObjectAction = oaOpenByAssociation;
+        return Model().Append(parent, std::move(record));
+    }
+    std::string Outline() { return testing::Outline(Model().Tree()); }
+    bool CommitEnabled() { return Ui().a_button_Commit->isEnabled(); }
+    // The author picks an item of a list.
+    static void Choose(QComboBox* list, int index) {
+        list->setCurrentIndex(index);
+        Q_EMIT list->activated(index);
+    }
+    QString Field(QLineEdit* edit) { return edit->text(); }
+
+    std::string dataDir;
+};
+
+TEST_F(TreeEditingTest, AddObjectFollowsTheSelectedObject) {
+    std::vector<ObjectNode*> siblings;
+    for (const char* caption : {"S1", "S2", "S3", "S4", "S5"})
+        siblings.push_back(Add(nullptr, caption));
+    Select(siblings[3]);
+    Ui().a_operation_item_AddObject->trigger();
+    Idle();
+
+    EXPECT_EQ(Outline(), "S10 S20 S30 S40 New object0 S50");
+    const ObjectNode* created = TreeView().SelectedNode();
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->Row(), 4);
+    EXPECT_EQ(Field(Ui().edit_Caption), QStringLiteral("New object"));
+    EXPECT_EQ(Ui().combobox_ObjectType->currentText(), QStringLiteral("Virtual folder"));
+    EXPECT_EQ(Ui().combobox_ObjectAction->currentText(), QStringLiteral("No action"));
+    EXPECT_FALSE(CommitEnabled());
+}
+
+TEST_F(TreeEditingTest, AddObjectNeedsADataDirectoryAndTheDataPage) {
+    EXPECT_TRUE(Ui().a_operation_item_AddObject->isEnabled());
+    EXPECT_FALSE(Ui().a_operation_item_AddChildObject->isEnabled());
+    EXPECT_FALSE(Ui().a_operation_item_DeleteAll->isEnabled());
+    Ui().a_operation_item_AddObject->trigger();
+    Idle();
+    EXPECT_EQ(Outline(), "New object0");
+    EXPECT_TRUE(Ui().a_operation_item_DeleteObject->isEnabled());
+    EXPECT_TRUE(Ui().a_operation_item_ExpandTree->isEnabled());
+
+    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
+    Idle();
+    EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
+    EXPECT_FALSE(Ui().a_operation_item_CollapseTree->isEnabled());
+    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
+    Window().Session().SetCurrentDataDir({});
+    Window().ScheduleUpdateActions();
+    Idle();
+    EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
+    EXPECT_FALSE(Ui().a_operation_item_DeleteAll->isEnabled());
+    EXPECT_TRUE(Ui().a_operation_item_CollapseTree->isEnabled());
+}
+
+TEST_F(TreeEditingTest, ChildrenOnlyForFoldersAndVirtualFolders) {
+    ObjectNode* file = Add(nullptr, "file");
+    ObjectNode* group = Add(nullptr, "group", otVirtualFolder);
+    Add(group, "first");
+    Select(file);
+    Ui().a_operation_item_AddChildObject->trigger();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.Messages[0].Text,
+              ToQString(Text(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));
+    EXPECT_EQ(Outline(), "file0 group0 first1");
+
+    Select(group);
+    Ui().a_operation_item_AddChildObject->trigger();
+    EXPECT_EQ(Outline(), "file0 group0 first1 New object1");
+    EXPECT_EQ(TreeView().SelectedNode(), group->Child(1));
+    EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(group)));
+}
+
+TEST_F(TreeEditingTest, OnlyTheAuthorsChoiceInAListEnablesCommit) {
+    ObjectNode* node = Add(nullptr, "object");
+    Select(node);
+    EXPECT_FALSE(CommitEnabled());
+    Ui().combobox_ObjectType->setCurrentIndex(otPicture);
+    EXPECT_FALSE(CommitEnabled());
+    Choose(Ui().combobox_ObjectAction, oaExecute);
+    EXPECT_TRUE(CommitEnabled());
+
+    Window().Fields().ShowObjectFields();
+    EXPECT_FALSE(CommitEnabled());
+    Ui().combobox_Keywords->setEditText(QStringLiteral("driver"));
+    EXPECT_TRUE(CommitEnabled());
+    Window().Fields().ShowObjectFields();
+    Ui().memo_Comments->setPlainText(QStringLiteral("more"));
+    EXPECT_TRUE(CommitEnabled());
+}
+
+TEST_F(TreeEditingTest, CommitWritesTheFieldsAndForcesTheRulesOfFolders) {
+    ObjectNode* node = Add(nullptr, "object");
+    Select(node);
+    Ui().edit_PathFileName->setText(QStringLiteral("Setup\\setup.exe"));
+    Ui().edit_Parameters->setText(QStringLiteral("/s"));
+    Ui().edit_Caption->setText(QStringLiteral("Group"));
+    Ui().edit_Hint->setText(QStringLiteral("a hint"));
+    Ui().memo_Comments->setPlainText(QStringLiteral("one\ntwo"));
+    Choose(Ui().combobox_ObjectType, otVirtualFolder);
+    Choose(Ui().combobox_ObjectAction, oaExecute);
+    Ui().a_button_Commit->trigger();
+
+    EXPECT_EQ(node->Data.Caption, "Group");
+    EXPECT_EQ(node->Data.Hint, "a hint");
+    EXPECT_EQ(node->Data.PathFileName, "");
+    EXPECT_EQ(node->Data.Parameters, "");
+    EXPECT_EQ(node->Data.ObjectType, otVirtualFolder);
+    EXPECT_EQ(node->Data.ObjectAction, oaNoAction);
+    EXPECT_EQ(node->Data.Comments, "one\r\ntwo");
+    EXPECT_EQ(Model().data(Model().IndexFromNode(node)).toString(), QStringLiteral("Group"));
+    EXPECT_FALSE(CommitEnabled());
+
+    Ui().edit_PathFileName->setText(QStringLiteral("Docs"));
+    Choose(Ui().combobox_ObjectType, otFolder);
+    Choose(Ui().combobox_ObjectAction, oaOpenByNotepad);
+    Ui().a_button_Commit->trigger();
+    EXPECT_EQ(node->Data.PathFileName, "Docs");
+    EXPECT_EQ(node->Data.ObjectAction, oaOpen);
+    EXPECT_EQ(Ui().combobox_ObjectAction->currentIndex(), oaOpen);
+}
+
+TEST_F(TreeEditingTest, CommitKeepsATypeTheListHasNoItemFor) {
+    ObjectNode* node = Add(nullptr, "odd", 77);
+    Select(node);
+    EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), -1);
+    Ui().edit_Hint->setText(QStringLiteral("kept"));
+    Ui().a_button_Commit->trigger();
+    EXPECT_EQ(node->Data.ObjectType, 77);
+    EXPECT_EQ(node->Data.Hint, "kept");
+}
+
+TEST_F(TreeEditingTest, EnterInTheFields) {
+    Window().show();
+    ObjectNode* node = Add(nullptr, "object");
+    Select(node);
+
+    // With Commit disabled Enter only moves to the tree.
+    Ui().edit_Hint->setText(QStringLiteral("not committed"));
+    Ui().a_button_Commit->setEnabled(false);
+    Ui().edit_Hint->setFocus();
+    QTest::keyClick(Ui().edit_Hint, Qt::Key_Return);
+    EXPECT_EQ(node->Data.Hint, "");
+    EXPECT_EQ(QApplication::focusWidget(), Ui().TreeView);
+
+    Ui().edit_Caption->setText(QStringLiteral("renamed"));
+    QTest::keyClick(Ui().edit_Caption, Qt::Key_Enter);
+    EXPECT_EQ(node->Data.Caption, "renamed");
+    EXPECT_FALSE(CommitEnabled());
+
+    // In the comments Ctrl+Enter starts a new line and Enter commits.
+    Ui().memo_Comments->setFocus();
+    QTest::keyClicks(Ui().memo_Comments, QStringLiteral("a"));
+    QTest::keyClick(Ui().memo_Comments, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClicks(Ui().memo_Comments, QStringLiteral("b"));
+    EXPECT_EQ(Ui().memo_Comments->toPlainText(), QStringLiteral("a\nb"));
+    QTest::keyClick(Ui().memo_Comments, Qt::Key_Return);
+    EXPECT_EQ(Ui().memo_Comments->toPlainText(), QStringLiteral("a\nb"));
+    EXPECT_EQ(node->Data.Comments, "a\r\nb");
+
+    // The keywords box never takes Enter as a new item of its list.
+    const int keywords = Ui().combobox_Keywords->count();
+    QTest::keyClicks(Ui().combobox_Keywords->lineEdit(), QStringLiteral("cdrom"));
+    QTest::keyClick(Ui().combobox_Keywords->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(Ui().combobox_Keywords->count(), keywords);
+    EXPECT_EQ(Ui().combobox_Keywords->currentText(), QStringLiteral("cdrom"));
+}
+
+TEST_F(TreeEditingTest, EnterInTheTreeOfTheEditorGoesToTheCaption) {
+    Window().show();
+    Select(Add(nullptr, "object"));
+    Ui().TreeView->setFocus();
+    QTest::keyClick(Ui().TreeView, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), Ui().edit_Caption);
+    EXPECT_TRUE(shell.Untouched());
+}
+
+TEST_F(TreeEditingTest, DeleteAsksAndEmptiesTheFieldsWithTheLastObject) {
+    ObjectNode* node = Add(nullptr, "only one");
+    Select(node);
+    Ui().combobox_Keywords->setEditText(QStringLiteral("archive"));
+    Ui().a_operation_item_DeleteObject->trigger();
+    ASSERT_EQ(prompts.Confirmations.size(), 1);
+    EXPECT_EQ(prompts.Confirmations[0], QStringLiteral("Delete object < \"only one\" > ?"));
+    EXPECT_EQ(Outline(), "only one0");
+
+    prompts.ConfirmAnswers.push_back(true);
+    Ui().a_operation_item_DeleteObject->trigger();
+    EXPECT_EQ(Outline(), "");
+    for (QLineEdit* edit :
+         {Ui().edit_PathFileName, Ui().edit_Parameters, Ui().edit_Caption, Ui().edit_Hint})
+        EXPECT_TRUE(edit->text().isEmpty()) << edit->objectName().toStdString();
+    EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), -1);
+    EXPECT_EQ(Ui().combobox_ObjectAction->currentIndex(), -1);
+    EXPECT_TRUE(Ui().memo_Comments->toPlainText().isEmpty());
+    EXPECT_EQ(Ui().combobox_Keywords->currentText(), QStringLiteral("archive"));
+    EXPECT_FALSE(CommitEnabled());
+    Idle();
+    EXPECT_FALSE(Ui().edit_Caption->isEnabled());
+}
+
+TEST_F(TreeEditingTest, DeleteAllAsksFirst) {
+    ObjectNode* group = Add(nullptr, "group", otFolder);
+    Add(group, "inside");
+    Select(group);
+    Ui().a_operation_item_DeleteAll->trigger();
+    EXPECT_EQ(Outline(), "group0 inside1");
+    prompts.ConfirmAnswers.push_back(true);
+    Ui().a_operation_item_DeleteAll->trigger();
+    EXPECT_EQ(Outline(), "");
+    EXPECT_TRUE(Ui().edit_Caption->text().isEmpty());
+    EXPECT_EQ(prompts.Confirmations[1], ToQString(Text(TextId::message_DeleteAllInformation)));
+}
+
+TEST_F(TreeEditingTest, ChoosingAFileNamesANewObjectOnce) {
+    const std::string setup = folder.WriteFile("data/Setup/setup.exe", "MZ");
+    const std::string readme = folder.WriteFile("data/Setup/ReadMe.TXT", "hello");
+    Ui().a_operation_item_AddObject->trigger();
+    Idle();
+    prompts.FolderAnswers.push_back(QString::fromStdString(setup));
+    Ui().edit_PathFileNameButton->trigger();
+
+    ASSERT_EQ(prompts.FolderRequests.size(), 1u);
+    const FolderPickerRequest& request = prompts.FolderRequests[0];
+    EXPECT_EQ(request.Title,
+              QStringLiteral("Project data dir: ") + QString::fromStdString(dataDir));
+    EXPECT_EQ(request.RootFolder, QString::fromStdString(dataDir));
+    EXPECT_EQ(request.InitialSelection, QString::fromStdString(dataDir));
+    EXPECT_TRUE(request.IncludeFiles);
+    EXPECT_EQ(Field(Ui().edit_PathFileName), QStringLiteral("Setup\\setup.exe"));
+    EXPECT_EQ(Field(Ui().edit_Caption), QStringLiteral("setup.exe"));
+    EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), otExecuteFile);
+    EXPECT_EQ(Ui().combobox_ObjectAction->currentIndex(), oaExecute);
+    EXPECT_TRUE(CommitEnabled());
+    EXPECT_EQ(TreeView().SelectedNode()->Data.PathFileName, "");  // only Commit writes
+
+    prompts.FolderAnswers.push_back(QString::fromStdString(readme));
+    Ui().edit_PathFileNameButton->trigger();
+    EXPECT_EQ(prompts.FolderRequests[1].InitialSelection, QString::fromStdString(setup));
+    EXPECT_EQ(Field(Ui().edit_Caption), QStringLiteral("setup.exe"));
+    EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), otTextFile);
+    EXPECT_EQ(Ui().combobox_ObjectAction->currentIndex(), oaOpenByAssociation);
+}
+
+TEST_F(TreeEditingTest, AnObjectWithChildrenKeepsAFolderPath) {
+    const std::string file = folder.WriteFile("data/notes.txt", "x");
+    const std::string docs = folder.MakeFolder("data/Docs");
+    ObjectNode* group = Add(nullptr, "group", otVirtualFolder);
+    Add(group, "child");
+    Select(group);
+
+    prompts.FolderAnswers.push_back(QString::fromStdString(file));
+    Ui().edit_PathFileNameButton->trigger();
+    EXPECT_EQ(prompts.MessageTexts(),
+              QStringList{ToQString(Text(TextId::message_ChangeCanceled_FolderCantBeFile))});
+    EXPECT_EQ(Field(Ui().edit_PathFileName), QString());
+    EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), otVirtualFolder);
+    EXPECT_FALSE(CommitEnabled());
+
+    prompts.FolderAnswers.push_back(QString::fromStdString(docs));
+    Ui().edit_PathFileNameButton->trigger();
+    EXPECT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(Field(Ui().edit_PathFileName), QStringLiteral("Docs"));
+    EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), otFolder);
+    EXPECT_EQ(Ui().combobox_ObjectAction->currentIndex(), oaOpen);
+    EXPECT_EQ(Field(Ui().edit_Caption), QStringLiteral("group"));
+}
+
+TEST_F(TreeEditingTest, APathOutsideTheDataDirectoryIsRefused) {
+    Select(Add(nullptr, "object"));
+    prompts.FolderAnswers.push_back(QString::fromStdString(folder.WriteFile("elsewhere.txt")));
+    Ui().edit_PathFileNameButton->trigger();
+    EXPECT_EQ(prompts.MessageTexts(),
+              QStringList{ToQString(Text(TextId::message_PathNotContainInProjectDir))});
+    EXPECT_EQ(Field(Ui().edit_PathFileName), QString());
+    EXPECT_FALSE(CommitEnabled());
+}
+
+TEST_F(TreeEditingTest, DroppingMovesWithoutTouchingTheFields) {
+    ObjectNode* folderNode = Add(nullptr, "folder", otFolder);
+    ObjectNode* file = Add(nullptr, "file");
+    Select(file);
+    Ui().edit_Hint->setText(QStringLiteral("unsaved edit"));
+    TreeView().collapseAll();
+    const QPoint onFolder = TreeView().visualRect(Model().IndexFromNode(folderNode)).center();
+    EXPECT_TRUE(TreeView().DropAt(&TreeView(), onFolder, Qt::ControlModifier));
+    EXPECT_EQ(Outline(), "folder0 file1");
+    EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(folderNode)));
+    EXPECT_EQ(TreeView().SelectedNode(), file);
+    EXPECT_EQ(Field(Ui().edit_Hint), QStringLiteral("unsaved edit"));
+    EXPECT_TRUE(CommitEnabled());
+}
+
+TEST_F(TreeEditingTest, NothingChangesTheTreeWhileItIsBusy) {
+    ObjectNode* first = Add(nullptr, "first", otFolder);
+    ObjectNode* second = Add(nullptr, "second");
+    Select(second);
+    prompts.ConfirmAnswers.assign({true, true});
+    {
+        const BusyState::Scope busy(Window().Busy());
+        Ui().a_operation_item_AddObject->trigger();
+        Ui().a_operation_item_DeleteObject->trigger();
+        Ui().a_operation_item_DeleteAll->trigger();
+        const QPoint onFirst = TreeView().visualRect(Model().IndexFromNode(first)).center();
+        EXPECT_FALSE(TreeView().DropAt(&TreeView(), onFirst, Qt::NoModifier));
+    }
+    EXPECT_EQ(Outline(), "first0 second0");
+    EXPECT_TRUE(prompts.Confirmations.isEmpty());
+}
+
+}  // namespace
+}  // namespace tomlet
