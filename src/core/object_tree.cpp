@@ -19,6 +19,23 @@ bool ObjectNode::Contains(const ObjectNode* node) const {
     return false;
 }
 
+NodePool::NodePool(NodePool&& other) noexcept
+    : m_chunks(std::move(other.m_chunks)),
+      m_usedInLastChunk(std::exchange(other.m_usedInLastChunk, ChunkSize)),
+      m_free(std::move(other.m_free)) {
+    other.Clear();
+}
+
+NodePool& NodePool::operator=(NodePool&& other) noexcept {
+    if (this != &other) {
+        m_chunks = std::move(other.m_chunks);
+        m_usedInLastChunk = std::exchange(other.m_usedInLastChunk, ChunkSize);
+        m_free = std::move(other.m_free);
+        other.Clear();
+    }
+    return *this;
+}
+
 ObjectNode* NodePool::Allocate(TNodeData data) {
     ObjectNode* node;
     if (!m_free.empty()) {
@@ -66,7 +83,7 @@ void NodePool::Absorb(NodePool&& other) {
         if (!inPartial(node))
             m_free.push_back(node);
     // A node in use always has a parent (a node or a tree's hidden root); a freed one has none.
-    for (size_t i = 0; i < partialUsed; ++i)
+    for (size_t i = 0; partial && i < partialUsed; ++i)
         if (partial[i].m_parent != nullptr)
             Relocate(partial[i]);
     other.Clear();

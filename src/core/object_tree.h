@@ -40,8 +40,9 @@ private:
 class NodePool final {
 public:
     NodePool() = default;
-    NodePool(NodePool&&) noexcept = default;
-    NodePool& operator=(NodePool&&) noexcept = default;
+    // A moved-from pool is empty, and may be used again.
+    NodePool(NodePool&& other) noexcept;
+    NodePool& operator=(NodePool&& other) noexcept;
 
     ObjectNode* Allocate(TNodeData data);
     void Free(ObjectNode* node);

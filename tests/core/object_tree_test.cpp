@@ -148,6 +148,18 @@ TEST_F(ObjectTreeTest, AdoptionsOfSmallTreesDeletedAgainHoldNoMoreMemory) {
     EXPECT_EQ(Outline(tree), "A0 B1 D2 C1 E0");
 }
 
+// Trees are moved around (into results, out of them); what is left behind stays usable.
+TEST_F(ObjectTreeTest, AMovedFromTreeCanBeFilledAndAdoptedAgain) {
+    ObjectTree built;
+    built.Append(nullptr, Record("X"));
+    ObjectTree taken = std::move(built);
+    tree.Adopt(std::move(built), nullptr);
+    built.Append(nullptr, Record("Y"));
+    tree.Adopt(std::move(built), nullptr);
+    tree.Adopt(std::move(taken), nullptr);
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 C1 E0 Y0 X0");
+}
+
 TEST_F(ObjectTreeTest, AdoptingATreeLargerThanAChunkKeepsEveryLink) {
     ObjectTree built;
     ObjectNode* node = nullptr;
