@@ -21,5 +21,7 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err);
 // Reads a project file into `visitor` for a command; throws CommandError with the catalogue's
 // message naming the file when it cannot be read.
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor);
+// Reads a whole project file for a command that changes it; throws as VisitProjectFile does.
+void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree);
 
 }  // namespace tomlet::cli

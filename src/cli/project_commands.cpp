@@ -99,13 +99,25 @@ public:
 
 }  // namespace
 
+namespace {
+
+void ThrowUnlessRead(const std::string& path, const ReadResult& result) {
+    if (result.Ok())
+        return;
+    const std::string text = FailureText(result);
+    throw CommandError(text.starts_with(path) ? text : path + ": " + text);
+}
+
+}  // namespace
+
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor) {
     SilentProgress progress;
-    const ReadResult result = ReadProjectFile(path, visitor, progress, progress);
-    if (!result.Ok()) {
-        const std::string text = FailureText(result);
-        throw CommandError(text.starts_with(path) ? text : path + ": " + text);
-    }
+    ThrowUnlessRead(path, ReadProjectFile(path, visitor, progress, progress));
+}
+
+void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree) {
+    SilentProgress progress;
+    ThrowUnlessRead(path, ReadProjectFile(path, project, tree, progress, progress));
 }
 
 int RunDump(const Arguments& arguments, std::ostream& out, std::ostream&) {
