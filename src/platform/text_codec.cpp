@@ -1,0 +1,153 @@
+#include "platform/text_codec.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <system_error>
+#include <utility>
+
+#include "platform/utf8.h"
+
+namespace tomlet {
+
+namespace utf8 {
+
+std::size_t SequenceLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        if (lead == 0xED)
+            high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+bool IsWellFormed(std::string_view text) {
+    for (std::size_t length = 0; !text.empty(); text.remove_prefix(length))
+        if ((length = SequenceLength(text)) == 0)
+            return false;
+    return true;
+}
+
+std::string Sanitised(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    while (!text.empty()) {
+        const std::size_t length = SequenceLength(text);
+        if (length == 0)
+            result += Replacement;
+        else
+            result += text.substr(0, length);
+        text.remove_prefix(std::max<std::size_t>(length, 1));
+    }
+    return result;
+}
+
+bool IsAscii(std::string_view text) {
+    return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string AsciiToUtf8(std::string_view bytes) {
+    std::string result;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            result += c;
+        else
+            result += Replacement;
+    }
+    return result;
+}
+
+std::string Utf8ToAscii(std::string_view text) {
+    std::string result;
+    while (!text.empty()) {
+        const std::size_t length = std::max<std::size_t>(SequenceLength(text), 1);
+        result += static_cast<unsigned char>(text[0]) < 0x80 ? text[0] : ReplacementByte;
+        text.remove_prefix(std::min(length, text.size()));
+    }
+    return result;
+}
+
+}  // namespace utf8
+
+TextCodec::TextCodec(int codePage) : m_codePage(codePage) {}
+
+int CodePageOfCharset(std::string_view charset) {
+    std::string name;
+    for (const char c : charset)
+        if (c != '-' && c != '_')
+            name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const auto numberAfter = [&](std::string_view prefix) {
+        int number = 0;
+        if (!name.starts_with(prefix))
+            return 0;
+        const char* first = name.data() + prefix.size();
+        const char* last = name.data() + name.size();
+        const auto [end, error] = std::from_chars(first, last, number);
+        return error == std::errc{} && end == last ? number : 0;
+    };
+    if (const int n = numberAfter("ISO8859"); n > 0)
+        return 28590 + n;
+    for (const std::string_view prefix : {"CP", "WINDOWS", "IBM"})
+        if (const int n = numberAfter(prefix); n > 0)
+            return n;
+    static constexpr std::pair<std::string_view, int> Named[] = {
+        {"KOI8R", 20866}, {"KOI8U", 21866}, {"EUCJP", 20932},  {"SHIFTJIS", 932},
+        {"SJIS", 932},    {"GBK", 936},     {"GB2312", 936},   {"EUCCN", 936},
+        {"BIG5", 950},    {"EUCKR", 51949}, {"GB18030", 54936}};
+    for (const auto& [known, codePage] : Named)
+        if (name == known)
+            return codePage;
+    // UTF-8 itself, and the plain C or POSIX locale's ASCII.
+    return TextCodec::Utf8;
+}
+
+namespace {
+
+TextCodec& MutableProcessCodec() {
+    static TextCodec codec(SystemCodePage());
+    return codec;
+}
+
+}  // namespace
+
+const TextCodec& ProcessCodec() {
+    return MutableProcessCodec();
+}
+
+void SetProcessCodePage(int codePage) {
+    MutableProcessCodec() = TextCodec(codePage);
+}
+
+ScopedProcessCodePage::ScopedProcessCodePage(int codePage)
+    : m_before(ProcessCodec().CodePage()) {
+    SetProcessCodePage(codePage);
+}
+
+ScopedProcessCodePage::~ScopedProcessCodePage() {
+    SetProcessCodePage(m_before);
+}
+
+}  // namespace tomlet
