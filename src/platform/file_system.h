@@ -10,6 +10,12 @@ namespace tomlet {
 std::string ProgramFolder();
 // Overrides ProgramFolder() (tests lay out a program folder of their own).
 void SetProgramFolderForTesting(std::string folder);
+// The folder as the system tells it, whatever the override; empty when it cannot be named.
+std::string ExecutableFolder();
+
+// The path made absolute against the current folder, "." and ".." taken out; the path itself
+// when that fails.
+std::string AbsolutePath(const std::string& path);
 
 bool FileExists(const std::string& path);       // a file, not a directory
 bool DirectoryExists(const std::string& path);  // a directory

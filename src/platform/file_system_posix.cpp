@@ -1,75 +1,20 @@
-#include "platform/file_system.h"
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
 #include <utility>
 
-#include "platform/text_codec.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdint>
-#endif
+#include "platform/file_system.h"
+#include "platform/native_path.h"
 
 namespace tomlet {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string& ProgramFolderOverride() {
-    static std::string folder;
-    return folder;
-}
-
-#ifndef _WIN32
-const TextCodec& SystemCodec() {
-    static const TextCodec codec(SystemCodePage());
-    return codec;
-}
-#endif
-
-// Paths arrive in the process code page; the file system names files in the system's. They
-// differ only when a catalogue's code page was chosen by hand.
-fs::path NativePath(const std::string& path) {
-#ifdef _WIN32
-    const std::string utf8 = ProcessCodec().ToUtf8(path);
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-#else
-    if (ProcessCodec().CodePage() == SystemCodec().CodePage())
-        return path;
-    return SystemCodec().FromUtf8(ProcessCodec().ToUtf8(path));
-#endif
-}
-
-std::string FromNativePath(const fs::path& path) {
-#ifdef _WIN32
-    const std::u8string utf8 = path.u8string();
-    return ProcessCodec().FromUtf8(std::string(utf8.begin(), utf8.end()));
-#else
-    if (ProcessCodec().CodePage() == SystemCodec().CodePage())
-        return path.string();
-    return ProcessCodec().FromUtf8(SystemCodec().ToUtf8(path.string()));
-#endif
-}
-
-fs::path ExecutablePath() {
-#ifdef _WIN32
-    wchar_t buffer[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
-    return fs::path(std::wstring(buffer, length));
-#else
-    std::error_code error;
-    return fs::read_symlink("/proc/self/exe", error);
-#endif
-}
-
-#ifndef _WIN32
 
 bool UserMayWrite(const fs::path& path, const struct stat& facts) {
     // access() grants root everything; what the user would meet is the mode's write bits.
@@ -133,80 +78,37 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // The entry of folder whose name equals name but for case; empty when there is none.
-fs::path FindEntryIgnoringCase(const fs::path& folder, const std::string& name) {
-    const std::string utf8Name = SystemCodec().ToUtf8(name);
+fs::path FindEntryIgnoringCase(const fs::path& folder, const fs::path& name) {
+    const std::string wanted = DisplayName(name.native());
     std::error_code error;
     for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
          !error && it != end; it.increment(error)) {
-        const std::string entry = it->path().filename().string();
-        if (EqualIgnoringCase(SystemCodec().ToUtf8(entry), utf8Name))
+        const fs::path entry = it->path().filename();
+        if (EqualIgnoringCase(DisplayName(entry.native()), wanted))
             return folder / entry;
     }
     return {};
 }
 
-#endif
-
 }  // namespace
 
-std::string ProgramFolder() {
-    if (!ProgramFolderOverride().empty())
-        return ProgramFolderOverride();
-    static const std::string folder = [] {
-        const fs::path executable = ExecutablePath();
-        if (executable.empty())
-            return std::string{};
-        return FromNativePath(executable.parent_path()) +
-               static_cast<char>(fs::path::preferred_separator);
-    }();
-    return folder;
-}
-
-void SetProgramFolderForTesting(std::string folder) {
-    if (!folder.empty() && folder.back() != fs::path::preferred_separator)
-        folder += static_cast<char>(fs::path::preferred_separator);
-    ProgramFolderOverride() = std::move(folder);
-}
-
-bool FileExists(const std::string& path) {
+std::string ExecutableFolder() {
     std::error_code error;
-    return !path.empty() && fs::is_regular_file(NativePath(path), error);
-}
-
-bool DirectoryExists(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && fs::is_directory(NativePath(path), error);
-}
-
-bool PathExists(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && fs::exists(NativePath(path), error);
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    if (executable.empty())
+        return {};
+    const auto folder = CodePagePath(executable.parent_path());
+    return folder ? *folder + '/' : std::string();
 }
 
 std::optional<FileFacts> LookUpPath(const std::string& path) {
     if (path.empty())
         return std::nullopt;
     const fs::path native = NativePath(path);
-    FileFacts facts;
-#ifdef _WIN32
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(native.c_str(), GetFileExInfoStandard, &data))
-        return std::nullopt;
-    facts.IsDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (!facts.IsDirectory)
-        facts.Size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-    static constexpr std::pair<DWORD, FileAttribute> Mapping[] = {
-        {FILE_ATTRIBUTE_DIRECTORY, faDirectory}, {FILE_ATTRIBUTE_READONLY, faReadOnly},
-        {FILE_ATTRIBUTE_HIDDEN, faHidden},       {FILE_ATTRIBUTE_ARCHIVE, faArchive},
-        {FILE_ATTRIBUTE_SYSTEM, faSystem},       {FILE_ATTRIBUTE_TEMPORARY, faTemporary},
-        {FILE_ATTRIBUTE_OFFLINE, faOffline},     {FILE_ATTRIBUTE_COMPRESSED, faCompressed}};
-    for (const auto& [windows, attribute] : Mapping)
-        if (data.dwFileAttributes & windows)
-            facts.Attributes |= attribute;
-#else
     struct stat status;
     if (stat(native.c_str(), &status) != 0)
         return std::nullopt;
+    FileFacts facts;
     facts.IsDirectory = S_ISDIR(status.st_mode);
     if (!facts.IsDirectory)
         facts.Size = static_cast<std::uint64_t>(status.st_size);
@@ -216,14 +118,10 @@ std::optional<FileFacts> LookUpPath(const std::string& path) {
         facts.Attributes |= faReadOnly;
     if (IsHiddenName(native))
         facts.Attributes |= faHidden;
-#endif
     return facts;
 }
 
 std::string FindPathIgnoringCase(const std::string& path) {
-#ifdef _WIN32
-    return path;
-#else
     const fs::path native = NativePath(path);
     std::error_code error;
     if (path.empty() || fs::exists(native, error))
@@ -232,13 +130,12 @@ std::string FindPathIgnoringCase(const std::string& path) {
     for (const fs::path& part : native.relative_path()) {
         fs::path next = found / part;
         if (!part.empty() && !fs::exists(next, error))
-            next = FindEntryIgnoringCase(found, part.string());
+            next = FindEntryIgnoringCase(found, part);
         if (next.empty())
             return path;
         found = std::move(next);
     }
-    return FromNativePath(found);
-#endif
+    return CodePagePath(found).value_or(path);
 }
 
 }  // namespace tomlet

@@ -1,0 +1,58 @@
+#include "platform/file_system.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "platform/native_path.h"
+
+namespace tomlet {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string& ProgramFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+}  // namespace
+
+std::string ProgramFolder() {
+    if (!ProgramFolderOverride().empty())
+        return ProgramFolderOverride();
+    static const std::string folder = ExecutableFolder();
+    return folder;
+}
+
+void SetProgramFolderForTesting(std::string folder) {
+    if (!folder.empty() && folder.back() != fs::path::preferred_separator)
+        folder += static_cast<char>(fs::path::preferred_separator);
+    ProgramFolderOverride() = std::move(folder);
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(NativePath(path), error);
+    if (error)
+        return path;
+    return CodePagePath(absolute.lexically_normal()).value_or(path);
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && fs::is_regular_file(NativePath(path), error);
+}
+
+bool DirectoryExists(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && fs::is_directory(NativePath(path), error);
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && fs::exists(NativePath(path), error);
+}
+
+}  // namespace tomlet
