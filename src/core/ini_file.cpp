@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/native_path.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
@@ -143,13 +144,14 @@ std::string_view LineBreakOf(std::string_view content) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
+    const std::filesystem::path native = NativePath(path);
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
+    const auto status = std::filesystem::status(native, error);
     if (status.type() == std::filesystem::file_type::not_found)
         return {};
     if (status.type() != std::filesystem::file_type::regular)
         throw std::runtime_error("Cannot read " + path);
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(native, std::ios::binary);
     std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (!file.is_open() || file.bad())
         throw std::runtime_error("Cannot read " + path);
@@ -157,7 +159,7 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view content) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(NativePath(path), std::ios::binary | std::ios::trunc);
     file.write(content.data(), static_cast<std::streamsize>(content.size()));
     file.close();
     return !file.fail();

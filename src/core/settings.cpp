@@ -1,8 +1,6 @@
 #include "core/settings.h"
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "core/ini_file.h"
 #include "platform/file_system.h"
@@ -36,9 +34,7 @@ bool ReadSettings(TIniRec& settings) {
 std::string StartupProjectPath(const TIniRec& settings) {
     if (settings.DefaultFile.empty())
         return ProgramFolder() + "default.tml";
-    std::error_code error;
-    const auto path = std::filesystem::absolute(settings.DefaultFile, error);
-    return error ? settings.DefaultFile : path.string();
+    return AbsolutePath(settings.DefaultFile);
 }
 
 std::string ReadLanguageSetting() {

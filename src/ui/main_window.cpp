@@ -18,7 +18,6 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <stdexcept>
 
 #include "core/catalogue.h"
@@ -27,6 +26,7 @@
 #include "core/settings.h"
 #include "core/version.h"
 #include "platform/file_system.h"
+#include "platform/native_path.h"
 #include "ui/about_window.h"
 #include "ui/file_dialog_texts.h"
 #include "ui/keyboard_state.h"
@@ -51,7 +51,7 @@ QString CatalogueText(TextId id) {
 
 // The file name of a path without its folder.
 std::string FileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
+    return CodePagePath(NativePath(path).filename()).value_or(path);
 }
 
 }  // namespace
