@@ -48,6 +48,7 @@ enum class TextId {
     message_CantOpenInifile,
     message_ProjectDirNotExist_RiskCreateIncorrectProject_SetCorrectProjectDir,
     message_NestedObjectsAddedOnlyFolderOrVirtualFolder,
+    message_SkippedNames_D,
     SaveFailure,
 };
 
@@ -58,7 +59,7 @@ struct CatalogueEntry {
     std::string_view Default;
 };
 
-// All 40 entries in load order.
+// All 41 entries in load order.
 std::span<const CatalogueEntry> CatalogueEntries();
 
 // The current text of an entry.

@@ -6,6 +6,7 @@
 #include "core/catalogue.h"
 #include "core/paths.h"
 #include "core/progress.h"
+#include "platform/text_codec.h"
 
 namespace tomlet {
 
@@ -52,17 +53,19 @@ std::string NormaliseDataDirectory(std::string_view typed) {
 FolderScanner::FolderScanner(const std::vector<std::string>& masks, std::string dataDir,
                              ProgressSink& progress, MessagePump& pump)
     : m_separator(PathRules::Native().Separator), m_progress(progress), m_pump(pump) {
-    const auto encoding =
-        ListedNamesAreUtf8() ? Wildcard::Encoding::Utf8 : Wildcard::Encoding::SingleByte;
-    m_masks.reserve(masks.size());
-    for (const auto& mask : masks)
+    const TextCodec& codec = ProcessCodec();
+    const auto encoding = codec.IsUtf8() ? Wildcard::Encoding::Utf8 : Wildcard::Encoding::SingleByte;
+    for (const auto& mask : masks) {
         m_masks.emplace_back(mask, encoding);
+        m_utf8Masks.emplace_back(codec.ToUtf8(mask), Wildcard::Encoding::Utf8);
+    }
     m_dataPrefix = WithSeparator(std::move(dataDir), m_separator);
 }
 
 bool FolderScanner::ScanDirectory(const std::string& directory, ObjectTree& tree,
                                   ObjectNode* parent, bool nested) {
     ProgressBracket bracket(m_progress);
+    m_skipped.clear();
     m_progress.SetText(Text(TextId::text_SearchFiles_D));
     ListedFolder listed = CountDirectoryEntries(directory, nested);
     m_progress.SetText(Text(TextId::text_Scanning_D));
@@ -82,6 +85,7 @@ void FolderScanner::ListFolder(const std::string& directory, bool nested, Listed
     m_pump.LetMessagesThrough();
     if (!ListDirectory(directory, m_listing))
         return;
+    ReportSkipped(directory);
     // A link that leads back into a folder being listed would make the walk endless.
     const FolderIdentity identity = m_listing.Identity;
     if (identity != FolderIdentity{} &&
@@ -112,6 +116,21 @@ void FolderScanner::ListFolder(const std::string& directory, bool nested, Listed
     m_openFolders.pop_back();
     for (int i = 0; i < counted; ++i)
         m_progress.IncreaseMaximum();
+}
+
+void FolderScanner::ReportSkipped(const std::string& directory) {
+    for (SkippedEntry& skipped : m_listing.Skipped) {
+        const bool wanted =
+            skipped.IsDirectory
+                ? !skipped.IsHidden && !skipped.Path.starts_with('.')
+                : std::ranges::any_of(m_utf8Masks, [&](const Wildcard& mask) {
+                      return mask.Matches(skipped.Path);
+                  });
+        if (!wanted)
+            continue;
+        skipped.Path = WithSeparator(ProcessCodec().ToUtf8(directory), m_separator) + skipped.Path;
+        m_skipped.push_back(std::move(skipped));
+    }
 }
 
 void FolderScanner::AddDirectoryEntries(ListedFolder& folder, const std::string& storedFolder,

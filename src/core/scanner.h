@@ -33,6 +33,10 @@ public:
     bool ScanDirectory(const std::string& directory, ObjectTree& tree, ObjectNode* parent,
                        bool nested);
 
+    // What the last scan would have taken but left out (a name the process code page cannot
+    // hold), each by its whole path, in the order met.
+    const std::vector<SkippedEntry>& Skipped() const { return m_skipped; }
+
 private:
     // What the filling pass creates for one folder, in order.
     struct ListedFolder {
@@ -43,17 +47,20 @@ private:
 
     ListedFolder CountDirectoryEntries(const std::string& directory, bool nested);
     void ListFolder(const std::string& directory, bool nested, ListedFolder& folder);
+    void ReportSkipped(const std::string& directory);
     void AddDirectoryEntries(ListedFolder& folder, const std::string& storedFolder, bool nested,
                              ObjectTree& tree, ObjectNode* parent);
     std::string StoredFolderPath(const std::string& directory) const;
 
     std::vector<Wildcard> m_masks;
+    std::vector<Wildcard> m_utf8Masks;  // for names that only UTF-8 holds
     std::string m_dataPrefix;  // the data directory with one separator after it
     char m_separator;
     ProgressSink& m_progress;
     MessagePump& m_pump;
     DirectoryListing m_listing;                 // reused by every folder
     std::vector<FolderIdentity> m_openFolders;  // the folders the counting pass is inside
+    std::vector<SkippedEntry> m_skipped;
 };
 
 }  // namespace tomlet

@@ -17,6 +17,8 @@ namespace tomlet {
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 std::vector<std::string> ToByteStrings(const QStringList& texts) {
     std::vector<std::string> bytes;
     bytes.reserve(static_cast<size_t>(texts.size()));
@@ -30,6 +32,18 @@ std::string FolderOfObject(const std::string& dataDir, const std::string& stored
     if (storedPath.empty())
         return dataDir + PathRules::Native().Separator;
     return ResolveObjectPath(1, dataDir, storedPath, ProgramFolder());
+}
+
+// The catalogue's message, then the first few of the paths left out.
+QString SkippedNamesText(const std::vector<SkippedEntry>& skipped) {
+    constexpr std::size_t Shown = 10;
+    QString text = ToQString(ExpandLineBreaks(
+        FormatCount(Text(TextId::message_SkippedNames_D), static_cast<long long>(skipped.size()))));
+    for (std::size_t i = 0; i < skipped.size() && i < Shown; ++i)
+        text += u"\n"_s + QString::fromStdString(skipped[i].Path);
+    if (skipped.size() > Shown)
+        text += u"\n…"_s;
+    return text;
 }
 
 }  // namespace
@@ -87,14 +101,18 @@ void Tfrm_Main::ScanDirectory(const std::string& directory, ObjectNode* parent, 
         m_ui.EditPageControl->setEnabled(true);
         m_model->Adopt(std::move(built), parent);
     };
+    std::vector<SkippedEntry> skipped;
     try {
         FolderScanner scanner(m_scanMaskList, m_currentDataDir, Progress(), Pump());
         scanner.ScanDirectory(directory, built, nullptr, nested);
+        skipped = scanner.Skipped();
     } catch (...) {
         attach();
         throw;
     }
     attach();
+    if (!skipped.empty())
+        Tell(MessageKind::Warning, SkippedNamesText(skipped));
 }
 
 }  // namespace tomlet
