@@ -91,8 +91,9 @@ std::string WindowsVersionLine(const OsVersionRecord& version) {
 std::string UnixVersionLine(std::string_view prettyName, std::string_view systemName,
                             std::string_view release) {
     std::string kernel(systemName);
-    if (!release.empty())
-        kernel += (kernel.empty() ? "" : " ") + std::string(release);
+    if (!release.empty() && !kernel.empty())
+        kernel += ' ';
+    kernel += release;
     if (prettyName.empty())
         return kernel;
     return std::string(prettyName) + "  (" + kernel + ")";

@@ -19,7 +19,8 @@ OsVersionRecord RunningWindowsVersion() {
     const auto rtlGetVersion =
         ntdll == nullptr
             ? nullptr
-            : reinterpret_cast<RtlGetVersionFunction>(GetProcAddress(ntdll, "RtlGetVersion"));
+            : reinterpret_cast<RtlGetVersionFunction>(
+                  reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion")));
     if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0)
         return {};
     return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,

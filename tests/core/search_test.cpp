@@ -82,8 +82,9 @@ TEST_F(SearchTest, FoldsCyrillicInUtf8) {
     EXPECT_FALSE(Finds(Settings("установки"), "установка"));
     // Other scripts and letters that lower-case to ASCII fold as well.
     EXPECT_TRUE(Finds(Settings("ÄRGER"), "ärger"));
-    if (!testing::OnWindows)  // the lower-case table of Windows keeps the Kelvin sign
+    if (!testing::OnWindows) {  // the lower-case table of Windows keeps the Kelvin sign
         EXPECT_TRUE(Finds(Settings("kelvin"), "\u212Aelvin"));
+    }
 }
 
 TEST_F(SearchTest, KeepsStrayBytesInUtf8) {

@@ -99,9 +99,10 @@ TEST(FileSystemTest, PathsInAnotherCodePageReachTheFileSystemNames) {
     const auto facts = LookUpPath(folder / "\xD4\xE0\xE9\xEB.txt");  // Файл.txt
     ASSERT_TRUE(facts);
     EXPECT_EQ(facts->Size, 3u);
-    if (!testing::OnWindows)
+    if (!testing::OnWindows) {
         EXPECT_EQ(FindPathIgnoringCase(folder / "\xD4\xC0\xC9\xCB.txt"),  // ФАЙЛ.txt
                   folder / "\xD4\xE0\xE9\xEB.txt");
+    }
     const ScopedProcessCodePage western(1252);
     EXPECT_TRUE(DirectoryExists(folder / "\x80uro"));
     EXPECT_EQ(LookUpPath(folder / "\x80uro/\xC4rger.txt")->Size, 4u);
