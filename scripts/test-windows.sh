@@ -4,8 +4,8 @@
 #
 # Needs the Windows dependency prefix (Qt, libjpeg-turbo, GoogleTest, nlohmann-json for mingw):
 # TOMLET_WINDOWS_DEPS names an unpacked one; otherwise the packed one in a shared/windows folder
-# beside the checkout (or one level up) is unpacked into a cache, and without it the script says
-# how to build one with scripts/build-windows-deps.sh. Run as root, it installs what is missing and
+# beside the checkout (or a level or two further up) is unpacked into a cache, and without it the
+# script says how to build one with scripts/build-windows-deps.sh. Run as root, it installs what is missing and
 # runs Wine as the user tomlet-wine: as root Wine would ignore the read-only attribute.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -28,8 +28,9 @@ if [[ -z ${TOMLET_WINDOWS_DEPS:-} ]]; then
     TOMLET_WINDOWS_DEPS=$cache/$deps_name
     if [[ ! -d $TOMLET_WINDOWS_DEPS/lib/cmake/Qt6 ]]; then
         archive=
-        for shared in "$root/../shared/windows" "$root/../../shared/windows"; do
-            [[ -f $shared/$deps_name.tar.xz ]] && archive=$shared/$deps_name.tar.xz && break
+        for up in .. ../.. ../../..; do
+            shared=$root/$up/shared/windows/$deps_name.tar.xz
+            [[ -f $shared ]] && archive=$(realpath "$shared") && break
         done
         if [[ -z $archive ]]; then
             cat >&2 <<EOF

@@ -164,6 +164,13 @@ TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrder)
               (std::vector<std::string>{"", "English", "Folder", "Russian", "Upper", "deutsch"}));
 }
 
+TEST_F(LanguageFileTest, NamesLanguagesInTheProcessCodePage) {
+    folder.WriteFile("Русский.lng");
+    folder.WriteFile("Ärger.lng");  // code page 1251 lacks Ä
+    SetProcessCodePage(1251);
+    EXPECT_EQ(ListLanguages(), std::vector<std::string>{"\xD0\xF3\xF1\xF1\xEA\xE8\xE9"});
+}
+
 TEST_F(LanguageFileTest, AnEmptyProgramFolderHasNoLanguages) {
     EXPECT_TRUE(ListLanguages().empty());
     SetProgramFolderForTesting(folder / "missing");
