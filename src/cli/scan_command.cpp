@@ -15,8 +15,8 @@ void ReportSkipped(const std::vector<SkippedEntry>& skipped, int codePage, std::
         err << "tomlet-cli scan: skipped " << entry.Path << ": code page " << codePage
             << " cannot hold its name\n";
     err << "tomlet-cli scan: "
-        << ProcessCodec().ToUtf8(
-               FormatCount(Text(TextId::message_SkippedNames_D), static_cast<long long>(skipped.size())))
+        << ProcessCodec().ToUtf8(FormatCount(Text(TextId::message_SkippedNames_D),
+                                             static_cast<long long>(skipped.size())))
         << "\n";
 }
 

@@ -54,7 +54,8 @@ FolderScanner::FolderScanner(const std::vector<std::string>& masks, std::string 
                              ProgressSink& progress, MessagePump& pump)
     : m_separator(PathRules::Native().Separator), m_progress(progress), m_pump(pump) {
     const TextCodec& codec = ProcessCodec();
-    const auto encoding = codec.IsUtf8() ? Wildcard::Encoding::Utf8 : Wildcard::Encoding::SingleByte;
+    const auto encoding =
+        codec.IsUtf8() ? Wildcard::Encoding::Utf8 : Wildcard::Encoding::SingleByte;
     for (const auto& mask : masks) {
         m_masks.emplace_back(mask, encoding);
         m_utf8Masks.emplace_back(codec.ToUtf8(mask), Wildcard::Encoding::Utf8);
@@ -120,12 +121,11 @@ void FolderScanner::ListFolder(const std::string& directory, bool nested, Listed
 
 void FolderScanner::ReportSkipped(const std::string& directory) {
     for (SkippedEntry& skipped : m_listing.Skipped) {
-        const bool wanted =
-            skipped.IsDirectory
-                ? !skipped.IsHidden && !skipped.Path.starts_with('.')
-                : std::ranges::any_of(m_utf8Masks, [&](const Wildcard& mask) {
-                      return mask.Matches(skipped.Path);
-                  });
+        const bool wanted = skipped.IsDirectory
+                                ? !skipped.IsHidden && !skipped.Path.starts_with('.')
+                                : std::ranges::any_of(m_utf8Masks, [&](const Wildcard& mask) {
+                                      return mask.Matches(skipped.Path);
+                                  });
         if (!wanted)
             continue;
         skipped.Path = WithSeparator(ProcessCodec().ToUtf8(directory), m_separator) + skipped.Path;

@@ -54,7 +54,7 @@ private:
 
     std::vector<Wildcard> m_masks;
     std::vector<Wildcard> m_utf8Masks;  // for names that only UTF-8 holds
-    std::string m_dataPrefix;  // the data directory with one separator after it
+    std::string m_dataPrefix;           // the data directory with one separator after it
     char m_separator;
     ProgressSink& m_progress;
     MessagePump& m_pump;

@@ -1,6 +1,6 @@
-#include <algorithm>
-
 #include "platform/directory_listing.h"
+
+#include <algorithm>
 
 namespace tomlet {
 

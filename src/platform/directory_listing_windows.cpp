@@ -48,13 +48,12 @@ bool ListDirectory(const std::string& folder, DirectoryListing& listing) {
     listing.Entries.clear();
     listing.Skipped.clear();
     const std::wstring native = NativePath(folder).native();
-    const std::wstring pattern = native + (native.ends_with(L'\\') || native.ends_with(L'/')
-                                               ? L"*"
-                                               : L"\\*");
+    const std::wstring pattern =
+        native + (native.ends_with(L'\\') || native.ends_with(L'/') ? L"*" : L"\\*");
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr,
-                                           FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE search =
+        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                         FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     std::vector<std::pair<std::wstring, DWORD>> names;

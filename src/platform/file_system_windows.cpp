@@ -27,8 +27,8 @@ std::wstring ModuleFileName() {
 
 std::wstring ShortPathName(const std::wstring& path) {
     std::wstring shortPath(GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
-    const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(),
-                                           static_cast<DWORD>(shortPath.size()));
+    const DWORD length =
+        GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
     return length == 0 || length >= shortPath.size() ? std::wstring() : shortPath.substr(0, length);
 }
 

@@ -1,5 +1,4 @@
 #include "platform/native_path.h"
-
 #include "platform/text_codec.h"
 
 namespace tomlet {

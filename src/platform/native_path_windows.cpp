@@ -1,10 +1,12 @@
 #include "platform/native_path.h"
 
+// shellapi.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
-// after windows.h, which it needs
+#include <shellapi.h>
+// clang-format on
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 
 #include <cerrno>
 
@@ -64,7 +66,8 @@ std::FILE* CreateNewFile(std::string_view path) {
         errno = ErrnoOf(GetLastError());
         return nullptr;
     }
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    const int descriptor =
+        _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
     if (descriptor < 0) {
         CloseHandle(handle);
         errno = EIO;

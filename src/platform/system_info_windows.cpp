@@ -17,10 +17,9 @@ OsVersionRecord RunningWindowsVersion() {
     info.dwOSVersionInfoSize = sizeof(info);
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     const auto rtlGetVersion =
-        ntdll == nullptr
-            ? nullptr
-            : reinterpret_cast<RtlGetVersionFunction>(
-                  reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion")));
+        ntdll == nullptr ? nullptr
+                         : reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void (*)()>(
+                               GetProcAddress(ntdll, "RtlGetVersion")));
     if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0)
         return {};
     return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,

@@ -141,8 +141,7 @@ void SetProcessCodePage(int codePage) {
     MutableProcessCodec() = TextCodec(codePage);
 }
 
-ScopedProcessCodePage::ScopedProcessCodePage(int codePage)
-    : m_before(ProcessCodec().CodePage()) {
+ScopedProcessCodePage::ScopedProcessCodePage(int codePage) : m_before(ProcessCodec().CodePage()) {
     SetProcessCodePage(codePage);
 }
 

@@ -43,8 +43,8 @@ void ReplaceUnassigned(std::string_view bytes, std::wstring& wide) {
 std::wstring WidenPiecewise(int codePage, std::string_view bytes) {
     std::wstring wide;
     while (!bytes.empty()) {
-        const bool lead = IsDBCSLeadByteEx(static_cast<UINT>(codePage),
-                                           static_cast<BYTE>(bytes[0]));
+        const bool lead =
+            IsDBCSLeadByteEx(static_cast<UINT>(codePage), static_cast<BYTE>(bytes[0]));
         const std::size_t length = lead && bytes.size() > 1 ? 2 : 1;
         std::wstring piece;
         if (WidenStrictly(codePage, bytes.substr(0, length), piece)) {
@@ -130,8 +130,8 @@ std::string CodePageFromWideReplacing(int codePage, std::wstring_view wide) {
     // Character by character: one '?' for each that is lacking, a surrogate pair included.
     std::string bytes;
     for (std::size_t i = 0; i < wide.size();) {
-        const bool pair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() &&
-                          IS_LOW_SURROGATE(wide[i + 1]);
+        const bool pair =
+            IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
         const std::size_t length = pair ? 2 : 1;
         bytes += CodePageFromWide(codePage, wide.substr(i, length)).value_or("?");
         i += length;

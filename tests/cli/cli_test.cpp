@@ -189,8 +189,9 @@ TEST_F(CliTest, TheToolTakesFileNamesInAnyScriptOnItsCommandLine) {
     const std::string original = Save("original.tml");
     const std::string json = folder.WriteFile("project.json", Cli({"export", original}).Out);
     const std::string copy = folder / "Отчёт Ärger €.tml";
-    EXPECT_EQ(testing::RunProgram(testing::BuiltProgram("tomlet-cli"), {"import", json, "-o", copy}),
-              ExitOk);
+    EXPECT_EQ(
+        testing::RunProgram(testing::BuiltProgram("tomlet-cli"), {"import", json, "-o", copy}),
+        ExitOk);
     EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(original));
 }
 

@@ -4,16 +4,15 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli_run.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
-#include "cli_run.h"
 #include "support/temp_folder.h"
 
 namespace tomlet::cli {
 namespace {
 
 using testing::TempFolder;
-
 
 // "caption[type,action]:path" in depth-first order, children in parentheses.
 std::string Outline(const std::vector<ObjectNode*>& nodes) {
@@ -93,8 +92,8 @@ TEST_F(ScanCommandTest, NamesAreStoredInTheCodePageAsked) {
 
 TEST_F(ScanCommandTest, AFolderNamedInAnyScriptIsScannedInTheCodePageAsked) {
     folder.WriteFile("data/Ärger/€uro.txt");
-    const CliRun run = Cli({"scan", folder / "data/Ärger", "--mask", "*.txt", "--code-page",
-                            "1252", "-o", Output()});
+    const CliRun run = Cli(
+        {"scan", folder / "data/Ärger", "--mask", "*.txt", "--code-page", "1252", "-o", Output()});
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
     Read();
     EXPECT_EQ(project.ProjectDataDir, TextCodec(1252).FromUtf8(folder / "data/Ärger"));

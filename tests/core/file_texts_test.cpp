@@ -81,7 +81,8 @@ TEST_F(FileTextsTest, AttributesTextUsesTheCurrentCatalogueTexts) {
     SetText(TextId::hint_fa_archive, "Archiv");
     SetText(TextId::hint_fa_virtual, "virtuell");
     EXPECT_EQ(FileAttributesText(folder.MakeFolder("Docs")), "Ordner");
-    EXPECT_EQ(FileAttributesText(folder.WriteFile("a.txt")), testing::OnWindows ? "Archiv" : "keine");
+    EXPECT_EQ(FileAttributesText(folder.WriteFile("a.txt")),
+              testing::OnWindows ? "Archiv" : "keine");
     EXPECT_EQ(FileAttributesText(folder / "gone"), "virtuell");
 }
 

@@ -109,8 +109,9 @@ TEST_F(LanguageFileTest, AReadOnlyFileIsUsedWithoutError) {
         "disc/ReadOnly.lng", "[Message]\nmessage_RecordNotFound=Nicht gefunden!\n");
     const std::string before = ReadWholeFile(path);
     std::filesystem::permissions(NativePath(path), std::filesystem::perms::owner_read);
-    std::filesystem::permissions(NativePath(folder / "disc"),
-                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        NativePath(folder / "disc"),
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     SetProgramFolderForTesting(folder / "disc");
 
     ASSERT_TRUE(LoadCatalogue("ReadOnly.lng"));

@@ -31,7 +31,8 @@ TEST(ObjectHintText, DescribesTheObjectAndItsFile) {
                   path +
                   "\r"
                   "  *  Size:      1.500 \xD0\x9A\xD0\x91\r"
-                  "  *  Attributes:   read only" + (testing::OnWindows ? ", archive" : "") +
+                  "  *  Attributes:   read only" +
+                  (testing::OnWindows ? ", archive" : "") +
                   "\r"
                   "  *  Parameters:   /s");
 }

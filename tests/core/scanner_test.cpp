@@ -241,7 +241,7 @@ TEST_F(ScannerTest, ALinkBackIntoAnOpenFolderIsAddedWithoutItsContent) {
 TEST_F(ScannerTest, NamesTheCodePageCannotHoldAreSkippedAndReported) {
     data.WriteFile("Ärger/€uro.txt");
     data.WriteFile("Отчёт/Итог.txt");
-    data.WriteFile("Отчёт.bin");  // no mask takes it
+    data.WriteFile("Отчёт.bin");     // no mask takes it
     data.WriteFile(".Отчёт/x.txt");  // a dot-named folder is left out anyway
     const std::string dataDir = DataDir();
     const ScopedProcessCodePage western(1252);

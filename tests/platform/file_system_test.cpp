@@ -106,7 +106,8 @@ TEST(FileSystemTest, PathsInAnotherCodePageReachTheFileSystemNames) {
     const ScopedProcessCodePage western(1252);
     EXPECT_TRUE(DirectoryExists(folder / "\x80uro"));
     EXPECT_EQ(LookUpPath(folder / "\x80uro/\xC4rger.txt")->Size, 4u);
-    EXPECT_EQ(AbsolutePath(folder / "\x80uro/./x/../\xC4rger.txt"), folder / "\x80uro/\xC4rger.txt");
+    EXPECT_EQ(AbsolutePath(folder / "\x80uro/./x/../\xC4rger.txt"),
+              folder / "\x80uro/\xC4rger.txt");
 }
 
 }  // namespace

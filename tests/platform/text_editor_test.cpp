@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "support/scoped_environment.h"
-#include "support/test_system.h"
 #include "support/temp_folder.h"
+#include "support/test_system.h"
 
 namespace tomlet {
 namespace {

@@ -9,8 +9,8 @@
 #include "core/catalogue.h"
 #include "core/paths.h"
 #include "main_window_test_support.h"
-#include "platform/text_codec.h"
 #include "modal_helper.h"
+#include "platform/text_codec.h"
 #include "ui/object_tree_model.h"
 #include "ui/qt_text.h"
 #include "ui/scan_dialog.h"
@@ -103,7 +103,8 @@ TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesT
     Idle();
     ASSERT_TRUE(Ui().a_operation_item_ScanProjectDirectory->isEnabled());
 
-    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir() + PathRules::Native().Separator))});
+    Run(Ui().a_operation_item_ScanProjectDirectory,
+        {Answer(ToQString(DataDir() + PathRules::Native().Separator))});
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(Tree().TopLevel()[0]->Child(0)->Child(0)->Data.PathFileName, "Docs\\Sub\\b.txt");
     EXPECT_EQ(Window().CurrentDataDir(), DataDir());

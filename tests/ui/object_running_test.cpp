@@ -115,9 +115,10 @@ TEST_F(ObjectRunningTest, AlternateActionsOnATextFile) {
     if (testing::OnWindows)
         EXPECT_EQ(shell.CommandLines, QStringList{u"notepad.exe "_s + Data("data/readme.txt")});
     else
-        EXPECT_EQ(shell.Started, std::vector<Launch>({{QStringLiteral("my-editor"),
-                                                       {QStringLiteral("--new-window"),
-                                                        Data("data/readme.txt")}}}));
+        EXPECT_EQ(
+            shell.Started,
+            std::vector<Launch>({{QStringLiteral("my-editor"),
+                                  {QStringLiteral("--new-window"), Data("data/readme.txt")}}}));
     Ui().a_action_item_AssociationAction->trigger();
     EXPECT_EQ(shell.Opened, QStringList{Data("data/readme.txt")});
 }
