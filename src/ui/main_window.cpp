@@ -418,9 +418,9 @@ void Tfrm_Main::UpdateActions() {
     const bool onDataPage = m_ui.EditPageControl->currentWidget() == m_ui.tabsheet_Data;
     const ObjectNode* selected = SelectedNode();
     m_ui.a_operation_item_ScanProjectDirectory->setEnabled(idle && !hasNodes && onDataPage);
-    m_ui.a_operation_item_ScanCurrentFolder->setEnabled(idle && onDataPage && selected != nullptr &&
-                                                        !m_currentDataDir.empty() &&
-                                                        selected->Data.ObjectType == otFolder);
+    m_ui.a_operation_item_ScanCurrentFolder->setEnabled(
+        idle && onDataPage && selected != nullptr && !m_currentDataDir.empty() &&
+        selected->Data.ObjectType == otFolder);
 
     SyncViewChecks();
 }
