@@ -8,6 +8,7 @@
 #include "cli/output_text.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
+#include "platform/native_path.h"
 
 namespace tomlet::cli {
 
@@ -15,14 +16,14 @@ namespace {
 
 // The two version bytes that follow the signature of a file the reader has accepted.
 std::pair<std::uint8_t, std::uint8_t> VersionBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(NativePath(path), std::ios::binary);
     char bytes[11] = {};
     file.read(bytes, sizeof bytes);
     return {static_cast<std::uint8_t>(bytes[9]), static_cast<std::uint8_t>(bytes[10])};
 }
 
 Json ReadJsonFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(NativePath(path), std::ios::binary);
     if (!file)
         throw CommandError(path + ": cannot be opened");
     try {

@@ -1,34 +1,28 @@
-#include <filesystem>
 #include <ostream>
 
 #include "cli/commands.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
 #include "core/scanner.h"
-#include "platform/directory_listing.h"
 #include "platform/file_system.h"
 
 namespace tomlet::cli {
 
 namespace {
 
-// Names come in the system's own encoding; a project meant for another code page gets its texts
-// converted.
-void ConvertTexts(TProjectRec& project, ObjectTree& tree, const TextCodec& target) {
-    const TextCodec listed(ListedNamesAreUtf8() ? TextCodec::Utf8 : SystemCodePage());
-    if (listed.CodePage() == target.CodePage())
-        return;
-    const auto convert = [&](std::string& text) { text = target.FromUtf8(listed.ToUtf8(text)); };
-    convert(project.ProjectDataDir);
-    for (ObjectNode* node = tree.First(); node != nullptr; node = tree.NextDepthFirst(node)) {
-        convert(node->Data.Caption);
-        convert(node->Data.PathFileName);
-    }
+void ReportSkipped(const std::vector<SkippedEntry>& skipped, int codePage, std::ostream& err) {
+    for (const SkippedEntry& entry : skipped)
+        err << "tomlet-cli scan: skipped " << entry.Path << ": code page " << codePage
+            << " cannot hold its name\n";
+    err << "tomlet-cli scan: "
+        << ProcessCodec().ToUtf8(FormatCount(Text(TextId::message_SkippedNames_D),
+                                             static_cast<long long>(skipped.size())))
+        << "\n";
 }
 
 }  // namespace
 
-int RunScan(const Arguments& arguments, std::ostream& out, std::ostream&) {
+int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     const TextCodec codec = arguments.Codec();
     const std::string& directory = arguments.Single();
     const auto target = arguments.Option("-o");
@@ -37,22 +31,36 @@ int RunScan(const Arguments& arguments, std::ostream& out, std::ostream&) {
     if (!DirectoryExists(directory))
         throw CommandError(directory + ": " + Text(TextId::message_IncorrectPath));
 
-    // A data directory is absolute: a project keeps it whatever folder it is opened from.
     TProjectRec project;
-    project.ProjectDataDir =
-        NormaliseDataDirectory(std::filesystem::absolute(directory).lexically_normal().string());
     project.AbsolutePath = !arguments.Flag("--relative");
     ObjectTree tree;
     SilentProgress silent;
-    FolderScanner scanner(arguments.Options("--mask"), project.ProjectDataDir, silent, silent);
-    scanner.ScanDirectory(project.ProjectDataDir, tree, nullptr, !arguments.Flag("--no-nested"));
-    ConvertTexts(project, tree, codec);
+    std::vector<SkippedEntry> skipped;
+    {
+        // The walk names files in the project's code page, so that a name it cannot hold is
+        // skipped, never stored mangled. A data directory is absolute: a project keeps it
+        // whatever folder it is opened from.
+        const std::string absolute = ProcessCodec().ToUtf8(AbsolutePath(directory));
+        const ScopedProcessCodePage projectCodePage(codec.CodePage());
+        const auto dataDir = codec.FromUtf8Exactly(absolute);
+        if (!dataDir)
+            throw CommandError(directory + ": code page " + std::to_string(codec.CodePage()) +
+                               " cannot hold this path");
+        project.ProjectDataDir = NormaliseDataDirectory(*dataDir);
+        FolderScanner scanner(arguments.Options("--mask"), project.ProjectDataDir, silent, silent);
+        scanner.ScanDirectory(project.ProjectDataDir, tree, nullptr,
+                              !arguments.Flag("--no-nested"));
+        skipped = scanner.Skipped();
+    }
 
     const WriteResult result = WriteProjectFile(*target, project, tree, silent, silent);
     if (!result.Saved)
         throw CommandError(result.Error);
     out << *target << ": " << tree.Count() << " objects\n";
-    return ExitOk;
+    if (skipped.empty())
+        return ExitOk;
+    ReportSkipped(skipped, codec.CodePage(), err);
+    return ExitFailure;
 }
 
 }  // namespace tomlet::cli

@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 41> Entries{{
+constexpr std::array<CatalogueEntry, 42> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -69,6 +69,8 @@ constexpr std::array<CatalogueEntry, 41> Entries{{
      "The nested objects can be added only to folder or virtual folder!"},
     {message_TreeTooDeep_D, "message_TreeTooDeep_D", "Message",
      "The tree of objects is nested deeper than %d levels!"},
+    {message_SkippedNames_D, "message_SkippedNames_D", "Message",
+     "%d files or folders were left out: the code page cannot hold their names."},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

@@ -49,6 +49,7 @@ enum class TextId {
     message_ProjectDirNotExist_RiskCreateIncorrectProject_SetCorrectProjectDir,
     message_NestedObjectsAddedOnlyFolderOrVirtualFolder,
     message_TreeTooDeep_D,
+    message_SkippedNames_D,
     SaveFailure,
 };
 

@@ -19,8 +19,9 @@ namespace tomlet {
 
 namespace {
 
-TextCodec ListedCodec() {
-    return TextCodec(ListedNamesAreUtf8() ? TextCodec::Utf8 : SystemCodePage());
+// Listings name files in the process code page.
+const TextCodec& ListedCodec() {
+    return ProcessCodec();
 }
 
 std::string Recode(std::string text, const TextCodec& from, const TextCodec& to) {
@@ -379,7 +380,7 @@ std::vector<ObjectNode*> LeftOutBelow(ObjectNode* root,
 
 DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
                             const TextCodec& texts, ProgressSink& progress, MessagePump& pump) {
-    const TextCodec listed = ListedCodec();
+    const TextCodec& listed = ListedCodec();
     const std::string base = Recode(scope.BaseFolder, ProcessCodec(), listed);
     DiscLookup disc(base, texts, listed);
     const DiscLookup::Located folder = disc.Locate(scope.Folder);

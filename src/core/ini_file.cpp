@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/native_path.h"
 #include "platform/replacing_file.h"
 #include "platform/text_codec.h"
 
@@ -145,13 +146,14 @@ std::string_view LineBreakOf(std::string_view content) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
+    const std::filesystem::path native = NativePath(path);
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
+    const auto status = std::filesystem::status(native, error);
     if (status.type() == std::filesystem::file_type::not_found)
         return {};
     if (status.type() != std::filesystem::file_type::regular)
         throw std::runtime_error("Cannot read " + path);
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(native, std::ios::binary);
     std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     if (!file.is_open() || file.bad())
         throw std::runtime_error("Cannot read " + path);
@@ -162,10 +164,17 @@ std::string ReadWholeFile(const std::string& path) {
 // short leaves the old file whole. A file the user may not write is refused, not replaced.
 bool WriteWholeFile(const std::string& path, std::string_view content) {
     std::error_code error;  // a missing file is no error: it is created
-    const bool link = std::filesystem::is_symlink(std::filesystem::symlink_status(path, error));
-    const std::string target = link ? std::filesystem::canonical(path, error).string() : path;
+    const std::filesystem::path native = NativePath(path);
+    const bool link = std::filesystem::is_symlink(std::filesystem::symlink_status(native, error));
+    std::string target = path;
+    if (link) {
+        const auto resolved = CodePagePath(std::filesystem::canonical(native, error));
+        if (error || !resolved)
+            return false;
+        target = *resolved;
+    }
     const auto facts = LookUpPath(target);
-    if ((link && error) || (facts && (facts->IsDirectory || (facts->Attributes & faReadOnly))))
+    if (facts && (facts->IsDirectory || (facts->Attributes & faReadOnly)))
         return false;
     ReplacingFile file(target);
     return file.Open() && file.Write(content) && file.Commit();

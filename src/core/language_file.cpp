@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "core/catalogue.h"
+#include "platform/directory_listing.h"
 #include "platform/file_system.h"
 
 namespace tomlet {
@@ -85,13 +84,11 @@ std::string LanguageDisplayName(std::string_view fileName) {
 
 std::vector<std::string> ListLanguages() {
     std::vector<std::string> fileNames;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(ProgramDataFolder(), error), end;
-         !error && it != end; it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (IsLanguageFileName(name))
-            fileNames.push_back(std::move(name));
-    }
+    DirectoryListing listing;
+    ListDirectory(ProgramDataFolder(), listing);
+    for (DirectoryEntry& entry : listing.Entries)
+        if (IsLanguageFileName(entry.Name))
+            fileNames.push_back(std::move(entry.Name));
     // Windows lists in name order; other systems in no order at all.
     std::ranges::sort(fileNames);
 

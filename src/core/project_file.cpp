@@ -15,6 +15,7 @@
 #include "core/limits.h"
 #include "core/paths.h"
 #include "platform/file_system.h"
+#include "platform/native_path.h"
 #include "platform/replacing_file.h"
 
 namespace tomlet {
@@ -92,13 +93,13 @@ public:
     bool Open(const std::string& path, std::size_t blockSize, std::string& error) {
         namespace fs = std::filesystem;
         std::error_code code;
-        const auto size = fs::file_size(fs::path(path), code);
+        const auto size = fs::file_size(NativePath(path), code);
         if (code) {
             error = path + ": " + code.message();
             return false;
         }
         errno = 0;
-        m_file.reset(std::fopen(path.c_str(), "rb"));
+        m_file.reset(OpenFile(path, "rb"));
         if (!m_file) {
             error = path + ": " + std::generic_category().message(errno != 0 ? errno : EIO);
             return false;

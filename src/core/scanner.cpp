@@ -8,6 +8,7 @@
 #include "core/limits.h"
 #include "core/paths.h"
 #include "core/progress.h"
+#include "platform/text_codec.h"
 
 namespace tomlet {
 
@@ -54,16 +55,20 @@ std::string NormaliseDataDirectory(std::string_view typed) {
 FolderScanner::FolderScanner(const std::vector<std::string>& masks, std::string dataDir,
                              ProgressSink& progress, MessagePump& pump)
     : m_separator(PathRules::Native().Separator), m_progress(progress), m_pump(pump) {
-    const TextCodec listed(ListedNamesAreUtf8() ? TextCodec::Utf8 : SystemCodePage());
+    const TextCodec& listed = ProcessCodec();  // listings name files in the process code page
     m_masks.reserve(masks.size());
-    for (const auto& mask : masks)
+    m_utf8Masks.reserve(masks.size());
+    for (const auto& mask : masks) {
         m_masks.emplace_back(mask, listed);
+        m_utf8Masks.emplace_back(listed.ToUtf8(mask));
+    }
     m_dataPrefix = WithSeparator(std::move(dataDir), m_separator);
 }
 
 bool FolderScanner::ScanDirectory(const std::string& directory, ObjectTree& tree,
                                   ObjectNode* parent, bool nested) {
     ProgressBracket bracket(m_progress);
+    m_skipped.clear();
     m_progress.SetText(Text(TextId::text_SearchFiles_D));
     const int level = m_adoptionLevel + (parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
     ListedFolder listed = CountDirectoryEntries(directory, nested, level);
@@ -85,6 +90,7 @@ void FolderScanner::ListFolder(const std::string& directory, bool nested, int le
     m_pump.LetMessagesThrough();
     if (!ListDirectory(directory, m_listing))
         return;
+    ReportSkipped(directory);
     // A link that leads back into a folder being listed would make the walk endless.
     const FolderIdentity identity = m_listing.Identity;
     if (identity != FolderIdentity{} &&
@@ -118,6 +124,20 @@ void FolderScanner::ListFolder(const std::string& directory, bool nested, int le
     m_openFolders.pop_back();
     for (int i = 0; i < counted; ++i)
         m_progress.IncreaseMaximum();
+}
+
+void FolderScanner::ReportSkipped(const std::string& directory) {
+    for (SkippedEntry& skipped : m_listing.Skipped) {
+        const bool wanted = skipped.IsDirectory
+                                ? !skipped.IsHidden && !skipped.Path.starts_with('.')
+                                : std::ranges::any_of(m_utf8Masks, [&](const Wildcard& mask) {
+                                      return mask.Matches(skipped.Path);
+                                  });
+        if (!wanted)
+            continue;
+        skipped.Path = WithSeparator(ProcessCodec().ToUtf8(directory), m_separator) + skipped.Path;
+        m_skipped.push_back(std::move(skipped));
+    }
 }
 
 void FolderScanner::AddDirectoryEntries(ListedFolder& folder, const std::string& storedFolder,

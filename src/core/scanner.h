@@ -38,6 +38,10 @@ public:
     // node's level plus one), so that the depth limit counts from there. 0 unless set.
     void SetAdoptionLevel(int level) { m_adoptionLevel = level; }
 
+    // What the last scan would have taken but left out (a name the process code page cannot
+    // hold), each by its whole path, in the order met.
+    const std::vector<SkippedEntry>& Skipped() const { return m_skipped; }
+
 private:
     // What the filling pass creates for one folder, in order.
     struct ListedFolder {
@@ -49,18 +53,21 @@ private:
     ListedFolder CountDirectoryEntries(const std::string& directory, bool nested, int level);
     // `level`: that of the objects the folder's entries become.
     void ListFolder(const std::string& directory, bool nested, int level, ListedFolder& folder);
+    void ReportSkipped(const std::string& directory);
     void AddDirectoryEntries(ListedFolder& folder, const std::string& storedFolder, bool nested,
                              ObjectTree& tree, ObjectNode* parent);
     std::string StoredFolderPath(const std::string& directory) const;
 
     std::vector<Wildcard> m_masks;
-    std::string m_dataPrefix;  // the data directory with one separator after it
+    std::vector<Wildcard> m_utf8Masks;  // for names that only UTF-8 holds
+    std::string m_dataPrefix;           // the data directory with one separator after it
     char m_separator;
     ProgressSink& m_progress;
     MessagePump& m_pump;
     DirectoryListing m_listing;                 // reused by every folder
     std::vector<FolderIdentity> m_openFolders;  // the folders the counting pass is inside
     int m_adoptionLevel = 0;
+    std::vector<SkippedEntry> m_skipped;
 };
 
 }  // namespace tomlet

@@ -1,8 +1,6 @@
 #include "core/settings.h"
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "core/ini_file.h"
 #include "core/paths.h"
@@ -37,9 +35,7 @@ bool ReadSettings(TIniRec& settings) {
 std::string StartupProjectPath(const TIniRec& settings) {
     if (settings.DefaultFile.empty())
         return DefaultProjectPath();
-    std::error_code error;
-    const auto path = std::filesystem::absolute(settings.DefaultFile, error);
-    return error ? settings.DefaultFile : path.string();
+    return AbsolutePath(settings.DefaultFile);
 }
 
 std::string ReadLanguageSetting() {

@@ -16,6 +16,12 @@ void SetProgramFolderForTesting(std::string folder);
 std::string ProgramDataFolder();
 // The data folder of a program that lies in programFolder.
 std::string DataFolderOfProgram(const std::string& programFolder);
+// The folder as the system tells it, whatever the override; empty when it cannot be named.
+std::string ExecutableFolder();
+
+// The path made absolute against the current folder, "." and ".." taken out; the path itself
+// when that fails.
+std::string AbsolutePath(const std::string& path);
 
 bool FileExists(const std::string& path);       // a file, not a directory
 bool DirectoryExists(const std::string& path);  // a directory

@@ -5,6 +5,8 @@
 #include <random>
 #include <system_error>
 
+#include "platform/native_path.h"
+
 namespace tomlet {
 
 namespace {
@@ -39,7 +41,8 @@ bool ReplacingFile::Fail(int error) {
 void ReplacingFile::Discard() {
     m_file.reset();
     if (!m_temporary.empty()) {
-        std::remove(m_temporary.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(NativePath(m_temporary), ignored);
         m_temporary.clear();
     }
 }
@@ -49,8 +52,8 @@ bool ReplacingFile::Open() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = m_target + ".tmp-" + RandomSuffix();
         errno = 0;
-        // "x": never take over a file that happens to exist under that name.
-        std::FILE* file = std::fopen(candidate.c_str(), "wbx");
+        // Never take over a file that happens to exist under that name.
+        std::FILE* file = CreateNewFile(candidate);
         if (file != nullptr) {
             m_file.reset(file);
             m_temporary = std::move(candidate);
@@ -81,11 +84,13 @@ bool ReplacingFile::Commit() {
         return Fail(errno);
 
     namespace fs = std::filesystem;
+    const fs::path target = NativePath(m_target);
+    const fs::path temporary = NativePath(m_temporary);
     std::error_code error;
-    const fs::file_status old = fs::status(m_target, error);
+    const fs::file_status old = fs::status(target, error);
     if (!error && fs::is_regular_file(old))
-        fs::permissions(m_temporary, old.permissions(), error);
-    fs::rename(m_temporary, m_target, error);
+        fs::permissions(temporary, old.permissions(), error);
+    fs::rename(temporary, target, error);
     if (error)
         return Fail(error);
     m_temporary.clear();

@@ -3,24 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <utility>
-
-#include "platform/text_codec.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX  // std::min and std::max, not the macros
-#endif
-#include <windows.h>
-#else
-#include <sys/utsname.h>
-#endif
-#ifdef __linux__
-#include <sys/sysinfo.h>
-#endif
 
 namespace tomlet {
 
@@ -88,42 +73,6 @@ std::string Unquoted(std::string_view value) {
     return result;
 }
 
-#ifdef _WIN32
-std::string Utf8Of(const wchar_t* wide) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return {};
-    std::string text(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
-    text.resize(static_cast<std::size_t>(size) - 1);
-    return text;
-}
-
-// RtlGetVersion tells the truth where GetVersionEx answers what the manifest allows.
-OsVersionRecord RunningWindowsVersion() {
-    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
-    OSVERSIONINFOEXW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    const auto rtlGetVersion =
-        ntdll == nullptr
-            ? nullptr
-            : reinterpret_cast<RtlGetVersionFunction>(GetProcAddress(ntdll, "RtlGetVersion"));
-    if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0)
-        return {};
-    return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
-            Utf8Of(info.szCSDVersion)};
-}
-#else
-std::string ReadWholeFile(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-#endif
-
 }  // namespace
 
 std::string WindowsVersionLine(const OsVersionRecord& version) {
@@ -142,8 +91,9 @@ std::string WindowsVersionLine(const OsVersionRecord& version) {
 std::string UnixVersionLine(std::string_view prettyName, std::string_view systemName,
                             std::string_view release) {
     std::string kernel(systemName);
-    if (!release.empty())
-        kernel += (kernel.empty() ? "" : " ") + std::string(release);
+    if (!release.empty() && !kernel.empty())
+        kernel += ' ';
+    kernel += release;
     if (prettyName.empty())
         return kernel;
     return std::string(prettyName) + "  (" + kernel + ")";
@@ -158,21 +108,6 @@ std::string OsReleasePrettyName(std::string_view osRelease) {
             return Unquoted(std::string_view(trimmed).substr(key.size()));
     }
     return {};
-}
-
-std::string OperatingSystemLine() {
-#ifdef _WIN32
-    const std::string line = WindowsVersionLine(RunningWindowsVersion());
-#else
-    std::string osRelease = ReadWholeFile("/etc/os-release");
-    if (osRelease.empty())
-        osRelease = ReadWholeFile("/usr/lib/os-release");
-    utsname system{};
-    const bool known = uname(&system) == 0;
-    const std::string line = UnixVersionLine(
-        OsReleasePrettyName(osRelease), known ? system.sysname : "", known ? system.release : "");
-#endif
-    return ProcessCodec().FromUtf8(line);
 }
 
 std::optional<MemoryStatus> MemoryStatusFromMeminfo(std::string_view meminfo) {
@@ -201,64 +136,8 @@ std::optional<MemoryStatus> MemoryStatusFromMeminfo(std::string_view meminfo) {
     return MemoryStatus{total * 1024, static_cast<std::uint32_t>(std::lround(load))};
 }
 
-std::optional<MemoryStatus> QueryMemoryStatus() {
-#ifdef _WIN32
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof(status);
-    if (!GlobalMemoryStatusEx(&status))
-        return std::nullopt;
-    return MemoryStatus{status.ullTotalPhys, status.dwMemoryLoad};
-#else
-    if (auto status = MemoryStatusFromMeminfo(ReadWholeFile("/proc/meminfo")))
-        return status;
-#ifdef __linux__
-    struct sysinfo info {};
-    if (sysinfo(&info) == 0 && info.totalram > 0) {
-        const double total = static_cast<double>(info.totalram);
-        const double used = total - static_cast<double>(info.freeram + info.bufferram);
-        return MemoryStatus{static_cast<std::uint64_t>(info.totalram) * info.mem_unit,
-                            static_cast<std::uint32_t>(std::lround(100.0 * used / total))};
-    }
-#endif
-    return std::nullopt;
-#endif
-}
-
 std::string MemoryLoadText(std::uint32_t percent) {
     return std::to_string(percent) + " %";
-}
-
-std::optional<FileVersion> ExecutableFileVersion() {
-#ifdef _WIN32
-    wchar_t path[MAX_PATH * 4];
-    if (GetModuleFileNameW(nullptr, path, MAX_PATH * 4) == 0)
-        return std::nullopt;
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
-    if (size == 0)
-        return std::nullopt;
-    std::vector<unsigned char> data(size);
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT fixedSize = 0;
-    if (!GetFileVersionInfoW(path, 0, size, data.data()) ||
-        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) ||
-        fixed == nullptr || fixedSize < sizeof(VS_FIXEDFILEINFO)) {
-        return std::nullopt;
-    }
-    return FileVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-                       HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS),
-                       fixed->dwFileFlags & fixed->dwFileFlagsMask};
-#elif defined(TOMLET_VERSION_MAJOR) && defined(TOMLET_VERSION_BUILD)
-#ifdef NDEBUG
-    constexpr std::uint32_t flags = 0;
-#else
-    constexpr std::uint32_t flags = vfDebug;
-#endif
-    return FileVersion{TOMLET_VERSION_MAJOR, TOMLET_VERSION_MINOR, TOMLET_VERSION_RELEASE,
-                       TOMLET_VERSION_BUILD, flags};
-#else
-    return std::nullopt;
-#endif
 }
 
 std::vector<std::string> DescriptionLines(std::uint32_t flags) {

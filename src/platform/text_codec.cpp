@@ -3,30 +3,16 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstddef>
-#include <memory>
 #include <system_error>
 #include <utility>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <iconv.h>
-#include <langinfo.h>
-#include <locale.h>
-
-#include <cerrno>
-#endif
+#include "platform/utf8.h"
 
 namespace tomlet {
 
-namespace {
+namespace utf8 {
 
-constexpr std::string_view Replacement = "\xEF\xBF\xBD";  // U+FFFD
-constexpr char ReplacementByte = '?';
-
-// Length of the well-formed UTF-8 sequence at the start of text; 0 when it is not one.
-std::size_t Utf8SequenceLength(std::string_view text) {
+std::size_t SequenceLength(std::string_view text) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
     if (lead < 0x80)
@@ -58,12 +44,18 @@ std::size_t Utf8SequenceLength(std::string_view text) {
     return length;
 }
 
-// The text with every byte that does not start a well-formed sequence replaced by U+FFFD.
-std::string SanitiseUtf8(std::string_view text) {
+bool IsWellFormed(std::string_view text) {
+    for (std::size_t length = 0; !text.empty(); text.remove_prefix(length))
+        if ((length = SequenceLength(text)) == 0)
+            return false;
+    return true;
+}
+
+std::string Sanitised(std::string_view text) {
     std::string result;
     result.reserve(text.size());
     while (!text.empty()) {
-        const std::size_t length = Utf8SequenceLength(text);
+        const std::size_t length = SequenceLength(text);
         if (length == 0)
             result += Replacement;
         else
@@ -73,179 +65,34 @@ std::string SanitiseUtf8(std::string_view text) {
     return result;
 }
 
-bool IsWellFormedUtf8(std::string_view text) {
-    for (std::size_t length = 0; !text.empty(); text.remove_prefix(length))
-        if ((length = Utf8SequenceLength(text)) == 0)
-            return false;
-    return true;
+bool IsAscii(std::string_view text) {
+    return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-#ifdef _WIN32
-
-std::wstring Widen(UINT codePage, std::string_view bytes) {
-    if (bytes.empty())
-        return {};
-    const int size = static_cast<int>(bytes.size());
-    std::wstring wide(MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(),
-                        static_cast<int>(wide.size()));
-    return wide;
-}
-
-std::string Narrow(UINT codePage, const std::wstring& wide) {
-    if (wide.empty())
-        return {};
-    const int size = static_cast<int>(wide.size());
-    // UTF-8 takes no default character; the others fall back to '?' for what they lack.
-    const char* fallback = codePage == CP_UTF8 ? nullptr : "?";
-    std::string bytes(
-        WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, fallback, nullptr), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(),
-                        static_cast<int>(bytes.size()), fallback, nullptr);
-    return bytes;
-}
-
-#else
-
-// How much of the input one replacement stands for: a byte of a code page, or a whole UTF-8
-// character (a malformed byte on its own).
-std::size_t OneByte(std::string_view) {
-    return 1;
-}
-std::size_t OneCharacter(std::string_view text) {
-    return std::max<std::size_t>(Utf8SequenceLength(text), 1);
-}
-
-std::string IconvName(int codePage) {
-    switch (codePage) {
-        case 20866:
-            return "KOI8-R";
-        case 21866:
-            return "KOI8-U";
-        case 20932:
-            return "EUC-JP";
-        case 51949:
-            return "EUC-KR";
-        case 54936:
-            return "GB18030";
-    }
-    if (codePage > 28590 && codePage <= 28606)
-        return "ISO-8859-" + std::to_string(codePage - 28590);
-    return "CP" + std::to_string(codePage);
-}
-
-// One conversion direction of one code page. The program converts on one thread, so a
-// per-thread cache spares opening a converter for every text.
-class Converter final {
-public:
-    Converter(const std::string& to, const std::string& from)
-        : m_handle(iconv_open(to.c_str(), from.c_str())) {}
-    ~Converter() {
-        if (IsOpen())
-            iconv_close(m_handle);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool IsOpen() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts all of input; at a sequence that does not convert, appends the replacement and
-    // goes on after the bytes that skip() says the sequence takes.
-    std::string Convert(std::string_view input, std::string_view replacement,
-                        std::size_t (*skip)(std::string_view)) const {
-        std::string output(input.size() + input.size() / 2 + 8, '\0');
-        char* in = const_cast<char*>(input.data());
-        std::size_t inLeft = input.size();
-        std::size_t written = 0;
-        iconv(m_handle, nullptr, nullptr, nullptr, nullptr);
-        while (inLeft > 0) {
-            char* out = output.data() + written;
-            std::size_t outLeft = output.size() - written;
-            const std::size_t result = iconv(m_handle, &in, &inLeft, &out, &outLeft);
-            written = output.size() - outLeft;
-            if (result != static_cast<std::size_t>(-1))
-                break;
-            if (errno == E2BIG) {
-                output.resize(output.size() * 2);
-                continue;
-            }
-            const std::size_t skipped = std::min(inLeft, skip(std::string_view(in, inLeft)));
-            output.replace(written, 0, replacement);
-            written += replacement.size();
-            in += skipped;
-            inLeft -= skipped;
-            iconv(m_handle, nullptr, nullptr, nullptr, nullptr);
-        }
-        output.resize(written);
-        return output;
-    }
-
-private:
-    iconv_t m_handle;
-};
-
-struct Converters {
-    int CodePage;
-    Converter ToUtf8;
-    Converter FromUtf8;
-};
-
-const Converters& ConvertersFor(int codePage) {
-    thread_local std::unique_ptr<Converters> cached;
-    if (!cached || cached->CodePage != codePage) {
-        const std::string name = IconvName(codePage);
-        cached.reset(new Converters{codePage, {"UTF-8", name}, {name, "UTF-8"}});
-    }
-    return *cached;
-}
-
-// What a code page the C library does not know becomes: ASCII kept, everything else replaced.
-std::string AsciiOnly(std::string_view text, std::string_view replacement,
-                      std::size_t (*skip)(std::string_view)) {
+std::string AsciiToUtf8(std::string_view bytes) {
     std::string result;
-    while (!text.empty()) {
-        if (static_cast<unsigned char>(text[0]) < 0x80) {
-            result += text[0];
-            text.remove_prefix(1);
-        } else {
-            result += replacement;
-            text.remove_prefix(std::min(text.size(), skip(text)));
-        }
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            result += c;
+        else
+            result += Replacement;
     }
     return result;
 }
 
-#endif
+std::string Utf8ToAscii(std::string_view text) {
+    std::string result;
+    while (!text.empty()) {
+        const std::size_t length = std::max<std::size_t>(SequenceLength(text), 1);
+        result += static_cast<unsigned char>(text[0]) < 0x80 ? text[0] : ReplacementByte;
+        text.remove_prefix(std::min(length, text.size()));
+    }
+    return result;
+}
 
-}  // namespace
+}  // namespace utf8
 
 TextCodec::TextCodec(int codePage) : m_codePage(codePage) {}
-
-std::string TextCodec::ToUtf8(std::string_view bytes) const {
-    if (IsUtf8())
-        return IsWellFormedUtf8(bytes) ? std::string(bytes) : SanitiseUtf8(bytes);
-#ifdef _WIN32
-    return Narrow(CP_UTF8, Widen(static_cast<UINT>(m_codePage), bytes));
-#else
-    const Converter& converter = ConvertersFor(m_codePage).ToUtf8;
-    if (!converter.IsOpen())
-        return AsciiOnly(bytes, Replacement, OneByte);
-    return converter.Convert(bytes, Replacement, OneByte);
-#endif
-}
-
-std::string TextCodec::FromUtf8(std::string_view utf8) const {
-    if (IsUtf8())
-        return std::string(utf8);
-#ifdef _WIN32
-    return Narrow(static_cast<UINT>(m_codePage), Widen(CP_UTF8, utf8));
-#else
-    const Converter& converter = ConvertersFor(m_codePage).FromUtf8;
-    if (!converter.IsOpen())
-        return AsciiOnly(utf8, {&ReplacementByte, 1}, OneCharacter);
-    return converter.Convert(utf8, {&ReplacementByte, 1}, OneCharacter);
-#endif
-}
 
 int CodePageOfCharset(std::string_view charset) {
     std::string name;
@@ -277,20 +124,6 @@ int CodePageOfCharset(std::string_view charset) {
     return TextCodec::Utf8;
 }
 
-int SystemCodePage() {
-#ifdef _WIN32
-    return static_cast<int>(GetACP());
-#else
-    // The user's locale as the environment gives it, whether or not setlocale has run yet.
-    const locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-    if (locale == static_cast<locale_t>(0))
-        return TextCodec::Utf8;
-    const int codePage = CodePageOfCharset(nl_langinfo_l(CODESET, locale));
-    freelocale(locale);
-    return codePage;
-#endif
-}
-
 namespace {
 
 TextCodec& MutableProcessCodec() {
@@ -306,6 +139,14 @@ const TextCodec& ProcessCodec() {
 
 void SetProcessCodePage(int codePage) {
     MutableProcessCodec() = TextCodec(codePage);
+}
+
+ScopedProcessCodePage::ScopedProcessCodePage(int codePage) : m_before(ProcessCodec().CodePage()) {
+    SetProcessCodePage(codePage);
+}
+
+ScopedProcessCodePage::~ScopedProcessCodePage() {
+    SetProcessCodePage(m_before);
 }
 
 }  // namespace tomlet

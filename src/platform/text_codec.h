@@ -1,13 +1,14 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tomlet {
 
 // Converts texts between a code page (the bytes stored in project, language and settings files)
-// and UTF-8. Code page 65001 is UTF-8 itself; others are the Windows single-byte code pages such
-// as 1251 or 1252.
+// and UTF-8. Code page 65001 is UTF-8 itself; others are the Windows code pages such as 1251 or
+// 1252. A code page the system does not know keeps ASCII and replaces the rest.
 class TextCodec final {
 public:
     static constexpr int Utf8 = 65001;
@@ -16,9 +17,12 @@ public:
 
     int CodePage() const { return m_codePage; }
     bool IsUtf8() const { return m_codePage == Utf8; }
-    // Bytes that do not map are replaced, never dropped silently into wrong letters.
+    // Bytes that do not map become U+FFFD and characters the code page lacks '?': never dropped,
+    // never turned into look-alike letters or control characters.
     std::string ToUtf8(std::string_view bytes) const;
     std::string FromUtf8(std::string_view utf8) const;
+    // Nothing when the code page lacks a character of the text, or the text is not UTF-8.
+    std::optional<std::string> FromUtf8Exactly(std::string_view utf8) const;
 
 private:
     int m_codePage;
@@ -31,8 +35,21 @@ int SystemCodePage();
 // "KOI8-R", ...); UTF-8 for UTF-8, ASCII and any name it does not know.
 int CodePageOfCharset(std::string_view charset);
 
-// The code page the whole program reads and writes its texts in: the system's unless overridden.
+// The code page the whole program reads and writes its texts in, file names included: the
+// system's unless overridden.
 const TextCodec& ProcessCodec();
 void SetProcessCodePage(int codePage);
+
+// Sets the process code page for one scope and puts back the one before.
+class ScopedProcessCodePage final {
+public:
+    explicit ScopedProcessCodePage(int codePage);
+    ~ScopedProcessCodePage();
+    ScopedProcessCodePage(const ScopedProcessCodePage&) = delete;
+    ScopedProcessCodePage& operator=(const ScopedProcessCodePage&) = delete;
+
+private:
+    int m_before;
+};
 
 }  // namespace tomlet

@@ -17,6 +17,7 @@
 #include "core/progress.h"
 #include "core/project_file.h"
 #include "support/project_bytes.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace tomlet::cli {
@@ -242,6 +243,18 @@ TEST_F(CliTest, ExportThenImportGivesBackTheSameBytes) {
     const std::string copy = folder / "copy.tml";
     const CliRun imported = Cli({"import", json, "--code-page", "1251", "-o", copy});
     ASSERT_EQ(imported.Code, ExitOk) << imported.Err;
+    EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(original));
+}
+
+// The real tool, so that the names travel on its command line: on Windows they must not pass
+// through the ANSI code page, which lacks some of them.
+TEST_F(CliTest, TheToolTakesFileNamesInAnyScriptOnItsCommandLine) {
+    const std::string original = Save("original.tml");
+    const std::string json = folder.WriteFile("project.json", Cli({"export", original}).Out);
+    const std::string copy = folder / "Отчёт Ärger €.tml";
+    EXPECT_EQ(
+        testing::RunProgram(testing::BuiltProgram("tomlet-cli"), {"import", json, "-o", copy}),
+        ExitOk);
     EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(original));
 }
 

@@ -79,6 +79,28 @@ TEST_F(ScanCommandTest, NamesAreStoredInTheCodePageAsked) {
     EXPECT_EQ(tree.TopLevel()[1]->Data.PathFileName, "\xDF.txt");
 }
 
+TEST_F(ScanCommandTest, AFolderNamedInAnyScriptIsScannedInTheCodePageAsked) {
+    folder.WriteFile("data/Ärger/€uro.txt");
+    const CliRun run = Cli(
+        {"scan", folder / "data/Ärger", "--mask", "*.txt", "--code-page", "1252", "-o", Output()});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    Read();
+    EXPECT_EQ(project.ProjectDataDir, TextCodec(1252).FromUtf8(folder / "data/Ärger"));
+    EXPECT_EQ(RecordOutline(tree.TopLevel()), "\x80uro.txt[8,4]:\x80uro.txt");
+}
+
+TEST_F(ScanCommandTest, NamesTheCodePageCannotHoldAreSkippedNamedAndFailTheScan) {
+    folder.WriteFile("data/Отчёт.txt");
+    const CliRun run =
+        Cli({"scan", Data(), "--mask", "*.txt", "--code-page", "1252", "-o", Output()});
+    EXPECT_EQ(run.Code, ExitFailure);
+    EXPECT_NE(run.Err.find(folder / "data/Отчёт.txt"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find(FormatCount(Text(TextId::message_SkippedNames_D), 1)),
+              std::string::npos);
+    Read();  // with what the code page holds
+    EXPECT_EQ(RecordOutline(tree.TopLevel()), "Docs[1,1]:Docs README.TXT[8,4]:README.TXT");
+}
+
 TEST_F(ScanCommandTest, AMissingFolderOrOutputIsRefused) {
     const CliRun missing = Cli({"scan", folder / "gone", "-o", Output()});
     EXPECT_EQ(missing.Code, ExitFailure);

@@ -8,6 +8,7 @@
 #include "core/paths.h"
 #include "platform/text_codec.h"
 #include "support/temp_folder.h"
+#include "support/test_system.h"
 
 namespace tomlet {
 namespace {
@@ -65,7 +66,7 @@ TEST_F(FileTextsTest, SizeUnitsFollowTheProcessCodePage) {
 TEST_F(FileTextsTest, AttributesTextNamesTheSetAttributesInOrder) {
     EXPECT_EQ(FileAttributesText(folder / "missing.txt"), "virtual object");
     EXPECT_EQ(FileAttributesText(""), "virtual object");
-    EXPECT_EQ(FileAttributesText(folder.WriteFile("plain.txt", "x")), "no attributes");
+    EXPECT_EQ(FileAttributesText(folder.WriteFile("plain.txt", "x")), testing::NewFileAttributes);
     EXPECT_EQ(FileAttributesText(folder.MakeFolder("Docs")), "directory");
 #ifndef _WIN32
     const std::string locked = folder.MakeFolder(".locked");
@@ -77,9 +78,11 @@ TEST_F(FileTextsTest, AttributesTextNamesTheSetAttributesInOrder) {
 TEST_F(FileTextsTest, AttributesTextUsesTheCurrentCatalogueTexts) {
     SetText(TextId::hint_fa_directory, "Ordner");
     SetText(TextId::hint_fa_noattributes, "keine");
+    SetText(TextId::hint_fa_archive, "Archiv");
     SetText(TextId::hint_fa_virtual, "virtuell");
     EXPECT_EQ(FileAttributesText(folder.MakeFolder("Docs")), "Ordner");
-    EXPECT_EQ(FileAttributesText(folder.WriteFile("a.txt")), "keine");
+    EXPECT_EQ(FileAttributesText(folder.WriteFile("a.txt")),
+              testing::OnWindows ? "Archiv" : "keine");
     EXPECT_EQ(FileAttributesText(folder / "gone"), "virtuell");
 }
 

@@ -178,8 +178,7 @@ TEST_F(IniFileTest, ReplacesTheFileALinkNamesAndLeavesAReadOnlyFileAlone) {
 
 class IniFileCodePageTest : public IniFileTest {
 protected:
-    void SetUp() override { SetProcessCodePage(1251); }
-    void TearDown() override { SetProcessCodePage(SystemCodePage()); }
+    const ScopedProcessCodePage cyrillic{1251};
 };
 
 TEST_F(IniFileCodePageTest, ReadsAFileWithAByteOrderMarkAsUtf8) {

@@ -1,7 +1,6 @@
 #include "core/language_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -9,9 +8,11 @@
 
 #include "core/catalogue.h"
 #include "platform/file_system.h"
+#include "platform/native_path.h"
 #include "platform/text_codec.h"
 #include "support/ini_listing.h"
 #include "support/temp_folder.h"
+#include "support/test_system.h"
 
 namespace tomlet {
 namespace {
@@ -29,10 +30,10 @@ protected:
     }
     void TearDown() override {
         SetProgramFolderForTesting({});
-        SetProcessCodePage(SystemCodePage());
         ResetCatalogue();
     }
 
+    const ScopedProcessCodePage codePage{ProcessCodec().CodePage()};  // put back afterwards
     TempFolder folder;
 };
 
@@ -64,7 +65,7 @@ TEST_F(LanguageFileTest, LoadingAnEmptyFileMakesItATemplateOfTheCatalogue) {
         if (!entry.Key.empty())
             expected.push_back(std::string(entry.Section) + "/" + std::string(entry.Key));
     }
-    ASSERT_EQ(expected.size(), 40u);
+    ASSERT_EQ(expected.size(), 41u);
     EXPECT_EQ(IniKeyNames(folder / "Test.lng"), expected);
     for (const auto& entry : ListIniEntries(folder / "Test.lng"))
         EXPECT_EQ(entry.Value, "") << entry.Key;
@@ -107,13 +108,15 @@ TEST_F(LanguageFileTest, AReadOnlyFileIsUsedWithoutError) {
     const std::string path = folder.WriteFile(
         "disc/ReadOnly.lng", "[Message]\nmessage_RecordNotFound=Nicht gefunden!\n");
     const std::string before = ReadWholeFile(path);
-    chmod(path.c_str(), 0444);
-    chmod((folder / "disc").c_str(), 0555);
+    std::filesystem::permissions(NativePath(path), std::filesystem::perms::owner_read);
+    std::filesystem::permissions(
+        NativePath(folder / "disc"),
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     SetProgramFolderForTesting(folder / "disc");
 
     ASSERT_TRUE(LoadCatalogue("ReadOnly.lng"));
     EXPECT_EQ(Text(TextId::message_RecordNotFound), "Nicht gefunden!");
-    if (geteuid() != 0) {  // the superuser writes read-only files anyway
+    if (!testing::RunsAsSuperuser()) {
         EXPECT_EQ(ReadWholeFile(path), before);
     }
 }
@@ -136,7 +139,7 @@ TEST_F(LanguageFileTest, AUtf8FileServesASingleByteCodePage) {
               "\xC7\xE0\xEF\xE8\xF1\xFC \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED\xE0!");
     const std::string written = ReadWholeFile(folder / "Russian.lng");
     EXPECT_TRUE(written.starts_with("\xEF\xBB\xBF[Message]\r\nmessage_RecordNotFound=\xD0\x97"));
-    EXPECT_EQ(IniKeyNames(folder / "Russian.lng").size(), 40u);
+    EXPECT_EQ(IniKeyNames(folder / "Russian.lng").size(), 41u);
 }
 
 TEST(LanguageDisplayName, RemovesEveryOccurrenceOfTheExtensionIgnoringCase) {
@@ -151,7 +154,7 @@ TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrder)
     folder.WriteFile("Russian.lng");
     folder.WriteFile("English.lng");
     folder.WriteFile("English.LNG.lng");
-    folder.WriteFile("english.lng");
+    folder.WriteFile("deutsch.lng");
     folder.WriteFile(".lng");
     folder.WriteFile("Upper.LNG");
     folder.MakeFolder("Folder.lng");
@@ -159,7 +162,14 @@ TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrder)
     folder.WriteFile("Other.lngx");
     folder.WriteFile("sub/Nested.lng");
     EXPECT_EQ(ListLanguages(),
-              (std::vector<std::string>{"", "English", "Folder", "Russian", "Upper", "english"}));
+              (std::vector<std::string>{"", "English", "Folder", "Russian", "Upper", "deutsch"}));
+}
+
+TEST_F(LanguageFileTest, NamesLanguagesInTheProcessCodePage) {
+    folder.WriteFile("Русский.lng");
+    folder.WriteFile("Ärger.lng");  // code page 1251 lacks Ä
+    SetProcessCodePage(1251);
+    EXPECT_EQ(ListLanguages(), std::vector<std::string>{"\xD0\xF3\xF1\xF1\xEA\xE8\xE9"});
 }
 
 TEST_F(LanguageFileTest, AnEmptyProgramFolderHasNoLanguages) {

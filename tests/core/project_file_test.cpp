@@ -9,7 +9,9 @@
 
 #include "core/catalogue.h"
 #include "core/limits.h"
+#include "core/paths.h"
 #include "platform/file_system.h"
+#include "platform/text_codec.h"
 #include "support/project_bytes.h"
 #include "support/temp_folder.h"
 #include "support/tree_records.h"
@@ -327,14 +329,36 @@ TEST_F(ProjectFileTest, SavingReplacesTheFileAndKeepsItsAccessRights) {
     const std::string path = folder.WriteFile("project.tml", "old content");
     namespace fs = std::filesystem;
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::perms rights = fs::status(path).permissions();  // as far as the system keeps them
     tree.Append(nullptr, Record("new"));
 
     ASSERT_TRUE(Write(path).Saved);
     EXPECT_EQ(ReadWholeFile(path).size(), 35u + 30u);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(path).permissions(), rights);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"project.tml"});
     EXPECT_TRUE(progress.Closed());
+}
+
+// The names are in the process code page, which need not be the ANSI code page of Windows'
+// narrow calls.
+TEST_F(ProjectFileTest, FilesNamedInTheCodePageAreSavedAndReadUnderThatName) {
+    struct Case {
+        int CodePage;
+        const char* Name;
+    };
+    tree.Append(nullptr, Record("Setup"));
+    for (const auto& [codePage, name] :
+         {Case{1252, "€uro.tml"}, Case{1252, "Ärger.tml"}, Case{1251, "Отчёт.tml"}}) {
+        SCOPED_TRACE(name);
+        const ScopedProcessCodePage scope(codePage);
+        const std::string path = folder / TextCodec(codePage).FromUtf8(name);
+        const WriteResult written = Write(path);
+        ASSERT_TRUE(written.Saved) << written.Error;
+        ObjectTree read;
+        ASSERT_TRUE(ReadProjectFile(path, project, read, progress, progress).Ok());
+        EXPECT_EQ(Outline(read), "Setup0");
+    }
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"Ärger.tml", "Отчёт.tml", "€uro.tml"}));
 }
 
 TEST_F(ProjectFileTest, FailedSavesLeaveWhatWasThereAndNoLeftovers) {
@@ -384,7 +408,7 @@ TEST_F(ProjectFileTest, TooLongTextsRefuseTheWholeSave) {
 class PeekTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        programFolder = folder.MakeFolder("program") + "/";
+        programFolder = folder.MakeFolder("program") + PathRules::Native().Separator;
         dataFolder = folder.MakeFolder("data");
     }
     // A project file whose header holds the given splash settings.
@@ -406,11 +430,11 @@ protected:
 TEST_F(PeekTest, FindsThePictureByPathMode) {
     folder.WriteFile("program/pics/splash.jpg", "picture");
     ASSERT_TRUE(Peek(Project("", "pics\\splash.jpg", 0)));
-    EXPECT_EQ(settings.PicturePath, programFolder + "pics/splash.jpg");
+    EXPECT_EQ(settings.PicturePath, folder / "program/pics/splash.jpg");
     EXPECT_EQ(settings.ShowTime, 2500);
 
     folder.WriteFile("data/splash.jpg", "picture");
-    ASSERT_TRUE(Peek(Project(dataFolder + "/", "splash.jpg", 1)));
+    ASSERT_TRUE(Peek(Project(dataFolder + PathRules::Native().Separator, "splash.jpg", 1)));
     EXPECT_TRUE(FileExists(settings.PicturePath));
     EXPECT_EQ(ReadWholeFile(settings.PicturePath), "picture");
 }

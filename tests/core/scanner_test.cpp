@@ -8,8 +8,10 @@
 #include "core/catalogue.h"
 #include "core/limits.h"
 #include "core/progress.h"
+#include "platform/text_codec.h"
 #include "support/temp_folder.h"
 #include "support/tree_records.h"
+#include "support/test_system.h"
 
 namespace tomlet {
 namespace {
@@ -203,6 +205,7 @@ TEST_F(ScannerTest, ADataDirectoryTypedWithATrailingSeparatorStillGivesBarePaths
 }
 
 TEST_F(ScannerTest, ALinkBackIntoAnOpenFolderIsAddedWithoutItsContent) {
+    SKIP_ON_WINDOWS("mingw's std::filesystem makes no symbolic links");
     data.WriteFile("top/a.txt");
     std::filesystem::create_directory_symlink(data / "top", data / "top/again");
     data.WriteFile("shared/s.txt");
@@ -245,6 +248,24 @@ TEST_F(ScannerTest, FolderTreesDeeperThanTheLimitAreRefusedBeforeAnythingIsBuilt
     scanner.SetAdoptionLevel(1);
     EXPECT_THROW(scanner.ScanDirectory(DataDir(), tree, nullptr, true), std::runtime_error);
     EXPECT_TRUE(tree.IsEmpty());
+}
+
+TEST_F(ScannerTest, NamesTheCodePageCannotHoldAreSkippedAndReported) {
+    data.WriteFile("Ärger/€uro.txt");
+    data.WriteFile("Отчёт/Итог.txt");
+    data.WriteFile("Отчёт.bin");     // no mask takes it
+    data.WriteFile(".Отчёт/x.txt");  // a dot-named folder is left out anyway
+    const std::string dataDir = DataDir();
+    const ScopedProcessCodePage western(1252);
+
+    FolderScanner scanner({"*.txt"}, dataDir, progress, progress);
+    ASSERT_TRUE(scanner.ScanDirectory(dataDir, tree, nullptr, true));
+    EXPECT_EQ(RecordOutline(tree.TopLevel()),
+              "\xC4rger[1,1]:\xC4rger (\x80uro.txt[8,4]:\xC4rger\\\x80uro.txt)");
+    const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    EXPECT_EQ(scanner.Skipped(),
+              (std::vector<SkippedEntry>{
+                  {dataDir + separator + "Отчёт", SkipReason::UnrepresentableName, true, false}}));
 }
 
 TEST_F(ScannerTest, AnErrorKeepsWhatWasBuiltAndEndsTheProgress) {

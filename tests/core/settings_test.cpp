@@ -17,11 +17,9 @@ using testing::TempFolder;
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { SetProgramFolderForTesting(folder.Path().string()); }
-    void TearDown() override {
-        SetProgramFolderForTesting({});
-        SetProcessCodePage(SystemCodePage());
-    }
+    void TearDown() override { SetProgramFolderForTesting({}); }
 
+    const ScopedProcessCodePage codePage{ProcessCodec().CodePage()};  // put back afterwards
     TempFolder folder;
 };
 

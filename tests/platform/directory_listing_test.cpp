@@ -4,7 +4,10 @@
 
 #include <filesystem>
 
+#include "platform/case_fold.h"
+#include "platform/text_codec.h"
 #include "support/temp_folder.h"
+#include "support/test_system.h"
 
 namespace tomlet {
 namespace {
@@ -47,17 +50,51 @@ TEST(DirectoryListingTest, ListsEveryEntryOnceWithItsKindAndFlags) {
 
 TEST(DirectoryListingTest, SortsByUpperCasedNamesAsNtfsDoes) {
     TempFolder folder;
-    for (const char* name : {"b.txt", "C.txt", "a_b", "aB", "A.txt", "Ab", "10", "9"})
+    for (const char* name : {"b.txt", "C.txt", "a_b", "aB", "A.txt", "10", "9"})
         folder.WriteFile(name);
 
     DirectoryListing listing;
     ASSERT_TRUE(ListDirectory(folder.Path().string(), listing));
-    // Upper-cased, '_' sorts after the letters; names equal but for case keep a fixed order.
+    // Upper-cased, '_' sorts after the letters.
     EXPECT_EQ(Names(listing),
-              (std::vector<std::string>{"10", "9", "A.txt", "Ab", "aB", "a_b", "b.txt", "C.txt"}));
+              (std::vector<std::string>{"10", "9", "A.txt", "aB", "a_b", "b.txt", "C.txt"}));
+    // Names equal but for case (which only some file systems hold) keep a fixed order.
+    EXPECT_TRUE(NameLessIgnoringCase("Ab", "aB"));
+    EXPECT_FALSE(NameLessIgnoringCase("aB", "Ab"));
+}
+
+// A name is listed in the process code page, or named among the skipped when the code page
+// cannot hold it; never as look-alike letters or question marks.
+TEST(DirectoryListingTest, NamesComeInTheProcessCodePageOrAreSkipped) {
+    TempFolder folder;
+    folder.WriteFile("plain.txt");
+    folder.WriteFile("Ärger.txt");
+    folder.WriteFile("Отчёт/Итог.txt");
+    const auto skipped = [](std::string name, bool isDirectory) {
+        return std::vector<SkippedEntry>{
+            {std::move(name), SkipReason::UnrepresentableName, isDirectory, false}};
+    };
+
+    DirectoryListing listing;
+    ASSERT_TRUE(ListDirectory(folder.Path().string(), listing));
+    EXPECT_EQ(Names(listing), (std::vector<std::string>{"plain.txt", "Ärger.txt", "Отчёт"}));
+    EXPECT_TRUE(listing.Skipped.empty());
+    {
+        const ScopedProcessCodePage western(1252);
+        ASSERT_TRUE(ListDirectory(folder.Path().string(), listing));
+        EXPECT_EQ(Names(listing), (std::vector<std::string>{"plain.txt", "\xC4rger.txt"}));
+        EXPECT_EQ(listing.Skipped, skipped("Отчёт", true));
+    }
+    const ScopedProcessCodePage cyrillic(1251);
+    ASSERT_TRUE(ListDirectory(folder.Path().string(), listing));
+    EXPECT_EQ(Names(listing), (std::vector<std::string>{"plain.txt", "\xCE\xF2\xF7\xB8\xF2"}));
+    EXPECT_EQ(listing.Skipped, skipped("Ärger.txt", false));
+    ASSERT_TRUE(ListDirectory(folder / "\xCE\xF2\xF7\xB8\xF2", listing));  // Отчёт
+    EXPECT_EQ(Names(listing), std::vector<std::string>{"\xC8\xF2\xEE\xE3.txt"});
 }
 
 TEST(DirectoryListingTest, FollowsLinksAndIdentifiesFolders) {
+    SKIP_ON_WINDOWS("mingw's std::filesystem makes no symbolic links");
     TempFolder folder;
     folder.MakeFolder("real");
     folder.WriteFile("target.txt");

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
+
+#include "support/scoped_environment.h"
+#include "support/test_system.h"
 
 namespace tomlet {
 namespace {
@@ -43,6 +45,20 @@ TEST(TextCodecTest, UnmappableTextIsReplacedNotDropped) {
     EXPECT_EQ(cyrillic.FromUtf8("x日本y"), "x??y");
     EXPECT_EQ(cyrillic.FromUtf8("a\xFF\xD0"), "a??");
     EXPECT_EQ(TextCodec(1252).FromUtf8("Щ"), "?");
+    // No look-alike letter: "Arger" would name another file.
+    EXPECT_EQ(cyrillic.FromUtf8("Ärger"), "?rger");
+    EXPECT_EQ(TextCodec(1252).ToUtf8("\x81"), FFFD);
+}
+
+TEST(TextCodecTest, ExactConversionRefusesWhatTheCodePageLacks) {
+    EXPECT_EQ(TextCodec(1251).FromUtf8Exactly("Отчёт"), "\xCE\xF2\xF7\xB8\xF2");
+    EXPECT_EQ(TextCodec(1251).FromUtf8Exactly("Ärger"), std::nullopt);
+    EXPECT_EQ(TextCodec(1252).FromUtf8Exactly("€uro"), "\x80uro");
+    EXPECT_EQ(TextCodec(1252).FromUtf8Exactly("a?b"), "a?b");
+    EXPECT_EQ(TextCodec().FromUtf8Exactly("Отчёт €"), "Отчёт €");
+    EXPECT_EQ(TextCodec().FromUtf8Exactly("a\xFF"), std::nullopt);
+    EXPECT_EQ(TextCodec(49999).FromUtf8Exactly("abc"), "abc");
+    EXPECT_EQ(TextCodec(49999).FromUtf8Exactly("abé"), std::nullopt);
 }
 
 TEST(TextCodecTest, Utf8PassesWellFormedTextAndReplacesMalformedBytes) {
@@ -80,45 +96,25 @@ TEST(CodePageOfCharsetTest, MapsTheCLibraryNames) {
     EXPECT_EQ(CodePageOfCharset("no such set"), 65001);
 }
 
-// Sets an environment variable for one scope.
-class ScopedEnvironment final {
-public:
-    ScopedEnvironment(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnvironment() {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
-#ifndef _WIN32
 TEST(SystemCodePageTest, PlainAndUtf8LocalesCountAsUtf8) {
+    SKIP_ON_WINDOWS("the ANSI code page does not follow the C library's locale");
     {
-        const ScopedEnvironment locale("LC_ALL", "C");
+        const testing::ScopedEnvironment locale("LC_ALL", "C");
         EXPECT_EQ(SystemCodePage(), 65001);
     }
     {
-        const ScopedEnvironment locale("LC_ALL", "C.UTF-8");
+        const testing::ScopedEnvironment locale("LC_ALL", "C.UTF-8");
         EXPECT_EQ(SystemCodePage(), 65001);
     }
 }
-#endif
 
-TEST(ProcessCodecTest, FollowsTheOverride) {
+TEST(ProcessCodecTest, FollowsTheOverrideForItsScope) {
     const int before = ProcessCodec().CodePage();
-    SetProcessCodePage(1251);
-    EXPECT_EQ(ProcessCodec().CodePage(), 1251);
-    EXPECT_EQ(ProcessCodec().FromUtf8("Я"), "\xDF");
-    SetProcessCodePage(before);
+    {
+        const ScopedProcessCodePage cyrillic(1251);
+        EXPECT_EQ(ProcessCodec().CodePage(), 1251);
+        EXPECT_EQ(ProcessCodec().FromUtf8("Я"), "\xDF");
+    }
     EXPECT_EQ(ProcessCodec().CodePage(), before);
 }
 

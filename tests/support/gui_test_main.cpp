@@ -2,10 +2,14 @@
 
 #include <QApplication>
 
-// GUI tests need a QApplication; without a display they run on the offscreen platform.
+#include "platform/text_codec.h"
+
+// GUI tests need a QApplication; without a display they run on the offscreen platform. Like the
+// other tests they run in UTF-8 (support/test_main.cpp).
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    tomlet::SetProcessCodePage(tomlet::TextCodec::Utf8);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

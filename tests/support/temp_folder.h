@@ -16,14 +16,17 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
-    // Native path of an entry below the folder, as a string.
+    // The path of an entry below the folder, in the process code page as the program takes it,
+    // with the system's separators; `relative` is in that code page too, "/" between its parts.
     std::string operator/(std::string_view relative) const;
 
-    // Writes a file (creating its folders) and returns its native path.
+    // Writes a file (creating its folders) and returns its path.
     std::string WriteFile(std::string_view relative, std::string_view content = {}) const;
     std::string MakeFolder(std::string_view relative) const;
 
 private:
+    std::filesystem::path Below(std::string_view relative) const;
+
     std::filesystem::path m_path;
 };
 

@@ -19,12 +19,26 @@ namespace tomlet {
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 std::vector<std::string> ToByteStrings(const QStringList& texts) {
     std::vector<std::string> bytes;
     bytes.reserve(static_cast<size_t>(texts.size()));
     for (const QString& text : texts)
         bytes.push_back(FromQString(text));
     return bytes;
+}
+
+// The catalogue's message, then the first few of the paths left out.
+QString SkippedNamesText(const std::vector<SkippedEntry>& skipped) {
+    constexpr std::size_t Shown = 10;
+    QString text = ToQString(ExpandLineBreaks(
+        FormatCount(Text(TextId::message_SkippedNames_D), static_cast<long long>(skipped.size()))));
+    for (std::size_t i = 0; i < skipped.size() && i < Shown; ++i)
+        text += u"\n"_s + QString::fromStdString(skipped[i].Path);
+    if (skipped.size() > Shown)
+        text += u"\n…"_s;
+    return text;
 }
 
 }  // namespace
@@ -91,10 +105,12 @@ void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* paren
         m_ui.EditPageControl->setEnabled(true);
         m_model.Adopt(std::move(built), parent);
     };
+    std::vector<SkippedEntry> skipped;
     try {
         FolderScanner scanner(m_scanMaskList, m_session.CurrentDataDir(), m_seams.Progress, m_pump);
         scanner.SetAdoptionLevel(parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
         scanner.ScanDirectory(directory, built, nullptr, nested);
+        skipped = scanner.Skipped();
     } catch (...) {
         // Not swallowed: the objects found so far are attached, then the error goes on to the
         // general error display. (Attaching may fail too, so it is no scope guard.)
@@ -102,6 +118,8 @@ void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* paren
         throw;
     }
     attach();
+    if (!skipped.empty())
+        m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Warning, SkippedNamesText(skipped));
 }
 
 }  // namespace tomlet

@@ -16,15 +16,6 @@ const QString CountName = u"Count"_s;
 // A damaged count must not fill the dialog for minutes.
 constexpr int MaxMaskCount = 10000;
 
-std::unique_ptr<QSettings> OpenStore() {
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\Software\\Tomlet"_s,
-                                       QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, u"Tomlet"_s);
-#endif
-}
-
 QString MaskName(int index) {
     return u"Mask"_s + QString::number(index);
 }
@@ -41,9 +32,18 @@ bool IsText(const QVariant& value) {
 
 }  // namespace
 
+std::unique_ptr<QSettings> OpenMaskSettings() {
+#ifdef Q_OS_WIN
+    return std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\Software\\Tomlet"_s,
+                                       QSettings::NativeFormat);
+#else
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, u"Tomlet"_s);
+#endif
+}
+
 LoadedMasks SettingsMaskStore::Load() {
     LoadedMasks stored;
-    const auto settings = OpenStore();
+    const auto settings = OpenMaskSettings();
     if (settings->status() != QSettings::NoError) {
         stored.Error = u"The mask list cannot be read from "_s + settings->fileName();
         return stored;
@@ -70,7 +70,7 @@ LoadedMasks SettingsMaskStore::Load() {
 }
 
 QString SettingsMaskStore::Save(const QStringList& masks) {
-    const auto settings = OpenStore();
+    const auto settings = OpenMaskSettings();
     settings->remove(MaskGroup);
     settings->beginGroup(MaskGroup);
     settings->setValue(CountName, QString::number(masks.size()));

@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QSettings;
 
 namespace tomlet {
 
@@ -27,6 +30,9 @@ public:
 
 // The current user's store: the registry key HKEY_CURRENT_USER\Software\Tomlet on Windows, the
 // per-user settings file Tomlet.conf elsewhere.
+std::unique_ptr<QSettings> OpenMaskSettings();
+
+// The list in the current user's store (OpenMaskSettings).
 class SettingsMaskStore final : public MaskStore {
 public:
     LoadedMasks Load() override;

@@ -14,7 +14,7 @@ namespace tomlet::testing {
 
 MainWindowFixture::MainWindowFixture() : m_previousDirectory(QDir::currentPath()) {
     QDir::setCurrent(QString::fromStdString(folder.Path().string()));
-    SetProgramFolderForTesting(folder.Path().string() + "/");
+    SetProgramFolderForTesting(folder.Path().string());
     SetCtrlHeldForTesting(false);
 }
 

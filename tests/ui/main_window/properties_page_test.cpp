@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/catalogue.h"
+#include "core/paths.h"
 #include "main_window_test_support.h"
 #include "ui/base/qt_text.h"
 #include "ui/tree/object_tree_model.h"
@@ -73,7 +74,7 @@ TEST_F(PropertiesPageTest, AnEmptyDataDirectoryStartsThePickerInTheProgramFolder
     Ui().edit_ProjectDataDirButton->trigger();
     ASSERT_EQ(prompts.FolderRequests.size(), 1u);
     EXPECT_EQ(prompts.FolderRequests[0].InitialSelection,
-              QString::fromStdString(folder.Path().string() + "/"));
+              QString::fromStdString(folder.Path().string() + PathRules::Native().Separator));
 }
 
 TEST_F(PropertiesPageTest, ASplashPictureInsideTheDataDirectoryIsStoredRelative) {
@@ -92,7 +93,7 @@ TEST_F(PropertiesPageTest, ASplashPictureInsideTheDataDirectoryIsStoredRelative)
     prompts.FolderAnswers.push_back(QString::fromStdString(folder.WriteFile("outside.jpg", "x")));
     Ui().edit_SplashFileNameButton->trigger();
     EXPECT_EQ(prompts.FolderRequests[1].InitialSelection,
-              QString::fromStdString(dataDir + "/img/s.jpg"));
+              QString::fromStdString(folder / "data/img/s.jpg"));
     EXPECT_EQ(prompts.MessageTexts(),
               QStringList{Message(TextId::message_FileNotExistOrNotContainInProjectDir)});
     EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("img\\s.jpg"));

@@ -7,7 +7,9 @@
 #include <QToolBar>
 
 #include "core/catalogue.h"
+#include "core/paths.h"
 #include "main_window_test_support.h"
+#include "platform/text_codec.h"
 #include "support/modal_answers.h"
 #include "support/tree_records.h"
 #include "ui/base/qt_text.h"
@@ -92,7 +94,8 @@ TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesT
     Idle();
     ASSERT_TRUE(Ui().a_operation_item_ScanProjectDirectory->isEnabled());
 
-    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir() + "/"))});
+    Run(Ui().a_operation_item_ScanProjectDirectory,
+        {Answer(ToQString(DataDir() + PathRules::Native().Separator))});
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(Tree().TopLevel()[0]->Child(0)->Child(0)->Data.PathFileName, "Docs\\Sub\\b.txt");
     EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
@@ -120,6 +123,19 @@ TEST_F(MainWindowScanTest, CancellingChangesNothingAndAMissingFolderIsRefused) {
     EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
     EXPECT_EQ(Window().Scan().ScanMaskList(), std::vector<std::string>{"*.txt"});
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
+}
+
+TEST_F(MainWindowScanTest, NamesTheCodePageCannotHoldAreLeftOutAndNamedAtTheEnd) {
+    StartEditor();
+    const QString skipped = QString::fromStdString(folder.WriteFile("data/Отчёт.txt"));
+    masks.Masks = {u"*.txt"_s};
+    const ScopedProcessCodePage western(1252);
+    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()))});
+    EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt)");
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.Messages[0].Text,
+              ToQString(FormatCount(Text(TextId::message_SkippedNames_D), 1)) + u'\n' + skipped);
 }
 
 TEST_F(MainWindowScanTest, CommandsAreOffThroughoutADataDirectoryScan) {
@@ -151,7 +167,7 @@ TEST_F(MainWindowScanTest, ScanningAFolderObjectAppendsItsContentAgainOnEverySca
     ASSERT_TRUE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());
     const auto locked = [&](QWidget& modal) {
         auto& dialog = dynamic_cast<Tfrm_Scan&>(modal);
-        EXPECT_EQ(dialog.GetDirectory(), ToQString(DataDir() + "/Docs"));
+        EXPECT_EQ(dialog.GetDirectory(), ToQString(folder / "data/Docs"));
         EXPECT_FALSE(dialog.findChild<QLineEdit*>(u"edit_SetDir"_s)->isEnabled());
         dialog.accept();
     };

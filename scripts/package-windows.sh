@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Packs the Windows disc kit Tomlet-<version>-windows-x64.zip from a cross-build (the one that
+# scripts/test-windows.sh makes): tomlet.exe and tomlet-cli.exe, the Qt DLLs and plugins they need,
+# the language files, an autorun.inf and a readme for authors. Prints the zip's path.
+# Usage: scripts/package-windows.sh [BUILD-DIR [OUTPUT-DIR]]
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(cd "${1:-$root/build-windows}" && pwd)
+output=${2:-$build}
+deps=$(sed -n 's/^TOMLET_WINDOWS_DEPS:PATH=//p' "$build/CMakeCache.txt")
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[[ -n $deps && -n $version ]] || { echo "$build is no Windows build of Tomlet" >&2; exit 1; }
+
+name=Tomlet-$version-windows-x64
+staging=$(mktemp -d)
+trap 'rm -rf "$staging"' EXIT
+kit=$staging/$name
+mkdir -p "$kit/platforms" "$kit/styles"
+
+cp "$build/bin/tomlet.exe" "$build/bin/tomlet-cli.exe" "$kit/"
+x86_64-w64-mingw32-strip "$kit"/*.exe
+cp "$deps"/bin/Qt6{Core,Gui,Widgets}.dll "$kit/"
+cp "$deps/plugins/platforms/qwindows.dll" "$kit/platforms/"
+cp "$deps/plugins/styles/qwindowsvistastyle.dll" "$kit/styles/"
+cp "$root"/examples/demo-disc/disc/*.lng "$kit/"  # the finished translations
+printf '[autorun]\r\nopen=tomlet.exe\r\nicon=tomlet.exe,0\r\nlabel=Tomlet\r\n' >"$kit/autorun.inf"
+sed 's/$/\r/' >"$kit/README.txt" <<EOT
+Tomlet $version for Windows: the kit for a disc
+
+1. Copy everything in this folder onto the root of your disc.
+2. Put your catalogue beside it as default.tml, with the files it describes; Tomlet shows it when
+   the disc starts (autorun.inf starts tomlet.exe with its icon).
+3. Optionally add a tomlet.ini to shape the window (section [Main]: _Caption=0 hides the title
+   bar, _Menu=0 the menu bar, _Language=Russian picks Russian.lng).
+
+Build and edit the catalogue with tomlet.exe itself (View > Editor) or with tomlet-cli.exe
+(tomlet-cli --help). Nothing else needs to be installed on Windows 10 or 11.
+EOT
+
+# Every DLL the programs and plugins import is in the kit or comes with Windows 10 and 11.
+system_dlls=(advapi32 api-ms-win-core-synch-l1-2-0 api-ms-win-core-winrt-l1-1-0
+    api-ms-win-core-winrt-string-l1-1-0 authz comdlg32 d3d11 d3d9 dwmapi dwrite dxgi gdi32 imm32
+    kernel32 mpr msvcrt netapi32 ole32 oleaut32 shcore shell32 shlwapi user32 userenv uxtheme
+    version winmm ws2_32 wtsapi32)
+for module in "$kit"/*.exe "$kit"/*.dll "$kit"/*/*.dll; do
+    for dll in $(x86_64-w64-mingw32-objdump -p "$module" | sed -n 's/^\s*DLL Name: //p'); do
+        lower=${dll,,}
+        if [[ ! -f $kit/$dll && " ${system_dlls[*]} " != *" ${lower%.dll} "* ]]; then
+            echo "${module#"$staging"/} needs $dll, which neither the kit nor Windows has" >&2
+            exit 1
+        fi
+    done
+done
+
+mkdir -p "$output"
+rm -f "$output/$name.zip"
+(cd "$staging" && cmake -E tar cf "$output/$name.zip" --format=zip "$name")
+echo "$output/$name.zip"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tomlet {
+
+// The program keeps paths as byte strings in the process code page (text_codec.h). The file
+// system names files otherwise: in UTF-16 on Windows, in the system's code page elsewhere. Every
+// open, look-up, listing and rename turns the one into the other here, never through the narrow
+// constructor of std::filesystem::path, which mingw reads as Latin-1.
+
+// The characters of a name as the file system holds them: wchar_t on Windows, bytes elsewhere.
+using NativeString = std::filesystem::path::string_type;
+using NativeStringView = std::basic_string_view<std::filesystem::path::value_type>;
+
+// The file system's form of a path. A byte that the code page does not assign becomes U+FFFD,
+// which names no file.
+std::filesystem::path NativePath(std::string_view path);
+// The process code page's form of a file system path or name; nothing when the code page cannot
+// hold one of its characters. A name is never stored mangled: callers skip and report it.
+std::optional<std::string> CodePagePath(const std::filesystem::path& path);
+std::optional<std::string> CodePageName(NativeStringView name);
+// A path or name in UTF-8 whatever the code page, for telling the user about it.
+std::string DisplayName(NativeStringView name);
+
+// std::fopen with the path in the process code page; errno says why it failed.
+std::FILE* OpenFile(std::string_view path, const char* mode);
+// Creates a file that does not exist yet and opens it for writing in binary mode; fails with
+// errno EEXIST when a file of that name exists.
+std::FILE* CreateNewFile(std::string_view path);
+
+// The program's arguments after its name, in the process code page: on Windows from the wide
+// command line, which holds what the ANSI code page cannot. A character the process code page
+// lacks becomes '?' (the tool sets UTF-8 first, which holds them all).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+}  // namespace tomlet

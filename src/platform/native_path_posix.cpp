@@ -1,0 +1,61 @@
+#include "platform/native_path.h"
+#include "platform/text_codec.h"
+
+namespace tomlet {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const TextCodec& SystemCodec() {
+    static const TextCodec codec(SystemCodePage());
+    return codec;
+}
+
+// Names pass as they are unless a catalogue's code page was chosen by hand.
+bool NamesNeedConversion() {
+    return ProcessCodec().CodePage() != SystemCodec().CodePage();
+}
+
+}  // namespace
+
+fs::path NativePath(std::string_view path) {
+    if (!NamesNeedConversion())
+        return fs::path(std::string(path));
+    return fs::path(SystemCodec().FromUtf8(ProcessCodec().ToUtf8(path)));
+}
+
+std::optional<std::string> CodePageName(NativeStringView name) {
+    if (!NamesNeedConversion())
+        return std::string(name);
+    return ProcessCodec().FromUtf8Exactly(SystemCodec().ToUtf8(name));
+}
+
+std::optional<std::string> CodePagePath(const fs::path& path) {
+    return CodePageName(path.native());
+}
+
+std::string DisplayName(NativeStringView name) {
+    return SystemCodec().ToUtf8(name);
+}
+
+std::FILE* OpenFile(std::string_view path, const char* mode) {
+    return std::fopen(NativePath(path).c_str(), mode);
+}
+
+std::FILE* CreateNewFile(std::string_view path) {
+    return std::fopen(NativePath(path).c_str(), "wbx");
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        if (NamesNeedConversion())
+            arguments.push_back(ProcessCodec().FromUtf8(SystemCodec().ToUtf8(argv[i])));
+        else
+            arguments.emplace_back(argv[i]);
+    }
+    return arguments;
+}
+
+}  // namespace tomlet
