@@ -2,9 +2,13 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/cli.h"
 #include "core/project_file.h"
+#include "platform/directory_listing.h"
+#include "platform/text_codec.h"
 
 // The commands of tomlet-cli. A new command is a function here, its file, and one line in the
 // table in cli.cpp.
@@ -21,6 +25,13 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err);
 // Reads a project file into `visitor` for a command; throws CommandError with the catalogue's
 // message naming the file when it cannot be read.
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor);
+// Tells on standard error which files and folders a walk left out, then how many, for a command
+// that exits 1 for it.
+void ReportSkippedNames(std::string_view command, const std::vector<SkippedEntry>& skipped,
+                        int codePage, std::ostream& err);
+// A path given in UTF-8 in the project's code page; throws CommandError when it cannot hold it.
+std::string InProjectCodePage(const std::string& utf8Path, const TextCodec& codec);
+
 // Reads a whole project file for a command that changes it; throws as VisitProjectFile does.
 void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree);
 

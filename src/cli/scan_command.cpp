@@ -8,19 +8,24 @@
 
 namespace tomlet::cli {
 
-namespace {
-
-void ReportSkipped(const std::vector<SkippedEntry>& skipped, int codePage, std::ostream& err) {
+void ReportSkippedNames(std::string_view command, const std::vector<SkippedEntry>& skipped,
+                        int codePage, std::ostream& err) {
     for (const SkippedEntry& entry : skipped)
-        err << "tomlet-cli scan: skipped " << entry.Path << ": code page " << codePage
-            << " cannot hold its name\n";
-    err << "tomlet-cli scan: "
+        err << "tomlet-cli " << command << ": skipped " << entry.Path << ": code page "
+            << codePage << " cannot hold its name\n";
+    err << "tomlet-cli " << command << ": "
         << ProcessCodec().ToUtf8(FormatCount(Text(TextId::message_SkippedNames_D),
                                              static_cast<long long>(skipped.size())))
         << "\n";
 }
 
-}  // namespace
+std::string InProjectCodePage(const std::string& utf8Path, const TextCodec& codec) {
+    const auto path = codec.FromUtf8Exactly(utf8Path);
+    if (!path)
+        throw CommandError(utf8Path + ": code page " + std::to_string(codec.CodePage()) +
+                           " cannot hold this path");
+    return *path;
+}
 
 int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     const TextCodec codec = arguments.Codec();
@@ -42,12 +47,11 @@ int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         // whatever folder it is opened from.
         const std::string absolute = ProcessCodec().ToUtf8(AbsolutePath(directory));
         const ScopedProcessCodePage projectCodePage(codec.CodePage());
-        const auto dataDir = codec.FromUtf8Exactly(absolute);
-        if (!dataDir)
-            throw CommandError(directory + ": code page " + std::to_string(codec.CodePage()) +
-                               " cannot hold this path");
-        project.ProjectDataDir = NormaliseDataDirectory(*dataDir);
-        FolderScanner scanner(arguments.Options("--mask"), project.ProjectDataDir, silent, silent);
+        project.ProjectDataDir = NormaliseDataDirectory(InProjectCodePage(absolute, codec));
+        std::vector<std::string> masks;
+        for (const std::string& mask : arguments.Options("--mask"))
+            masks.push_back(codec.FromUtf8(mask));
+        FolderScanner scanner(masks, project.ProjectDataDir, silent, silent);
         scanner.ScanDirectory(project.ProjectDataDir, tree, nullptr,
                               !arguments.Flag("--no-nested"));
         skipped = scanner.Skipped();
@@ -59,7 +63,7 @@ int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     out << *target << ": " << tree.Count() << " objects\n";
     if (skipped.empty())
         return ExitOk;
-    ReportSkipped(skipped, codec.CodePage(), err);
+    ReportSkippedNames("scan", skipped, codec.CodePage(), err);
     return ExitFailure;
 }
 

@@ -50,7 +50,7 @@ void PrintSummary(const DiscChanges& changes, const std::string& written, const 
 
 }  // namespace
 
-int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream&) {
+int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     const TextCodec codec = arguments.Codec();
     const std::string& file = arguments.Single();
     const bool keepMissing = arguments.Flag("--keep-missing");
@@ -59,24 +59,35 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream&) {
     ObjectTree tree;
     LoadProjectFile(file, project, tree);
 
+    const std::string folder = ProcessCodec().ToUtf8(BaseFolder(arguments, project, file, codec));
     DiscUpdateScope scope;
-    scope.BaseFolder = BaseFolder(arguments, project, file, codec);
-    scope.Masks = arguments.Options("--mask");
     scope.Nested = !arguments.Flag("--no-nested");
     SilentProgress silent;
-    DiscChanges changes = FindDiscChanges(tree, scope, codec, silent, silent);
+    DiscChanges changes;
+    {
+        // The walk names files in the project's code page, so that a name it cannot hold is
+        // skipped, never stored mangled.
+        const ScopedProcessCodePage projectCodePage(codec.CodePage());
+        scope.BaseFolder = InProjectCodePage(folder, codec);
+        for (const std::string& mask : arguments.Options("--mask"))
+            scope.Masks.push_back(codec.FromUtf8(mask));
+        changes = FindDiscChanges(tree, scope, codec, silent, silent);
+    }
     // Where nothing the project names is found, the folder is more likely the wrong one than a
     // disc whose every file changed.
     if (changes.Kept == 0 && !changes.Missing.empty() && !keepMissing && !dryRun &&
         !arguments.Option("--data-dir"))
-        throw CommandError(scope.BaseFolder +
+        throw CommandError(folder +
                            ": nothing the project names is here; name the folder with --data-dir");
     PrintChanges(changes, keepMissing, codec, out);
     const auto target = arguments.Option("-o");
-    PrintSummary(changes, target && !dryRun ? *target : file, scope.BaseFolder, keepMissing, dryRun,
-                 out);
+    PrintSummary(changes, target && !dryRun ? *target : file, folder, keepMissing, dryRun, out);
+    const std::vector<SkippedEntry> skipped = std::move(changes.Skipped);
+    const int done = skipped.empty() ? ExitOk : ExitFailure;
+    if (!skipped.empty())
+        ReportSkippedNames("update", skipped, codec.CodePage(), err);
     if (dryRun)
-        return ExitOk;
+        return done;
 
     const bool changed = !changes.New.IsEmpty() || (!changes.Missing.empty() && !keepMissing);
     std::unordered_set<const ObjectNode*> leftOut;
@@ -84,12 +95,12 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream&) {
         leftOut.insert(changes.Missing.begin(), changes.Missing.end());
     ApplyDiscChanges(tree, std::move(changes), leftOut);
     if (!changed && !target)
-        return ExitOk;
+        return done;
     const WriteResult result =
         WriteProjectFile(target.value_or(file), project, tree, silent, silent);
     if (!result.Saved)
         throw CommandError(Text(TextId::SaveFailure) + " " + result.Error);
-    return ExitOk;
+    return done;
 }
 
 }  // namespace tomlet::cli

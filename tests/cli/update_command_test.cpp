@@ -6,6 +6,7 @@
 #include "cli_run.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
+#include "platform/text_codec.h"
 #include "support/temp_folder.h"
 #include "support/tree_records.h"
 
@@ -40,12 +41,13 @@ protected:
 
 TEST_F(UpdateCommandTest, PrintsEachChangeAndReplacesTheProject) {
     fs::remove(folder / "data/readme.txt");
-    folder.WriteFile("data/Docs/Новое.txt");
+    folder.WriteFile("data/Docs/Ärger.txt");
     const CliRun run = Cli({"update", Project(), "--mask", "*.*"});
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
-    EXPECT_EQ(run.Out, "+ Docs\\Новое.txt\n- readme.txt\n" + Project() +
+    EXPECT_EQ(run.Out, "+ Docs\\Ärger.txt\n- readme.txt\n" + Project() +
                            ": 1 added, 1 removed, 3 unchanged (" + Data() + ")\n");
-    EXPECT_EQ(OutlineOf(Project()), "Docs0 manual.txt1 Новое.txt1 setup.exe0");
+    EXPECT_EQ(OutlineOf(Project()),
+              ProcessCodec().FromUtf8("Docs0 manual.txt1 Ärger.txt1 setup.exe0"));
     // Replaced in one step: nothing is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2);
 
@@ -53,6 +55,16 @@ TEST_F(UpdateCommandTest, PrintsEachChangeAndReplacesTheProject) {
     const CliRun again = Cli({"update", Project(), "--mask", "*.*"});
     EXPECT_EQ(again.Out, Project() + ": 0 added, 0 removed, 4 unchanged (" + Data() + ")\n");
     EXPECT_EQ(ReadWholeFile(Project()), updated);
+}
+
+TEST_F(UpdateCommandTest, NamesTheProjectsCodePageCannotHoldAreReportedNotStored) {
+    const std::string before = ReadWholeFile(Project());
+    folder.WriteFile("data/Отчёт.txt");
+    const CliRun run = Cli({"update", Project(), "--mask", "*.*", "--code-page", "1252"});
+    EXPECT_EQ(run.Code, ExitFailure);
+    EXPECT_NE(run.Err.find("Отчёт.txt: code page 1252 cannot hold its name"), std::string::npos)
+        << run.Err;
+    EXPECT_EQ(ReadWholeFile(Project()), before);
 }
 
 TEST_F(UpdateCommandTest, DryRunWritesNothingAndKeepMissingWritesTheOutputOnly) {

@@ -132,8 +132,9 @@ TEST(PathRulesTest, AFolderObjectStandsForItsPathOrTheDataDirectory) {
 }
 
 TEST(PathRulesTest, TheDefaultProjectLivesInTheProgramFolder) {
-    SetProgramFolderForTesting("/opt/disc/");
-    EXPECT_EQ(DefaultProjectPath(), "/opt/disc/default.tml");
+    const std::string folder = std::string("disc") + PathRules::Native().Separator;
+    SetProgramFolderForTesting(folder);
+    EXPECT_EQ(DefaultProjectPath(), folder + "default.tml");
     SetProgramFolderForTesting({});
 }
 

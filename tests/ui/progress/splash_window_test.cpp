@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 
 #include "core/limits.h"
+#include "support/jpeg_encoding.h"
 #include "support/temp_folder.h"
 #include "ui/base/program_pictures.h"
 #include "ui/progress/gauge.h"
@@ -16,6 +18,7 @@
 namespace tomlet {
 namespace {
 
+using testing::EncodeJpeg;
 using testing::TempFolder;
 
 std::string Bytes(const QByteArray& data) {
@@ -103,19 +106,25 @@ TEST_F(SplashWindowTest, ARefusedPictureLeavesTheOneShown) {
 
 // A header may claim any size: past the bound nothing is decoded and the picture shown stays.
 TEST_F(SplashWindowTest, PicturesWiderOrHigherThanTheBoundAreRefused) {
-    for (const char* format : {"jpg", "bmp"}) {
-        const QString path = Q(Folder / (std::string("picture.") + format));
+    for (const std::string format : {"jpg", "bmp"}) {
+        const auto written = [&](QSize size) {
+            QImage picture(size, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            QByteArray bytes;
+            if (format == "jpg") {
+                bytes = EncodeJpeg(picture);
+            } else {
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::WriteOnly);
+                EXPECT_TRUE(picture.save(&buffer, "BMP"));
+            }
+            return Q(Folder.WriteFile("picture." + format, Bytes(bytes)));
+        };
         for (const QSize size : {QSize(MaxPictureSide + 1, 2), QSize(2, MaxPictureSide + 1)}) {
-            QImage large(size, QImage::Format_RGB32);
-            large.fill(Qt::white);
-            ASSERT_TRUE(large.save(path, format));
-            EXPECT_FALSE(Splash.LoadPicture(path)) << format << " " << size.width();
+            EXPECT_FALSE(Splash.LoadPicture(written(size))) << format << " " << size.width();
             EXPECT_EQ(Splash.Picture().size(), QSize(450, 330));
         }
-        QImage largest(MaxPictureSide, 2, QImage::Format_RGB32);
-        largest.fill(Qt::white);
-        ASSERT_TRUE(largest.save(path, format));
-        EXPECT_TRUE(Splash.LoadPicture(path)) << format;
+        EXPECT_TRUE(Splash.LoadPicture(written(QSize(MaxPictureSide, 2)))) << format;
         EXPECT_EQ(Splash.Picture().size(), QSize(MaxPictureSide, 2));
         Splash.LoadPicture(Q(Folder.WriteFile("built-in.jpg", Bytes(BuiltInSplashJpeg()))));
     }
