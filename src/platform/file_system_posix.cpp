@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/case_fold.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 
@@ -31,50 +32,16 @@ bool IsHiddenName(const fs::path& path) {
     return text.size() > 1 && text[0] == '.' && text != "..";
 }
 
-// The code point at the start of text and its length in bytes; a malformed byte stands for
-// itself.
-std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    if (lead < 0xC0 || length > text.size())
-        return {lead, 1};
-    char32_t code = lead & (0x3F >> (length - 1));
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xC0) != 0x80)
-            return {lead, 1};
-        code = (code << 6) | (next & 0x3F);
-    }
-    return {code, length};
-}
-
-// Simple lower-case folding of the Latin, Greek and Cyrillic letters of the Windows code pages.
-char32_t FoldCase(char32_t c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
-        (c >= 0x391 && c <= 0x3AB) || (c >= 0x410 && c <= 0x42F))
-        return c + 32;
-    if (c >= 0x400 && c <= 0x40F)
-        return c + 80;
-    // Latin Extended-A pairs capitals with the next code point, on even or on odd ones.
-    const bool evenCapitals = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
-    const bool oddCapitals = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if ((evenCapitals && c % 2 == 0) || (oddCapitals && c % 2 == 1))
-        return c + 1;
-    if (c == 0x178)
-        return 0xFF;
-    return c;
-}
-
+// Folded as search and file masks fold: character by character, by the system's rules.
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    while (!a.empty() && !b.empty()) {
-        const auto [first, firstLength] = DecodeUtf8(a);
-        const auto [second, secondLength] = DecodeUtf8(b);
-        if (FoldCase(first) != FoldCase(second))
+    const auto* p = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* q = reinterpret_cast<const unsigned char*>(b.data());
+    const auto* pEnd = p + a.size();
+    const auto* qEnd = q + b.size();
+    while (p != pEnd && q != qEnd)
+        if (LowerCase(DecodeUtf8(p, pEnd)) != LowerCase(DecodeUtf8(q, qEnd)))
             return false;
-        a.remove_prefix(firstLength);
-        b.remove_prefix(secondLength);
-    }
-    return a.empty() && b.empty();
+    return p == pEnd && q == qEnd;
 }
 
 // The entry of folder whose name equals name but for case; empty when there is none.
