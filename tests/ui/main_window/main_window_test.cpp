@@ -79,7 +79,7 @@ TEST_F(MainWindowTest,
     EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("Demo disc"));
     EXPECT_EQ(Ui().label_BrowserProjectName2->text(), QStringLiteral("second line"));
     EXPECT_EQ(Ui().memo_BrowserProjectDescription->toPlainText(),
-              QStringLiteral("About\nthe disc\n"));
+              QStringLiteral("About\nthe disc"));
     EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet   ") + VersionText());
     EXPECT_TRUE(prompts.Messages.empty());
 
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, SelectingAnObjectShowsItsCommentsInTheBrowser) {
     WriteProject("default.tml", SampleProject(DataDir()));
     Start();
     TreeView().SelectNode(Window().Model().Tree().TopLevel()[1]);
-    EXPECT_EQ(Ui().memo_BrowserComments->toPlainText(), QStringLiteral("comments of object 1\n"));
+    EXPECT_EQ(Ui().memo_BrowserComments->toPlainText(), QStringLiteral("comments of object 1"));
     EXPECT_EQ(TreeView().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
 }
 
@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, SaveWritesTheControlsAndTheTreeToTheOpenFile) {
     const TProjectRec saved = ReadProject(path);
     EXPECT_EQ(saved.ProjectName, "Demo disc");
     EXPECT_EQ(saved.ProjectName2, "Вторая строка");
-    EXPECT_EQ(saved.ProjectDescription, "one\r\ntwo");
+    EXPECT_EQ(saved.ProjectDescription, "one\r\ntwo\r\n");
     EXPECT_TRUE(prompts.FileDialogTitles.count() == 1);
     Ui().a_view_item_Browser->trigger();
     EXPECT_EQ(Objects(), 2);
