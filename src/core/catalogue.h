@@ -50,6 +50,8 @@ enum class TextId {
     message_NestedObjectsAddedOnlyFolderOrVirtualFolder,
     message_TreeTooDeep_D,
     message_SkippedNames_D,
+    message_SaveChangesToProject_S,
+    message_NewProject,
     SaveFailure,
 };
 

@@ -22,6 +22,11 @@ bool FakePrompts::Confirm(QWidget*, const QString& text) {
     return TakeFront(ConfirmAnswers, false);
 }
 
+Answer FakePrompts::AskYesNoCancel(QWidget*, const QString& text) {
+    Questions.append(text);
+    return TakeFront(QuestionAnswers, Answer::Cancel);
+}
+
 QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&, const QString&) {
     FileDialogTitles.append(title);
     return TakeFront(OpenAnswers, QString());

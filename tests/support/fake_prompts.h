@@ -19,6 +19,7 @@ public:
 
     // Answers, used in order; when a queue is empty the prompt answers No or Cancel.
     std::deque<bool> ConfirmAnswers;
+    std::deque<Answer> QuestionAnswers;
     std::deque<QString> OpenAnswers;
     std::deque<QString> SaveAnswers;
     std::deque<QString> FolderAnswers;
@@ -26,11 +27,13 @@ public:
     // What the program showed or asked.
     std::vector<Message> Messages;
     QStringList Confirmations;
+    QStringList Questions;  // asked with Yes, No and Cancel
     std::vector<FolderPickerRequest> FolderRequests;
     QStringList FileDialogTitles;
 
     void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) override;
     bool Confirm(QWidget* owner, const QString& text) override;
+    Answer AskYesNoCancel(QWidget* owner, const QString& text) override;
     QString OpenFileName(QWidget* owner, const QString& title, const QString& filter,
                          const QString& folder) override;
     QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,

@@ -6,16 +6,27 @@
 
 namespace tomlet {
 
+namespace {
+
+const QLatin1String StoredLineEnd("\r\n");
+
+}  // namespace
+
 void SetMemoText(QPlainTextEdit& memo, std::string_view crlfText) {
     QString text = ToQString(crlfText);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // The last line's end would show as an empty line more.
+    if (text.endsWith(StoredLineEnd))
+        text.chop(StoredLineEnd.size());
+    text.replace(StoredLineEnd, QLatin1String("\n"));
     memo.setPlainText(text);
 }
 
 std::string MemoText(const QPlainTextEdit& memo) {
     QString text = memo.toPlainText();
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return FromQString(text);
+    if (text.isEmpty())
+        return {};
+    text.replace(QLatin1Char('\n'), StoredLineEnd);
+    return FromQString(text + StoredLineEnd);
 }
 
 }  // namespace tomlet

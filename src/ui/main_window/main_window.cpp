@@ -64,6 +64,7 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
     ConnectTree();
     BindCheckBoxToAction();
     BindCommitButton();
+    m_session.WatchForChanges();
     FormCreate();
 }
 
@@ -329,9 +330,14 @@ void Tfrm_Main::a_view_item_SaveNBrowserExecute() {
 }
 
 // Every change of view closes the project and reloads it from its file, unless Ctrl is held:
-// then the project stays closed and its file is forgotten.
+// then the project stays closed and its file is forgotten. Changes not yet saved are asked about
+// first, and Cancel leaves everything as it was.
 void Tfrm_Main::SwitchView(View view) {
     const bool ctrl = IsCtrlHeld();
+    if (!m_session.MayReplaceProject()) {
+        SyncViewChecks();
+        return;
+    }
     m_session.CloseProject(ctrl ? ForgetFileName::Yes : ForgetFileName::No);
     const bool browser = view == View::Browser;
     for (QAction* editorOnly : {m_ui.a_files_item_New, m_ui.a_files_item_Save,
@@ -395,15 +401,19 @@ void Tfrm_Main::closeEvent(QCloseEvent* event) {
         m_commands.Run([this] { a_view_item_BrowserExecute(); });
         return;
     }
-    event->accept();
+    bool mayClose = false;
+    m_commands.Run([this, &mayClose] { mayClose = m_session.MayReplaceProject(); });
+    if (mayClose)
+        event->accept();
 }
 
 // ---- The window's own commands
 
 void Tfrm_Main::a_files_item_NewExecute() {
-    m_session.CloseProject(ForgetFileName::Yes);
-    m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
-    m_properties.edit_ProjectDataDirButtonClick();
+    m_session.NewProject([this] {
+        m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
+        m_properties.edit_ProjectDataDirButtonClick();
+    });
 }
 
 void Tfrm_Main::a_files_item_ExitExecute() {

@@ -53,7 +53,8 @@ public:
     void ScheduleUpdateActions();
 
 protected:
-    // Closing in the editor switches to the browser instead.
+    // Closing in the editor switches to the browser instead; in the browser it asks first when
+    // the project holds changes not yet saved.
     void closeEvent(QCloseEvent* event) override;
     // While busy, the tree takes no keys, clicks, drags or drops.
     bool eventFilter(QObject* watched, QEvent* event) override;

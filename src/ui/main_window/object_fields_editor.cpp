@@ -73,6 +73,7 @@ ObjectFieldsEditor::ObjectFieldsEditor(QWidget& window, const MainWindowUi& ui,
     : m_window(window), m_ui(ui), m_model(model), m_prompts(prompts) {
     ConnectFieldChanges();
     ConnectEnterKey();
+    ForgetShownNodeWhenRemoved();
 }
 
 ObjectNode* ObjectFieldsEditor::SelectedNode() const {
@@ -82,9 +83,10 @@ ObjectNode* ObjectFieldsEditor::SelectedNode() const {
 void ObjectFieldsEditor::ShowObjectFields() {
     // Showing the fields never stops the user: the fields keep what they could show.
     RunIgnoringErrors([this] {
-        const ObjectNode* node = SelectedNode();
+        ObjectNode* node = SelectedNode();
         if (m_model.Tree().IsEmpty() || node == nullptr)
             return;
+        m_shownNode = node;
         const TNodeData& record = node->Data;
         m_ui.edit_PathFileName->setText(ToQString(record.PathFileName));
         m_ui.edit_Parameters->setText(ToQString(record.Parameters));
@@ -106,11 +108,24 @@ void ObjectFieldsEditor::ClearObjectFields() {
     m_ui.combobox_ObjectAction->setCurrentIndex(-1);
     m_ui.memo_Comments->clear();
     m_ui.a_button_Commit->setEnabled(false);
+    m_shownNode = nullptr;
 }
 
 void ObjectFieldsEditor::FollowSelection() {
-    if (m_fieldsFollowSelection)
-        ShowObjectFields();
+    if (!m_fieldsFollowSelection)
+        return;
+    CommitPendingEdits();
+    ShowObjectFields();
+}
+
+bool ObjectFieldsEditor::HasPendingEdits() const {
+    return m_ui.a_button_Commit->isEnabled() && m_shownNode != nullptr &&
+           EditedRecord(m_shownNode->Data) != m_shownNode->Data;
+}
+
+void ObjectFieldsEditor::CommitPendingEdits() {
+    if (HasPendingEdits())
+        CommitTo(*m_shownNode);
 }
 
 void ObjectFieldsEditor::ClearTreeQuietly() {
@@ -137,6 +152,22 @@ void ObjectFieldsEditor::ConnectFieldChanges() {
     // Only the author's choice in a list counts as a change, never the program's.
     for (QComboBox* list : {m_ui.combobox_ObjectType, m_ui.combobox_ObjectAction})
         QObject::connect(list, &QComboBox::activated, commit, enableCommit);
+}
+
+// A node being deleted takes its pending edits with it: the selection moves off it while it still
+// exists, and nothing may be written into it then. Connected before any view's selection model,
+// so that this runs before the selection moves.
+void ObjectFieldsEditor::ForgetShownNodeWhenRemoved() {
+    QObject::connect(&m_model, &QAbstractItemModel::rowsAboutToBeRemoved, &m_window,
+                     [this](const QModelIndex& parent, int first, int last) {
+                         QModelIndex shown = m_model.IndexFromNode(m_shownNode);
+                         while (shown.isValid() && shown.parent() != parent)
+                             shown = shown.parent();
+                         if (shown.isValid() && shown.row() >= first && shown.row() <= last)
+                             m_shownNode = nullptr;
+                     });
+    QObject::connect(&m_model, &QAbstractItemModel::modelAboutToBeReset, &m_window,
+                     [this] { m_shownNode = nullptr; });
 }
 
 void ObjectFieldsEditor::ConnectEnterKey() {
@@ -170,30 +201,43 @@ void ObjectFieldsEditor::a_button_CommitExecute() {
     ObjectNode* node = SelectedNode();
     if (m_model.Tree().IsEmpty() || node == nullptr)
         return;
-    const int type = m_ui.combobox_ObjectType->currentIndex();
-    if (type == otVirtualFolder)
-        m_ui.combobox_ObjectAction->setCurrentIndex(oaNoAction);
-    if (type == otFolder)
-        m_ui.combobox_ObjectAction->setCurrentIndex(oaOpen);
-    if (type == otVirtualFolder) {
-        m_ui.edit_PathFileName->clear();
-        m_ui.edit_Parameters->clear();
-    }
-    TNodeData record = node->Data;
+    CommitTo(*node);
+    m_ui.TreeView->viewport()->update();
+    m_ui.TreeView->setFocus();
+}
+
+TNodeData ObjectFieldsEditor::EditedRecord(const TNodeData& stored) const {
+    TNodeData record = stored;
     record.PathFileName = FromQString(m_ui.edit_PathFileName->text());
     record.Parameters = FromQString(m_ui.edit_Parameters->text());
     record.Caption = FromQString(m_ui.edit_Caption->text());
     record.Hint = FromQString(m_ui.edit_Hint->text());
     // A list that shows no item keeps a stored value that it has no item for.
+    const int type = m_ui.combobox_ObjectType->currentIndex();
     if (type >= 0)
         record.ObjectType = static_cast<std::uint8_t>(type);
     if (const int action = m_ui.combobox_ObjectAction->currentIndex(); action >= 0)
         record.ObjectAction = static_cast<std::uint8_t>(action);
     record.Comments = MemoText(*m_ui.memo_Comments);
-    m_model.SetRecord(node, std::move(record));
+    if (type == otVirtualFolder) {
+        record.ObjectAction = oaNoAction;
+        record.PathFileName.clear();
+        record.Parameters.clear();
+    }
+    if (type == otFolder)
+        record.ObjectAction = oaOpen;
+    return record;
+}
+
+void ObjectFieldsEditor::CommitTo(ObjectNode& node) {
+    TNodeData record = EditedRecord(node.Data);
+    // What the rules of folders forced shows in the fields too.
+    m_ui.edit_PathFileName->setText(ToQString(record.PathFileName));
+    m_ui.edit_Parameters->setText(ToQString(record.Parameters));
+    ShowListItem(*m_ui.combobox_ObjectAction, record.ObjectAction);
+    if (record != node.Data)
+        m_model.SetRecord(&node, std::move(record));
     m_ui.a_button_Commit->setEnabled(false);
-    m_ui.TreeView->viewport()->update();
-    m_ui.TreeView->setFocus();
 }
 
 void ObjectFieldsEditor::ChooseObjectPath(const ActionContext& paths) {

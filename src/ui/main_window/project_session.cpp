@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QWidget>
 #include <stdexcept>
@@ -50,6 +51,56 @@ ProjectSession::ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTr
       m_seams(seams),
       m_pump(pump) {}
 
+void ProjectSession::WatchForChanges() {
+    const auto changed = [this] { NoteChange(); };
+    // The tree through its one model, whichever command changes it.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        QObject::connect(&m_model, signal, &m_window, changed);
+    QObject::connect(&m_model, &QAbstractItemModel::rowsMoved, &m_window, changed);
+    QObject::connect(&m_model, &QAbstractItemModel::dataChanged, &m_window, changed);
+    QObject::connect(&m_model, &QAbstractItemModel::layoutChanged, &m_window, changed);
+    QObject::connect(&m_model, &QAbstractItemModel::modelReset, &m_window, changed);
+    // The properties through the controls that a save gathers them from.
+    for (QLineEdit* edit : {m_ui.edit_ProjectDataDir, m_ui.edit_ProjectName, m_ui.edit_ProjectName2,
+                            m_ui.edit_SplashFileName})
+        QObject::connect(edit, &QLineEdit::textChanged, &m_window, changed);
+    QObject::connect(m_ui.spinedit_SplashShowTime, &QSpinBox::valueChanged, &m_window, changed);
+    QObject::connect(m_ui.checkbox_AbsoluteLink, &QCheckBox::toggled, &m_window, changed);
+    QObject::connect(m_ui.memo_ProjectDescription, &QPlainTextEdit::textChanged, &m_window,
+                     changed);
+}
+
+void ProjectSession::NoteChange() {
+    if (m_replacingProject)
+        return;
+    ++m_changes;
+    m_window.setWindowModified(true);
+}
+
+void ProjectSession::TakeAsSaved(std::uint64_t changes) {
+    m_savedChanges = changes;
+    m_window.setWindowModified(IsModified());
+}
+
+bool ProjectSession::MayReplaceProject() {
+    if (!IsModified() && !m_fields.HasPendingEdits())
+        return true;
+    const std::string project = m_currentFileName.empty() ? Text(TextId::message_NewProject)
+                                                          : FileNamePart(m_currentFileName);
+    const std::string question =
+        FormatString(Text(TextId::message_SaveChangesToProject_S), project);
+    switch (m_seams.UserPrompts.AskYesNoCancel(&m_window, ToQString(question))) {
+        case Answer::Yes:
+            m_fields.CommitPendingEdits();
+            return Save();
+        case Answer::No:
+            return true;
+        case Answer::Cancel:
+            break;
+    }
+    return false;
+}
+
 PathMode ProjectSession::CurrentPathMode() const {
     return m_ui.a_options_item_AbsolutePath->isChecked() ? PathMode::Absolute : PathMode::Relative;
 }
@@ -73,6 +124,7 @@ void ProjectSession::LoadProject(const std::string& path) {
     if (!FileExists(path))
         return;
     const BusyState::Scope busy(m_busy);
+    const QScopedValueRollback replacing(m_replacingProject, true);
     TProjectRec project;
     ObjectTree loaded;
     const ReadResult result = ReadProjectFile(path, project, loaded, m_seams.Progress, m_pump);
@@ -87,6 +139,7 @@ void ProjectSession::LoadProject(const std::string& path) {
     ShowProjectProperties(project);
     m_currentDataDir = project.ProjectDataDir;
     m_currentFileName = path;
+    TakeAsSaved(m_changes);
     if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_currentDataDir))
         Tell(MessageKind::Information, CatalogueText(TextId::message_ProjectDataDirNotExist) +
                                            QLatin1Char('\n') + ToQString(m_currentDataDir));
@@ -101,8 +154,11 @@ void ProjectSession::ShowReadFailure(const ReadResult& result) {
     Tell(MessageKind::Error, text);
 }
 
-void ProjectSession::SaveProject(const std::string& path) {
+bool ProjectSession::SaveProject(const std::string& path) {
     const BusyState::Scope busy(m_busy);
+    // The properties page stays open to the author while the file is written; a change made
+    // then is not in the file.
+    const std::uint64_t changesWritten = m_changes;
     const WriteResult result =
         WriteProjectFile(path, GatherProjectProperties(), m_model.Tree(), m_seams.Progress, m_pump);
     if (!result.Saved) {
@@ -110,12 +166,16 @@ void ProjectSession::SaveProject(const std::string& path) {
         if (!result.Error.empty())
             text += QLatin1Char('\n') + ToQString(result.Error);
         Tell(MessageKind::Error, text);
+        return false;
     }
     m_currentFileName = path;
+    TakeAsSaved(changesWritten);
     UpdateCaption(Caption::WithFileName);
+    return true;
 }
 
 void ProjectSession::CloseProject(ForgetFileName forget) {
+    const QScopedValueRollback replacing(m_replacingProject, true);
     if (forget == ForgetFileName::Yes)
         m_currentFileName.clear();
     // Either way the caption names no file afterwards.
@@ -124,14 +184,24 @@ void ProjectSession::CloseProject(ForgetFileName forget) {
     ResetProjectProperties();
     m_fields.ClearObjectFields();
     m_ui.memo_BrowserComments->clear();
+    TakeAsSaved(m_changes);
     // The tree last, so that everything else is reset whatever becomes of it.
     m_fields.ClearTreeQuietly();
+}
+
+void ProjectSession::NewProject(const std::function<void()>& chooseDataDir) {
+    if (!MayReplaceProject())
+        return;
+    CloseProject(ForgetFileName::Yes);
+    // The data directory is the new project's first property, not a change to it.
+    const QScopedValueRollback replacing(m_replacingProject, true);
+    chooseDataDir();
 }
 
 void ProjectSession::UpdateCaption(Caption caption) {
     // The caption is decoration: a failure keeps the old one.
     RunIgnoringErrors([&] {
-        QString text = m_window.windowTitle();
+        QString text = m_window.windowTitle().remove(QStringLiteral("[*]"));
         const QString version = ToQString(GetVersionText());
         if (m_ui.a_view_item_Browser->isChecked())
             text = QStringLiteral("Tomlet   ") + version;
@@ -139,7 +209,8 @@ void ProjectSession::UpdateCaption(Caption caption) {
             text = QStringLiteral("Tomlet EDITOR  ") + version;
         if (!m_currentFileName.empty() && caption == Caption::WithFileName)
             text += QStringLiteral("    -   ") + ToQString(FileNamePart(m_currentFileName));
-        m_window.setWindowTitle(text);
+        // Where Qt shows the window's modified mark.
+        m_window.setWindowTitle(text + QStringLiteral("[*]"));
     });
 }
 
@@ -193,6 +264,8 @@ void ProjectSession::Tell(MessageKind kind, const QString& text) {
 }
 
 void ProjectSession::a_files_item_OpenExecute() {
+    if (!MayReplaceProject())
+        return;
     const QString chosen = m_seams.UserPrompts.OpenFileName(
         &m_window, m_ui.dialog_Open->Title(), m_ui.dialog_Open->Filter(), DialogFolder());
     if (!chosen.isEmpty()) {
@@ -205,6 +278,8 @@ void ProjectSession::a_files_item_OpenExecute() {
 void ProjectSession::a_files_item_OpenDefaultExecute() {
     const std::string path = DefaultProjectPath();
     if (FileExists(path)) {
+        if (!MayReplaceProject())
+            return;
         CloseProject(ForgetFileName::Yes);
         LoadProject(path);
     } else {
@@ -214,21 +289,28 @@ void ProjectSession::a_files_item_OpenDefaultExecute() {
 }
 
 void ProjectSession::a_files_item_CloseFileExecute() {
-    CloseProject(ForgetFileName::Yes);
+    if (MayReplaceProject())
+        CloseProject(ForgetFileName::Yes);
 }
 
 void ProjectSession::a_files_item_SaveExecute() {
-    if (!m_currentFileName.empty() && FileExists(m_currentFileName))
-        SaveProject(m_currentFileName);
-    else
-        a_files_item_SaveASExecute();
+    Save();
 }
 
 void ProjectSession::a_files_item_SaveASExecute() {
+    SaveAs();
+}
+
+bool ProjectSession::Save() {
+    if (!m_currentFileName.empty() && FileExists(m_currentFileName))
+        return SaveProject(m_currentFileName);
+    return SaveAs();
+}
+
+bool ProjectSession::SaveAs() {
     const QString chosen = m_seams.UserPrompts.SaveFileName(
         &m_window, m_ui.dialog_Save->Title(), m_ui.dialog_Save->Filter(), DialogFolder());
-    if (!chosen.isEmpty())
-        SaveProject(FromQString(chosen));
+    return !chosen.isEmpty() && SaveProject(FromQString(chosen));
 }
 
 }  // namespace tomlet

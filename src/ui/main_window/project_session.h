@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/object_actions.h"
@@ -20,8 +22,9 @@ struct ReadResult;
 struct TProjectRec;
 
 // The open project: the file it lives in, its data directory, reading, writing and closing it,
-// and the window caption that names it. Its properties live in the controls of the properties
-// page: loading fills them, saving gathers them and closing resets them.
+// whether it holds changes not yet saved, and the window caption that names it. Its properties
+// live in the controls of the properties page: loading fills them, saving gathers them and
+// closing resets them.
 class ProjectSession final {
 public:
     enum class ForgetFileName { No, Yes };
@@ -42,15 +45,30 @@ public:
     // Where the objects' stored paths lead under the current path mode and data directory.
     ActionContext ObjectActionContext() const;
 
+    // Counts from now on every change that a save would write, other than the session's own;
+    // called once the window's controls are built and bound.
+    void WatchForChanges();
+    // Whether the tree or the properties changed since the project was loaded, saved, made new
+    // or closed. The window's caption marks it.
+    bool IsModified() const { return m_changes != m_savedChanges; }
+    // Asks before the project is replaced or reloaded while it holds changes, or edits of the
+    // object fields not yet committed: Yes commits and saves them, No discards them. False when
+    // the project must stay: Cancel, or a save that failed or was cancelled. Every route that
+    // replaces or reloads the tree asks here first.
+    bool MayReplaceProject();
+
     // Reads a project into the empty tree and the properties; nothing when no file is there.
     void LoadProject(const std::string& path);
-    // Writes the properties and the tree; the project lives in `path` afterwards, whatever the
-    // write did.
-    void SaveProject(const std::string& path);
+    // Writes the properties and the tree. Only when the file was written does the project live in
+    // `path` and count as saved; a failed save changes neither.
+    bool SaveProject(const std::string& path);
     // Empties the tree, the properties and the object fields. Every route that replaces or
-    // reloads the tree starts here: New, Open, Open default file, Close file and each change of
-    // view, so also closing the window in the editor.
+    // reloads the tree starts here, once MayReplaceProject agreed: New, Open, Open default file,
+    // Close file and each change of view, so also closing the window in the editor.
     void CloseProject(ForgetFileName forget);
+    // New: closes the project and forgets its file, then lets the author choose the data
+    // directory of the new one, which is then unmodified.
+    void NewProject(const std::function<void()>& chooseDataDir);
     void UpdateCaption(Caption caption);
     // The project opened at start: a load that fails with an error says "Can't open default
     // file!".
@@ -63,6 +81,12 @@ public:
     void a_files_item_SaveASExecute();
 
 private:
+    // Save writes to the project's file, or asks for one; true when the project was written.
+    bool Save();
+    bool SaveAs();
+    void NoteChange();
+    // The project holds no changes beyond the first `changes` counted.
+    void TakeAsSaved(std::uint64_t changes);
     void ShowProjectProperties(const TProjectRec& project);
     TProjectRec GatherProjectProperties() const;
     void ResetProjectProperties();
@@ -78,6 +102,10 @@ private:
     MessagePump& m_pump;
     std::string m_currentFileName;
     std::string m_currentDataDir;
+    std::uint64_t m_changes = 0;
+    std::uint64_t m_savedChanges = 0;
+    // While the session fills or empties the project, which is no change of the author's.
+    bool m_replacingProject = false;
 };
 
 }  // namespace tomlet

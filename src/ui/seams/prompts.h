@@ -8,6 +8,8 @@ namespace tomlet {
 
 enum class MessageKind { Warning, Error, Information };
 
+enum class Answer { Yes, No, Cancel };
+
 struct FolderPickerRequest {
     QString Title;
     QString RootFolder;        // empty: the whole file system
@@ -25,6 +27,8 @@ public:
     virtual void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) = 0;
     // A confirmation box with Yes and No; true only on Yes.
     virtual bool Confirm(QWidget* owner, const QString& text) = 0;
+    // A question box with Yes, No and Cancel; Escape and closing the box answer Cancel.
+    virtual Answer AskYesNoCancel(QWidget* owner, const QString& text) = 0;
     // The standard open and save dialogs; an empty result means cancelled. The filter is written
     // as the language files hold it: "Description|patterns|Description|patterns", patterns
     // separated by ';' (for example "Tomlet files (*.tml)|*.tml|Any files|*.*"). The save dialog

@@ -101,6 +101,20 @@ bool QtPrompts::Confirm(QWidget* owner, const QString& text) {
     return box.clickedButton() == yes;
 }
 
+Answer QtPrompts::AskYesNoCancel(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
+                    QMessageBox::NoButton, owner);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    return box.clickedButton() == no ? Answer::No : Answer::Cancel;
+}
+
 QString QtPrompts::OpenFileName(QWidget* owner, const QString& title, const QString& filter,
                                 const QString& folder) {
     return RunFileDialog(owner, title, filter, folder, QFileDialog::AcceptOpen);

@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, StartsInTheBrowserWithAnEmptyProjectWhenNoFilesExist) {
     EXPECT_TRUE(Ui().a_view_item_Browser->isChecked());
     EXPECT_FALSE(Ui().a_view_item_Editor->isChecked());
     EXPECT_EQ(Objects(), 0);
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet   ") + VersionText());
+    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet   ") + VersionText());
     EXPECT_TRUE(prompts.Messages.empty());
     EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
     EXPECT_FALSE(Ui().menu_Operations->menuAction()->isVisible());
@@ -79,13 +79,13 @@ TEST_F(MainWindowTest,
     EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("Demo disc"));
     EXPECT_EQ(Ui().label_BrowserProjectName2->text(), QStringLiteral("second line"));
     EXPECT_EQ(Ui().memo_BrowserProjectDescription->toPlainText(),
-              QStringLiteral("About\nthe disc\n"));
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet   ") + VersionText());
+              QStringLiteral("About\nthe disc"));
+    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet   ") + VersionText());
     EXPECT_TRUE(prompts.Messages.empty());
 
     Ui().a_view_item_Editor->trigger();
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText() +
-                                          QStringLiteral("    -   default.tml"));
+    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText() +
+                                QStringLiteral("    -   default.tml"));
     EXPECT_EQ(Objects(), 3);
     EXPECT_EQ(Ui().EditPageControl->currentWidget(), Ui().tabsheet_ProjectProperties);
     EXPECT_TRUE(Ui().menu_Operations->menuAction()->isVisible());
@@ -106,27 +106,8 @@ TEST_F(MainWindowTest, SelectingAnObjectShowsItsCommentsInTheBrowser) {
     WriteProject("default.tml", SampleProject(DataDir()));
     Start();
     TreeView().SelectNode(Window().Model().Tree().TopLevel()[1]);
-    EXPECT_EQ(Ui().memo_BrowserComments->toPlainText(), QStringLiteral("comments of object 1\n"));
+    EXPECT_EQ(Ui().memo_BrowserComments->toPlainText(), QStringLiteral("comments of object 1"));
     EXPECT_EQ(TreeView().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
-}
-
-TEST_F(MainWindowTest, ASwitchOfViewsReloadsTheFileAndLosesUnsavedEdits) {
-    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
-    Start();
-    Ui().a_view_item_Editor->trigger();
-    OpenThroughDialog(path);
-    ObjectNode* first = Window().Model().Tree().TopLevel()[0];
-    TNodeData edited = first->Data;
-    edited.Caption = "edited";
-    Window().Model().SetRecord(first, edited);
-    Ui().edit_ProjectName->setText(QStringLiteral("edited name"));
-
-    Ui().a_view_item_Browser->trigger();
-
-    EXPECT_EQ(TreeCaption(0), "object 0");
-    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("Demo disc"));
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet   ") + VersionText() +
-                                          QStringLiteral("    -   catalogue.tml"));
 }
 
 TEST_F(MainWindowTest, ASwitchWithCtrlEmptiesTheProjectAndForgetsItsFile) {
@@ -146,7 +127,7 @@ TEST_F(MainWindowTest, ASwitchWithCtrlEmptiesTheProjectAndForgetsItsFile) {
     EXPECT_TRUE(Ui().checkbox_AbsoluteLink->isChecked());
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
     EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
+    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
 }
 
 TEST_F(MainWindowTest, ClosingInTheEditorShowsTheBrowserAndASecondCloseEnds) {
@@ -199,7 +180,7 @@ TEST_F(MainWindowTest, SaveOfAFileDeletedMeanwhileAsksForANewName) {
               (QStringList{QStringLiteral("Open project"), QStringLiteral("Save project")}));
     EXPECT_EQ(Window().Session().CurrentFileName(), renamed);
     EXPECT_EQ(ReadProject(renamed).ProjectName, "Demo disc");
-    EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral("    -   renamed.tml")));
+    EXPECT_TRUE(ShownTitle().endsWith(QStringLiteral("    -   renamed.tml")));
 }
 
 TEST_F(MainWindowTest, SaveWritesTheControlsAndTheTreeToTheOpenFile) {
@@ -217,17 +198,20 @@ TEST_F(MainWindowTest, SaveWritesTheControlsAndTheTreeToTheOpenFile) {
     const TProjectRec saved = ReadProject(path);
     EXPECT_EQ(saved.ProjectName, "Demo disc");
     EXPECT_EQ(saved.ProjectName2, "Вторая строка");
-    EXPECT_EQ(saved.ProjectDescription, "one\r\ntwo");
+    EXPECT_EQ(saved.ProjectDescription, "one\r\ntwo\r\n");
     EXPECT_TRUE(prompts.FileDialogTitles.count() == 1);
     Ui().a_view_item_Browser->trigger();
     EXPECT_EQ(Objects(), 2);
     EXPECT_EQ(TreeCaption(0), "object 1");
 }
 
-TEST_F(MainWindowTest, AFailedSaveSaysSoAndStillAdoptsTheNewName) {
-    WriteProject("default.tml", SampleProject(DataDir()));
+TEST_F(MainWindowTest, AFailedSaveAsSaysSoAndKeepsTheFileNameCaptionAndMark) {
+    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
     Start();
     Ui().a_view_item_Editor->trigger();
+    OpenThroughDialog(path);
+    Ui().edit_ProjectName->setText(QStringLiteral("renamed"));
+    const QString caption = ShownTitle();
     const std::string unreachable = folder / "missing-folder/new.tml";
     prompts.SaveAnswers.push_back(QString::fromStdString(unreachable));
     Idle();
@@ -236,8 +220,11 @@ TEST_F(MainWindowTest, AFailedSaveSaysSoAndStillAdoptsTheNewName) {
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
     EXPECT_TRUE(prompts.Messages[0].Text.startsWith(QStringLiteral("Cant save file!")));
-    EXPECT_EQ(Window().Session().CurrentFileName(), unreachable);
     EXPECT_FALSE(std::filesystem::exists(unreachable));
+    EXPECT_EQ(Window().Session().CurrentFileName(), path);
+    EXPECT_TRUE(caption.endsWith(QStringLiteral("    -   catalogue.tml*")));
+    EXPECT_EQ(ShownTitle(), caption);
+    EXPECT_TRUE(Window().Session().IsModified());
 }
 
 TEST_F(MainWindowTest, OpeningATextFileShowsTheFormatErrorAndLeavesAnEmptyProject) {
@@ -252,7 +239,7 @@ TEST_F(MainWindowTest, OpeningATextFileShowsTheFormatErrorAndLeavesAnEmptyProjec
     EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
     EXPECT_EQ(Objects(), 0);
     EXPECT_TRUE(Window().Session().CurrentFileName().empty());
-    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
+    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
 }
 
 TEST_F(MainWindowTest, AProjectOfANewerVersionIsRefusedWithTwoMessages) {
@@ -334,22 +321,7 @@ TEST_F(MainWindowTest, OpenDefaultFileUsesTheProgramFolderOrWarnsAndKeepsTheProj
     Ui().a_files_item_OpenDefault->trigger();
     EXPECT_EQ(Objects(), 1);
     EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("the default"));
-    EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral("    -   default.tml")));
-}
-
-TEST_F(MainWindowTest, ANeverSavedProjectIsEmptiedByAnyChangeOfView) {
-    Start();
-    Ui().a_view_item_Editor->trigger();
-    prompts.FolderAnswers.push_back(QString::fromStdString(DataDir()));
-    Ui().a_files_item_New->trigger();
-    Window().Model().Append(nullptr, testing::Record("added"));
-    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
-
-    Ui().a_view_item_SaveNBrowser->trigger();  // Save as is cancelled
-
-    EXPECT_EQ(prompts.FileDialogTitles, QStringList{QStringLiteral("Save project")});
-    EXPECT_TRUE(Window().IsBrowserView());
-    EXPECT_EQ(Objects(), 0);
+    EXPECT_TRUE(ShownTitle().endsWith(QStringLiteral("    -   default.tml")));
 }
 
 TEST_F(MainWindowTest, ViewsAfterTheFileWasDeletedLeaveAnEmptyProjectThatStillNamesIt) {
@@ -359,7 +331,7 @@ TEST_F(MainWindowTest, ViewsAfterTheFileWasDeletedLeaveAnEmptyProjectThatStillNa
     std::filesystem::remove(path);
     Ui().a_view_item_Editor->trigger();
     EXPECT_EQ(Objects(), 0);
-    EXPECT_TRUE(Window().windowTitle().endsWith(QStringLiteral("    -   catalogue.tml")));
+    EXPECT_TRUE(ShownTitle().endsWith(QStringLiteral("    -   catalogue.tml")));
     Window().Model().Append(nullptr, testing::Record("added"));
     Idle();
     Ui().a_files_item_Save->trigger();
@@ -371,6 +343,7 @@ TEST_F(MainWindowTest, FileDialogsStartInTheProgramFolderWithTheProjectFilter) {
     struct RecordingPrompts final : Prompts {
         void ShowMessage(QWidget*, MessageKind, const QString&) override {}
         bool Confirm(QWidget*, const QString&) override { return false; }
+        Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Cancel; }
         QString OpenFileName(QWidget*, const QString& title, const QString& filter,
                              const QString& start) override {
             Titles.append(title);

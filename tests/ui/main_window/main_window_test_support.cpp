@@ -12,6 +12,8 @@
 
 namespace tomlet::testing {
 
+using namespace Qt::StringLiterals;
+
 MainWindowFixture::MainWindowFixture() : m_previousDirectory(QDir::currentPath()) {
     QDir::setCurrent(QString::fromStdString(folder.Path().string()));
     SetProgramFolderForTesting(folder.Path().string());
@@ -37,6 +39,11 @@ void MainWindowFixture::Select(const ObjectNode* node) {
     Idle();
 }
 
+QString MainWindowFixture::ShownTitle() const {
+    return m_window->windowTitle().replace(QStringLiteral("[*]"),
+                                           m_window->isWindowModified() ? u"*"_s : QString());
+}
+
 std::string MainWindowFixture::WriteProject(const std::string& name, const TProjectRec& project,
                                             int count) const {
     ObjectTree tree;
@@ -53,11 +60,11 @@ std::string MainWindowFixture::WriteProject(const std::string& name, const TProj
     return path;
 }
 
-TProjectRec MainWindowFixture::ReadProject(const std::string& path) const {
+TProjectRec MainWindowFixture::ReadProject(const std::string& path, ObjectTree* tree) const {
     TProjectRec project;
-    ObjectTree tree;
+    ObjectTree read;
     SilentProgress silent;
-    if (!ReadProjectFile(path, project, tree, silent, silent).Ok())
+    if (!ReadProjectFile(path, project, tree != nullptr ? *tree : read, silent, silent).Ok())
         throw std::runtime_error("cannot read " + path);
     return project;
 }

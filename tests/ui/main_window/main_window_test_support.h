@@ -33,13 +33,15 @@ public:
     ObjectTreeView& TreeView() { return *m_window->Ui().TreeView; }
     // Selects a node and lets the window go idle.
     void Select(const ObjectNode* node);
+    // The caption as the window system shows it, with Qt's modified mark.
+    QString ShownTitle() const;
     // The seams the window was started with.
     Seams SeamsInUse() { return {prompts, shell, masks, progress}; }
 
     // Writes a project file with `count` top-level objects named "object 0", "object 1", ...
     std::string WriteProject(const std::string& name, const TProjectRec& project,
                              int count = 3) const;
-    TProjectRec ReadProject(const std::string& path) const;
+    TProjectRec ReadProject(const std::string& path, ObjectTree* tree = nullptr) const;
     // Lets the window go idle, so that its enabling rules run.
     static void Idle();
 

@@ -167,6 +167,7 @@ TEST_F(PropertiesPageTest, TheCheckBoxAndTheMenuCommandShowOneFlag) {
 
     TProjectRec relative = ProjectIn(dataDir);
     relative.AbsolutePath = false;
+    prompts.QuestionAnswers = {Answer::No};  // the flag was changed
     OpenProject(relative);
     EXPECT_FALSE(command->isChecked());
     EXPECT_FALSE(box->isChecked());

@@ -101,6 +101,7 @@ TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesT
     EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), ToQString(DataDir()));
     EXPECT_EQ(Window().Scan().ScanMaskList(), (std::vector<std::string>{"*.txt", "*.exe"}));
+    EXPECT_TRUE(Window().isWindowModified());
     EXPECT_FALSE(Window().Busy().IsBusy());
     EXPECT_TRUE(Ui().EditPageControl->isEnabled());
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
@@ -122,6 +123,7 @@ TEST_F(MainWindowScanTest, CancellingChangesNothingAndAMissingFolderIsRefused) {
     EXPECT_TRUE(Tree().IsEmpty());
     EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
     EXPECT_EQ(Window().Scan().ScanMaskList(), std::vector<std::string>{"*.txt"});
+    EXPECT_FALSE(Window().isWindowModified());
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
 }
 

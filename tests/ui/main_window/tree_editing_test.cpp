@@ -144,7 +144,7 @@ TEST_F(TreeEditingTest, CommitWritesTheFieldsAndForcesTheRulesOfFolders) {
     EXPECT_EQ(node->Data.Parameters, "");
     EXPECT_EQ(node->Data.ObjectType, otVirtualFolder);
     EXPECT_EQ(node->Data.ObjectAction, oaNoAction);
-    EXPECT_EQ(node->Data.Comments, "one\r\ntwo");
+    EXPECT_EQ(node->Data.Comments, "one\r\ntwo\r\n");
     EXPECT_EQ(Model().data(Model().IndexFromNode(node)).toString(), QStringLiteral("Group"));
     EXPECT_FALSE(CommitEnabled());
 
@@ -193,7 +193,7 @@ TEST_F(TreeEditingTest, EnterInTheFields) {
     EXPECT_EQ(Ui().memo_Comments->toPlainText(), QStringLiteral("a\nb"));
     QTest::keyClick(Ui().memo_Comments, Qt::Key_Return);
     EXPECT_EQ(Ui().memo_Comments->toPlainText(), QStringLiteral("a\nb"));
-    EXPECT_EQ(node->Data.Comments, "a\r\nb");
+    EXPECT_EQ(node->Data.Comments, "a\r\nb\r\n");  // every line ends with CR LF
 
     // The keywords box never takes Enter as a new item of its list.
     const int keywords = Ui().combobox_Keywords->count();

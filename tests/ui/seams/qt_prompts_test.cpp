@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 
 #include "support/modal_answers.h"
 
@@ -84,6 +85,25 @@ TEST(QtPromptsTest, ConfirmIsTrueOnlyOnYes) {
         ModalAnswers answers({[](QWidget& box) { box.close(); }});
         EXPECT_FALSE(prompts.Confirm(nullptr, QStringLiteral("Delete?")));
     }
+}
+
+TEST(QtPromptsTest, AskYesNoCancelTakesEscapeAndClosingAsCancel) {
+    QtPrompts prompts;
+    SeenBox seen;
+    const std::vector<std::pair<std::function<void(QWidget&)>, Answer>> cases = {
+        {Press(seen, QStringLiteral("&Yes")), Answer::Yes},
+        {Press(seen, QStringLiteral("&No")), Answer::No},
+        {Press(seen, QStringLiteral("Cancel")), Answer::Cancel},
+        {[](QWidget& box) { QTest::keyClick(&box, Qt::Key_Escape); }, Answer::Cancel},
+        {[](QWidget& box) { box.close(); }, Answer::Cancel},
+    };
+    for (const auto& [answer, expected] : cases) {
+        ModalAnswers answers({answer});
+        EXPECT_EQ(prompts.AskYesNoCancel(nullptr, QStringLiteral("Save?")), expected);
+    }
+    EXPECT_EQ(seen.Title, QStringLiteral("Confirm"));
+    EXPECT_EQ(seen.Text, QStringLiteral("Save?"));
+    EXPECT_EQ(seen.Buttons.size(), 3);
 }
 
 }  // namespace
