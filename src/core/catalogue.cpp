@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 42> Entries{{
+constexpr std::array<CatalogueEntry, 45> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -71,6 +71,11 @@ constexpr std::array<CatalogueEntry, 42> Entries{{
      "The tree of objects is nested deeper than %d levels!"},
     {message_SkippedNames_D, "message_SkippedNames_D", "Message",
      "%d files or folders were left out: the code page cannot hold their names."},
+    {message_DiscUnchanged, "message_DiscUnchanged", "Message",
+     "Nothing to update: the catalogue names every file and folder on the disc, and nothing it "
+     "names is gone."},
+    {text_NewOnDisc_D, "text_NewOnDisc_D", "Text", "New on disc: %d"},
+    {text_GoneFromDisc_D, "text_GoneFromDisc_D", "Text", "Gone from disc: %d"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

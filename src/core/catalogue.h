@@ -50,6 +50,9 @@ enum class TextId {
     message_NestedObjectsAddedOnlyFolderOrVirtualFolder,
     message_TreeTooDeep_D,
     message_SkippedNames_D,
+    message_DiscUnchanged,
+    text_NewOnDisc_D,
+    text_GoneFromDisc_D,
     SaveFailure,
 };
 
@@ -60,7 +63,7 @@ struct CatalogueEntry {
     std::string_view Default;
 };
 
-// All 41 entries in load order.
+// All 45 entries in load order.
 std::span<const CatalogueEntry> CatalogueEntries();
 
 // The current text of an entry.
