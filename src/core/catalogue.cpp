@@ -72,8 +72,7 @@ constexpr std::array<CatalogueEntry, 45> Entries{{
     {message_SkippedNames_D, "message_SkippedNames_D", "Message",
      "%d files or folders were left out: the code page cannot hold their names."},
     {message_DiscUnchanged, "message_DiscUnchanged", "Message",
-     "Nothing to update: the catalogue names every file and folder on the disc, and nothing it "
-     "names is gone."},
+     "Nothing to update: the catalogue matches the disc."},
     {text_NewOnDisc_D, "text_NewOnDisc_D", "Text", "New on disc: %d"},
     {text_GoneFromDisc_D, "text_GoneFromDisc_D", "Text", "Gone from disc: %d"},
     {SaveFailure, "", "", "Cant save file!"},

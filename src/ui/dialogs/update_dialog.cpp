@@ -118,6 +118,7 @@ void Tfrm_Update::FillNewObjects(const DiscChanges& changes) {
     };
     for (const ObjectNode* node : changes.New.TopLevel())
         addBelow(addBelow, nullptr, *node);
+    m_new->expandAll();
 }
 
 void Tfrm_Update::FillMissingObjects(const DiscChanges& changes) {
