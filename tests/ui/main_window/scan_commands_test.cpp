@@ -269,7 +269,7 @@ TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWro
     Model().Append(nullptr, testing::Record("Extras", otVirtualFolder));
     TreeView().expand(Model().IndexFromNode(docs));
     Select(sub->Child(0));  // b.txt, which goes
-    std::filesystem::remove(folder / "data/Docs/Sub/b.txt");
+    std::filesystem::remove(folder.Path() / "data/Docs/Sub/b.txt");
     folder.WriteFile("data/Docs/c.txt");
     folder.WriteFile("data/New/d.txt");
     QSignalSpy layout(&Model(), &QAbstractItemModel::layoutChanged);
@@ -307,8 +307,8 @@ TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWro
 TEST_F(MainWindowScanTest, UpdatingAFolderChangesOnlyWhatIsCheckedAndCancelNothing) {
     StartEditor();
     ScanDataDirectory();
-    std::filesystem::remove(folder / "data/Docs/a.txt");
-    std::filesystem::remove(folder / "data/Docs/Sub/b.txt");
+    std::filesystem::remove(folder.Path() / "data/Docs/a.txt");
+    std::filesystem::remove(folder.Path() / "data/Docs/Sub/b.txt");
     folder.WriteFile("data/Docs/c.txt");
     folder.WriteFile("data/Docs/d.txt");
     folder.WriteFile("data/outside.txt");
@@ -332,7 +332,7 @@ TEST_F(MainWindowScanTest, AnUnchangedDiscSaysSoAndAGoneFolderIsAnError) {
     EXPECT_EQ(prompts.MessageTexts(), QStringList{ToQString(Text(TextId::message_DiscUnchanged))});
     EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Information);
 
-    std::filesystem::remove_all(folder / "data/Docs");
+    std::filesystem::remove_all(folder.Path() / "data/Docs");
     Select(Tree().TopLevel()[0]);
     Run(Ui().a_operation_item_UpdateFromDisc, {Answer({})});
     ASSERT_EQ(prompts.Messages.size(), 2u);
