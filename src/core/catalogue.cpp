@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 44> Entries{{
+constexpr std::array<CatalogueEntry, 47> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -74,6 +74,10 @@ constexpr std::array<CatalogueEntry, 44> Entries{{
     {message_SaveChangesToProject_S, "message_SaveChangesToProject_S", "Message",
      "Save the changes to the project < \"%s\" > ?"},
     {message_NewProject, "message_NewProject", "Message", "new project"},
+    {message_DiscUnchanged, "message_DiscUnchanged", "Message",
+     "Nothing to update: the catalogue matches the disc."},
+    {text_NewOnDisc_D, "text_NewOnDisc_D", "Text", "New on disc: %d"},
+    {text_GoneFromDisc_D, "text_GoneFromDisc_D", "Text", "Gone from disc: %d"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

@@ -52,6 +52,9 @@ enum class TextId {
     message_SkippedNames_D,
     message_SaveChangesToProject_S,
     message_NewProject,
+    message_DiscUnchanged,
+    text_NewOnDisc_D,
+    text_GoneFromDisc_D,
     SaveFailure,
 };
 
@@ -62,7 +65,7 @@ struct CatalogueEntry {
     std::string_view Default;
 };
 
-// All 41 entries in load order.
+// All 45 entries in load order.
 std::span<const CatalogueEntry> CatalogueEntries();
 
 // The current text of an entry.

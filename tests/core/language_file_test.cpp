@@ -60,12 +60,15 @@ TEST_F(LanguageFileTest, LoadingAnEmptyFileMakesItATemplateOfTheCatalogue) {
     folder.WriteFile("Test.lng");
     ASSERT_TRUE(LoadCatalogue("Test.lng"));
 
+    // In load order, each key added to the end of its section.
     std::vector<std::string> expected;
-    for (const CatalogueEntry& entry : CatalogueEntries()) {
-        if (!entry.Key.empty())
-            expected.push_back(std::string(entry.Section) + "/" + std::string(entry.Key));
+    for (const std::string_view section : {"Text", "Hint", "Message"}) {
+        for (const CatalogueEntry& entry : CatalogueEntries()) {
+            if (entry.Section == section)
+                expected.push_back(std::string(entry.Section) + "/" + std::string(entry.Key));
+        }
     }
-    ASSERT_EQ(expected.size(), 43u);
+    ASSERT_EQ(expected.size(), 46u);
     EXPECT_EQ(IniKeyNames(folder / "Test.lng"), expected);
     for (const auto& entry : ListIniEntries(folder / "Test.lng"))
         EXPECT_EQ(entry.Value, "") << entry.Key;
@@ -139,7 +142,7 @@ TEST_F(LanguageFileTest, AUtf8FileServesASingleByteCodePage) {
               "\xC7\xE0\xEF\xE8\xF1\xFC \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED\xE0!");
     const std::string written = ReadWholeFile(folder / "Russian.lng");
     EXPECT_TRUE(written.starts_with("\xEF\xBB\xBF[Message]\r\nmessage_RecordNotFound=\xD0\x97"));
-    EXPECT_EQ(IniKeyNames(folder / "Russian.lng").size(), 43u);
+    EXPECT_EQ(IniKeyNames(folder / "Russian.lng").size(), 46u);
 }
 
 TEST(LanguageDisplayName, RemovesEveryOccurrenceOfTheExtensionIgnoringCase) {

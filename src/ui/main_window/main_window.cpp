@@ -49,7 +49,7 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
       m_editing(*this, m_ui, *m_model, m_fields, seams.UserPrompts),
       m_running(m_ui, *m_model, m_session, seams.SystemShell),
       m_search(*this, m_ui, *m_model, seams.UserPrompts),
-      m_scan(*this, m_ui, *m_model, m_session, m_busy, seams, m_pump) {
+      m_scan(*this, m_ui, *m_model, m_fields, m_session, m_busy, seams, m_pump) {
     setObjectName(QStringLiteral("frm_Main"));
     setWindowTitle(QStringLiteral("Tomlet"));
     setMinimumSize(DesignedWidth, MinimumHeight);
@@ -162,6 +162,8 @@ void Tfrm_Main::ConnectCommands() {
                 &ScanCommands::a_operation_item_ScanProjectDirectoryExecute);
     run.Connect(ui.a_operation_item_ScanCurrentFolder, m_scan,
                 &ScanCommands::a_operation_item_ScanCurrentFolderExecute);
+    run.Connect(ui.a_operation_item_UpdateFromDisc, m_scan,
+                &ScanCommands::a_operation_item_UpdateFromDiscExecute);
 }
 
 // Running an object reports nothing, whatever fails.
@@ -205,6 +207,7 @@ void Tfrm_Main::ConnectTree() {
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_model, signal, this, &Tfrm_Main::ScheduleUpdateActions);
     connect(m_model, &QAbstractItemModel::rowsMoved, this, &Tfrm_Main::ScheduleUpdateActions);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &Tfrm_Main::ScheduleUpdateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &Tfrm_Main::ScheduleUpdateActions);
     connect(tree.selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
@@ -282,6 +285,7 @@ void Tfrm_Main::UpdateActions() {
     ui.a_operation_item_ScanProjectDirectory->setEnabled(idle && !hasNodes && onDataPage);
     ui.a_operation_item_ScanCurrentFolder->setEnabled(idle && onDataPage && hasDataDir &&
                                                       folderSelected);
+    ui.a_operation_item_UpdateFromDisc->setEnabled(idle && onDataPage && hasDataDir && hasNodes);
     ui.a_operation_item_AddObject->setEnabled(canEditTree);
     ui.a_operation_item_AddChildObject->setEnabled(canEditTree && hasSelection);
     ui.a_operation_item_DeleteObject->setEnabled(canEditTree && hasSelection);

@@ -234,15 +234,17 @@ QWidget* BuildActionToolbar(MainWindowUi& ui) {
     auto* grid = new QGridLayout(ui.toolbar_Action);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(1);
+    // Two buttons a row; the update stands alone below the scans it belongs with.
     const QAction* pairs[][2] = {
         {ui.a_operation_item_ScanProjectDirectory, ui.a_operation_item_ScanCurrentFolder},
+        {ui.a_operation_item_UpdateFromDisc, nullptr},
         {ui.a_operation_item_AddObject, ui.a_operation_item_AddChildObject},
         {ui.a_operation_item_DeleteObject, ui.a_operation_item_DeleteAll},
         {ui.a_operation_item_CollapseTree, ui.a_operation_item_ExpandTree},
         {ui.a_search_item_Find, ui.a_search_item_FindForward}};
     int row = 0;
     for (const auto& pair : pairs) {
-        for (int column = 0; column < 2; ++column) {
+        for (int column = 0; column < 2 && pair[column] != nullptr; ++column) {
             auto* button = new QToolButton;
             button->setDefaultAction(const_cast<QAction*>(pair[column]));
             button->setAutoRaise(true);

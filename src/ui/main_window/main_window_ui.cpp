@@ -111,6 +111,12 @@ void BuildActions(QMainWindow& w, MainWindowUi& ui) {
                                                            "Scan current folder",
                                                            {},
                                                            S::SP_DirIcon});
+    ui.a_operation_item_UpdateFromDisc =
+        MakeAction(w, {"a_operation_item_UpdateFromDisc",
+                       "Update from disc...",
+                       "Update the selected folder, or else the whole data directory, from disc",
+                       {},
+                       S::SP_BrowserReload});
     ui.a_operation_item_AddObject = MakeAction(
         w, {"a_operation_item_AddObject", "Add object", "Add object", {}, S::SP_FileLinkIcon});
     ui.a_operation_item_AddChildObject = MakeAction(w, {"a_operation_item_AddChildObject",
@@ -191,8 +197,9 @@ void BuildMainMenu(QMainWindow& w, MainWindowUi& ui) {
     ui.menu_Language->setObjectName(QStringLiteral("menu_Language"));
 
     ui.menu_Operations = AddMenu(*ui.MainMenu1, "menu_Operations", "Operations");
-    ui.menu_Operations->addActions(
-        {ui.a_operation_item_ScanProjectDirectory, ui.a_operation_item_ScanCurrentFolder});
+    ui.menu_Operations->addActions({ui.a_operation_item_ScanProjectDirectory,
+                                    ui.a_operation_item_ScanCurrentFolder,
+                                    ui.a_operation_item_UpdateFromDisc});
     ui.menu_Operations->addSeparator();
     ui.menu_Operations->addActions(
         {ui.a_operation_item_AddObject, ui.a_operation_item_AddChildObject});

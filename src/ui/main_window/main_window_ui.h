@@ -51,6 +51,7 @@ struct MainWindowUi {
     // Operations
     QAction* a_operation_item_ScanProjectDirectory = nullptr;
     QAction* a_operation_item_ScanCurrentFolder = nullptr;
+    QAction* a_operation_item_UpdateFromDisc = nullptr;
     QAction* a_operation_item_AddObject = nullptr;
     QAction* a_operation_item_AddChildObject = nullptr;
     QAction* a_operation_item_DeleteObject = nullptr;

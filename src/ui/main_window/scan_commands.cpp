@@ -1,15 +1,23 @@
 #include "ui/main_window/scan_commands.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QPersistentModelIndex>
+#include <QScopeGuard>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "core/catalogue.h"
+#include "core/disc_update.h"
 #include "core/paths.h"
 #include "core/scanner.h"
 #include "platform/file_system.h"
+#include "platform/text_codec.h"
 #include "ui/base/qt_text.h"
 #include "ui/dialogs/scan_dialog.h"
+#include "ui/dialogs/update_dialog.h"
 #include "ui/main_window/main_window_ui.h"
+#include "ui/main_window/object_fields_editor.h"
 #include "ui/main_window/project_session.h"
 #include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
@@ -41,14 +49,47 @@ QString SkippedNamesText(const std::vector<SkippedEntry>& skipped) {
     return text;
 }
 
+// Keeps a widget off while a scan lets window messages through.
+class DisabledScope final {
+public:
+    explicit DisabledScope(QWidget& widget) : m_widget(widget) { m_widget.setEnabled(false); }
+    ~DisabledScope() { m_widget.setEnabled(true); }
+    DisabledScope(const DisabledScope&) = delete;
+    DisabledScope& operator=(const DisabledScope&) = delete;
+
+private:
+    QWidget& m_widget;
+};
+
+// Asks the user in the middle of a busy command: with the ordinary pointer, not the busy one.
+template <class Ask>
+auto AskWhileBusy(Ask ask) {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    return ask();
+}
+
+// What an update compares: the selected Folder object's folder (the data directory when its
+// path is empty), or else the whole data directory.
+DiscUpdateScope UpdateScope(const std::string& dataDir, ObjectNode* selected) {
+    DiscUpdateScope scope;
+    scope.BaseFolder = dataDir;
+    if (selected != nullptr && selected->Data.ObjectType == otFolder) {
+        scope.Folder = selected->Data.PathFileName;
+        scope.FolderObject = selected;
+    }
+    return scope;
+}
+
 }  // namespace
 
 ScanCommands::ScanCommands(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
-                           ProjectSession& session, BusyState& busy, const Seams& seams,
-                           MessagePump& pump)
+                           ObjectFieldsEditor& fields, ProjectSession& session, BusyState& busy,
+                           const Seams& seams, MessagePump& pump)
     : m_window(window),
       m_ui(ui),
       m_model(model),
+      m_fields(fields),
       m_session(session),
       m_busy(busy),
       m_seams(seams),
@@ -99,14 +140,10 @@ void ScanCommands::a_operation_item_ScanCurrentFolderExecute() {
 void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
                                  BusyState::Commands commands) {
     const BusyState::Scope busy(m_busy, commands);
-    m_ui.EditPageControl->setEnabled(false);
     ObjectTree built;
-    const auto attach = [&] {
-        m_ui.EditPageControl->setEnabled(true);
-        m_model.Adopt(std::move(built), parent);
-    };
     std::vector<SkippedEntry> skipped;
     try {
+        const DisabledScope pages(*m_ui.EditPageControl);
         FolderScanner scanner(m_scanMaskList, m_session.CurrentDataDir(), m_seams.Progress, m_pump);
         scanner.SetAdoptionLevel(parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
         scanner.ScanDirectory(directory, built, nullptr, nested);
@@ -114,12 +151,64 @@ void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* paren
     } catch (...) {
         // Not swallowed: the objects found so far are attached, then the error goes on to the
         // general error display. (Attaching may fail too, so it is no scope guard.)
-        attach();
+        m_model.Adopt(std::move(built), parent);
         throw;
     }
-    attach();
+    m_model.Adopt(std::move(built), parent);
     if (!skipped.empty())
         m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Warning, SkippedNamesText(skipped));
+}
+
+void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
+    const std::string& dataDir = m_session.CurrentDataDir();
+    if (m_model.Tree().IsEmpty() || dataDir.empty())
+        return;
+    DiscUpdateScope scope = UpdateScope(dataDir, m_ui.TreeView->SelectedNode());
+    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, ToQString(dataDir), &m_window);
+    dialog.SetDirectory(
+        ToQString(scope.Folder.empty() ? dataDir : FolderOfObject(dataDir, scope.Folder)));
+    dialog.LockDirectory(true);
+    if (!AskScanOptions(dialog))
+        return;
+    scope.Masks = m_scanMaskList;
+    scope.Nested = dialog.ScanNested();
+
+    // Busy from the scan until the changes are in, so that nothing changes the tree between.
+    const BusyState::Scope busy(m_busy);
+    DiscChanges changes = ScanForChanges(scope);
+    if (changes.IsEmpty()) {
+        AskWhileBusy([this] {
+            m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Information,
+                                            ToQString(Text(TextId::message_DiscUnchanged)));
+        });
+        return;
+    }
+    Tfrm_Update review(changes, &m_window);
+    if (AskWhileBusy([&review] { return review.exec(); }) == QDialog::Accepted)
+        ApplyReviewedChanges(std::move(changes), review.LeftOut());
+}
+
+DiscChanges ScanCommands::ScanForChanges(const DiscUpdateScope& scope) {
+    const DisabledScope pages(*m_ui.EditPageControl);
+    return tomlet::FindDiscChanges(m_model.Tree(), scope, ProcessCodec(), m_seams.Progress, m_pump);
+}
+
+// A selected object that the update deletes hands the selection to the nearest folder above it
+// that stays.
+void ScanCommands::ApplyReviewedChanges(DiscChanges&& changes,
+                                        const std::unordered_set<const ObjectNode*>& leftOut) {
+    std::vector<QPersistentModelIndex> selectedAndAbove;
+    for (const ObjectNode* node = m_ui.TreeView->SelectedNode(); node != nullptr;
+         node = node->Parent())
+        selectedAndAbove.emplace_back(m_model.IndexFromNode(node));
+    m_model.ApplyDiscChanges(std::move(changes), leftOut);
+    const auto kept = std::ranges::find_if(selectedAndAbove, &QPersistentModelIndex::isValid);
+    if (kept == selectedAndAbove.begin())
+        return;
+    if (kept == selectedAndAbove.end())
+        m_fields.ClearObjectFields();
+    else
+        m_ui.TreeView->SelectNode(ObjectTreeModel::NodeFromIndex(*kept));
 }
 
 }  // namespace tomlet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "ui/main_window/busy_state.h"
@@ -11,18 +12,23 @@ class QWidget;
 namespace tomlet {
 
 class MessagePump;
+class ObjectFieldsEditor;
 class ObjectNode;
 class ObjectTreeModel;
 class ProjectSession;
 class Tfrm_Scan;
+struct DiscChanges;
+struct DiscUpdateScope;
 struct MainWindowUi;
 
 // The editor's scan commands, which fill the tree from a folder tree on disc under the masks of
-// the scan options, and the masks of the last confirmed scan.
+// the scan options or bring it up to date with the disc, and the masks of the last confirmed
+// scan.
 class ScanCommands final {
 public:
     ScanCommands(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
-                 ProjectSession& session, BusyState& busy, const Seams& seams, MessagePump& pump);
+                 ObjectFieldsEditor& fields, ProjectSession& session, BusyState& busy,
+                 const Seams& seams, MessagePump& pump);
     ScanCommands(const ScanCommands&) = delete;
     ScanCommands& operator=(const ScanCommands&) = delete;
 
@@ -33,16 +39,24 @@ public:
     void a_operation_item_ScanProjectDirectoryExecute();
     // Appends the content of the selected Folder object's folder below it.
     void a_operation_item_ScanCurrentFolderExecute();
+    // Compares the selected Folder object's folder, or else the whole data directory, with the
+    // disc and, once the user has reviewed the changes, adds the new objects and deletes those
+    // whose file or folder is gone. Every other object stays exactly as it is.
+    void a_operation_item_UpdateFromDiscExecute();
 
 private:
     // Shows the scan options; false when cancelled. On OK the masks become the scan's.
     bool AskScanOptions(Tfrm_Scan& dialog);
     void ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
                        BusyState::Commands commands);
+    DiscChanges ScanForChanges(const DiscUpdateScope& scope);
+    void ApplyReviewedChanges(DiscChanges&& changes,
+                              const std::unordered_set<const ObjectNode*>& leftOut);
 
     QWidget& m_window;
     const MainWindowUi& m_ui;
     ObjectTreeModel& m_model;
+    ObjectFieldsEditor& m_fields;
     ProjectSession& m_session;
     BusyState& m_busy;
     Seams m_seams;

@@ -1,5 +1,6 @@
 #include "ui/tree/object_tree_model.h"
 
+#include "core/disc_update.h"
 #include "ui/base/qt_text.h"
 #include "ui/tree/object_icons.h"
 
@@ -89,6 +90,27 @@ void ObjectTreeModel::Adopt(ObjectTree&& detached, ObjectNode* parent) {
     beginInsertRows(IndexFromNode(parent), first, first + count - 1);
     m_tree.Adopt(std::move(detached), parent);
     endInsertRows();
+}
+
+void ObjectTreeModel::ApplyDiscChanges(DiscChanges&& changes,
+                                       const std::unordered_set<const ObjectNode*>& leftOut) {
+    std::unordered_set<const ObjectNode*> deleted;
+    for (const ObjectNode* node : changes.Missing)
+        if (!leftOut.contains(node))
+            deleted.insert(node);
+    Q_EMIT layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    std::vector<const ObjectNode*> nodes;
+    nodes.reserve(static_cast<size_t>(before.size()));
+    for (const QModelIndex& index : before)
+        nodes.push_back(NodeFromIndex(index));
+    tomlet::ApplyDiscChanges(m_tree, std::move(changes), leftOut);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const ObjectNode* node : nodes)
+        after.append(deleted.contains(node) ? QModelIndex() : IndexFromNode(node));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged();
 }
 
 void ObjectTreeModel::SetRecord(ObjectNode* node, TNodeData data) {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <unordered_set>
 
 #include "core/object_tree.h"
 
 namespace tomlet {
+
+struct DiscChanges;
 
 // The one model over the project's object tree. Every change to the tree goes through the
 // methods below, so that the views always see a tree consistent with their notifications.
@@ -33,6 +36,11 @@ public:
     void ClearObjectTree();
     // Attaches a tree built detached (by the reader or a scan) with one notification.
     void Adopt(ObjectTree&& detached, ObjectNode* parent);
+    // Applies an update from disc (ApplyDiscChanges, `leftOut` as there) as one layout change:
+    // the kept nodes keep their persistent indexes, so expanded folders and the selection stay
+    // where they are; the indexes of deleted nodes become invalid.
+    void ApplyDiscChanges(DiscChanges&& changes,
+                          const std::unordered_set<const ObjectNode*>& leftOut);
     // Replaces a node's record and shows its new caption.
     void SetRecord(ObjectNode* node, TNodeData data);
     // Tells the views that a node's record changed in place.

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/disc_update.h"
 #include "core/language_file.h"
 #include "main_window_test_support.h"
 #include "support/fake_mask_store.h"
@@ -29,6 +30,7 @@
 #include "ui/dialogs/file_dialog_texts.h"
 #include "ui/dialogs/find_dialog.h"
 #include "ui/dialogs/scan_dialog.h"
+#include "ui/dialogs/update_dialog.h"
 
 namespace tomlet {
 namespace {
@@ -49,7 +51,7 @@ void Add(KeySet& keys, const std::string& section, std::initializer_list<const c
     }
 }
 
-// The keys the main window as designed asks for: 87.
+// The keys the main window as designed asks for: 89.
 KeySet MainWindowKeys() {
     KeySet keys;
     Add(keys, "frm_Main",
@@ -110,6 +112,7 @@ KeySet MainWindowKeys() {
          "a_options_item_AbsolutePath",
          "a_operation_item_ScanProjectDirectory",
          "a_operation_item_ScanCurrentFolder",
+         "a_operation_item_UpdateFromDisc",
          "a_operation_item_AddObject",
          "a_operation_item_AddChildObject",
          "a_operation_item_DeleteObject",
@@ -143,17 +146,24 @@ KeySet FindWindowKeys() {
     return keys;
 }
 
+KeySet UpdateWindowKeys() {
+    KeySet keys{"frm_Update/Form.Caption"};
+    Add(keys, "frm_Update", {"label_UpdateNote", "button_Apply", "button_Cancel"}, {"Caption"});
+    return keys;
+}
+
 KeySet AboutWindowKeys() {
     KeySet keys{"frm_About/Form.Caption"};
     Add(keys, "frm_About", {"label_TotalMemory", "label_MemoryUsed", "button_Ok"}, {"Caption"});
     return keys;
 }
 
-// The 42 keyed catalogue entries.
+// The 46 keyed catalogue entries.
 KeySet CatalogueKeys() {
     KeySet keys;
-    for (const char* key : {"text_NewObject", "text_ProjectDir", "text_SearchFiles_D",
-                            "text_Scanning_D", "text_LoadingData_D", "text_SavingData_D"})
+    for (const char* key :
+         {"text_NewObject", "text_ProjectDir", "text_SearchFiles_D", "text_Scanning_D",
+          "text_LoadingData_D", "text_SavingData_D", "text_NewOnDisc_D", "text_GoneFromDisc_D"})
         keys.insert(std::string("Text/") + key);
     for (const char* key :
          {"hint_Hint", "hint_Comments", "hint_PathFileName", "hint_FileSize", "hint_Parameters",
@@ -162,17 +172,28 @@ KeySet CatalogueKeys() {
           "hint_fa_compressed", "hint_fa_noattributes", "hint_fa_virtual"})
         keys.insert(std::string("Hint/") + key);
     for (const char* key :
-         {"message_DeleteObject_S", "message_CantOpenDefaultFile", "message_DeleteAllInformation",
-          "message_DefaultFileNotFound", "message_CantChangeProjectDataDir",
-          "message_IncorrectPath", "message_PathNotContainInProjectDir",
-          "message_ChangeCanceled_FolderCantBeFile", "message_ProjectDataDirNotExist",
-          "message_FileNotExistOrNotContainInProjectDir", "message_IncorrectFormatFile",
-          "message_RecordNotFound", "message_FileVersionHigherUseNewerTomlet",
-          "message_CantWriteInifile", "message_CantOpenInifile",
-          "message_ProjectDirNotExist_RiskCreateIncorrectProject_"
-          "SetCorrectProjectDir",
-          "message_NestedObjectsAddedOnlyFolderOrVirtualFolder", "message_TreeTooDeep_D",
-          "message_SkippedNames_D", "message_SaveChangesToProject_S", "message_NewProject"})
+         {"message_DeleteObject_S",
+          "message_CantOpenDefaultFile",
+          "message_DeleteAllInformation",
+          "message_DefaultFileNotFound",
+          "message_CantChangeProjectDataDir",
+          "message_IncorrectPath",
+          "message_PathNotContainInProjectDir",
+          "message_ChangeCanceled_FolderCantBeFile",
+          "message_ProjectDataDirNotExist",
+          "message_FileNotExistOrNotContainInProjectDir",
+          "message_IncorrectFormatFile",
+          "message_RecordNotFound",
+          "message_FileVersionHigherUseNewerTomlet",
+          "message_CantWriteInifile",
+          "message_CantOpenInifile",
+          "message_ProjectDirNotExist_RiskCreateIncorrectProject_SetCorrectProjectDir",
+          "message_NestedObjectsAddedOnlyFolderOrVirtualFolder",
+          "message_TreeTooDeep_D",
+          "message_SkippedNames_D",
+          "message_DiscUnchanged",
+          "message_SaveChangesToProject_S",
+          "message_NewProject"})
         keys.insert(std::string("Message/") + key);
     return keys;
 }
@@ -206,6 +227,8 @@ void OpenEveryDialog() {
     Tfrm_Scan scan(prompts, masks, QString());
     Tfrm_Find find;
     Tfrm_About about(AboutFacts{});
+    const DiscChanges none;
+    Tfrm_Update update(none);
 }
 
 std::string ShippedLanguage(const std::string& language) {
@@ -254,6 +277,8 @@ Appearance LookOf(const Tfrm_Main& window) {
     CollectTexts(Tfrm_Scan(prompts, masks, QString()), look.Texts);
     CollectTexts(Tfrm_Find(), look.Texts);
     CollectTexts(Tfrm_About(AboutFacts{}), look.Texts);
+    const DiscChanges none;
+    CollectTexts(Tfrm_Update(none), look.Texts);
     for (const CatalogueEntry& entry : CatalogueEntries())
         look.Catalogue.push_back(Plain(ToQString(Text(entry.Id))));
     return look;
@@ -288,10 +313,10 @@ TEST_F(MainWindowLanguageTest, OneStartTurnsAnEmptyFileIntoATemplateOfTheMainWin
     fixture.folder.WriteFile("Test.lng");
     StartIn("Test");
 
-    EXPECT_EQ(MainWindowKeys().size(), 87u);
-    EXPECT_EQ(CatalogueKeys().size(), 43u);
+    EXPECT_EQ(MainWindowKeys().size(), 89u);
+    EXPECT_EQ(CatalogueKeys().size(), 46u);
     EXPECT_EQ(KeysOf(Path("Test.lng")), Union({MainWindowKeys(), CatalogueKeys()}));
-    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 87u + CatalogueKeys().size());  // each key once
+    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 89u + CatalogueKeys().size());  // each key once
     for (const auto& entry : ListIniEntries(Path("Test.lng")))
         EXPECT_EQ(entry.Value, "") << entry.Key;
     EXPECT_TRUE(fixture.prompts.Messages.empty());
@@ -301,9 +326,11 @@ TEST_F(MainWindowLanguageTest, OpeningTheDialogsOnceAddsTheirSections) {
     fixture.folder.WriteFile("Test.lng");
     StartIn("Test");
     OpenEveryDialog();
-    EXPECT_EQ(KeysOf(Path("Test.lng")), Union({MainWindowKeys(), ScanWindowKeys(), FindWindowKeys(),
-                                               AboutWindowKeys(), CatalogueKeys()}));
-    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 87u + 11u + 16u + 4u + CatalogueKeys().size());
+    EXPECT_EQ(KeysOf(Path("Test.lng")),
+              Union({MainWindowKeys(), ScanWindowKeys(), FindWindowKeys(), AboutWindowKeys(),
+                     UpdateWindowKeys(), CatalogueKeys()}));
+    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(),
+              89u + 11u + 16u + 4u + 4u + CatalogueKeys().size());
 }
 
 TEST_F(MainWindowLanguageTest, TheDialogsTakeTheirCaptionsFromTheLanguageFile) {
@@ -342,7 +369,7 @@ TEST_P(ShippedLanguageTest, GivesEveryKeyTheProgramAsksFor) {
     EXPECT_EQ(KeysOf(path, {"frm_Main", "Text", "Hint", "Message"}),
               Union({MainWindowKeys(), CatalogueKeys()}));
     EXPECT_EQ(KeysOf(path), Union({MainWindowKeys(), ScanWindowKeys(), FindWindowKeys(),
-                                   AboutWindowKeys(), CatalogueKeys()}));
+                                   AboutWindowKeys(), UpdateWindowKeys(), CatalogueKeys()}));
     for (const auto& entry : ListIniEntries(path))
         EXPECT_NE(entry.Value, "") << entry.Key;
 }

@@ -2,9 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QTreeWidget>
+#include <filesystem>
 
 #include "core/catalogue.h"
 #include "core/paths.h"
@@ -14,6 +18,7 @@
 #include "support/tree_records.h"
 #include "ui/base/qt_text.h"
 #include "ui/dialogs/scan_dialog.h"
+#include "ui/dialogs/update_dialog.h"
 #include "ui/tree/object_tree_model.h"
 
 namespace tomlet {
@@ -22,6 +27,7 @@ namespace {
 using namespace Qt::StringLiterals;
 using testing::Captions;
 using testing::ModalAnswers;
+using testing::RecordOutline;
 
 // Runs `check` at the moment the scan's progress window appears, in the middle of the scan.
 class DuringScan final : public QObject {
@@ -74,6 +80,40 @@ protected:
                     ->setProperty("checked", false);
             ok ? dialog->accept() : dialog->reject();
         };
+    }
+    // Answers the scan dialog of a command that scans a folder it names itself.
+    static std::function<void(QWidget&)> Locked(QString directory) {
+        return [=](QWidget& modal) {
+            auto& dialog = dynamic_cast<Tfrm_Scan&>(modal);
+            EXPECT_EQ(dialog.GetDirectory(), directory);
+            EXPECT_FALSE(dialog.findChild<QLineEdit*>(u"edit_SetDir"_s)->isEnabled());
+            dialog.accept();
+        };
+    }
+    // Answers the review of an update: checks the counts it shows, unchecks the items of those
+    // texts, then applies or cancels.
+    static std::function<void(QWidget&)> Review(int added, int gone, QStringList uncheck = {},
+                                                bool apply = true) {
+        return [=](QWidget& modal) {
+            auto* review = dynamic_cast<Tfrm_Update*>(&modal);
+            ASSERT_NE(review, nullptr);
+            EXPECT_EQ(review->findChild<QLabel*>(u"label_NewObjects"_s)->text(),
+                      ToQString(FormatCount(Text(TextId::text_NewOnDisc_D), added)));
+            EXPECT_EQ(review->findChild<QLabel*>(u"label_MissingObjects"_s)->text(),
+                      ToQString(FormatCount(Text(TextId::text_GoneFromDisc_D), gone)));
+            for (const QString& text : uncheck)
+                for (auto* list : review->findChildren<QTreeWidget*>())
+                    for (QTreeWidgetItem* item :
+                         list->findItems(text, Qt::MatchExactly | Qt::MatchRecursive))
+                        item->setCheckState(0, Qt::Unchecked);
+            apply ? review->accept() : review->reject();
+        };
+    }
+    // Fills the project from the data folder under *.txt and *.exe: Docs (Sub (b.txt) a.txt)
+    // setup.exe.
+    void ScanDataDirectory() {
+        masks.Masks = {u"*.txt"_s, u"*.exe"_s};
+        Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()))});
     }
     void Run(QAction* action, std::vector<std::function<void(QWidget&)>> answers) {
         ModalAnswers modal(std::move(answers));
@@ -167,13 +207,7 @@ TEST_F(MainWindowScanTest, ScanningAFolderObjectAppendsItsContentAgainOnEverySca
     TreeView().SelectNode(Tree().TopLevel()[0]);
     Idle();
     ASSERT_TRUE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());
-    const auto locked = [&](QWidget& modal) {
-        auto& dialog = dynamic_cast<Tfrm_Scan&>(modal);
-        EXPECT_EQ(dialog.GetDirectory(), ToQString(folder / "data/Docs"));
-        EXPECT_FALSE(dialog.findChild<QLineEdit*>(u"edit_SetDir"_s)->isEnabled());
-        dialog.accept();
-    };
-    Run(Ui().a_operation_item_ScanCurrentFolder, {locked});
+    Run(Ui().a_operation_item_ScanCurrentFolder, {Locked(ToQString(folder / "data/Docs"))});
     Run(Ui().a_operation_item_ScanCurrentFolder, {Answer({})});
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt Sub (b.txt) a.txt)");
     EXPECT_EQ(Tree().TopLevel()[0]->Child(1)->Data.PathFileName, "Docs\\a.txt");
@@ -203,6 +237,114 @@ TEST_F(MainWindowScanTest, NoTreeCommandRunsWhileACurrentFolderScanRuns) {
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
     EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
+}
+
+TEST_F(MainWindowScanTest, UpdateIsOfferedOnTheDataPageOfAFilledProjectWithADataDirectory) {
+    StartEditor();
+    QAction* update = Ui().a_operation_item_UpdateFromDisc;
+    EXPECT_FALSE(update->isEnabled());  // nothing to update
+    ScanDataDirectory();
+    EXPECT_TRUE(update->isEnabled());  // the whole data directory
+    Select(Tree().TopLevel()[1]);
+    EXPECT_TRUE(update->isEnabled());
+    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
+    Idle();
+    EXPECT_FALSE(update->isEnabled());
+    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
+    Window().Session().SetCurrentDataDir({});
+    Window().ScheduleUpdateActions();
+    Idle();
+    EXPECT_FALSE(update->isEnabled());
+}
+
+TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWrote) {
+    StartEditor();
+    ScanDataDirectory();
+    ObjectNode* docs = Tree().TopLevel()[0];
+    ObjectNode* sub = docs->Child(0);
+    TNodeData annotated = docs->Data;
+    annotated.Caption = "Documentation";
+    annotated.Hint = "Manuals";
+    annotated.Comments = "Read these first.\r\n";
+    annotated.Parameters = "/s";
+    Model().SetRecord(docs, annotated);
+    Model().Append(nullptr, testing::Record("Extras", otVirtualFolder));
+    TreeView().expand(Model().IndexFromNode(docs));
+    Select(sub->Child(0));  // b.txt, which goes
+    std::filesystem::remove(folder.Path() / "data/Docs/Sub/b.txt");
+    folder.WriteFile("data/Docs/c.txt");
+    folder.WriteFile("data/New/d.txt");
+    QSignalSpy layout(&Model(), &QAbstractItemModel::layoutChanged);
+    QSignalSpy inserted(&Model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&Model(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(&Model(), &QAbstractItemModel::modelReset);
+
+    const auto reviewWhileBusy = [&](QWidget& review) {
+        EXPECT_TRUE(Window().Busy().IsBusy());
+        Ui().a_operation_item_DeleteAll->setEnabled(true);
+        Ui().a_operation_item_DeleteAll->trigger();
+        EXPECT_EQ(Tree().Count(), 6);
+        EXPECT_TRUE(prompts.Confirmations.isEmpty());
+        Review(3, 1)(review);
+    };
+    Run(Ui().a_operation_item_UpdateFromDisc, {Locked(ToQString(DataDir())), reviewWhileBusy});
+
+    EXPECT_EQ(Captions(Tree().TopLevel()),
+              "Documentation (Sub a.txt c.txt) New (d.txt) setup.exe Extras");
+    EXPECT_EQ(Tree().TopLevel()[0], docs);
+    EXPECT_EQ(docs->Data, annotated);
+    EXPECT_EQ(RecordOutline({docs->Child(2), Tree().TopLevel()[1]}),
+              "c.txt[8,4]:Docs\\c.txt New[1,1]:New (d.txt[8,4]:New\\d.txt)");
+    EXPECT_EQ(layout.count(), 1);
+    EXPECT_EQ(inserted.count() + removed.count() + reset.count(), 0);
+    EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(docs)));
+    // The selection goes up to the folder of the deleted object.
+    EXPECT_EQ(TreeView().SelectedNode(), sub);
+    EXPECT_EQ(Ui().edit_Caption->text(), u"Sub"_s);
+    EXPECT_FALSE(Window().Busy().IsBusy());
+    EXPECT_TRUE(Ui().EditPageControl->isEnabled());
+    EXPECT_TRUE(prompts.Messages.empty());
+}
+
+TEST_F(MainWindowScanTest, UpdatingAFolderChangesOnlyWhatIsCheckedAndCancelNothing) {
+    StartEditor();
+    ScanDataDirectory();
+    std::filesystem::remove(folder.Path() / "data/Docs/a.txt");
+    std::filesystem::remove(folder.Path() / "data/Docs/Sub/b.txt");
+    folder.WriteFile("data/Docs/c.txt");
+    folder.WriteFile("data/Docs/d.txt");
+    folder.WriteFile("data/outside.txt");
+    Select(Tree().TopLevel()[0]);
+    const std::string before = RecordOutline(Tree().TopLevel());
+    const QString docs = ToQString(folder / "data/Docs");
+
+    Run(Ui().a_operation_item_UpdateFromDisc, {Locked(docs), Review(2, 2, {}, false)});
+    EXPECT_EQ(RecordOutline(Tree().TopLevel()), before);
+
+    Run(Ui().a_operation_item_UpdateFromDisc,
+        {Locked(docs), Review(2, 2, {u"Docs\\c.txt"_s, u"Docs\\a.txt"_s})});
+    // d.txt follows c.txt in scan order; without it, Sub.
+    EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub d.txt a.txt) setup.exe");
+}
+
+TEST_F(MainWindowScanTest, AnUnchangedDiscSaysSoAndAGoneFolderIsAnError) {
+    StartEditor();
+    ScanDataDirectory();
+    Run(Ui().a_operation_item_UpdateFromDisc, {Answer({})});
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{ToQString(Text(TextId::message_DiscUnchanged))});
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Information);
+
+    std::filesystem::remove_all(folder.Path() / "data/Docs");
+    Select(Tree().TopLevel()[0]);
+    Run(Ui().a_operation_item_UpdateFromDisc, {Answer({})});
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(prompts.Messages[1].Kind, MessageKind::Error);
+    EXPECT_EQ(prompts.Messages[1].Text,
+              ToQString(folder / "data/Docs" + ": " + Text(TextId::message_IncorrectPath)));
+    EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
+    EXPECT_FALSE(Window().Busy().IsBusy());
+    EXPECT_TRUE(Ui().EditPageControl->isEnabled());
+    EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include "support/tree_records.h"
 #include "ui/tree/object_tree_model.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +6,9 @@
 #include <QPersistentModelIndex>
 #include <QSignalSpy>
 #include <QStringList>
+
+#include "core/disc_update.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -166,6 +168,34 @@ TEST_F(ObjectTreeModelTest, DeletingANodeRemovesItsWholeSubtree) {
     EXPECT_EQ(removed.count(), 1);
     EXPECT_EQ(Captions(model), QStringList{u"E"_qs});
     EXPECT_EQ(model.Tree().Count(), 1);
+}
+
+TEST_F(ObjectTreeModelTest, AnUpdateFromDiscIsOneLayoutChangeThatKeepsTheKeptNodesIndexes) {
+    BuildSample();
+    DiscChanges changes;
+    changes.New.Append(nullptr, Record("X"));
+    changes.New.Append(nullptr, Record("Y"));
+    changes.Places = {{a, b}, {nullptr, nullptr}};
+    changes.Missing = {b, c};
+    const QPersistentModelIndex deleted(IndexOf(b)), lifted(IndexOf(d)), leftOut(IndexOf(c)),
+        last(IndexOf(e));
+    QSignalSpy layout(&model, &QAbstractItemModel::layoutChanged);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+
+    model.ApplyDiscChanges(std::move(changes), {c});
+
+    EXPECT_EQ(layout.count(), 1);
+    EXPECT_EQ(inserted.count() + removed.count() + reset.count(), 0);
+    EXPECT_EQ(Captions(model), (QStringList{u"Y"_qs, u"A"_qs, u"E"_qs}));
+    EXPECT_EQ(Captions(model, IndexOf(a)), (QStringList{u"D"_qs, u"X"_qs, u"C"_qs}));
+    EXPECT_FALSE(deleted.isValid());
+    EXPECT_EQ(lifted, IndexOf(d));
+    EXPECT_EQ(leftOut, IndexOf(c));
+    EXPECT_EQ(last.row(), 2);
+    EXPECT_TRUE(TesterWarnings::Collected().isEmpty())
+        << TesterWarnings::Collected().join(u'\n').toStdString();
 }
 
 }  // namespace
