@@ -243,7 +243,7 @@ void Tfrm_Scan::edit_SetDirButtonClick() {
     FolderPickerRequest request;
     request.Title = u"Папка проекта: "_s + m_currentDataDir;
     request.InitialSelection =
-        m_directory->text().isEmpty() ? ToQString(ProgramFolder()) : m_directory->text();
+        m_directory->text().isEmpty() ? ToQString(DiscFolder()) : m_directory->text();
     request.IncludeFiles = false;
     const QString picked = m_prompts.PickFolder(this, request);
     if (!picked.isEmpty())
