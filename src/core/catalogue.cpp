@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 42> Entries{{
+constexpr std::array<CatalogueEntry, 43> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -71,6 +71,8 @@ constexpr std::array<CatalogueEntry, 42> Entries{{
      "The tree of objects is nested deeper than %d levels!"},
     {message_SkippedNames_D, "message_SkippedNames_D", "Message",
      "%d files or folders were left out: the code page cannot hold their names."},
+    {message_ProjectFileNotFound_S, "message_ProjectFileNotFound_S", "Message",
+     "Project file not found!\r\n%s"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

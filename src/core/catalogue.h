@@ -50,6 +50,7 @@ enum class TextId {
     message_NestedObjectsAddedOnlyFolderOrVirtualFolder,
     message_TreeTooDeep_D,
     message_SkippedNames_D,
+    message_ProjectFileNotFound_S,
     SaveFailure,
 };
 
@@ -60,7 +61,7 @@ struct CatalogueEntry {
     std::string_view Default;
 };
 
-// All 41 entries in load order.
+// All 43 entries in load order.
 std::span<const CatalogueEntry> CatalogueEntries();
 
 // The current text of an entry.

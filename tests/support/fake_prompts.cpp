@@ -22,13 +22,17 @@ bool FakePrompts::Confirm(QWidget*, const QString& text) {
     return TakeFront(ConfirmAnswers, false);
 }
 
-QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&, const QString&) {
+QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&,
+                                  const QString& folder) {
     FileDialogTitles.append(title);
+    FileDialogFolders.append(folder);
     return TakeFront(OpenAnswers, QString());
 }
 
-QString FakePrompts::SaveFileName(QWidget*, const QString& title, const QString&, const QString&) {
+QString FakePrompts::SaveFileName(QWidget*, const QString& title, const QString&,
+                                  const QString& folder) {
     FileDialogTitles.append(title);
+    FileDialogFolders.append(folder);
     return TakeFront(SaveAnswers, QString());
 }
 

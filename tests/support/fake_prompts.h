@@ -28,6 +28,7 @@ public:
     QStringList Confirmations;
     std::vector<FolderPickerRequest> FolderRequests;
     QStringList FileDialogTitles;
+    QStringList FileDialogFolders;  // where each file dialog started
 
     void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) override;
     bool Confirm(QWidget* owner, const QString& text) override;

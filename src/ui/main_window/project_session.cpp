@@ -18,10 +18,12 @@
 #include "ui/base/error_policy.h"
 #include "ui/base/memo_text.h"
 #include "ui/base/qt_text.h"
+#include "ui/base/user_preferences.h"
 #include "ui/dialogs/file_dialog_texts.h"
 #include "ui/main_window/busy_state.h"
 #include "ui/main_window/main_window_ui.h"
 #include "ui/main_window/object_fields_editor.h"
+#include "ui/main_window/recent_projects.h"
 #include "ui/tree/object_tree_model.h"
 
 namespace tomlet {
@@ -32,23 +34,21 @@ QString CatalogueText(TextId id) {
     return ToQString(Text(id));
 }
 
-// The file dialogs start in the program folder.
-QString DialogFolder() {
-    return ToQString(StripTrailingBackslash(ProgramFolder()));
-}
-
 }  // namespace
 
 ProjectSession::ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
                                ObjectFieldsEditor& fields, BusyState& busy, const Seams& seams,
-                               MessagePump& pump)
+                               MessagePump& pump, UserPreferences& preferences,
+                               RecentProjects& recent)
     : m_window(window),
       m_ui(ui),
       m_model(model),
       m_fields(fields),
       m_busy(busy),
       m_seams(seams),
-      m_pump(pump) {}
+      m_pump(pump),
+      m_preferences(preferences),
+      m_recent(recent) {}
 
 PathMode ProjectSession::CurrentPathMode() const {
     return m_ui.a_options_item_AbsolutePath->isChecked() ? PathMode::Absolute : PathMode::Relative;
@@ -64,7 +64,7 @@ ActionContext ProjectSession::ObjectActionContext() const {
     ActionContext context;
     context.Mode = CurrentPathMode();
     context.DataDir = m_currentDataDir;
-    context.ProgramFolder = ProgramFolder();
+    context.DiscFolder = DiscFolder();
     context.TextEditor = TextEditorCommand();
     return context;
 }
@@ -85,7 +85,7 @@ void ProjectSession::LoadProject(const std::string& path) {
     }
     m_model.Adopt(std::move(loaded), nullptr);
     ShowProjectProperties(project);
-    m_currentDataDir = project.ProjectDataDir;
+    m_currentDataDir = ResolveDataDirectory(project.ProjectDataDir, DiscFolder());
     m_currentFileName = path;
     if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_currentDataDir))
         Tell(MessageKind::Information, CatalogueText(TextId::message_ProjectDataDirNotExist) +
@@ -110,6 +110,8 @@ void ProjectSession::SaveProject(const std::string& path) {
         if (!result.Error.empty())
             text += QLatin1Char('\n') + ToQString(result.Error);
         Tell(MessageKind::Error, text);
+    } else {
+        m_recent.Add(path);
     }
     m_currentFileName = path;
     UpdateCaption(Caption::WithFileName);
@@ -144,11 +146,40 @@ void ProjectSession::UpdateCaption(Caption caption) {
 }
 
 void ProjectSession::OpenStartupProject(const std::string& path) {
-    if (!FileExists(path))
+    // A project handed over on the command line (by a file manager, say) is one the user chose.
+    const bool named = path == NamedProject();
+    if (!FileExists(path)) {
+        if (named)
+            TellProjectFileNotFound(path);
         return;
+    }
     // The start-up project's errors are not the general error display's: they get their own text.
     if (!RunIgnoringErrors([&] { LoadProject(path); }))
         Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
+    if (named && m_currentFileName == path)
+        m_recent.Add(path);
+}
+
+void ProjectSession::OpenProjectFile(const std::string& path) {
+    CloseProject(ForgetFileName::Yes);
+    LoadProject(path);
+    UpdateCaption(Caption::WithFileName);
+    if (m_currentFileName == path)
+        m_recent.Add(path);
+}
+
+void ProjectSession::OpenRecentProject(const std::string& path) {
+    if (!FileExists(path)) {
+        m_recent.Remove(path);
+        TellProjectFileNotFound(path);
+        return;
+    }
+    OpenProjectFile(path);
+}
+
+void ProjectSession::TellProjectFileNotFound(const std::string& path) {
+    Tell(MessageKind::Warning,
+         ToQString(FormatString(Text(TextId::message_ProjectFileNotFound_S), path)));
 }
 
 void ProjectSession::ShowProjectProperties(const TProjectRec& project) {
@@ -192,25 +223,37 @@ void ProjectSession::Tell(MessageKind kind, const QString& text) {
     m_seams.UserPrompts.ShowMessage(&m_window, kind, text);
 }
 
+// The file dialogs start where the user last chose a project, else in the disc's folder.
+QString ProjectSession::DialogFolder() const {
+    const QString last = m_preferences.LastFolder();
+    if (!last.isEmpty() && DirectoryExists(FromQString(last)))
+        return last;
+    return ToQString(StripTrailingBackslash(DiscFolder()));
+}
+
+void ProjectSession::RememberDialogFolder(const QString& chosenFile) {
+    m_preferences.SetLastFolder(ToQString(ParentFolderPath(FromQString(chosenFile))));
+}
+
 void ProjectSession::a_files_item_OpenExecute() {
     const QString chosen = m_seams.UserPrompts.OpenFileName(
         &m_window, m_ui.dialog_Open->Title(), m_ui.dialog_Open->Filter(), DialogFolder());
-    if (!chosen.isEmpty()) {
-        CloseProject(ForgetFileName::Yes);
-        LoadProject(FromQString(chosen));
+    if (chosen.isEmpty()) {
+        UpdateCaption(Caption::WithFileName);
+        return;
     }
-    UpdateCaption(Caption::WithFileName);
+    RememberDialogFolder(chosen);
+    OpenProjectFile(FromQString(chosen));
 }
 
 void ProjectSession::a_files_item_OpenDefaultExecute() {
     const std::string path = DefaultProjectPath();
-    if (FileExists(path)) {
-        CloseProject(ForgetFileName::Yes);
-        LoadProject(path);
-    } else {
+    if (!FileExists(path)) {
         Tell(MessageKind::Warning, CatalogueText(TextId::message_DefaultFileNotFound));
+        UpdateCaption(Caption::WithFileName);
+        return;
     }
-    UpdateCaption(Caption::WithFileName);
+    OpenProjectFile(path);
 }
 
 void ProjectSession::a_files_item_CloseFileExecute() {
@@ -227,8 +270,10 @@ void ProjectSession::a_files_item_SaveExecute() {
 void ProjectSession::a_files_item_SaveASExecute() {
     const QString chosen = m_seams.UserPrompts.SaveFileName(
         &m_window, m_ui.dialog_Save->Title(), m_ui.dialog_Save->Filter(), DialogFolder());
-    if (!chosen.isEmpty())
-        SaveProject(FromQString(chosen));
+    if (chosen.isEmpty())
+        return;
+    RememberDialogFolder(chosen);
+    SaveProject(FromQString(chosen));
 }
 
 }  // namespace tomlet
