@@ -19,9 +19,8 @@ std::string BaseFolder(const Arguments& arguments, const TProjectRec& project,
                        const std::string& file, const TextCodec& codec) {
     if (const auto named = arguments.Option("--data-dir"))
         return NormaliseDataDirectory(*named);
-    std::string discFolder = ParentFolderPath(file);
-    if (discFolder.empty())
-        discFolder = ".";
+    const std::string parent = ParentFolderPath(file);
+    const std::string discFolder = parent.empty() ? std::string(".") : parent;
     if (!project.AbsolutePath)
         return discFolder;
     if (project.ProjectDataDir.empty())

@@ -22,7 +22,6 @@
 
 #include "core/language_file.h"
 #include "core/paths.h"
-#include "platform/file_system.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
 #include "ui/seams/mask_store.h"

@@ -27,6 +27,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using testing::MainWindowFixture;
+using testing::Pick;
 using testing::ReadWholeFile;
 
 QString NotFound(const std::string& path) {
@@ -167,14 +168,8 @@ TEST_F(MainWindowDesktopTest, ALanguageChoiceTomletIniCannotKeepSurvivesARestart
     const std::string ini = folder.WriteFile("tomlet.ini", "[Main]\r\n_Caption=1\r\n");
     std::filesystem::permissions(ini, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
-    const auto pick = [this](const QString& language) {
-        for (QAction* item : Ui().menu_Language->actions()) {
-            if (item->text() == language)
-                item->trigger();
-        }
-    };
     Start();
-    pick(u"Russian"_s);
+    Pick(Window(), u"Russian"_s);
     Close();
     EXPECT_EQ(ReadWholeFile(ini), "[Main]\r\n_Caption=1\r\n");
 
@@ -182,7 +177,7 @@ TEST_F(MainWindowDesktopTest, ALanguageChoiceTomletIniCannotKeepSurvivesARestart
     EXPECT_EQ(WithoutAccessLetter(Ui().menu_File->title()), u"Файл"_s);
     std::filesystem::permissions(ini, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
-    pick(u"English"_s);
+    Pick(Window(), u"English"_s);
     Close();
     EXPECT_EQ(ReadWholeFile(ini), "[Main]\r\n_Caption=1\r\n_Language=English\r\n");
 

@@ -38,6 +38,7 @@ using namespace Qt::StringLiterals;
 using testing::IniKeyNames;
 using testing::ListIniEntries;
 using testing::MainWindowFixture;
+using testing::Pick;
 using testing::ReadWholeFile;
 
 using KeySet = std::set<std::string>;
@@ -306,15 +307,6 @@ QStringList CheckedLanguages(const Tfrm_Main& window) {
             checked.append(item->text());
     }
     return checked;
-}
-
-// Chooses a language from the Language menu, as a user does.
-void Pick(Tfrm_Main& window, const QString& language) {
-    for (QAction* item : window.Ui().menu_Language->actions()) {
-        if (item->text() == language)
-            return item->trigger();
-    }
-    ADD_FAILURE() << "no language " << language.toStdString();
 }
 
 class MainWindowLanguageTest : public ::testing::Test {

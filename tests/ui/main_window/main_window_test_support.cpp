@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QSettings>
 #include <stdexcept>
 
@@ -83,6 +84,14 @@ void MainWindowFixture::Idle() {
 
 QString VersionText() {
     return ToQString(GetVersionText());
+}
+
+void Pick(Tfrm_Main& window, const QString& language) {
+    for (QAction* item : window.Ui().menu_Language->actions()) {
+        if (item->text() == language)
+            return item->trigger();
+    }
+    ADD_FAILURE() << "no language " << language.toStdString();
 }
 
 }  // namespace tomlet::testing

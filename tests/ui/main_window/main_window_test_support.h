@@ -60,4 +60,7 @@ private:
 
 QString VersionText();
 
+// Chooses a language from the Language menu, as a user does.
+void Pick(Tfrm_Main& window, const QString& language);
+
 }  // namespace tomlet::testing
