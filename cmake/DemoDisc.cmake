@@ -4,17 +4,9 @@ set(DEMO_DISC_OUTPUT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 file(GLOB TOMLET_LANGUAGE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/languages/*.lng)
 
 if(EXISTS ${DEMO_DISC_SOURCE}/project.json)
-    # The kept catalogue names no data directory (it travels); the staged one names the disc
-    # itself, so that the editor can add, scan and pick files on it as shipped.
-    file(READ ${DEMO_DISC_SOURCE}/project.json demo_project)
-    cmake_path(NATIVE_PATH DEMO_DISC_OUTPUT demo_data_dir)
-    string(REPLACE "\\" "\\\\" demo_data_dir "${demo_data_dir}")
-    string(REPLACE "\"" "\\\"" demo_data_dir "${demo_data_dir}")
-    string(JSON demo_project SET "${demo_project}" project ProjectDataDir "\"${demo_data_dir}\"")
-    set(DEMO_DISC_PROJECT ${CMAKE_BINARY_DIR}/demo-disc-project.json)
-    file(WRITE ${DEMO_DISC_PROJECT}.new "${demo_project}")
-    configure_file(${DEMO_DISC_PROJECT}.new ${DEMO_DISC_PROJECT} COPYONLY)  # rebuilt on change only
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${DEMO_DISC_SOURCE}/project.json)
+    # The catalogue names its data directory as ".": the disc's own folder, wherever the disc is
+    # copied to, so that the editor can add, scan and pick files on it as shipped.
+    set(DEMO_DISC_PROJECT ${DEMO_DISC_SOURCE}/project.json)
 
     file(GLOB_RECURSE DEMO_DISC_FILES CONFIGURE_DEPENDS ${DEMO_DISC_SOURCE}/disc/*)
     add_custom_command(

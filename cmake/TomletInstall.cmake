@@ -34,6 +34,8 @@ function(tomlet_rfc2822_date date out)
 endfunction()
 
 set(TOMLET_APP_ID org.tomlet.Tomlet)  # reverse-DNS name of the desktop entry, metainfo and icon
+# The running program names its desktop entry, so that the desktop matches its windows to it.
+target_compile_definitions(tomlet PRIVATE TOMLET_DESKTOP_FILE_NAME="${TOMLET_APP_ID}")
 set(TOMLET_MIME_TYPE application/x-tomlet-project)
 set(TOMLET_HOMEPAGE_URL https://tomlet.org)
 set(TOMLET_LICENSE LicenseRef-proprietary)

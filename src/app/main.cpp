@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "core/paths.h"
 #include "core/project_file.h"
 #include "core/settings.h"
+#include "core/version.h"
 #include "platform/file_system.h"
 #include "ui/base/qt_text.h"
 #include "ui/main_window/main_window.h"
@@ -18,6 +21,31 @@ namespace {
 
 using namespace tomlet;
 
+// `tomlet [FILE.tml]`: --help and --version print and end the program (QCommandLineParser);
+// otherwise the named project, if any, becomes the disc's default project. Returns the exit
+// code of a command line that ends the program.
+std::optional<int> TakeCommandLine(const QApplication& application) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Builds and shows the catalogue of a disc or folder tree."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("FILE.tml"),
+        QStringLiteral("The project to open instead of the start-up project; its objects' "
+                       "relative paths lead into its folder."),
+        QStringLiteral("[FILE.tml]"));
+    parser.process(application);
+    const QStringList projects = parser.positionalArguments();
+    if (projects.size() > 1) {
+        std::fputs("tomlet: name one project at most (tomlet --help)\n", stderr);
+        return 2;
+    }
+    if (!projects.isEmpty())
+        SetNamedProject(AbsolutePath(FromQString(projects.front())));
+    return std::nullopt;
+}
+
 // The splash with the default project's own picture and show time, or the built-in picture.
 // Returns once the show time is over.
 std::unique_ptr<Tfrm_Splash> ShowSplash() {
@@ -26,7 +54,7 @@ std::unique_ptr<Tfrm_Splash> ShowSplash() {
     if (!FileExists(defaultFile))
         splash->HideGauge();
     SplashSettings settings;
-    if (PeekSplashSettings(defaultFile, ProgramFolder(), settings) &&
+    if (PeekSplashSettings(defaultFile, DiscFolder(), settings) &&
         splash->LoadPicture(ToQString(settings.PicturePath)))
         splash->SetShowTime(settings.ShowTime);
     splash->FitToPicture();
@@ -39,8 +67,12 @@ std::unique_ptr<Tfrm_Splash> ShowSplash() {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tomlet"));
+    QApplication::setApplicationVersion(ToQString(GetVersionText()).trimmed());
+    QGuiApplication::setDesktopFileName(QStringLiteral(TOMLET_DESKTOP_FILE_NAME));
     // Before any text is read: the splash peek already reads the default project's texts.
     ApplyCodePageSetting();
+    if (const auto exitCode = TakeCommandLine(application))
+        return *exitCode;
 
     std::unique_ptr<Tfrm_Splash> splash = ShowSplash();
     QtPrompts prompts;

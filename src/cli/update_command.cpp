@@ -13,18 +13,20 @@ namespace tomlet::cli {
 namespace {
 
 // The folder stored paths lead into, as the editor resolves them: the data directory in absolute
-// mode; in relative mode the program folder, which on a disc holds the project file.
+// mode; in relative mode the program folder, which on a disc holds the project file. A relative
+// data directory lies in that folder too.
 std::string BaseFolder(const Arguments& arguments, const TProjectRec& project,
                        const std::string& file, const TextCodec& codec) {
     if (const auto named = arguments.Option("--data-dir"))
         return NormaliseDataDirectory(*named);
-    if (!project.AbsolutePath) {
-        const std::string folder = ParentFolderPath(file);
-        return folder.empty() ? "." : folder;
-    }
+    const std::string parent = ParentFolderPath(file);
+    const std::string discFolder = parent.empty() ? std::string(".") : parent;
+    if (!project.AbsolutePath)
+        return discFolder;
     if (project.ProjectDataDir.empty())
         throw CommandError(file + ": the project names no data directory (give --data-dir)");
-    return NormaliseDataDirectory(ProcessCodec().FromUtf8(codec.ToUtf8(project.ProjectDataDir)));
+    const std::string dataDir = ProcessCodec().FromUtf8(codec.ToUtf8(project.ProjectDataDir));
+    return NormaliseDataDirectory(ResolveDataDirectory(dataDir, discFolder));
 }
 
 void PrintChanges(const DiscChanges& changes, bool keepMissing, const TextCodec& codec,

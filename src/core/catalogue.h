@@ -55,6 +55,7 @@ enum class TextId {
     message_DiscUnchanged,
     text_NewOnDisc_D,
     text_GoneFromDisc_D,
+    message_ProjectFileNotFound_S,
     SaveFailure,
 };
 
@@ -65,7 +66,7 @@ struct CatalogueEntry {
     std::string_view Default;
 };
 
-// All 45 entries in load order.
+// All entries in load order.
 std::span<const CatalogueEntry> CatalogueEntries();
 
 // The current text of an entry.

@@ -51,7 +51,7 @@ ObjectCommand StartTextEditor(const std::string& fullPath, const ActionContext& 
 }  // namespace
 
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath) {
-    return ResolveObjectPath(context.Mode, context.DataDir, storedPath, context.ProgramFolder,
+    return ResolveObjectPath(context.Mode, context.DataDir, storedPath, context.DiscFolder,
                              context.Rules);
 }
 

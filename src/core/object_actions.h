@@ -36,7 +36,7 @@ struct ObjectCommand {
 struct ActionContext {
     PathMode Mode = PathMode::Absolute;
     std::string DataDir;
-    std::string ProgramFolder;
+    std::string DiscFolder;  // where relative paths lead
     PathRules Rules = PathRules::Native();
     // The text editor that "Open by notepad" starts where the system has no notepad: program and
     // leading arguments, separated by blanks. Unused under the Windows rules.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -30,6 +31,26 @@ std::string Joined(std::string_view base, std::string_view rest, const PathRules
     if (result.empty() || result.back() != rules.Separator)
         result += rules.Separator;
     return result.append(rest);
+}
+
+// A path that names its root: it starts with a separator of either kind or with a drive letter.
+// A drive path written on Windows stays as it is on any system.
+bool IsAbsoluteDataDirectory(std::string_view path) {
+    if (path.starts_with('\\') || path.starts_with('/'))
+        return true;
+    return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
+}
+
+// The non-empty parts of a relative path written with either separator.
+std::vector<std::string_view> PathParts(std::string_view path) {
+    std::vector<std::string_view> parts;
+    while (!path.empty()) {
+        const auto end = std::min(path.find_first_of("\\/"), path.size());
+        if (end > 0)
+            parts.push_back(path.substr(0, end));
+        path.remove_prefix(std::min(end + 1, path.size()));
+    }
+    return parts;
 }
 
 std::string_view FileName(std::string_view path, const PathRules& rules) {
@@ -106,13 +127,13 @@ std::optional<std::string> MakeDataRelative(std::string_view picked, std::string
 }
 
 std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
-                              std::string_view programFolder, const PathRules& rules) {
+                              std::string_view discFolder, const PathRules& rules) {
     if (storedPath.empty())
         return {};
     const std::string relative = NativeStoredPath(storedPath, rules);
     std::string path;
     if (mode == PathMode::Relative)
-        path = std::string(programFolder) + relative;
+        path = std::string(discFolder) + relative;
     else if (mode == PathMode::Absolute)
         path = Joined(dataDir, relative, rules);
     else
@@ -140,7 +161,48 @@ std::string FolderOfObject(std::string_view dataDir, std::string_view storedPath
     return ResolveObjectPath(PathMode::Absolute, dataDir, storedPath, {}, rules);
 }
 
+std::string ResolveDataDirectory(std::string_view projectDataDir, std::string_view discFolder,
+                                 const PathRules& rules) {
+    if (projectDataDir.empty() || IsAbsoluteDataDirectory(projectDataDir))
+        return std::string(projectDataDir);
+    std::string folder = StripTrailingBackslash(discFolder, rules);
+    for (const std::string_view part : PathParts(projectDataDir)) {
+        if (part == "..") {
+            if (const std::string parent = ParentFolderPath(folder, rules); !parent.empty())
+                folder = parent;
+        } else if (part != ".") {
+            folder = Joined(folder, part, rules);
+        }
+    }
+    return folder;
+}
+
+namespace {
+
+std::string& NamedProjectPath() {
+    static std::string path;
+    return path;
+}
+
+}  // namespace
+
+void SetNamedProject(std::string path) {
+    NamedProjectPath() = std::move(path);
+}
+
+const std::string& NamedProject() {
+    return NamedProjectPath();
+}
+
+std::string DiscFolder() {
+    if (NamedProject().empty())
+        return ProgramFolder();
+    return Joined(ParentFolderPath(NamedProject()), {}, PathRules::Native());
+}
+
 std::string DefaultProjectPath() {
+    if (!NamedProject().empty())
+        return NamedProject();
     return ProgramFolder() + "default.tml";
 }
 

@@ -34,12 +34,12 @@ std::string ParentFolderPath(std::string_view path, const PathRules& rules = Pat
 // The picked path below the data directory, in stored form; nothing when it is not below it.
 std::optional<std::string> MakeDataRelative(std::string_view picked, std::string_view dataDir,
                                             const PathRules& rules = PathRules::Native());
-// Full path of a stored path: relative after the program folder (which ends with a separator),
+// Full path of a stored path: relative after the disc's folder (which ends with a separator),
 // absolute after the data directory; empty for an empty stored path or any other mode. Under the
 // native rules of a case-sensitive system a path that exists spelt in another case is given as
 // it is spelt on disc.
 std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
-                              std::string_view programFolder,
+                              std::string_view discFolder,
                               const PathRules& rules = PathRules::Native());
 // A stored path (with '\') in the native form.
 std::string NativeStoredPath(std::string_view storedPath,
@@ -50,8 +50,24 @@ std::string FileNamePart(std::string_view path, const PathRules& rules = PathRul
 // directory itself (with a closing separator) for an object without a path.
 std::string FolderOfObject(std::string_view dataDir, std::string_view storedPath,
                            const PathRules& rules = PathRules::Native());
-// "default.tml" in the program folder: the project that Open default file opens and that the
-// splash peeks into.
+// Where a project's data directory lies. An absolute one (as the folder picker gives it, or a
+// drive path written on Windows) is taken as it is; a relative one ("." or "disc") lies in the
+// disc's folder, so that a catalogue travels with its data. Empty stays empty.
+std::string ResolveDataDirectory(std::string_view projectDataDir, std::string_view discFolder,
+                                 const PathRules& rules = PathRules::Native());
+
+// The disc Tomlet shows. Started on its own, Tomlet shows the disc it lies on: the program
+// folder, whose default.tml is the disc's default project. Started on a project named on the
+// command line, it shows that project as the default project of a disc in the project's folder.
+// The program's own files (tomlet.ini, the language files) stay with the program either way.
+//
+// Names the project given on the command line, as a full path; empty for none.
+void SetNamedProject(std::string path);
+const std::string& NamedProject();
+// The disc's folder, ending with the native separator: where relative paths lead.
+std::string DiscFolder();
+// The disc's default project: the named project, or "default.tml" in the program folder. Open
+// default file opens it and the splash peeks into it.
 std::string DefaultProjectPath();
 
 // The extension of a file name, from its last dot, with A to Z lower-cased; empty without a dot.

@@ -495,7 +495,7 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     return result;
 }
 
-bool PeekSplashSettings(const std::string& path, const std::string& programFolder,
+bool PeekSplashSettings(const std::string& path, const std::string& discFolder,
                         SplashSettings& settings) {
     if (!FileExists(path))
         return false;
@@ -508,8 +508,9 @@ bool PeekSplashSettings(const std::string& path, const std::string& programFolde
     if (ReadPreamble(cursor) != ReadStatus::Ok || !ReadSplashPart(cursor, header))
         return false;
     settings.PicturePath =
-        ResolveObjectPath(static_cast<PathMode>(header.PathMode), header.Project.ProjectDataDir,
-                          header.Project.SplashFileName, programFolder);
+        ResolveObjectPath(static_cast<PathMode>(header.PathMode),
+                          ResolveDataDirectory(header.Project.ProjectDataDir, discFolder),
+                          header.Project.SplashFileName, discFolder);
     settings.ShowTime = header.Project.SplashShowTime;
     return FileExists(settings.PicturePath);
 }

@@ -69,8 +69,9 @@ struct SplashSettings {
 };
 
 // Reads a project file only as far as its splash settings. True when the file is a readable
-// project file of an accepted version and its splash picture file exists.
-bool PeekSplashSettings(const std::string& path, const std::string& programFolder,
+// project file of an accepted version and its splash picture file exists. The picture is
+// resolved as the objects' paths are, `discFolder` being the disc's folder.
+bool PeekSplashSettings(const std::string& path, const std::string& discFolder,
                         SplashSettings& settings);
 
 }  // namespace tomlet

@@ -33,7 +33,7 @@ bool ReadSettings(TIniRec& settings) {
 }
 
 std::string StartupProjectPath(const TIniRec& settings) {
-    if (settings.DefaultFile.empty())
+    if (!NamedProject().empty() || settings.DefaultFile.empty())
         return DefaultProjectPath();
     return AbsolutePath(settings.DefaultFile);
 }

@@ -26,8 +26,9 @@ std::string SettingsFileName();
 // file exists but cannot be read.
 bool ReadSettings(TIniRec& settings);
 
-// The project the start-up opens: a relative DefaultFile is taken relative to the current
-// directory; an empty one means default.tml in the program folder.
+// The project the start-up opens: the project named on the command line, whatever the settings
+// say; otherwise DefaultFile, a relative one taken relative to the current directory and an
+// empty one meaning default.tml in the program folder.
 std::string StartupProjectPath(const TIniRec& settings);
 
 // "_Language" of section "Main": the language's name without extension, empty by default.

@@ -122,6 +122,18 @@ TEST_F(UpdateCommandTest, AMissingDataDirectoryFailsUnlessAnotherIsNamed) {
     ASSERT_EQ(named.Code, ExitOk) << named.Err;
     EXPECT_NE(named.Out.find(": 0 added, 0 removed, 4 unchanged"), std::string::npos) << named.Out;
 
+    // A relative data directory lies in the project file's folder.
+    TProjectRec project;
+    ObjectTree tree;
+    SilentProgress silent;
+    ASSERT_TRUE(ReadProjectFile(Project(), project, tree, silent, silent).Ok());
+    project.ProjectDataDir = "moved";
+    ASSERT_TRUE(WriteProjectFile(Project(), project, tree, silent, silent).Saved);
+    const CliRun relative = Cli({"update", Project(), "--mask", "*.*", "--dry-run"});
+    ASSERT_EQ(relative.Code, ExitOk) << relative.Err;
+    EXPECT_NE(relative.Out.find("4 unchanged (" + folder / "moved"), std::string::npos)
+        << relative.Out;
+
     EXPECT_EQ(Cli({"update"}).Code, ExitUsage);
     EXPECT_EQ(Cli({"update", Project(), "--mask"}).Code, ExitUsage);
     EXPECT_EQ(Cli({"update", Project(), "--nested"}).Code, ExitUsage);

@@ -35,7 +35,7 @@ ObjectCommand Open(std::string path) {
 ActionContext WindowsDisc() {
     ActionContext context;
     context.DataDir = "D:";
-    context.ProgramFolder = "E:\\tomlet\\";
+    context.DiscFolder = "E:\\tomlet\\";
     context.Rules = PathRules::Windows();
     return context;
 }
@@ -129,7 +129,7 @@ protected:
         if (PathRules::Native().DriveLetters)
             GTEST_SKIP() << "separate arguments are the rules of systems without drive letters";
         context.DataDir = data.Path().string();
-        context.ProgramFolder = (data.Path() / "").string();
+        context.DiscFolder = (data.Path() / "").string();
     }
 
     TempFolder data;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -131,11 +132,50 @@ TEST(PathRulesTest, AFolderObjectStandsForItsPathOrTheDataDirectory) {
               "/no-such-root/data/Docs/Sub");
 }
 
-TEST(PathRulesTest, TheDefaultProjectLivesInTheProgramFolder) {
-    const std::string folder = std::string("disc") + PathRules::Native().Separator;
-    SetProgramFolderForTesting(folder);
-    EXPECT_EQ(DefaultProjectPath(), folder + "default.tml");
+// Tomlet started on its own shows the program folder's disc; started on a named project, that
+// project is the default project of a disc in its own folder.
+TEST(PathRulesTest, TheDiscIsTheProgramFolderOrTheNamedProjectsFolder) {
+    const std::string sep(1, PathRules::Native().Separator);
+    const std::string program = sep + "opt" + sep + "disc" + sep;
+    SetProgramFolderForTesting(program);
+    EXPECT_EQ(DiscFolder(), program);
+    EXPECT_EQ(DefaultProjectPath(), program + "default.tml");
+
+    const std::string named = sep + "home" + sep + "discs" + sep + "suite.tml";
+    SetNamedProject(named);
+    EXPECT_EQ(DiscFolder(), sep + "home" + sep + "discs" + sep);
+    EXPECT_EQ(DefaultProjectPath(), named);
+    SetNamedProject(sep + "suite.tml");
+    EXPECT_EQ(DiscFolder(), sep);
+
+    SetNamedProject({});
     SetProgramFolderForTesting({});
+}
+
+TEST(PathRulesTest, ARelativeDataDirectoryLiesInTheDiscFolder) {
+    struct Case {
+        const char* DataDir;
+        const char* Expected;
+    };
+    for (const auto& [dataDir, expected] : std::initializer_list<Case>{
+             {"", ""},
+             {".", "E:\\disc"},
+             {"data", "E:\\disc\\data"},
+             {".\\data\\sub\\", "E:\\disc\\data\\sub"},
+             {"data/sub", "E:\\disc\\data\\sub"},
+             {"..\\other", "E:\\other"},
+             {"..\\..\\..", "E:"},
+             {"D:\\Data", "D:\\Data"},  // absolute ones stay exactly as they are
+             {"D:", "D:"},
+             {"\\\\server\\share\\", "\\\\server\\share\\"},
+         })
+        EXPECT_EQ(ResolveDataDirectory(dataDir, "E:\\disc\\", Windows), expected) << dataDir;
+
+    EXPECT_EQ(ResolveDataDirectory(".", "/media/cd/", Linux), "/media/cd");
+    EXPECT_EQ(ResolveDataDirectory("Data\\Sub", "/media/cd/", Linux), "/media/cd/Data/Sub");
+    EXPECT_EQ(ResolveDataDirectory("/srv/data/", "/media/cd/", Linux), "/srv/data/");
+    // A catalogue written on Windows names a drive: no folder of the disc.
+    EXPECT_EQ(ResolveDataDirectory("D:\\Data", "/media/cd/", Linux), "D:\\Data");
 }
 
 TEST(ExtensionRulesTest, TypeAndActionFollowTheLastExtensionOfTheName) {

@@ -437,6 +437,11 @@ TEST_F(PeekTest, FindsThePictureByPathMode) {
     ASSERT_TRUE(Peek(Project(dataFolder + PathRules::Native().Separator, "splash.jpg", 1)));
     EXPECT_TRUE(FileExists(settings.PicturePath));
     EXPECT_EQ(ReadWholeFile(settings.PicturePath), "picture");
+
+    // A relative data directory lies in the disc's folder.
+    folder.WriteFile("program/disc/splash.jpg", "disc picture");
+    ASSERT_TRUE(Peek(Project("disc", "splash.jpg", 1)));
+    EXPECT_EQ(ReadWholeFile(settings.PicturePath), "disc picture");
 }
 
 TEST_F(PeekTest, RefusesWhatItCannotShow) {

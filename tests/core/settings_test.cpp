@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/paths.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 #include "support/temp_folder.h"
@@ -81,6 +82,10 @@ TEST_F(SettingsTest, TheStartupProjectIsRelativeToTheCurrentDirectoryOrTheProgra
     EXPECT_EQ(StartupProjectPath(settings), folder / "default.tml");
     settings.DefaultFile = folder / "elsewhere.tml";
     EXPECT_EQ(StartupProjectPath(settings), folder / "elsewhere.tml");
+    // A project named on the command line comes first.
+    SetNamedProject(folder / "named.tml");
+    EXPECT_EQ(StartupProjectPath(settings), folder / "named.tml");
+    SetNamedProject({});
 }
 
 TEST_F(SettingsTest, ASettingsFileThatCannotBeReadIsReported) {

@@ -26,12 +26,17 @@ for program in tomlet tomlet-cli; do
     [[ -x "$prefix/bin/$program" ]] || fail "bin/$program is not executable"
 done
 "$prefix/bin/tomlet-cli" --help | grep -q "tomlet-cli" || fail "the installed tomlet-cli fails"
+# The user's preferences go to the prefix, never to the user's own.
+export XDG_CONFIG_HOME="$prefix/config" QT_QPA_PLATFORM=offscreen
+"$prefix/bin/tomlet" --help | grep -q "FILE.tml" || fail "tomlet --help"
+"$prefix/bin/tomlet" --version | grep -q "^Tomlet ver\. " || fail "tomlet --version"
+if "$prefix/bin/tomlet" one.tml two.tml 2>/dev/null; then fail "tomlet took two projects"; fi
 
 # The installed program takes _Language from share/tomlet/tomlet.ini and the language file
 # beside it: an empty one is filled with the keys the main window asks for.
 printf '[Main]\r\n_Language=Probe\r\n' >"$prefix/share/tomlet/tomlet.ini"
 : >"$prefix/share/tomlet/Probe.lng"
-(cd "$prefix" && QT_QPA_PLATFORM=offscreen exec "$prefix/bin/tomlet") >"$prefix/tomlet.log" 2>&1 &
+(cd "$prefix" && exec "$prefix/bin/tomlet") >"$prefix/tomlet.log" 2>&1 &
 program=$!
 for _ in $(seq 100); do
     grep -q "menu_File.Caption" "$prefix/share/tomlet/Probe.lng" && break

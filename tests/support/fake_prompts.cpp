@@ -27,13 +27,17 @@ Answer FakePrompts::AskYesNoCancel(QWidget*, const QString& text) {
     return TakeFront(QuestionAnswers, Answer::Cancel);
 }
 
-QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&, const QString&) {
+QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&,
+                                  const QString& folder) {
     FileDialogTitles.append(title);
+    FileDialogFolders.append(folder);
     return TakeFront(OpenAnswers, QString());
 }
 
-QString FakePrompts::SaveFileName(QWidget*, const QString& title, const QString&, const QString&) {
+QString FakePrompts::SaveFileName(QWidget*, const QString& title, const QString&,
+                                  const QString& folder) {
     FileDialogTitles.append(title);
+    FileDialogFolders.append(folder);
     return TakeFront(SaveAnswers, QString());
 }
 

@@ -30,6 +30,7 @@ public:
     QStringList Questions;  // asked with Yes, No and Cancel
     std::vector<FolderPickerRequest> FolderRequests;
     QStringList FileDialogTitles;
+    QStringList FileDialogFolders;  // where each file dialog started
 
     void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) override;
     bool Confirm(QWidget* owner, const QString& text) override;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QActionGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -18,7 +19,9 @@
 #include "core/language_file.h"
 #include "core/settings.h"
 #include "platform/file_system.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
+#include "ui/base/user_preferences.h"
 
 namespace tomlet {
 
@@ -149,6 +152,37 @@ private:
     std::string m_section;
 };
 
+// The program's language files lie in its data folder, which keys the user's own choice.
+QString LanguageFolderKey() {
+    return ToQString(ProgramDataFolder());
+}
+
+// A user's choice that tomlet.ini could not keep (an installed program's shared folder, a
+// read-only disc) comes first; then "_Language" of tomlet.ini.
+std::string StartupLanguage() {
+    if (const auto chosen = UserPreferences().Language(LanguageFolderKey())) {
+        const std::string language = FromQString(*chosen);
+        if (FileExists(LanguageFilePath(language + ".lng")))
+            return language;
+    }
+    return ReadLanguageSetting();
+}
+
+// tomlet.ini keeps the choice where it can be written, as on a disc; elsewhere the user's
+// preferences keep it.
+void RememberLanguage(const std::string& language) {
+    UserPreferences preferences;
+    if (WriteLanguageSetting(language))
+        preferences.ForgetLanguage(LanguageFolderKey());
+    else
+        preferences.SetLanguage(LanguageFolderKey(), ToQString(language));
+}
+
+void CheckCurrentLanguage(const QActionGroup& languages) {
+    for (QAction* item : languages.actions())
+        item->setChecked(FromQString(item->data().toString()) + ".lng" == LanguageFileName());
+}
+
 }  // namespace
 
 bool TranslateForm(QWidget* window, const std::string& fileName, bool translateCaption) {
@@ -164,6 +198,7 @@ bool TranslateForm(QWidget* window, const std::string& fileName, bool translateC
         }
         for (QObject* component : window->findChildren<QObject*>())
             translator.TranslateComponent(*component);
+        AssignAccessLetters(*window);  // the new captions need letters of their own
         return true;
     } catch (const std::exception&) {
         return false;
@@ -176,7 +211,7 @@ void MarkBoundToAction(QWidget& widget, QAction& action) {
 
 bool LoadLanguageAtStart(QWidget& mainWindow) {
     try {
-        SetLanguageFileName(ReadLanguageSetting() + ".lng");
+        SetLanguageFileName(StartupLanguage() + ".lng");
     } catch (const std::exception&) {
         return false;
     }
@@ -185,26 +220,34 @@ bool LoadLanguageAtStart(QWidget& mainWindow) {
 }
 
 void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow) {
+    auto* group = new QActionGroup(&menu_Language);
     for (const std::string& language : ListLanguages()) {
         const QString name = ToQString(language);
         QString caption = name;
         auto* item = new QAction(caption.replace(u'&', u"&&"_s), &mainWindow);
         item->setData(name);
+        item->setCheckable(true);
+        KeepWithoutAccessLetter(*item);
+        group->addAction(item);
         menu_Language.addAction(item);
     }
+    CheckCurrentLanguage(*group);
 }
 
 void menu_LanguageSelectClick(QWidget& mainWindow, QObject* sender) {
-    const auto* item = qobject_cast<const QAction*>(sender);
+    auto* item = qobject_cast<QAction*>(sender);
     if (!item)
         return;
     const std::string language = FromQString(item->data().toString());
-    if (!FileExists(LanguageFilePath(language + ".lng")))
-        return;
-    WriteLanguageSetting(language);  // on a read-only disc the choice lasts for this run only
-    SetLanguageFileName(language + ".lng");
-    TranslateForm(&mainWindow, LanguageFileName(), false);
-    LoadCatalogue(LanguageFileName());
+    if (FileExists(LanguageFilePath(language + ".lng"))) {
+        RememberLanguage(language);
+        SetLanguageFileName(language + ".lng");
+        TranslateForm(&mainWindow, LanguageFileName(), false);
+        LoadCatalogue(LanguageFileName());
+    }
+    // The item has checked itself, also where the choice did nothing.
+    if (item->actionGroup())
+        CheckCurrentLanguage(*item->actionGroup());
 }
 
 }  // namespace tomlet

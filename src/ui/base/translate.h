@@ -19,8 +19,9 @@ namespace tomlet {
 //   Title, Filter  the "Title" and "Filter" properties of any named object (the file dialogs'
 //            texts the window keeps).
 // Widgets bound to an action are left to the action, and a separator is never translated. Keys
-// not found are added to the file empty. A missing file changes nothing. False when the file
-// exists but cannot be read; the pass then stops where it was.
+// not found are added to the file empty. A missing file changes nothing. The window's menus get
+// access letters afresh (access_letters.h). False when the file exists but cannot be read; the
+// pass then stops where it was.
 //
 // Every translated window calls this first in its constructor, before setting texts of its own:
 //   TranslateForm(this, LanguageFileName(), true);
@@ -31,17 +32,20 @@ bool TranslateForm(QWidget* window, const std::string& fileName, bool translateC
 // A tool button with a default action needs no mark.
 void MarkBoundToAction(QWidget& widget, QAction& action);
 
-// The main window's language steps at start-up: reads "_Language", sets LanguageFileName,
-// translates the window with its caption left alone and loads the catalogue. False when any of
-// it failed (the caller says "Cant open Inifile!").
+// The main window's language steps at start-up: takes the language the user chose where
+// tomlet.ini could not keep it, else reads "_Language", sets LanguageFileName, translates the
+// window with its caption left alone and loads the catalogue. False when any of it failed (the
+// caller says "Cant open Inifile!").
 bool LoadLanguageAtStart(QWidget& mainWindow);
 
-// Fills the Language submenu with one unnamed item per language of the program folder; the
-// window connects each item to menu_LanguageSelectClick.
+// Fills the Language submenu with one unnamed item per language of the program folder, without
+// access letters; the current language is the checked one. The window connects each item to
+// menu_LanguageSelectClick.
 void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow);
 
-// A language item was clicked: remembers the choice in the settings file, translates the main
-// window and reloads the catalogue. Nothing happens when the language file is gone.
+// A language item was clicked: remembers the choice in the settings file (or, where that cannot
+// be written, in the user's preferences), checks it, translates the main window and reloads the
+// catalogue. Nothing happens when the language file is gone.
 void menu_LanguageSelectClick(QWidget& mainWindow, QObject* sender);
 
 }  // namespace tomlet

@@ -2,9 +2,11 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
@@ -29,6 +31,13 @@ constexpr Qt::CaseSensitivity PathCase = Qt::CaseSensitive;
 // The form QFileSystemModel uses: '/' separators, no trailing separator except on a root.
 QString ModelPath(const QString& path) {
     return path.isEmpty() ? QString() : QDir::cleanPath(QDir::fromNativeSeparators(path));
+}
+
+// The system's file and folder icons (the theme's where there is one). Shared and never freed:
+// the model's background thread may ask for an icon until the model is gone.
+QFileIconProvider& SystemIcons() {
+    static QFileIconProvider* const icons = new QFileIconProvider;
+    return *icons;
 }
 
 bool IsSameOrBelow(const QString& path, const QString& folder) {
@@ -72,6 +81,7 @@ FolderPickerDialog::FolderPickerDialog(const FolderPickerRequest& request, QWidg
       m_includeFiles(request.IncludeFiles),
       m_model(new QFileSystemModel(this)),
       m_view(new QTreeView(this)),
+      m_path(new QLineEdit(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
     setWindowTitle(QStringLiteral("Browse for Folder"));
     resize(380, 440);
@@ -85,6 +95,7 @@ FolderPickerDialog::FolderPickerDialog(const FolderPickerRequest& request, QWidg
     if (m_includeFiles)
         filters |= QDir::Files;
     m_model->setFilter(filters);
+    m_model->setIconProvider(&SystemIcons());
     m_model->setRootPath(m_root);
     m_proxy = new RootSubtreeProxy(m_model, m_root, this);
 
@@ -93,18 +104,24 @@ FolderPickerDialog::FolderPickerDialog(const FolderPickerRequest& request, QWidg
     for (int column = 1; column < m_model->columnCount(); ++column)
         m_view->hideColumn(column);
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &FolderPickerDialog::UpdateOkButton);
-    // The model lists folders in the background: scroll again once they are in place.
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (m_view->currentIndex().isValid())
-            m_view->scrollTo(m_view->currentIndex());
-    });
+            &FolderPickerDialog::FollowSelection);
+    // The model lists and sorts folders in the background, moving the rows: scroll again once
+    // they are in place.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this,
+            &FolderPickerDialog::ScrollToCurrent);
+    connect(m_proxy, &QAbstractItemModel::layoutChanged, this,
+            &FolderPickerDialog::ScrollToCurrent);
+
+    m_path->setObjectName(QStringLiteral("edit_Path"));
+    m_path->setClearButtonEnabled(true);
+    connect(m_path, &QLineEdit::textEdited, this, &FolderPickerDialog::SelectTypedPath);
 
     auto* title = new QLabel(request.Title, this);
     title->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(m_view);
+    layout->addWidget(m_path);
     layout->addWidget(m_buttons);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -113,7 +130,15 @@ FolderPickerDialog::FolderPickerDialog(const FolderPickerRequest& request, QWidg
     const QString initial = NormalisePickerPath(request.InitialSelection, SystemUsesDriveLetters);
     if (initial.isEmpty() || !SelectPath(initial))
         SelectPath(m_root);
-    UpdateOkButton();
+    FollowSelection();
+}
+
+// The view knows its size only once shown: the chosen entry is brought into sight then, and the
+// keyboard starts on it.
+void FolderPickerDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ScrollToCurrent();
+    m_view->setFocus();
 }
 
 void FolderPickerDialog::ShowRoot() {
@@ -135,8 +160,13 @@ bool FolderPickerDialog::SelectPath(const QString& path) {
     if (!index.isValid())
         return false;
     m_view->setCurrentIndex(index);
-    m_view->scrollTo(index);
+    ScrollToCurrent();
     return true;
+}
+
+void FolderPickerDialog::ScrollToCurrent() {
+    if (m_view->currentIndex().isValid())
+        m_view->scrollTo(m_view->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 QString FolderPickerDialog::SelectedPath() const {
@@ -146,8 +176,24 @@ QString FolderPickerDialog::SelectedPath() const {
     return QDir::toNativeSeparators(m_model->filePath(m_proxy->mapToSource(current)));
 }
 
-void FolderPickerDialog::UpdateOkButton() {
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!SelectedPath().isEmpty());
+// The path field shows the chosen entry, unless the user is typing there; OK needs an entry.
+void FolderPickerDialog::FollowSelection() {
+    const QString selected = SelectedPath();
+    if (!m_typing)
+        m_path->setText(selected);
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!selected.isEmpty());
+}
+
+void FolderPickerDialog::SelectTypedPath(const QString& typed) {
+    m_typing = true;
+    QString path = NormalisePickerPath(typed.trimmed(), SystemUsesDriveLetters);
+    if (!m_root.isEmpty() && !path.isEmpty() && QDir::isRelativePath(ModelPath(path)))
+        path = m_root + u'/' + path;
+    if (!SelectPath(path)) {
+        m_view->clearSelection();
+        m_view->setCurrentIndex({});  // OK gives what the field says, or nothing
+    }
+    m_typing = false;
 }
 
 QString PickFolder(QWidget* owner, const FolderPickerRequest& request) {

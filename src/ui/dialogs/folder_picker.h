@@ -7,6 +7,7 @@
 
 class QDialogButtonBox;
 class QFileSystemModel;
+class QLineEdit;
 class QTreeView;
 
 namespace tomlet {
@@ -17,7 +18,9 @@ class RootSubtreeProxy;
 QString NormalisePickerPath(const QString& path, bool driveLetters);
 
 // A modal browser over the file system that offers folders, or files too, below an optional
-// root folder. Nothing above the root is shown or can be chosen.
+// root folder, with the system's icons. Nothing above the root is shown or can be chosen. The
+// path field shows the chosen path; a path typed or pasted there is chosen when the browser
+// offers it (a relative one is taken below the root) and otherwise leaves nothing chosen.
 class FolderPickerDialog final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FolderPickerDialog)
@@ -34,17 +37,25 @@ public:
     QString RootFolder() const { return m_root; }
 
     QTreeView* view() const { return m_view; }
+    QLineEdit* pathField() const { return m_path; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowRoot();
-    void UpdateOkButton();
+    void FollowSelection();
+    void SelectTypedPath(const QString& typed);
+    void ScrollToCurrent();
 
     QString m_root;
     bool m_includeFiles;
     QFileSystemModel* m_model;
     RootSubtreeProxy* m_proxy;
     QTreeView* m_view;
+    QLineEdit* m_path;
     QDialogButtonBox* m_buttons;
+    bool m_typing = false;
 };
 
 // The real folder picker: warns when the request's root folder is missing and then browses

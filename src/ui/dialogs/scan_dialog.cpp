@@ -22,7 +22,6 @@
 
 #include "core/language_file.h"
 #include "core/paths.h"
-#include "platform/file_system.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
 #include "ui/seams/mask_store.h"
@@ -243,7 +242,7 @@ void Tfrm_Scan::edit_SetDirButtonClick() {
     FolderPickerRequest request;
     request.Title = u"Папка проекта: "_s + m_currentDataDir;
     request.InitialSelection =
-        m_directory->text().isEmpty() ? ToQString(ProgramFolder()) : m_directory->text();
+        m_directory->text().isEmpty() ? ToQString(DiscFolder()) : m_directory->text();
     request.IncludeFiles = false;
     const QString picked = m_prompts.PickFolder(this, request);
     if (!picked.isEmpty())

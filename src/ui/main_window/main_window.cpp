@@ -16,6 +16,7 @@
 #include "core/catalogue.h"
 #include "core/paths.h"
 #include "core/settings.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
 #include "ui/dialogs/about_window.h"
@@ -44,7 +45,11 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
       m_busy(*this, m_ui),
       m_commands(*this, seams.UserPrompts, m_busy, [this] { SyncViewChecks(); }),
       m_fields(*this, m_ui, *m_model, seams.UserPrompts),
-      m_session(*this, m_ui, *m_model, m_fields, m_busy, seams, m_pump),
+      m_recent(*m_ui.menu_RecentProjects, m_preferences,
+               [this](const std::string& path) {
+                   m_commands.Run([this, &path] { m_session.OpenRecentProject(path); });
+               }),
+      m_session(*this, m_ui, *m_model, m_fields, m_busy, seams, m_pump, m_preferences, m_recent),
       m_properties(*this, m_ui, *m_model, m_session, seams.UserPrompts),
       m_editing(*this, m_ui, *m_model, m_fields, seams.UserPrompts),
       m_running(m_ui, *m_model, m_session, seams.SystemShell),
@@ -87,11 +92,12 @@ void Tfrm_Main::FormCreate() {
         startupPath = StartupProjectPath(settings);
     }
     m_session.OpenStartupProject(startupPath);
-    if (!isMaximized())
+    if (!RestoreWindowPlace() && !isMaximized())
         CentreOnScreen();
 }
 
 void Tfrm_Main::ApplySettings(const TIniRec& settings) {
+    m_remembersPlace = settings.ShowCaption && !settings.Maximized;
     if (!settings.ShowCaption)
         setWindowFlag(Qt::FramelessWindowHint);
     if (!settings.ShowMenu)
@@ -103,6 +109,13 @@ void Tfrm_Main::ApplySettings(const TIniRec& settings) {
     m_ui.menu_View->menuAction()->setVisible(settings.ShowViewMenu);
     m_ui.menu_Options->menuAction()->setVisible(settings.ShowOptionsMenu);
     m_ui.menu_About->menuAction()->setVisible(settings.ShowAboutMenu);
+}
+
+bool Tfrm_Main::RestoreWindowPlace() {
+    if (!m_remembersPlace || !restoreGeometry(m_preferences.WindowGeometry()))
+        return false;
+    restoreState(m_preferences.WindowState());
+    return true;
 }
 
 // ---- Wiring
@@ -224,7 +237,7 @@ void Tfrm_Main::BindCheckBoxToAction() {
     QCheckBox* box = m_ui.checkbox_AbsoluteLink;
     QAction* action = m_ui.a_options_item_AbsolutePath;
     const auto mirror = [box, action] {
-        box->setText(action->text());
+        box->setText(WithoutAccessLetter(action->text()));  // the menu item's letter
         box->setToolTip(action->toolTip());
         box->setEnabled(action->isEnabled());
         box->setChecked(action->isChecked());
@@ -407,8 +420,11 @@ void Tfrm_Main::closeEvent(QCloseEvent* event) {
     }
     bool mayClose = false;
     m_commands.Run([this, &mayClose] { mayClose = m_session.MayReplaceProject(); });
-    if (mayClose)
-        event->accept();
+    if (!mayClose)
+        return;
+    if (m_remembersPlace)
+        m_preferences.SetWindowPlace(saveGeometry(), saveState());
+    event->accept();
 }
 
 // ---- The window's own commands

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include "ui/base/common_window.h"
+#include "ui/base/user_preferences.h"
 #include "ui/main_window/busy_state.h"
 #include "ui/main_window/command_runner.h"
 #include "ui/main_window/main_window_ui.h"
@@ -10,6 +11,7 @@
 #include "ui/main_window/object_running.h"
 #include "ui/main_window/project_session.h"
 #include "ui/main_window/properties_page.h"
+#include "ui/main_window/recent_projects.h"
 #include "ui/main_window/scan_commands.h"
 #include "ui/main_window/tree_editing.h"
 #include "ui/main_window/tree_search.h"
@@ -64,6 +66,9 @@ private:
 
     void FormCreate();
     void ApplySettings(const TIniRec& settings);
+    // The place the user left the window in, unless the settings shape the window themselves;
+    // false when there is none to restore.
+    bool RestoreWindowPlace();
     void ConnectCommands();
     void ConnectObjectActions();
     void ConnectViewChanges();
@@ -90,6 +95,8 @@ private:
     BusyState m_busy;
     CommandRunner m_commands;
     ObjectFieldsEditor m_fields;
+    UserPreferences m_preferences;
+    RecentProjects m_recent;
     ProjectSession m_session;
     PropertiesPage m_properties;
     TreeEditing m_editing;
@@ -97,6 +104,8 @@ private:
     TreeSearch m_search;
     ScanCommands m_scan;
     bool m_updateScheduled = false;
+    // Off when tomlet.ini asks for a maximised or captionless window.
+    bool m_remembersPlace = true;
 };
 
 }  // namespace tomlet

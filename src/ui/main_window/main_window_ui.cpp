@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QStyle>
 
+#include "ui/base/access_letters.h"
 #include "ui/dialogs/file_dialog_texts.h"
 #include "ui/tree/rx_popup_menu.h"
 
@@ -177,6 +178,8 @@ void BuildMainMenu(QMainWindow& w, MainWindowUi& ui) {
     ui.menu_File = AddMenu(*ui.MainMenu1, "menu_File", "File");
     ui.menu_File->addActions(
         {ui.a_files_item_New, ui.a_files_item_Open, ui.a_files_item_OpenDefault});
+    ui.menu_RecentProjects = ui.menu_File->addMenu(QStringLiteral("Recent projects"));
+    ui.menu_RecentProjects->setObjectName(QStringLiteral("menu_RecentProjects"));
     ui.menu_File->addSeparator();
     ui.menu_File->addAction(ui.a_files_item_CloseFile);
     ui.menu_File->addSeparator();
@@ -254,6 +257,8 @@ MainWindowUi BuildMainWindowUi(QMainWindow& window) {
     BuildContextMenu(window, ui);
     BuildFileDialogs(window, ui);
     BuildMainWindowPages(window, ui);
+    AssignAccessLetters(window);
+    OpenMenuBarByF10(*ui.MainMenu1);
     return ui;
 }
 

@@ -74,6 +74,7 @@ struct MainWindowUi {
     // Main menu
     QMenuBar* MainMenu1 = nullptr;
     QMenu* menu_File = nullptr;
+    QMenu* menu_RecentProjects = nullptr;
     QAction* mSeparator1 = nullptr;
     QMenu* menu_Search = nullptr;
     QMenu* menu_View = nullptr;
@@ -159,7 +160,8 @@ struct MainWindowUi {
     QWidget* toolbar_Action = nullptr;
 };
 
-// Creates the actions, menus, toolbars and pages of the main window.
+// Creates the actions, menus, toolbars and pages of the main window; the menus get their access
+// letters.
 MainWindowUi BuildMainWindowUi(QMainWindow& window);
 // The pages and their toolbars; the actions must exist already.
 void BuildMainWindowPages(QMainWindow& window, MainWindowUi& ui);

@@ -247,9 +247,9 @@ void ObjectFieldsEditor::ChooseObjectPath(const ActionContext& paths) {
     request.RootFolder = ToQString(dataDir);
     const std::string current = FromQString(m_ui.edit_PathFileName->text());
     request.InitialSelection =
-        ToQString(current.empty() ? dataDir
-                                  : ResolveObjectPath(PathMode::Absolute, dataDir, current,
-                                                      paths.ProgramFolder));
+        ToQString(current.empty()
+                      ? dataDir
+                      : ResolveObjectPath(PathMode::Absolute, dataDir, current, paths.DiscFolder));
     request.IncludeFiles = true;
     const std::string picked = FromQString(m_prompts.PickFolder(&m_window, request));
     if (picked.empty())

@@ -1,8 +1,10 @@
 #include "ui/main_window/object_running.h"
 
 #include <QAction>
+#include <QMenu>
 
 #include "core/object_hint.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/main_window/main_window_ui.h"
 #include "ui/main_window/project_session.h"
@@ -55,7 +57,9 @@ void ObjectRunning::PrepareContextMenu() {
     if (own < 1 || own > 4)
         return;
     m_boundMenuAction = tagged[own];
-    m_ui.menuitem_NoAction->setText(m_boundMenuAction->text());
+    // A letter of its own: the bound item's letter is chosen within the other menu.
+    m_ui.menuitem_NoAction->setText(WithoutAccessLetter(m_boundMenuAction->text()));
+    AssignAccessLetter(*m_ui.RxPopupMenu, *m_ui.menuitem_NoAction);
     m_ui.menuitem_NoAction->setVisible(true);
 }
 

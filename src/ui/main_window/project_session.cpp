@@ -19,10 +19,12 @@
 #include "ui/base/error_policy.h"
 #include "ui/base/memo_text.h"
 #include "ui/base/qt_text.h"
+#include "ui/base/user_preferences.h"
 #include "ui/dialogs/file_dialog_texts.h"
 #include "ui/main_window/busy_state.h"
 #include "ui/main_window/main_window_ui.h"
 #include "ui/main_window/object_fields_editor.h"
+#include "ui/main_window/recent_projects.h"
 #include "ui/tree/object_tree_model.h"
 
 namespace tomlet {
@@ -33,23 +35,21 @@ QString CatalogueText(TextId id) {
     return ToQString(Text(id));
 }
 
-// The file dialogs start in the program folder.
-QString DialogFolder() {
-    return ToQString(StripTrailingBackslash(ProgramFolder()));
-}
-
 }  // namespace
 
 ProjectSession::ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
                                ObjectFieldsEditor& fields, BusyState& busy, const Seams& seams,
-                               MessagePump& pump)
+                               MessagePump& pump, UserPreferences& preferences,
+                               RecentProjects& recent)
     : m_window(window),
       m_ui(ui),
       m_model(model),
       m_fields(fields),
       m_busy(busy),
       m_seams(seams),
-      m_pump(pump) {}
+      m_pump(pump),
+      m_preferences(preferences),
+      m_recent(recent) {}
 
 void ProjectSession::WatchForChanges() {
     const auto changed = [this] { NoteChange(); };
@@ -115,7 +115,7 @@ ActionContext ProjectSession::ObjectActionContext() const {
     ActionContext context;
     context.Mode = CurrentPathMode();
     context.DataDir = m_currentDataDir;
-    context.ProgramFolder = ProgramFolder();
+    context.DiscFolder = DiscFolder();
     context.TextEditor = TextEditorCommand();
     return context;
 }
@@ -137,7 +137,7 @@ void ProjectSession::LoadProject(const std::string& path) {
     }
     m_model.Adopt(std::move(loaded), nullptr);
     ShowProjectProperties(project);
-    m_currentDataDir = project.ProjectDataDir;
+    m_currentDataDir = ResolveDataDirectory(project.ProjectDataDir, DiscFolder());
     m_currentFileName = path;
     TakeAsSaved(m_changes);
     if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_currentDataDir))
@@ -168,6 +168,7 @@ bool ProjectSession::SaveProject(const std::string& path) {
         Tell(MessageKind::Error, text);
         return false;
     }
+    m_recent.Add(path);
     m_currentFileName = path;
     TakeAsSaved(changesWritten);
     UpdateCaption(Caption::WithFileName);
@@ -215,11 +216,41 @@ void ProjectSession::UpdateCaption(Caption caption) {
 }
 
 void ProjectSession::OpenStartupProject(const std::string& path) {
-    if (!FileExists(path))
+    // A project handed over on the command line (by a file manager, say) is one the user chose.
+    const bool named = path == NamedProject();
+    if (!FileExists(path)) {
+        if (named)
+            TellProjectFileNotFound(path);
         return;
+    }
     // The start-up project's errors are not the general error display's: they get their own text.
     if (!RunIgnoringErrors([&] { LoadProject(path); }))
         Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
+    if (named && m_currentFileName == path)
+        m_recent.Add(path);
+}
+
+void ProjectSession::OpenProjectFile(const std::string& path) {
+    CloseProject(ForgetFileName::Yes);
+    LoadProject(path);
+    UpdateCaption(Caption::WithFileName);
+    if (m_currentFileName == path)
+        m_recent.Add(path);
+}
+
+void ProjectSession::OpenRecentProject(const std::string& path) {
+    if (!FileExists(path)) {
+        m_recent.Remove(path);
+        TellProjectFileNotFound(path);
+        return;
+    }
+    if (MayReplaceProject())
+        OpenProjectFile(path);
+}
+
+void ProjectSession::TellProjectFileNotFound(const std::string& path) {
+    Tell(MessageKind::Warning,
+         ToQString(FormatString(Text(TextId::message_ProjectFileNotFound_S), path)));
 }
 
 void ProjectSession::ShowProjectProperties(const TProjectRec& project) {
@@ -263,29 +294,40 @@ void ProjectSession::Tell(MessageKind kind, const QString& text) {
     m_seams.UserPrompts.ShowMessage(&m_window, kind, text);
 }
 
+// The file dialogs start where the user last chose a project, else in the disc's folder.
+QString ProjectSession::DialogFolder() const {
+    const QString last = m_preferences.LastFolder();
+    if (!last.isEmpty() && DirectoryExists(FromQString(last)))
+        return last;
+    return ToQString(StripTrailingBackslash(DiscFolder()));
+}
+
+void ProjectSession::RememberDialogFolder(const QString& chosenFile) {
+    m_preferences.SetLastFolder(ToQString(ParentFolderPath(FromQString(chosenFile))));
+}
+
 void ProjectSession::a_files_item_OpenExecute() {
     if (!MayReplaceProject())
         return;
     const QString chosen = m_seams.UserPrompts.OpenFileName(
         &m_window, m_ui.dialog_Open->Title(), m_ui.dialog_Open->Filter(), DialogFolder());
-    if (!chosen.isEmpty()) {
-        CloseProject(ForgetFileName::Yes);
-        LoadProject(FromQString(chosen));
+    if (chosen.isEmpty()) {
+        UpdateCaption(Caption::WithFileName);
+        return;
     }
-    UpdateCaption(Caption::WithFileName);
+    RememberDialogFolder(chosen);
+    OpenProjectFile(FromQString(chosen));
 }
 
 void ProjectSession::a_files_item_OpenDefaultExecute() {
     const std::string path = DefaultProjectPath();
-    if (FileExists(path)) {
-        if (!MayReplaceProject())
-            return;
-        CloseProject(ForgetFileName::Yes);
-        LoadProject(path);
-    } else {
+    if (!FileExists(path)) {
         Tell(MessageKind::Warning, CatalogueText(TextId::message_DefaultFileNotFound));
+        UpdateCaption(Caption::WithFileName);
+        return;
     }
-    UpdateCaption(Caption::WithFileName);
+    if (MayReplaceProject())
+        OpenProjectFile(path);
 }
 
 void ProjectSession::a_files_item_CloseFileExecute() {
@@ -310,7 +352,10 @@ bool ProjectSession::Save() {
 bool ProjectSession::SaveAs() {
     const QString chosen = m_seams.UserPrompts.SaveFileName(
         &m_window, m_ui.dialog_Save->Title(), m_ui.dialog_Save->Filter(), DialogFolder());
-    return !chosen.isEmpty() && SaveProject(FromQString(chosen));
+    if (chosen.isEmpty())
+        return false;
+    RememberDialogFolder(chosen);
+    return SaveProject(FromQString(chosen));
 }
 
 }  // namespace tomlet

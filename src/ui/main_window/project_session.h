@@ -17,6 +17,8 @@ class BusyState;
 class MessagePump;
 class ObjectFieldsEditor;
 class ObjectTreeModel;
+class RecentProjects;
+class UserPreferences;
 struct MainWindowUi;
 struct ReadResult;
 struct TProjectRec;
@@ -24,7 +26,7 @@ struct TProjectRec;
 // The open project: the file it lives in, its data directory, reading, writing and closing it,
 // whether it holds changes not yet saved, and the window caption that names it. Its properties
 // live in the controls of the properties page: loading fills them, saving gathers them and
-// closing resets them.
+// closing resets them. Projects opened by the user and projects saved join the recent projects.
 class ProjectSession final {
 public:
     enum class ForgetFileName { No, Yes };
@@ -32,7 +34,7 @@ public:
 
     ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
                    ObjectFieldsEditor& fields, BusyState& busy, const Seams& seams,
-                   MessagePump& pump);
+                   MessagePump& pump, UserPreferences& preferences, RecentProjects& recent);
     ProjectSession(const ProjectSession&) = delete;
     ProjectSession& operator=(const ProjectSession&) = delete;
 
@@ -57,7 +59,8 @@ public:
     // replaces or reloads the tree asks here first.
     bool MayReplaceProject();
 
-    // Reads a project into the empty tree and the properties; nothing when no file is there.
+    // Reads a project into the empty tree and the properties; nothing when no file is there. A
+    // relative data directory lies in the disc's folder.
     void LoadProject(const std::string& path);
     // Writes the properties and the tree. Only when the file was written does the project live in
     // `path` and count as saved; a failed save changes neither.
@@ -71,8 +74,14 @@ public:
     void NewProject(const std::function<void()>& chooseDataDir);
     void UpdateCaption(Caption caption);
     // The project opened at start: a load that fails with an error says "Can't open default
-    // file!".
+    // file!". A project named on the command line that is not there is reported.
     void OpenStartupProject(const std::string& path);
+    // Replaces the open project by the one in `path`, once MayReplaceProject agreed. Every command
+    // that opens a project the user names comes here: Open, Open default file and the recent
+    // projects.
+    void OpenProjectFile(const std::string& path);
+    // A project chosen from the recent projects; one whose file is gone leaves the list.
+    void OpenRecentProject(const std::string& path);
 
     void a_files_item_OpenExecute();
     void a_files_item_OpenDefaultExecute();
@@ -91,6 +100,10 @@ private:
     TProjectRec GatherProjectProperties() const;
     void ResetProjectProperties();
     void ShowReadFailure(const ReadResult& result);
+    void TellProjectFileNotFound(const std::string& path);
+    // The folder the file dialogs start in; RememberDialogFolder keeps a chosen file's folder.
+    QString DialogFolder() const;
+    void RememberDialogFolder(const QString& chosenFile);
     void Tell(MessageKind kind, const QString& text);
 
     QWidget& m_window;
@@ -100,6 +113,8 @@ private:
     BusyState& m_busy;
     Seams m_seams;
     MessagePump& m_pump;
+    UserPreferences& m_preferences;
+    RecentProjects& m_recent;
     std::string m_currentFileName;
     std::string m_currentDataDir;
     std::uint64_t m_changes = 0;

@@ -29,9 +29,8 @@ void PropertiesPage::edit_ProjectDataDirButtonClick() {
     }
     FolderPickerRequest request;
     request.Title = ToQString(Text(TextId::text_ProjectDir) + dataDir);
-    request.InitialSelection = m_ui.edit_ProjectDataDir->text();
-    if (request.InitialSelection.isEmpty())
-        request.InitialSelection = ToQString(ProgramFolder());
+    // Where the data directory leads: the field may hold one relative to the disc.
+    request.InitialSelection = ToQString(dataDir.empty() ? DiscFolder() : dataDir);
     const QString chosen = m_prompts.PickFolder(&m_window, request);
     if (chosen.isEmpty())
         return;

@@ -22,6 +22,7 @@
 #include "platform/file_system.h"
 #include "support/ini_listing.h"
 #include "support/temp_folder.h"
+#include "ui/base/access_letters.h"
 
 namespace tomlet {
 namespace {
@@ -157,7 +158,8 @@ TEST_F(TranslateTest, SetsEveryKindOfTextTheFileGives) {
                      "a_button_Commit.Caption=\xC3\x9C\x62\x65rnehmen\r\n");
     ASSERT_TRUE(TranslateForm(&window, "Test.lng", true));
 
-    EXPECT_EQ(window.open->text(), u"Öffnen..."_s);
+    // Translated menu items get access letters; a translator's own ("&Datei") stays.
+    EXPECT_EQ(window.open->text(), u"&Öffnen..."_s);
     EXPECT_EQ(window.open->toolTip(), u"Projekt\r\nöffnen"_s);
     EXPECT_EQ(window.open->statusTip(), u"Projekt\r\nöffnen"_s);
     EXPECT_EQ(window.fileMenu->title(), u"&Datei"_s);
@@ -170,7 +172,7 @@ TEST_F(TranslateTest, SetsEveryKindOfTextTheFileGives) {
     EXPECT_EQ(window.dialog->property("Title").toString(), u"Projekt öffnen"_s);
     EXPECT_EQ(window.dialog->property("Filter").toString(), u"Tomlet-Dateien (*.tml)|*.tml"_s);
     EXPECT_EQ(window.commitAction->text(), u"Übernehmen"_s);
-    EXPECT_EQ(window.exit->text(), u"Exit"_s);
+    EXPECT_EQ(window.exit->text(), u"&Exit"_s);
     EXPECT_EQ(window.windowTitle(), u"Designed caption"_s);
 }
 
@@ -208,7 +210,7 @@ protected:
     }
 };
 
-TEST_F(LanguageMenuTest, OffersEachLanguageOnceWithoutAcceleratorsOrNames) {
+TEST_F(LanguageMenuTest, OffersEachLanguageOnceWithoutAccessLettersOrNames) {
     folder.WriteFile("English.lng");
     folder.WriteFile("English.LNG.lng");
     folder.WriteFile(".lng");
@@ -219,8 +221,11 @@ TEST_F(LanguageMenuTest, OffersEachLanguageOnceWithoutAcceleratorsOrNames) {
     for (const QAction* action : menu->actions()) {
         EXPECT_TRUE(action->objectName().isEmpty());
         EXPECT_EQ(action->parent(), &window);
-        EXPECT_FALSE(action->isCheckable());
+        EXPECT_TRUE(action->isCheckable());
+        EXPECT_FALSE(action->isChecked());  // no language file chosen yet
     }
+    AssignAccessLetters(window);
+    EXPECT_EQ(Captions(*menu), (QStringList{u""_s, u"English"_s, u"Rock&&Roll"_s}));
 }
 
 TEST_F(LanguageMenuTest, PickingALanguageWhoseFileIsGoneDoesNothing) {
@@ -242,7 +247,8 @@ TEST_F(LanguageMenuTest, AFailedSettingsWriteStillAppliesTheLanguage) {
     ASSERT_NE(item, nullptr);
     item->trigger();
     EXPECT_EQ(LanguageFileName(), "Test.lng");
-    EXPECT_EQ(window.exit->text(), u"Raus"_s);
+    EXPECT_EQ(window.exit->text(), u"&Raus"_s);
+    EXPECT_TRUE(item->isChecked());
 }
 
 }  // namespace

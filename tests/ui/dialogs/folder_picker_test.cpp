@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QIcon>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 
@@ -77,6 +81,68 @@ TEST_F(FolderPickerTest, SelectsTheInitialSelectionAndOpensTheWayToIt) {
     EXPECT_TRUE(view.selectionModel()->isSelected(current));
     EXPECT_TRUE(view.isExpanded(current.parent()));
     EXPECT_TRUE(view.isExpanded(current.parent().parent()));
+}
+
+// Many folders on every level, the chosen one last of each: the list is long, and the folders
+// are listed and sorted in the background after the dialog opens.
+TEST_F(FolderPickerTest, ADeepInitialSelectionIsInSightAndHasTheKeyboard) {
+    std::string deep = "root";
+    for (const char* level : {"a", "b", "c"}) {
+        for (int i = 0; i < 30; ++i)
+            Folder.MakeFolder(deep + "/" + level + std::to_string(10 + i));
+        deep += std::string("/") + level + "39";
+    }
+    FolderPickerDialog dialog(Request(false, deep));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTreeView& view = *dialog.view();
+    const auto inSight = [&view] {
+        const QRect item = view.visualRect(view.currentIndex());
+        return item.isValid() && view.viewport()->rect().contains(item);
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ListedInRoot(dialog, 32) == 32 && inSight(); }));
+    QTest::qWait(100);  // a late listing or sort would move it out again
+    EXPECT_TRUE(inSight());
+    EXPECT_EQ(dialog.SelectedPath(), Native(Folder / deep));
+    EXPECT_TRUE(view.hasFocus());
+    EXPECT_EQ(dialog.pathField()->text(), Native(Folder / deep));
+}
+
+TEST_F(FolderPickerTest, ATypedPathChoosesItsEntryWithinTheRoot) {
+    FolderPickerDialog dialog(Request(true));
+    QLineEdit& field = *dialog.pathField();
+    QPushButton& ok = *dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    const auto type = [&field](const QString& text) {
+        field.clear();
+        QTest::keyClicks(&field, text);
+    };
+    type(Native(Folder / "root/alpha/deep"));
+    EXPECT_EQ(dialog.SelectedPath(), Native(Folder / "root/alpha/deep"));
+    type(QStringLiteral("notes.txt"));  // below the root
+    EXPECT_EQ(dialog.SelectedPath(), Native(Folder / "root/notes.txt"));
+    EXPECT_TRUE(ok.isEnabled());
+
+    for (const QString& refused : {Native(Folder / "outside"), Native(Folder / "root/none")}) {
+        type(refused);
+        EXPECT_EQ(dialog.SelectedPath(), QString()) << refused.toStdString();
+        EXPECT_FALSE(ok.isEnabled());
+        EXPECT_EQ(field.text(), refused);  // what the user typed stays
+    }
+    // A choice in the tree shows in the field.
+    ASSERT_TRUE(dialog.SelectPath(Native(Folder / "root/beta")));
+    EXPECT_EQ(field.text(), Native(Folder / "root/beta"));
+}
+
+TEST_F(FolderPickerTest, ShowsTheSystemsIconsForFilesAndFolders) {
+    FolderPickerDialog dialog(Request(true));
+    ASSERT_EQ(ListedInRoot(dialog, 3), 3);
+    const QAbstractItemModel& model = *dialog.view()->model();
+    const QModelIndex root = model.index(0, 0, dialog.view()->rootIndex());
+    for (int row = 0; row < model.rowCount(root); ++row) {
+        const QModelIndex entry = model.index(row, 0, root);
+        EXPECT_FALSE(entry.data(Qt::DecorationRole).value<QIcon>().isNull())
+            << entry.data().toString().toStdString();
+    }
 }
 
 TEST_F(FolderPickerTest, AnInitialSelectionOutsideTheRootIsIgnored) {

@@ -25,6 +25,7 @@
 #include "main_window_test_support.h"
 #include "support/fake_mask_store.h"
 #include "support/ini_listing.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/dialogs/about_window.h"
 #include "ui/dialogs/file_dialog_texts.h"
@@ -39,6 +40,7 @@ using namespace Qt::StringLiterals;
 using testing::IniKeyNames;
 using testing::ListIniEntries;
 using testing::MainWindowFixture;
+using testing::Pick;
 using testing::ReadWholeFile;
 
 using KeySet = std::set<std::string>;
@@ -51,7 +53,7 @@ void Add(KeySet& keys, const std::string& section, std::initializer_list<const c
     }
 }
 
-// The keys the main window as designed asks for: 89.
+// The keys the main window as designed asks for: 90.
 KeySet MainWindowKeys() {
     KeySet keys;
     Add(keys, "frm_Main",
@@ -84,6 +86,7 @@ KeySet MainWindowKeys() {
          "menu_Utility",
          "menu_About",
          "menu_Alternate",
+         "menu_RecentProjects",
          "a_action_item_OpenFolderContainingObject",
          "a_about_item_AboutProgram",
          "a_utility_item_CorrectObjectDir",
@@ -158,7 +161,7 @@ KeySet AboutWindowKeys() {
     return keys;
 }
 
-// The 46 keyed catalogue entries.
+// The 47 keyed catalogue entries.
 KeySet CatalogueKeys() {
     KeySet keys;
     for (const char* key :
@@ -193,7 +196,8 @@ KeySet CatalogueKeys() {
           "message_SkippedNames_D",
           "message_DiscUnchanged",
           "message_SaveChangesToProject_S",
-          "message_NewProject"})
+          "message_NewProject",
+          "message_ProjectFileNotFound_S"})
         keys.insert(std::string("Message/") + key);
     return keys;
 }
@@ -284,13 +288,42 @@ Appearance LookOf(const Tfrm_Main& window) {
     return look;
 }
 
-// Chooses a language from the Language menu, as a user does.
-void Pick(Tfrm_Main& window, const QString& language) {
-    for (QAction* item : window.Ui().menu_Language->actions()) {
-        if (item->text() == language)
-            return item->trigger();
+// Every item of every menu of the window marks an access letter of its own within its menu, the
+// languages excepted, which mark none; no toolbar button or control bound to an action shows a
+// '&'.
+void ExpectOwnAccessLetters(const Tfrm_Main& window) {
+    std::vector<std::pair<QString, QList<QAction*>>> menus{
+        {u"MainMenu1"_s, window.Ui().MainMenu1->actions()}};
+    for (const QMenu* menu : window.findChildren<QMenu*>())
+        menus.emplace_back(menu->objectName(), menu->actions());
+    for (const auto& [menu, items] : menus) {
+        QStringList letters;
+        for (const QAction* item : items) {
+            if (item->isSeparator() || item->text().isEmpty())
+                continue;
+            const QString letter = QKeySequence::mnemonic(item->text()).toString();
+            const std::string where = menu.toStdString() + ": " + item->text().toStdString();
+            if (menu == u"menu_Language"_s) {
+                EXPECT_TRUE(letter.isEmpty()) << where;
+                continue;
+            }
+            EXPECT_FALSE(letter.isEmpty()) << where;
+            EXPECT_FALSE(letters.contains(letter)) << where;
+            letters.append(letter);
+        }
     }
-    ADD_FAILURE() << "no language " << language.toStdString();
+    for (const QToolButton* button : window.findChildren<QToolButton*>())
+        EXPECT_FALSE(button->text().contains(u'&')) << button->text().toStdString();
+    EXPECT_FALSE(window.Ui().checkbox_AbsoluteLink->text().contains(u'&'));
+}
+
+QStringList CheckedLanguages(const Tfrm_Main& window) {
+    QStringList checked;
+    for (const QAction* item : window.Ui().menu_Language->actions()) {
+        if (item->isChecked())
+            checked.append(item->text());
+    }
+    return checked;
 }
 
 class MainWindowLanguageTest : public ::testing::Test {
@@ -313,10 +346,10 @@ TEST_F(MainWindowLanguageTest, OneStartTurnsAnEmptyFileIntoATemplateOfTheMainWin
     fixture.folder.WriteFile("Test.lng");
     StartIn("Test");
 
-    EXPECT_EQ(MainWindowKeys().size(), 89u);
-    EXPECT_EQ(CatalogueKeys().size(), 46u);
+    EXPECT_EQ(MainWindowKeys().size(), 90u);
+    EXPECT_EQ(CatalogueKeys().size(), 47u);
     EXPECT_EQ(KeysOf(Path("Test.lng")), Union({MainWindowKeys(), CatalogueKeys()}));
-    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 89u + CatalogueKeys().size());  // each key once
+    EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 90u + CatalogueKeys().size());  // each key once
     for (const auto& entry : ListIniEntries(Path("Test.lng")))
         EXPECT_EQ(entry.Value, "") << entry.Key;
     EXPECT_TRUE(fixture.prompts.Messages.empty());
@@ -330,7 +363,7 @@ TEST_F(MainWindowLanguageTest, OpeningTheDialogsOnceAddsTheirSections) {
               Union({MainWindowKeys(), ScanWindowKeys(), FindWindowKeys(), AboutWindowKeys(),
                      UpdateWindowKeys(), CatalogueKeys()}));
     EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(),
-              89u + 11u + 16u + 4u + 4u + CatalogueKeys().size());
+              90u + 11u + 16u + 4u + 4u + CatalogueKeys().size());
 }
 
 TEST_F(MainWindowLanguageTest, TheDialogsTakeTheirCaptionsFromTheLanguageFile) {
@@ -376,21 +409,29 @@ TEST_P(ShippedLanguageTest, GivesEveryKeyTheProgramAsksFor) {
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageTest, ::testing::Values("Russian", "English"));
 
+// The current language is the checked one, and every language gives each menu item an access
+// letter of its own.
 TEST_F(MainWindowLanguageTest, EnglishBringsBackTheDesignedTextsAfterRussian) {
     for (const std::string language : {"Russian", "English"})
         fixture.folder.WriteFile(language + ".lng", ShippedLanguage(language));
     Tfrm_Main& window = StartIn("");
     Appearance designed = LookOf(window);
+    ExpectOwnAccessLetters(window);
+    EXPECT_TRUE(CheckedLanguages(window).isEmpty());
 
     Pick(window, u"Russian"_s);
-    EXPECT_EQ(window.Ui().menu_File->title(), u"Файл"_s);
-    EXPECT_EQ(window.Ui().a_files_item_Open->text(), u"Открыть..."_s);
+    ExpectOwnAccessLetters(window);
+    EXPECT_EQ(CheckedLanguages(window), QStringList{u"Russian"_s});
+    EXPECT_EQ(WithoutAccessLetter(window.Ui().menu_File->title()), u"Файл"_s);
+    EXPECT_EQ(WithoutAccessLetter(window.Ui().a_files_item_Open->text()), u"Открыть..."_s);
     EXPECT_EQ(window.Ui().dialog_Save->Title(), u"Сохранить проект"_s);
     EXPECT_EQ(ToQString(Text(TextId::hint_Hint)), u"*  Подсказка: "_s);
     EXPECT_EQ(ToQString(Text(TextId::message_DeleteAllInformation)),
               u"Все данные будут потеряны!\r\nУдалить всё?"_s);
 
     Pick(window, u"English"_s);
+    ExpectOwnAccessLetters(window);
+    EXPECT_EQ(CheckedLanguages(window), QStringList{u"English"_s});
     Appearance english = LookOf(window);
     // The about window is designed with a Russian title; English gives it an English one.
     EXPECT_EQ(english.Texts.extract("frm_About/frm_About.windowTitle").mapped(), "About");
@@ -445,7 +486,7 @@ TEST_F(MainWindowLanguageTest, WithoutALanguageSettingTheFileNamedLngAloneIsUsed
     fixture.folder.WriteFile("English.LNG.lng");
     const MainWindowUi& ui = StartIn("").Ui();
     EXPECT_EQ(LanguageFileName(), ".lng");
-    EXPECT_EQ(ui.menu_File->title(), u"Datei"_s);
+    EXPECT_EQ(ui.menu_File->title(), u"&Datei"_s);
     QStringList captions;
     for (const QAction* item : ui.menu_Language->actions())
         captions << item->text();
@@ -465,7 +506,7 @@ TEST_F(MainWindowLanguageTest, PickingALanguageCreatesTheSettingsFileAndTranslat
     items.front()->trigger();
 
     EXPECT_EQ(ReadWholeFile(Path("tomlet.ini")), "[Main]\r\n_Language=Deutsch\r\n");
-    EXPECT_EQ(window.Ui().menu_File->title(), u"Datei"_s);
+    EXPECT_EQ(window.Ui().menu_File->title(), u"&Datei"_s);
     EXPECT_EQ(window.windowTitle(), caption);
     EXPECT_EQ(Text(TextId::message_RecordNotFound), "Nichts!");
     // Windows created from now on use the new language.
@@ -478,7 +519,7 @@ TEST_F(MainWindowLanguageTest, ASettingsFileThatCannotBeReadIsReportedOnceAndThe
     const MainWindowUi& ui = StartIn("").Ui();
     EXPECT_EQ(fixture.prompts.MessageTexts(), QStringList{u"Cant open Inifile!"_s});
     EXPECT_EQ(fixture.prompts.Messages.front().Kind, MessageKind::Error);
-    EXPECT_EQ(ui.menu_File->title(), u"File"_s);
+    EXPECT_EQ(ui.menu_File->title(), u"&File"_s);
 }
 
 class MainWindowSettingsTest : public MainWindowLanguageTest {

@@ -21,6 +21,7 @@
 #include "main_window_test_support.h"
 #include "support/project_bytes.h"
 #include "support/tree_records.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/main_window/keyboard_state.h"
 #include "ui/tree/object_tree_model.h"
@@ -440,22 +441,23 @@ TEST_F(MainWindowTest, TheTreeTakesNoKeysWhileASaveWalksIt) {
 TEST_F(MainWindowTest, MenusAndToolbarsHoldTheCommandsInOrder) {
     Start();
     QStringList file;
-    for (const QAction* item : Ui().menu_File->actions())
-        file.append(item->isSeparator()
-                        ? (item->objectName().isEmpty() ? QStringLiteral("-") : item->objectName())
-                        : item->objectName());
+    for (const QAction* item : Ui().menu_File->actions()) {
+        const QString name = item->menu() ? item->menu()->objectName() : item->objectName();
+        file.append(name.isEmpty() ? QStringLiteral("-") : name);
+    }
     EXPECT_EQ(file.join(u' '),
-              QStringLiteral("a_files_item_New a_files_item_Open a_files_item_OpenDefault - "
-                             "a_files_item_CloseFile - a_files_item_Save a_files_item_SaveAS "
-                             "mSeparator1 a_files_item_Exit"));
+              QStringLiteral("a_files_item_New a_files_item_Open a_files_item_OpenDefault "
+                             "menu_RecentProjects - a_files_item_CloseFile - a_files_item_Save "
+                             "a_files_item_SaveAS mSeparator1 a_files_item_Exit"));
     QStringList top;
     for (const QAction* menu : Ui().MainMenu1->actions())
-        top.append(menu->text());
+        top.append(WithoutAccessLetter(menu->text()));
     EXPECT_EQ(top, (QStringList{u"File"_qs, u"Find"_qs, u"View"_qs, u"Options"_qs, u"Operations"_qs,
                                 u"Utility"_qs, u"?"_qs}));
     QStringList toolbar;
     for (const QAction* item : Ui().toolbar_Editor->actions())
-        toolbar.append(item->isSeparator() ? QStringLiteral("|") : item->text());
+        toolbar.append(item->isSeparator() ? QStringLiteral("|")
+                                           : WithoutAccessLetter(item->text()));
     EXPECT_EQ(toolbar.join(u','),
               QStringLiteral("New...,|,Open...,Open default file,|,Save...,Save as...,|,Find...,"
                              "Find forward,|,Save and switch in browser,|,Browser,|,About"));

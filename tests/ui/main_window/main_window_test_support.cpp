@@ -1,9 +1,15 @@
 #include "main_window_test_support.h"
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QSettings>
 #include <stdexcept>
 
 #include "core/catalogue.h"
+#include "core/paths.h"
 #include "core/project_file.h"
 #include "core/version.h"
 #include "platform/file_system.h"
@@ -18,12 +24,15 @@ MainWindowFixture::MainWindowFixture() : m_previousDirectory(QDir::currentPath()
     QDir::setCurrent(QString::fromStdString(folder.Path().string()));
     SetProgramFolderForTesting(folder.Path().string());
     SetCtrlHeldForTesting(false);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString(preferences.Path().string()));
 }
 
 MainWindowFixture::~MainWindowFixture() {
     m_window.reset();
     SetCtrlHeldForTesting(std::nullopt);
     SetProgramFolderForTesting({});
+    SetNamedProject({});
     ResetCatalogue();
     QDir::setCurrent(m_previousDirectory);
 }
@@ -32,6 +41,13 @@ Tfrm_Main& MainWindowFixture::Start() {
     m_window = std::make_unique<Tfrm_Main>(SeamsInUse());
     Idle();
     return *m_window;
+}
+
+void MainWindowFixture::Close() {
+    if (!m_window->IsBrowserView())
+        m_window->Ui().a_view_item_Browser->trigger();
+    EXPECT_TRUE(m_window->close());
+    m_window.reset();
 }
 
 void MainWindowFixture::Select(const ObjectNode* node) {
@@ -75,6 +91,14 @@ void MainWindowFixture::Idle() {
 
 QString VersionText() {
     return ToQString(GetVersionText());
+}
+
+void Pick(Tfrm_Main& window, const QString& language) {
+    for (QAction* item : window.Ui().menu_Language->actions()) {
+        if (item->text() == language)
+            return item->trigger();
+    }
+    ADD_FAILURE() << "no language " << language.toStdString();
 }
 
 }  // namespace tomlet::testing

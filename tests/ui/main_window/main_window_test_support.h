@@ -17,8 +17,9 @@
 namespace tomlet::testing {
 
 // A main window started in a temporary folder that is both the current directory and the
-// program folder, with the user's answers given by FakePrompts and its progress shown as the
-// program shows it.
+// program folder, with the user's answers given by FakePrompts, its progress shown as the program
+// shows it and the user's preferences kept in a temporary folder of their own (a window started
+// again in the same fixture finds what the last one kept).
 class MainWindowFixture {
 public:
     MainWindowFixture();
@@ -27,6 +28,8 @@ public:
     MainWindowFixture& operator=(const MainWindowFixture&) = delete;
 
     Tfrm_Main& Start();
+    // Closes the window as the user does (in the browser view, so that it closes) and forgets it.
+    void Close();
     Tfrm_Main& Window() { return *m_window; }
     const MainWindowUi& Ui() { return m_window->Ui(); }
     ObjectTreeModel& Model() { return m_window->Model(); }
@@ -46,6 +49,7 @@ public:
     static void Idle();
 
     TempFolder folder;
+    TempFolder preferences;
     FakePrompts prompts;
     FakeShell shell;
     FakeMaskStore masks;
@@ -57,5 +61,8 @@ private:
 };
 
 QString VersionText();
+
+// Chooses a language from the Language menu, as a user does.
+void Pick(Tfrm_Main& window, const QString& language);
 
 }  // namespace tomlet::testing

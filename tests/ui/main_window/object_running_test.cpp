@@ -10,6 +10,7 @@
 #include "main_window_test_support.h"
 #include "support/scoped_environment.h"
 #include "support/test_system.h"
+#include "ui/base/access_letters.h"
 #include "ui/tree/object_icons.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
@@ -144,7 +145,15 @@ TEST_F(ObjectRunningTest, TheContextMenusFirstItemFollowsTheOwnAction) {
     Select(association);
     QAction* first = FirstMenuItem();
     EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(first->text(), QStringLiteral("Open by association"));
+    EXPECT_EQ(WithoutAccessLetter(first->text()), QStringLiteral("Open by association"));
+    // A letter of its own within the context menu.
+    const QKeySequence letter = QKeySequence::mnemonic(first->text());
+    EXPECT_FALSE(letter.isEmpty());
+    for (const QAction* other : Ui().RxPopupMenu->actions()) {
+        if (other != first) {
+            EXPECT_NE(QKeySequence::mnemonic(other->text()), letter) << other->text().toStdString();
+        }
+    }
     first->trigger();
     EXPECT_EQ(shell.Opened, QStringList{Data("data/picture.jpg")});
 
