@@ -2,9 +2,12 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/cli.h"
 #include "core/project_file.h"
+#include "platform/directory_listing.h"
 
 // The commands of tomlet-cli. A new command is a function here, its file, and one line in the
 // table in cli.cpp.
@@ -23,5 +26,12 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err);
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor);
 // Reads a whole project file for a command that changes it; throws as VisitProjectFile does.
 void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree);
+// Says on standard error how many files and folders a command's scan left out, then names each
+// with the reason.
+void ReportSkipped(std::string_view command, const std::vector<SkippedEntry>& skipped,
+                   std::ostream& err);
+// Writes a command's project; throws CommandError with the save error when it cannot. A device or
+// a pipe named as the output (-o /dev/stdout) is written directly.
+void SaveProjectFile(const std::string& path, const TProjectRec& project, const ObjectTree& tree);
 
 }  // namespace tomlet::cli

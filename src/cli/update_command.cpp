@@ -2,7 +2,6 @@
 #include <unordered_set>
 
 #include "cli/commands.h"
-#include "core/catalogue.h"
 #include "core/disc_update.h"
 #include "core/paths.h"
 #include "core/project_file.h"
@@ -50,7 +49,7 @@ void PrintSummary(const DiscChanges& changes, const std::string& written, const 
 
 }  // namespace
 
-int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream&) {
+int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     const TextCodec codec = arguments.Codec();
     const std::string& file = arguments.Single();
     const bool keepMissing = arguments.Flag("--keep-missing");
@@ -75,21 +74,21 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream&) {
     const auto target = arguments.Option("-o");
     PrintSummary(changes, target && !dryRun ? *target : file, scope.BaseFolder, keepMissing, dryRun,
                  out);
+    const std::vector<SkippedEntry> skipped = std::move(changes.Skipped);
+    const int exitCode = skipped.empty() ? ExitOk : ExitFailure;
+    if (!skipped.empty())
+        ReportSkipped("update", skipped, err);
     if (dryRun)
-        return ExitOk;
+        return exitCode;
 
     const bool changed = !changes.New.IsEmpty() || (!changes.Missing.empty() && !keepMissing);
     std::unordered_set<const ObjectNode*> leftOut;
     if (keepMissing)
         leftOut.insert(changes.Missing.begin(), changes.Missing.end());
     ApplyDiscChanges(tree, std::move(changes), leftOut);
-    if (!changed && !target)
-        return ExitOk;
-    const WriteResult result =
-        WriteProjectFile(target.value_or(file), project, tree, silent, silent);
-    if (!result.Saved)
-        throw CommandError(Text(TextId::SaveFailure) + " " + result.Error);
-    return ExitOk;
+    if (changed || target)
+        SaveProjectFile(target.value_or(file), project, tree);
+    return exitCode;
 }
 
 }  // namespace tomlet::cli

@@ -50,6 +50,11 @@ enum class TextId {
     message_NestedObjectsAddedOnlyFolderOrVirtualFolder,
     message_TreeTooDeep_D,
     message_SkippedNames_D,
+    message_TooManyObjects_D,
+    message_RunOutsideDisc_S,
+    message_SkippedCodePage,
+    message_SkippedBackslash,
+    message_SkippedUnlistable,
     SaveFailure,
 };
 
@@ -60,7 +65,7 @@ struct CatalogueEntry {
     std::string_view Default;
 };
 
-// All 41 entries in load order.
+// All 46 entries in load order.
 std::span<const CatalogueEntry> CatalogueEntries();
 
 // The current text of an entry.

@@ -402,7 +402,9 @@ DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& 
             node->Data.PathFileName = Recode(std::move(node->Data.PathFileName), listed, texts);
         }
     }
-    return ChangeFinder(catalogue, scope, texts).Compare(scanned, disc);
+    DiscChanges changes = ChangeFinder(catalogue, scope, texts).Compare(scanned, disc);
+    changes.Skipped = scanner.Skipped();
+    return changes;
 }
 
 void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,

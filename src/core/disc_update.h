@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/object_tree.h"
+#include "platform/directory_listing.h"
 
 namespace tomlet {
 
@@ -42,6 +43,9 @@ struct DiscChanges {
     std::vector<ObjectNode*> Missing;
     // How many listed files and folders objects of the catalogue name.
     int Kept = 0;
+    // What the scan left out (FolderScanner::Skipped): nothing below an unlistable folder counts
+    // as missing, and nothing there is added.
+    std::vector<SkippedEntry> Skipped;
 
     bool IsEmpty() const { return New.IsEmpty() && Missing.empty(); }
 };
