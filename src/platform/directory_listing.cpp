@@ -15,8 +15,8 @@ void FillListing(std::vector<NativeEntry>& sorted, DirectoryListing& listing) {
         if (entry.Name.find('\\') != NativeString::npos) {
             skip(SkipReason::BackslashInName);
         } else if (std::optional<std::string> name = CodePageName(entry.Name)) {
-            listing.Entries.push_back(
-                {std::move(*name), entry.IsDirectory, entry.IsHidden, entry.IsSystem, entry.IsLink});
+            listing.Entries.push_back({std::move(*name), entry.IsDirectory, entry.IsHidden,
+                                       entry.IsSystem, entry.IsLink});
         } else {
             skip(SkipReason::UnrepresentableName);
         }

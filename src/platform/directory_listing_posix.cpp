@@ -97,10 +97,9 @@ OpenFolder::OpenFolder(const std::string& path) {
 }
 
 OpenFolder::OpenFolder(const OpenFolder& parent, const std::string& name) {
-    const int descriptor =
-        parent.IsOpen()
-            ? OpenIdentified(parent.m_handle->Descriptor, NativePath(name).c_str(), m_identity)
-            : -1;
+    const int descriptor = parent.IsOpen() ? OpenIdentified(parent.m_handle->Descriptor,
+                                                            NativePath(name).c_str(), m_identity)
+                                           : -1;
     if (descriptor >= 0)
         m_handle = std::make_unique<Handle>(descriptor);
     else

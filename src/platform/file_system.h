@@ -24,6 +24,10 @@ std::string ExecutableFolder();
 // when that fails.
 std::string AbsolutePath(const std::string& path);
 
+// The path made absolute with its links followed and "." and ".." taken out, as far as it exists
+// (the rest taken as written); the path itself when that fails.
+std::string RealPath(const std::string& path);
+
 bool FileExists(const std::string& path);       // a file, not a directory
 bool DirectoryExists(const std::string& path);  // a directory
 bool PathExists(const std::string& path);       // either

@@ -60,8 +60,8 @@ std::FILE* OpenNativeFile(const fs::path& path, const char* mode) {
 
 std::FILE* CreateNewNativeFile(const fs::path& path) {
     // The C library of mingw knows no "x" mode: CREATE_NEW makes the same promise.
-    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         errno = ErrnoOf(GetLastError());
         return nullptr;

@@ -11,8 +11,8 @@
 #include "platform/text_codec.h"
 #include "support/file_system_faults.h"
 #include "support/temp_folder.h"
-#include "support/tree_records.h"
 #include "support/test_system.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {

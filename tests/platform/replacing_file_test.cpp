@@ -67,9 +67,8 @@ TEST_F(ReplacingFileTest, TargetsThatMayNotBeReplacedAreRefusedAndLeftAlone) {
         std::string Name;
         std::string Why;
     };
-    std::vector<Case> cases{{"folder", ""},
-                            {"read-only.tml", "read-only"},
-                            {"linked.tml", "2 names (hard links)"}};
+    std::vector<Case> cases{
+        {"folder", ""}, {"read-only.tml", "read-only"}, {"linked.tml", "2 names (hard links)"}};
     folder.MakeFolder("folder");
     folder.WriteFile("read-only.tml", "keep");
     fs::permissions(fs::path(folder / "read-only.tml"),

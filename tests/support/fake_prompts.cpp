@@ -22,6 +22,11 @@ bool FakePrompts::Confirm(QWidget*, const QString& text) {
     return TakeFront(ConfirmAnswers, false);
 }
 
+bool FakePrompts::ConfirmDefaultNo(QWidget*, const QString& text) {
+    DefaultNoConfirmations.append(text);
+    return TakeFront(ConfirmAnswers, false);
+}
+
 QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&, const QString&) {
     FileDialogTitles.append(title);
     return TakeFront(OpenAnswers, QString());

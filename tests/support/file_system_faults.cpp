@@ -48,7 +48,9 @@ std::wstring LongPath(const std::string& path) {
 }  // namespace
 
 FolderChain::FolderChain(std::string base, std::string name, int levels, std::string bottomFile)
-    : m_base(std::move(base)), m_name(std::move(name)), m_levels(levels),
+    : m_base(std::move(base)),
+      m_name(std::move(name)),
+      m_levels(levels),
       m_bottomFile(std::move(bottomFile)) {
     std::wstring path = LongPath(m_base);
     const std::wstring part = L"\\" + NativePath(m_name).native();
@@ -128,7 +130,9 @@ int Descend(int parent, const char* name) {
 }  // namespace
 
 FolderChain::FolderChain(std::string base, std::string name, int levels, std::string bottomFile)
-    : m_base(std::move(base)), m_name(std::move(name)), m_levels(levels),
+    : m_base(std::move(base)),
+      m_name(std::move(name)),
+      m_levels(levels),
       m_bottomFile(std::move(bottomFile)) {
     const std::string part = NativePath(m_name).native();
     int folder = open(NativePath(m_base).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -161,19 +161,31 @@ KeySet CatalogueKeys() {
           "hint_fa_archive", "hint_fa_system", "hint_fa_temporary", "hint_fa_offline",
           "hint_fa_compressed", "hint_fa_noattributes", "hint_fa_virtual"})
         keys.insert(std::string("Hint/") + key);
-    for (const char* key :
-         {"message_DeleteObject_S", "message_CantOpenDefaultFile", "message_DeleteAllInformation",
-          "message_DefaultFileNotFound", "message_CantChangeProjectDataDir",
-          "message_IncorrectPath", "message_PathNotContainInProjectDir",
-          "message_ChangeCanceled_FolderCantBeFile", "message_ProjectDataDirNotExist",
-          "message_FileNotExistOrNotContainInProjectDir", "message_IncorrectFormatFile",
-          "message_RecordNotFound", "message_FileVersionHigherUseNewerTomlet",
-          "message_CantWriteInifile", "message_CantOpenInifile",
-          "message_ProjectDirNotExist_RiskCreateIncorrectProject_"
-          "SetCorrectProjectDir",
-          "message_NestedObjectsAddedOnlyFolderOrVirtualFolder", "message_TreeTooDeep_D",
-          "message_SkippedNames_D", "message_TooManyObjects_D", "message_RunOutsideDisc_S",
-          "message_SkippedCodePage", "message_SkippedBackslash", "message_SkippedUnlistable"})
+    for (const char* key : {"message_DeleteObject_S",
+                            "message_CantOpenDefaultFile",
+                            "message_DeleteAllInformation",
+                            "message_DefaultFileNotFound",
+                            "message_CantChangeProjectDataDir",
+                            "message_IncorrectPath",
+                            "message_PathNotContainInProjectDir",
+                            "message_ChangeCanceled_FolderCantBeFile",
+                            "message_ProjectDataDirNotExist",
+                            "message_FileNotExistOrNotContainInProjectDir",
+                            "message_IncorrectFormatFile",
+                            "message_RecordNotFound",
+                            "message_FileVersionHigherUseNewerTomlet",
+                            "message_CantWriteInifile",
+                            "message_CantOpenInifile",
+                            "message_ProjectDirNotExist_RiskCreateIncorrectProject_"
+                            "SetCorrectProjectDir",
+                            "message_NestedObjectsAddedOnlyFolderOrVirtualFolder",
+                            "message_TreeTooDeep_D",
+                            "message_SkippedNames_D",
+                            "message_TooManyObjects_D",
+                            "message_RunOutsideDisc_S",
+                            "message_SkippedCodePage",
+                            "message_SkippedBackslash",
+                            "message_SkippedUnlistable"})
         keys.insert(std::string("Message/") + key);
     return keys;
 }

@@ -371,6 +371,7 @@ TEST_F(MainWindowTest, FileDialogsStartInTheProgramFolderWithTheProjectFilter) {
     struct RecordingPrompts final : Prompts {
         void ShowMessage(QWidget*, MessageKind, const QString&) override {}
         bool Confirm(QWidget*, const QString&) override { return false; }
+        bool ConfirmDefaultNo(QWidget*, const QString&) override { return false; }
         QString OpenFileName(QWidget*, const QString& title, const QString& filter,
                              const QString& start) override {
             Titles.append(title);
