@@ -7,6 +7,7 @@
 #include "core/catalogue.h"
 #include "core/project_file.h"
 #include "support/temp_folder.h"
+#include "support/test_system.h"
 #include "support/tree_records.h"
 
 namespace tomlet::cli {
@@ -53,6 +54,19 @@ TEST_F(UpdateCommandTest, PrintsEachChangeAndReplacesTheProject) {
     const CliRun again = Cli({"update", Project(), "--mask", "*.*"});
     EXPECT_EQ(again.Out, Project() + ": 0 added, 0 removed, 4 unchanged (" + Data() + ")\n");
     EXPECT_EQ(ReadWholeFile(Project()), updated);
+}
+
+// What the listing leaves out is named as scan names it; the rest of the update goes through.
+TEST_F(UpdateCommandTest, WhatTheListingLeavesOutIsNamedAndFailsTheUpdate) {
+    SKIP_ON_WINDOWS("POSIX names");
+    folder.WriteFile("data/new.txt");
+    folder.WriteFile("data/a\\b.txt");
+    const CliRun run = Cli({"update", Project(), "--mask", "*.*"});
+    EXPECT_EQ(run.Code, ExitFailure);
+    EXPECT_NE(run.Err.find("tomlet-cli update: skipped " + folder / "data/a\\b.txt"),
+              std::string::npos)
+        << run.Err;
+    EXPECT_EQ(OutlineOf(Project()), "Docs0 manual.txt1 new.txt0 readme.txt0 setup.exe0");
 }
 
 TEST_F(UpdateCommandTest, DryRunWritesNothingAndKeepMissingWritesTheOutputOnly) {

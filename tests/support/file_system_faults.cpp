@@ -47,11 +47,7 @@ std::wstring LongPath(const std::string& path) {
 
 }  // namespace
 
-FolderChain::FolderChain(std::string base, std::string name, int levels, std::string bottomFile)
-    : m_base(std::move(base)),
-      m_name(std::move(name)),
-      m_levels(levels),
-      m_bottomFile(std::move(bottomFile)) {
+void FolderChain::Make() const {
     std::wstring path = LongPath(m_base);
     const std::wstring part = L"\\" + NativePath(m_name).native();
     for (int level = 0; level < m_levels; ++level) {
@@ -68,7 +64,7 @@ FolderChain::FolderChain(std::string base, std::string name, int levels, std::st
     CloseHandle(file);
 }
 
-FolderChain::~FolderChain() {
+void FolderChain::Remove() const {
     std::wstring path = LongPath(m_base);
     const std::wstring part = L"\\" + NativePath(m_name).native();
     for (int level = 0; level < m_levels; ++level)
@@ -129,11 +125,7 @@ int Descend(int parent, const char* name) {
 
 }  // namespace
 
-FolderChain::FolderChain(std::string base, std::string name, int levels, std::string bottomFile)
-    : m_base(std::move(base)),
-      m_name(std::move(name)),
-      m_levels(levels),
-      m_bottomFile(std::move(bottomFile)) {
+void FolderChain::Make() const {
     const std::string part = NativePath(m_name).native();
     int folder = open(NativePath(m_base).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (int level = 0; level < m_levels && folder >= 0; ++level) {
@@ -157,7 +149,7 @@ FolderChain::FolderChain(std::string base, std::string name, int levels, std::st
     close(folder);
 }
 
-FolderChain::~FolderChain() {
+void FolderChain::Remove() const {
     const std::string part = NativePath(m_name).native();
     int folder = open(NativePath(m_base).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (int level = 0; level < m_levels && folder >= 0; ++level)
@@ -175,5 +167,17 @@ FolderChain::~FolderChain() {
 }
 
 #endif
+
+FolderChain::FolderChain(std::string base, std::string name, int levels, std::string bottomFile)
+    : m_base(std::move(base)),
+      m_name(std::move(name)),
+      m_levels(levels),
+      m_bottomFile(std::move(bottomFile)) {
+    Make();
+}
+
+FolderChain::~FolderChain() {
+    Remove();
+}
 
 }  // namespace tomlet::testing

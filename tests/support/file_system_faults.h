@@ -48,6 +48,9 @@ public:
     FolderChain& operator=(const FolderChain&) = delete;
 
 private:
+    void Make() const;
+    void Remove() const;
+
     std::string m_base;
     std::string m_name;
     int m_levels;
