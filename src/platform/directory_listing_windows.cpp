@@ -31,7 +31,10 @@ std::string LastErrorText() {
 
 // "\\?\C:\folder" or "\\?\UNC\server\share\folder", without a closing separator unless it is a
 // drive's root.
-std::wstring LongForm(const std::wstring& path) {
+std::wstring LongForm(std::wstring path) {
+    // A bare "D:" is the drive's current folder to the system, but its root to a catalogue.
+    if (path.size() == 2 && path[1] == L':')
+        path += L'\\';
     std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
     const DWORD length =
         GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
