@@ -117,24 +117,27 @@ void ReplacingFile::Discard() {
 
 bool ReplacingFile::FindReplacedFile(bool& direct) {
     direct = false;
+    // What the system reaches through every link: a pipe behind /dev/stdout has no path of its
+    // own to follow links to.
+    const std::optional<FileFacts> reached = LookUpPath(m_target);
+    if (reached && reached->IsDirectory)
+        return Fail(std::make_error_code(std::errc::is_a_directory));
+    if (reached && reached->IsSpecial) {
+        m_replaced = NativePath(m_target);
+        direct = m_special == SpecialTarget::WriteDirectly;
+        return direct || Fail("a device, a pipe or a socket, not a file");
+    }
     std::error_code error;
     const std::optional<std::string> followed = FollowLinks(m_target, error);
     if (!followed)
         return Fail(error);
     m_replaced = NativePath(*followed);
-    const std::optional<FileFacts> facts = LookUpPath(*followed);
-    if (!facts)
+    if (!reached)
         return true;  // a new file
-    if (facts->IsDirectory)
-        return Fail(std::make_error_code(std::errc::is_a_directory));
-    if (facts->IsSpecial) {
-        direct = m_special == SpecialTarget::WriteDirectly;
-        return direct || Fail("a device, a pipe or a socket, not a file");
-    }
-    if ((facts->Attributes & faReadOnly) != 0)
+    if ((reached->Attributes & faReadOnly) != 0)
         return Fail("the file is read-only");
-    if (facts->Links > 1)
-        return Fail("the file has " + std::to_string(facts->Links) +
+    if (reached->Links > 1)
+        return Fail("the file has " + std::to_string(reached->Links) +
                     " names (hard links), which replacing it would part");
     return true;
 }
