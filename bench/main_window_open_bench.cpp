@@ -49,6 +49,7 @@ public:
         std::cerr << text.toStdString() << '\n';
     }
     bool Confirm(QWidget*, const QString&) override { return false; }
+    bool ConfirmDefaultNo(QWidget*, const QString&) override { return false; }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return QString::fromStdString(g_project);
     }

@@ -79,6 +79,7 @@ class SilentPrompts final : public tomlet::Prompts {
 public:
     void ShowMessage(QWidget*, tomlet::MessageKind, const QString&) override {}
     bool Confirm(QWidget*, const QString&) override { return false; }
+    bool ConfirmDefaultNo(QWidget*, const QString&) override { return false; }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
