@@ -50,6 +50,7 @@ public:
     }
     bool Confirm(QWidget*, const QString&) override { return false; }
     Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::No; }
+    bool ConfirmDefaultNo(QWidget*, const QString&) override { return false; }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return QString::fromStdString(g_project);
     }

@@ -80,6 +80,7 @@ public:
     void ShowMessage(QWidget*, tomlet::MessageKind, const QString&) override {}
     bool Confirm(QWidget*, const QString&) override { return false; }
     tomlet::Answer AskYesNoCancel(QWidget*, const QString&) override { return tomlet::Answer::No; }
+    bool ConfirmDefaultNo(QWidget*, const QString&) override { return false; }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }

@@ -32,7 +32,10 @@ constexpr Command CommandTable[] = {
      "of project data\" fills it: every folder (hidden and dot-named ones left out), each\n"
      "followed by its content, then the files each --mask matches, mask by mask (\"*.*\" for\n"
      "every file; without --mask only folders). --no-nested leaves subfolders empty;\n"
-     "--relative sets relative paths. Prints the number of objects.",
+     "--relative sets relative paths. Prints the number of objects. A folder reached again\n"
+     "through a link is added without its content. What cannot be listed or stored (a folder\n"
+     "that cannot be read, a name the code page cannot hold, a name holding '\\') is left out,\n"
+     "named on standard error with the reason, and makes the exit code 1.",
      "--mask -o --code-page", "--no-nested --relative", RunScan},
     {"update",
      "FILE.tml [--mask MASK]... [--no-nested] [--keep-missing] [--dry-run] [--data-dir DIR] "
@@ -45,7 +48,8 @@ constexpr Command CommandTable[] = {
      "the folder are left alone. The folder is the data directory, in relative mode the folder\n"
      "of FILE.tml (where Tomlet lies on a disc); where nothing the project names is found there\n"
      "it stops, and --data-dir names another. FILE.tml is replaced in one step, or OUT.tml\n"
-     "written; --dry-run writes nothing.",
+     "written; --dry-run writes nothing. What the listing leaves out is named as scan names it\n"
+     "(exit 1); nothing in a folder that cannot be read counts as gone.",
      "--mask -o --data-dir --code-page", "--no-nested --keep-missing --dry-run", RunUpdate},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
@@ -164,7 +168,9 @@ std::string HelpText() {
         "Options:\n"
         "  --code-page N   code page of the texts in the project file (1251, 1252, ...; 65001 is\n"
         "                  UTF-8); the system's code page when not given\n"
-        "  -o FILE         the file to write\n"
+        "  -o FILE         the file to write, replaced in one step (a link leads to the file it\n"
+        "                  names; a read-only file is refused); a device or a pipe, such as\n"
+        "                  /dev/stdout, is written directly\n"
 
         "  -h, --help      shows this help\n"
         "\n"
@@ -175,9 +181,10 @@ std::string HelpText() {
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
         "     damaged (objects nested deeper than 1000 levels included) or of a newer version,\n"
         "     the JSON is wrong, the file cannot be saved, the output cannot be written, export\n"
-        "     would change texts, find matched nothing, or the folder an update compares is\n"
-        "     missing or holds nothing the project names. dump and find print as they read:\n"
-        "     what they printed before a damaged part of the file stays printed.\n"
+        "     would change texts, find matched nothing, scan or update left files or folders\n"
+        "     out, or the folder an update compares is missing or holds nothing the project\n"
+        "     names. dump and find print as they read: what they printed before a damaged part\n"
+        "     of the file stays printed.\n"
         "  2  the command line is wrong\n";
     return text;
 }

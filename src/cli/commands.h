@@ -25,14 +25,17 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err);
 // Reads a project file into `visitor` for a command; throws CommandError with the catalogue's
 // message naming the file when it cannot be read.
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor);
-// Tells on standard error which files and folders a walk left out, then how many, for a command
-// that exits 1 for it.
-void ReportSkippedNames(std::string_view command, const std::vector<SkippedEntry>& skipped,
-                        int codePage, std::ostream& err);
 // A path given in UTF-8 in the project's code page; throws CommandError when it cannot hold it.
 std::string InProjectCodePage(const std::string& utf8Path, const TextCodec& codec);
 
 // Reads a whole project file for a command that changes it; throws as VisitProjectFile does.
 void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree);
+// Says on standard error how many files and folders a command's scan left out, then names each
+// with the reason.
+void ReportSkipped(std::string_view command, const std::vector<SkippedEntry>& skipped,
+                   std::ostream& err);
+// Writes a command's project; throws CommandError with the save error when it cannot. A device or
+// a pipe named as the output (-o /dev/stdout) is written directly.
+void SaveProjectFile(const std::string& path, const TProjectRec& project, const ObjectTree& tree);
 
 }  // namespace tomlet::cli

@@ -6,7 +6,6 @@
 #include "cli/commands.h"
 #include "cli/json_project.h"
 #include "cli/output_text.h"
-#include "core/catalogue.h"
 #include "core/project_file.h"
 #include "platform/native_path.h"
 
@@ -108,10 +107,7 @@ int RunImport(const Arguments& arguments, std::ostream&, std::ostream&) {
     TProjectRec project;
     ObjectTree tree;
     ProjectFromJson(ReadJsonFile(source), codec, project, tree);
-    SilentProgress progress;
-    const WriteResult result = WriteProjectFile(*target, project, tree, progress, progress);
-    if (!result.Saved)
-        throw CommandError(Text(TextId::SaveFailure) + " " + result.Error);
+    SaveProjectFile(*target, project, tree);
     return ExitOk;
 }
 

@@ -120,6 +120,14 @@ void LoadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& 
     ThrowUnlessRead(path, ReadProjectFile(path, project, tree, progress, progress));
 }
 
+void SaveProjectFile(const std::string& path, const TProjectRec& project, const ObjectTree& tree) {
+    SilentProgress progress;
+    const WriteResult result =
+        WriteProjectFile(path, project, tree, progress, progress, SpecialTarget::WriteDirectly);
+    if (!result.Saved)
+        throw CommandError(Text(TextId::SaveFailure) + " " + result.Error);
+}
+
 int RunDump(const Arguments& arguments, std::ostream& out, std::ostream&) {
     const TextCodec codec = arguments.Codec();
     DumpPrinter printer(out, codec);

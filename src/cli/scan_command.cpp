@@ -8,15 +8,14 @@
 
 namespace tomlet::cli {
 
-void ReportSkippedNames(std::string_view command, const std::vector<SkippedEntry>& skipped,
-                        int codePage, std::ostream& err) {
-    for (const SkippedEntry& entry : skipped)
-        err << "tomlet-cli " << command << ": skipped " << entry.Path << ": code page "
-            << codePage << " cannot hold its name\n";
+void ReportSkipped(std::string_view command, const std::vector<SkippedEntry>& skipped,
+                   std::ostream& err) {
     err << "tomlet-cli " << command << ": "
         << ProcessCodec().ToUtf8(FormatCount(Text(TextId::message_SkippedNames_D),
                                              static_cast<long long>(skipped.size())))
         << "\n";
+    for (const SkippedEntry& entry : skipped)
+        err << "tomlet-cli " << command << ": skipped " << SkippedEntryLine(entry) << "\n";
 }
 
 std::string InProjectCodePage(const std::string& utf8Path, const TextCodec& codec) {
@@ -57,13 +56,11 @@ int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         skipped = scanner.Skipped();
     }
 
-    const WriteResult result = WriteProjectFile(*target, project, tree, silent, silent);
-    if (!result.Saved)
-        throw CommandError(result.Error);
+    SaveProjectFile(*target, project, tree);
     out << *target << ": " << tree.Count() << " objects\n";
     if (skipped.empty())
         return ExitOk;
-    ReportSkippedNames("scan", skipped, codec.CodePage(), err);
+    ReportSkipped("scan", skipped, err);
     return ExitFailure;
 }
 

@@ -2,7 +2,6 @@
 #include <unordered_set>
 
 #include "cli/commands.h"
-#include "core/catalogue.h"
 #include "core/disc_update.h"
 #include "core/paths.h"
 #include "core/project_file.h"
@@ -85,24 +84,20 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     const auto target = arguments.Option("-o");
     PrintSummary(changes, target && !dryRun ? *target : file, folder, keepMissing, dryRun, out);
     const std::vector<SkippedEntry> skipped = std::move(changes.Skipped);
-    const int done = skipped.empty() ? ExitOk : ExitFailure;
+    const int exitCode = skipped.empty() ? ExitOk : ExitFailure;
     if (!skipped.empty())
-        ReportSkippedNames("update", skipped, codec.CodePage(), err);
+        ReportSkipped("update", skipped, err);
     if (dryRun)
-        return done;
+        return exitCode;
 
     const bool changed = !changes.New.IsEmpty() || (!changes.Missing.empty() && !keepMissing);
     std::unordered_set<const ObjectNode*> leftOut;
     if (keepMissing)
         leftOut.insert(changes.Missing.begin(), changes.Missing.end());
     ApplyDiscChanges(tree, std::move(changes), leftOut);
-    if (!changed && !target)
-        return done;
-    const WriteResult result =
-        WriteProjectFile(target.value_or(file), project, tree, silent, silent);
-    if (!result.Saved)
-        throw CommandError(Text(TextId::SaveFailure) + " " + result.Error);
-    return done;
+    if (changed || target)
+        SaveProjectFile(target.value_or(file), project, tree);
+    return exitCode;
 }
 
 }  // namespace tomlet::cli

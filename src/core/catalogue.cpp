@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 48> Entries{{
+constexpr std::array<CatalogueEntry, 53> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -70,7 +70,7 @@ constexpr std::array<CatalogueEntry, 48> Entries{{
     {message_TreeTooDeep_D, "message_TreeTooDeep_D", "Message",
      "The tree of objects is nested deeper than %d levels!"},
     {message_SkippedNames_D, "message_SkippedNames_D", "Message",
-     "%d files or folders were left out: the code page cannot hold their names."},
+     "%d files or folders were left out:"},
     {message_SaveChangesToProject_S, "message_SaveChangesToProject_S", "Message",
      "Save the changes to the project < \"%s\" > ?"},
     {message_NewProject, "message_NewProject", "Message", "new project"},
@@ -80,6 +80,16 @@ constexpr std::array<CatalogueEntry, 48> Entries{{
     {text_GoneFromDisc_D, "text_GoneFromDisc_D", "Text", "Gone from disc: %d"},
     {message_ProjectFileNotFound_S, "message_ProjectFileNotFound_S", "Message",
      "Project file not found!\r\n%s"},
+    {message_TooManyObjects_D, "message_TooManyObjects_D", "Message",
+     "The scan would make more than %d objects, more than a project may hold!"},
+    {message_RunOutsideDisc_S, "message_RunOutsideDisc_S", "Message",
+     "This object leads outside the disc:\r\n%s\r\nRun it all the same?"},
+    {message_SkippedCodePage, "message_SkippedCodePage", "Message",
+     "the code page cannot hold its name"},
+    {message_SkippedBackslash, "message_SkippedBackslash", "Message",
+     "its name holds \\, which separates folders in stored paths"},
+    {message_SkippedUnlistable, "message_SkippedUnlistable", "Message",
+     "the folder cannot be read"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

@@ -56,6 +56,11 @@ enum class TextId {
     text_NewOnDisc_D,
     text_GoneFromDisc_D,
     message_ProjectFileNotFound_S,
+    message_TooManyObjects_D,
+    message_RunOutsideDisc_S,
+    message_SkippedCodePage,
+    message_SkippedBackslash,
+    message_SkippedUnlistable,
     SaveFailure,
 };
 

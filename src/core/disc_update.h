@@ -43,7 +43,8 @@ struct DiscChanges {
     std::vector<ObjectNode*> Missing;
     // How many listed files and folders objects of the catalogue name.
     int Kept = 0;
-    // What the scan left out (names the process code page cannot hold), by whole path.
+    // What the scan left out (FolderScanner::Skipped): nothing below an unlistable folder counts
+    // as missing, and nothing there is added.
     std::vector<SkippedEntry> Skipped;
 
     bool IsEmpty() const { return New.IsEmpty() && Missing.empty(); }

@@ -9,7 +9,6 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
 #include "platform/text_codec.h"
@@ -160,26 +159,6 @@ std::string ReadWholeFile(const std::string& path) {
     return content;
 }
 
-// Written beside the file (the one a link points to) and renamed over it, so that a write cut
-// short leaves the old file whole. A file the user may not write is refused, not replaced.
-bool WriteWholeFile(const std::string& path, std::string_view content) {
-    std::error_code error;  // a missing file is no error: it is created
-    const std::filesystem::path native = NativePath(path);
-    const bool link = std::filesystem::is_symlink(std::filesystem::symlink_status(native, error));
-    std::string target = path;
-    if (link) {
-        const auto resolved = CodePagePath(std::filesystem::canonical(native, error));
-        if (error || !resolved)
-            return false;
-        target = *resolved;
-    }
-    const auto facts = LookUpPath(target);
-    if (facts && (facts->IsDirectory || (facts->Attributes & faReadOnly)))
-        return false;
-    ReplacingFile file(target);
-    return file.Open() && file.Write(content) && file.Commit();
-}
-
 // Where a new key goes: after the section's last line that is not blank, so that blank lines
 // separating it from the next section stay where they are.
 std::size_t LastFilledLine(std::string_view content, const std::vector<Line>& lines,
@@ -268,7 +247,8 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
 
     if (updated == m_content)
         return true;
-    if (!WriteWholeFile(m_path, updated))
+    // Through a temporary beside the file, so that a failed write leaves it as it was.
+    if (!ReplaceWholeFile(m_path, updated))
         return false;
     m_content = std::move(updated);
     return true;

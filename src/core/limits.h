@@ -13,6 +13,13 @@ inline constexpr int MaxTreeLevels = 1000;
 // Why a deeper tree is refused, from the text catalogue.
 std::string TreeTooDeepText();
 
+// Objects a scan may make, with those of the project it adds to. Each costs some 350 bytes while
+// the tree is built (its texts, its place in the tree, the listed name), so the bound keeps a scan
+// under 2 GB, far from where the int counts of the tree and of a project file end.
+inline constexpr int MaxObjects = 5'000'000;
+// Why a scan that would make more is refused, from the text catalogue.
+std::string TooManyObjectsText();
+
 // The longest splash show time, in milliseconds: the editor's range is 0 to this.
 inline constexpr int MaxSplashShowTime = 15000;
 

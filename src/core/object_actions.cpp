@@ -1,5 +1,7 @@
 #include "core/object_actions.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
 
 namespace tomlet {
@@ -53,6 +55,40 @@ ObjectCommand StartTextEditor(const std::string& fullPath, const ActionContext& 
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath) {
     return ResolveObjectPath(context.Mode, context.DataDir, storedPath, context.DiscFolder,
                              context.Rules);
+}
+
+std::string BaseFolder(const ActionContext& context) {
+    return context.Mode == PathMode::Relative ? context.ProgramFolder : context.DataDir;
+}
+
+bool LeadsOutsideBaseFolder(const TNodeData& record, const ActionContext& context) {
+    return !PathLiesWithin(FullObjectPath(context, record.PathFileName), BaseFolder(context),
+                           context.Rules);
+}
+
+std::string DescribeCommand(const ObjectCommand& command) {
+    std::string text;
+    switch (command.What) {
+        case ObjectCommand::Kind::None:
+            break;
+        case ObjectCommand::Kind::OpenPath:
+            text = command.Target;
+            break;
+        case ObjectCommand::Kind::StartProgram:
+            text = command.Target;
+            for (const std::string& argument : command.Arguments)
+                text += argument.empty() || argument.find(' ') != std::string::npos
+                            ? " \"" + argument + '"'
+                            : ' ' + argument;
+            break;
+        case ObjectCommand::Kind::StartCommandLine:
+            text = command.CommandLine;
+            break;
+    }
+    std::replace_if(
+        text.begin(), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; }, '?');
+    return text;
 }
 
 ObjectCommand PlanObjectAction(const TNodeData& record, RequestedAction action,

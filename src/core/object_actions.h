@@ -45,6 +45,16 @@ struct ActionContext {
 
 // The full path of a stored path under the context's mode and rules.
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath);
+// The folder stored paths lead into: the data directory in absolute mode, the program folder in
+// relative mode. What lies outside it is not the disc's own.
+std::string BaseFolder(const ActionContext& context);
+// Whether the record's path leads outside the base folder (climbing out with "..", or through a
+// link), so that its action should not start before the user agrees.
+bool LeadsOutsideBaseFolder(const TNodeData& record, const ActionContext& context);
+// What a command starts or opens, as the user is asked about it: the program and its
+// parameters, or the path. Control characters show as '?', so they cannot break the question's
+// lines.
+std::string DescribeCommand(const ObjectCommand& command);
 
 // What running `action` on `record` does. Under the Windows rules programs are started by a
 // command line, with the program's path quoted (a path holding a quote starts nothing);

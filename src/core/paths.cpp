@@ -58,6 +58,21 @@ std::string_view FileName(std::string_view path, const PathRules& rules) {
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
+// The names a path passes through, without "." and with each ".." taking back the name before it.
+std::vector<std::string> NormalParts(std::string_view path, const PathRules& rules) {
+    std::vector<std::string> parts;
+    const std::string_view separators = rules.DriveLetters ? "\\/" : "/";
+    while (!path.empty()) {
+        const std::string_view part = path.substr(0, path.find_first_of(separators));
+        path.remove_prefix(std::min(part.size() + 1, path.size()));
+        if (part == ".." && !parts.empty())
+            parts.pop_back();
+        else if (!part.empty() && part != "." && part != "..")
+            parts.emplace_back(part);
+    }
+    return parts;
+}
+
 struct ExtensionRule {
     std::string_view Extension;
     TObjectType Type;
@@ -143,6 +158,20 @@ std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::stri
     if (!rules.DriveLetters && rules.Separator == PathRules::Native().Separator)
         return FindPathIgnoringCase(path);
     return path;
+}
+
+bool PathLiesWithin(std::string_view path, std::string_view folder, const PathRules& rules) {
+    const bool native = rules.Separator == PathRules::Native().Separator &&
+                        rules.DriveLetters == PathRules::Native().DriveLetters;
+    const std::vector<std::string> pathParts =
+        NormalParts(native ? RealPath(std::string(path)) : std::string(path), rules);
+    const std::vector<std::string> folderParts =
+        NormalParts(native ? RealPath(std::string(folder)) : std::string(folder), rules);
+    const auto sameName = [&](const std::string& a, const std::string& b) {
+        return rules.DriveLetters ? std::ranges::equal(a, b, {}, LowerAscii, LowerAscii) : a == b;
+    };
+    return !folderParts.empty() && pathParts.size() >= folderParts.size() &&
+           std::equal(folderParts.begin(), folderParts.end(), pathParts.begin(), sameName);
 }
 
 std::string NativeStoredPath(std::string_view storedPath, const PathRules& rules) {

@@ -26,7 +26,8 @@ inline constexpr char StoredSeparator = '\\';
 enum class PathMode : std::uint8_t { Relative = 0, Absolute = 1 };
 
 // Removes one trailing separator from a path of at least two characters.
-std::string StripTrailingBackslash(std::string_view path, const PathRules& rules = PathRules::Native());
+std::string StripTrailingBackslash(std::string_view path,
+                                   const PathRules& rules = PathRules::Native());
 // D:\ becomes D: (drive-letter rules only); everything else is returned unchanged.
 std::string NormaliseDriveRoot(std::string_view path, const PathRules& rules = PathRules::Native());
 // Everything before the last separator; empty when there is none.
@@ -41,6 +42,11 @@ std::optional<std::string> MakeDataRelative(std::string_view picked, std::string
 std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
                               std::string_view discFolder,
                               const PathRules& rules = PathRules::Native());
+// Whether `path` is `folder` or lies below it, once "." and ".." are taken out of both and, under
+// the running system's rules, the links on their way followed. Under the Windows rules ASCII
+// letters match in either case.
+bool PathLiesWithin(std::string_view path, std::string_view folder,
+                    const PathRules& rules = PathRules::Native());
 // A stored path (with '\') in the native form.
 std::string NativeStoredPath(std::string_view storedPath,
                              const PathRules& rules = PathRules::Native());
@@ -72,7 +78,8 @@ std::string DefaultProjectPath();
 
 // The extension of a file name, from its last dot, with A to Z lower-cased; empty without a dot.
 std::string FileExtension(std::string_view path, const PathRules& rules = PathRules::Native());
-TObjectType ObjectTypeByExtension(std::string_view path, const PathRules& rules = PathRules::Native());
+TObjectType ObjectTypeByExtension(std::string_view path,
+                                  const PathRules& rules = PathRules::Native());
 TObjectAction ObjectActionByExtension(std::string_view path,
                                       const PathRules& rules = PathRules::Native());
 

@@ -448,14 +448,15 @@ ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, Object
 }
 
 WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project,
-                             const ObjectTree& tree, ProgressSink& progress, MessagePump& pump) {
+                             const ObjectTree& tree, ProgressSink& progress, MessagePump& pump,
+                             SpecialTarget special) {
     ProgressEnd end(progress);
     WriteResult result;
     if (auto tooLong = TooLongProperty(project)) {
         result.Error = std::move(*tooLong);
         return result;
     }
-    ReplacingFile file(path);
+    ReplacingFile file(path, special);
     if (!file.Open()) {
         result.Error = file.Error();
         return result;

@@ -6,6 +6,7 @@
 #include "core/object_tree.h"
 #include "core/progress.h"
 #include "core/records.h"
+#include "platform/replacing_file.h"
 
 namespace tomlet {
 
@@ -58,10 +59,11 @@ struct WriteResult {
 };
 
 // Writes the properties and the whole tree. The file is written beside the target and renamed
-// over it, so a failed save leaves an existing file untouched. A tree deeper than MaxTreeLevels
-// is refused.
+// over it (platform/replacing_file.h), so a failed save leaves an existing file untouched; a
+// target that may not be replaced is refused. A tree deeper than MaxTreeLevels is refused.
 WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project,
-                             const ObjectTree& tree, ProgressSink& progress, MessagePump& pump);
+                             const ObjectTree& tree, ProgressSink& progress, MessagePump& pump,
+                             SpecialTarget special = SpecialTarget::Refuse);
 
 struct SplashSettings {
     std::string PicturePath;  // full path of the project's splash picture

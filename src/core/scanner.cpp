@@ -52,6 +52,22 @@ std::string NormaliseDataDirectory(std::string_view typed) {
     return StripTrailingBackslash(NormaliseDriveRoot(typed));
 }
 
+std::string SkippedEntryLine(const SkippedEntry& skipped) {
+    const auto because = [&](TextId reason) {
+        return skipped.Path + ": " + ProcessCodec().ToUtf8(Text(reason));
+    };
+    switch (skipped.Reason) {
+        case SkipReason::UnrepresentableName:
+            return because(TextId::message_SkippedCodePage);
+        case SkipReason::BackslashInName:
+            return because(TextId::message_SkippedBackslash);
+        case SkipReason::Unlistable:
+            break;
+    }
+    const std::string line = because(TextId::message_SkippedUnlistable);
+    return skipped.Detail.empty() ? line : line + " (" + skipped.Detail + ")";
+}
+
 FolderScanner::FolderScanner(const std::vector<std::string>& masks, std::string dataDir,
                              ProgressSink& progress, MessagePump& pump)
     : m_separator(PathRules::Native().Separator), m_progress(progress), m_pump(pump) {
@@ -65,12 +81,18 @@ FolderScanner::FolderScanner(const std::vector<std::string>& masks, std::string 
     m_dataPrefix = WithSeparator(std::move(dataDir), m_separator);
 }
 
+void FolderScanner::SetAdoptingNode(const ObjectTree& project, const ObjectNode* node) {
+    m_adoptionLevel = node != nullptr ? ObjectTree::Level(node) + 1 : 0;
+    m_adoptingObjects = static_cast<std::size_t>(project.Count());
+}
+
 bool FolderScanner::ScanDirectory(const std::string& directory, ObjectTree& tree,
                                   ObjectNode* parent, bool nested) {
     ProgressBracket bracket(m_progress);
     m_skipped.clear();
     m_progress.SetText(Text(TextId::text_SearchFiles_D));
     const int level = m_adoptionLevel + (parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
+    m_objects = m_adoptingObjects + static_cast<std::size_t>(tree.Count());
     ListedFolder listed = CountDirectoryEntries(directory, nested, level);
     m_progress.SetText(Text(TextId::text_Scanning_D));
     AddDirectoryEntries(listed, StoredFolderPath(directory), nested, tree, parent);
@@ -80,26 +102,52 @@ bool FolderScanner::ScanDirectory(const std::string& directory, ObjectTree& tree
 FolderScanner::ListedFolder FolderScanner::CountDirectoryEntries(const std::string& directory,
                                                                  bool nested, int level) {
     ListedFolder root;
-    m_openFolders.clear();
-    ListFolder(directory, nested, level, root);
+    m_listedFolders.clear();
+    OpenFolder opened(directory);
+    ListFolder(opened, directory, nested, level, root);
     return root;
 }
 
-void FolderScanner::ListFolder(const std::string& directory, bool nested, int level,
-                               ListedFolder& folder) {
+void FolderScanner::ListFolder(OpenFolder& opened, const std::string& directory, bool nested,
+                               int level, ListedFolder& folder) {
     m_pump.LetMessagesThrough();
-    if (!ListDirectory(directory, m_listing))
+    // Met again through a link: listed once only, or a fan of links would multiply the tree.
+    if (opened.IsOpen() && opened.Identity() != FolderIdentity{} &&
+        !m_listedFolders.insert(opened.Identity()).second)
         return;
+    if (!opened.List(m_listing)) {
+        ReportUnlistable(directory, opened.Error());
+        return;
+    }
     ReportSkipped(directory);
-    // A link that leads back into a folder being listed would make the walk endless.
-    const FolderIdentity identity = m_listing.Identity;
-    if (identity != FolderIdentity{} &&
-        std::find(m_openFolders.begin(), m_openFolders.end(), identity) != m_openFolders.end())
-        return;
+    const int counted = TakeEntries(folder);
+    CountObjects(folder.Subfolders.size() + folder.Files.size());
+    if (level >= MaxTreeLevels && (!folder.Subfolders.empty() || !folder.Files.empty()))
+        throw std::runtime_error(TreeTooDeepText());
 
+    // Real folders first: a link into one of them then finds it listed, not the other way round.
+    const std::string prefix = WithSeparator(directory, m_separator);
+    for (const bool links : {false, true}) {
+        for (auto& subfolder : folder.Subfolders) {
+            if (subfolder.IsLink != links)
+                continue;
+            m_progress.IncreaseMaximum();
+            if (!nested)
+                continue;
+            OpenFolder child(opened, subfolder.Name);
+            ListFolder(child, prefix + subfolder.Name, nested, level + 1, subfolder);
+        }
+    }
+    for (int i = 0; i < counted; ++i)
+        m_progress.IncreaseMaximum();
+}
+
+// Moves the listed subfolders and the files the masks take into `folder`; gives how many of the
+// files count for progress (dot-named ones do not).
+int FolderScanner::TakeEntries(ListedFolder& folder) {
     for (auto& entry : m_listing.Entries)
         if (IsListedSubfolder(entry))
-            folder.Subfolders.push_back({std::move(entry.Name), {}, {}});
+            folder.Subfolders.push_back({std::move(entry.Name), entry.IsLink, {}, {}});
     int counted = 0;
     for (const auto& mask : m_masks) {
         for (const auto& entry : m_listing.Entries) {
@@ -110,20 +158,13 @@ void FolderScanner::ListFolder(const std::string& directory, bool nested, int le
                 ++counted;
         }
     }
+    return counted;
+}
 
-    if (level >= MaxTreeLevels && (!folder.Subfolders.empty() || !folder.Files.empty()))
-        throw std::runtime_error(TreeTooDeepText());
-
-    m_openFolders.push_back(identity);
-    const std::string prefix = WithSeparator(directory, m_separator);
-    for (auto& subfolder : folder.Subfolders) {
-        m_progress.IncreaseMaximum();
-        if (nested)
-            ListFolder(prefix + subfolder.Name, nested, level + 1, subfolder);
-    }
-    m_openFolders.pop_back();
-    for (int i = 0; i < counted; ++i)
-        m_progress.IncreaseMaximum();
+void FolderScanner::CountObjects(std::size_t added) {
+    m_objects += added;
+    if (m_objects > static_cast<std::size_t>(MaxObjects))
+        throw std::runtime_error(TooManyObjectsText());
 }
 
 void FolderScanner::ReportSkipped(const std::string& directory) {
@@ -138,6 +179,11 @@ void FolderScanner::ReportSkipped(const std::string& directory) {
         skipped.Path = WithSeparator(ProcessCodec().ToUtf8(directory), m_separator) + skipped.Path;
         m_skipped.push_back(std::move(skipped));
     }
+}
+
+void FolderScanner::ReportUnlistable(const std::string& directory, const std::string& error) {
+    m_skipped.push_back(
+        {ProcessCodec().ToUtf8(directory), SkipReason::Unlistable, true, false, error});
 }
 
 void FolderScanner::AddDirectoryEntries(ListedFolder& folder, const std::string& storedFolder,

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/object_tree.h"
@@ -17,10 +18,15 @@ class MessagePump;
 // and one trailing separator is dropped, so that stored paths never begin with a separator.
 std::string NormaliseDataDirectory(std::string_view typed);
 
+// A line that names an entry a scan left out and says why, in UTF-8.
+std::string SkippedEntryLine(const SkippedEntry& skipped);
+
 // Fills an object tree from a folder tree: one Folder object per subfolder and one object per
 // file that a mask matches. Hidden, system and dot-named folders are left out with all they hold;
 // files are matched whatever their attributes. Each folder is listed once per scan: the counting
-// pass keeps its listings for the filling pass.
+// pass keeps its listings for the filling pass. A folder met again through a link (into a folder
+// being listed, or one listed already) becomes an object without content, so that links can
+// neither loop nor multiply the tree; within a folder, real subfolders are taken before links.
 class FolderScanner final {
 public:
     // `dataDir`: stored paths are made relative to it. `masks`: in scan order.
@@ -30,30 +36,37 @@ public:
     // Counts, then fills, with progress. The new objects become the last children of `parent`
     // in `tree` (nullptr: the top level). Callers that show the tree build into a detached tree
     // and adopt it afterwards; after an exception what was built so far stays in `tree`. A folder
-    // tree that would make objects of level MaxTreeLevels or deeper is refused by an exception
-    // from the counting pass, before any object is made.
+    // tree that would make objects of level MaxTreeLevels or deeper, or more than MaxObjects
+    // objects, is refused by an exception from the counting pass, before any object is made.
     bool ScanDirectory(const std::string& directory, ObjectTree& tree, ObjectNode* parent,
                        bool nested);
-    // For a tree built apart: the level its top objects will take once adopted (the adopting
-    // node's level plus one), so that the depth limit counts from there. 0 unless set.
-    void SetAdoptionLevel(int level) { m_adoptionLevel = level; }
+    // For a tree built apart, to be adopted below `node` of `project` (nullptr: at its top
+    // level): the depth and object limits count from there.
+    void SetAdoptingNode(const ObjectTree& project, const ObjectNode* node);
 
-    // What the last scan would have taken but left out (a name the process code page cannot
-    // hold), each by its whole path, in the order met.
+    // What the last scan would have taken but left out, each by its whole path, in the order
+    // met: names the process code page cannot hold, elsewhere than on Windows names holding '\',
+    // and folders that could not be listed.
     const std::vector<SkippedEntry>& Skipped() const { return m_skipped; }
 
 private:
     // What the filling pass creates for one folder, in order.
     struct ListedFolder {
         std::string Name;
+        bool IsLink = false;
         std::vector<ListedFolder> Subfolders;
         std::vector<std::string> Files;  // mask by mask; a name once per mask that matches it
     };
 
     ListedFolder CountDirectoryEntries(const std::string& directory, bool nested, int level);
-    // `level`: that of the objects the folder's entries become.
-    void ListFolder(const std::string& directory, bool nested, int level, ListedFolder& folder);
+    // `directory` names the open folder for reports; `level`: that of the objects the folder's
+    // entries become.
+    void ListFolder(OpenFolder& opened, const std::string& directory, bool nested, int level,
+                    ListedFolder& folder);
+    int TakeEntries(ListedFolder& folder);
+    void CountObjects(std::size_t added);
     void ReportSkipped(const std::string& directory);
+    void ReportUnlistable(const std::string& directory, const std::string& error);
     void AddDirectoryEntries(ListedFolder& folder, const std::string& storedFolder, bool nested,
                              ObjectTree& tree, ObjectNode* parent);
     std::string StoredFolderPath(const std::string& directory) const;
@@ -64,9 +77,11 @@ private:
     char m_separator;
     ProgressSink& m_progress;
     MessagePump& m_pump;
-    DirectoryListing m_listing;                 // reused by every folder
-    std::vector<FolderIdentity> m_openFolders;  // the folders the counting pass is inside
+    DirectoryListing m_listing;  // reused by every folder
+    std::unordered_set<FolderIdentity, FolderIdentityHash> m_listedFolders;
     int m_adoptionLevel = 0;
+    std::size_t m_adoptingObjects = 0;  // in the tree that adopts the one built apart
+    std::size_t m_objects = 0;          // in the tree scanned into, and those the scan will make
     std::vector<SkippedEntry> m_skipped;
 };
 

@@ -1,22 +1,69 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <utility>
+#include <string>
 
 #include "platform/directory_listing.h"
-#include "platform/native_path.h"
+#include "platform/listed_names.h"
 
 namespace tomlet {
 
+// The folder's path in the long form, which the wide API takes however long it grows.
+struct OpenFolder::Handle {
+    std::wstring Path;
+};
+
 namespace {
 
-FolderIdentity IdentifyFolder(const std::wstring& folder) {
-    FolderIdentity identity;
+// The system's words for its last error, in UTF-8.
+std::string LastErrorText() {
+    const DWORD error = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message(text != nullptr ? text : L"", length);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
+        message.pop_back();
+    return message.empty() ? "error " + std::to_string(error) : DisplayName(message);
+}
+
+// "\\?\C:\folder" or "\\?\UNC\server\share\folder", without a closing separator unless it is a
+// drive's root.
+std::wstring LongForm(std::wstring path) {
+    // A bare "D:" is the drive's current folder to the system, but its root to a catalogue.
+    if (path.size() == 2 && path[1] == L':')
+        path += L'\\';
+    std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return path;
+    full.resize(length);
+    if (full.size() > 3 && full.ends_with(L'\\'))
+        full.pop_back();
+    if (full.starts_with(LR"(\\?\)"))
+        return full;
+    if (full.starts_with(LR"(\\)"))
+        return LR"(\\?\UNC\)" + full.substr(2);
+    return LR"(\\?\)" + full;
+}
+
+// The folder's identity; false when the path names no folder or it cannot be opened.
+bool IdentifyFolder(const std::wstring& folder, FolderIdentity& identity) {
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_DIRECTORY);
+        return false;
+    }
     const HANDLE handle =
         CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return identity;
+        return false;
     BY_HANDLE_FILE_INFORMATION information;
     if (GetFileInformationByHandle(handle, &information)) {
         identity.Volume = information.dwVolumeSerialNumber;
@@ -24,7 +71,7 @@ FolderIdentity IdentifyFolder(const std::wstring& folder) {
             (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
     }
     CloseHandle(handle);
-    return identity;
+    return true;
 }
 
 // NTFS keeps a folder ordered by names upper-cased character by character; FAT, disc file
@@ -44,37 +91,62 @@ bool IsDotOrDotDot(std::wstring_view name) {
 
 }  // namespace
 
-bool ListDirectory(const std::string& folder, DirectoryListing& listing) {
+OpenFolder::OpenFolder(const std::string& path) {
+    std::wstring folder = LongForm(NativePath(path).native());
+    if (IdentifyFolder(folder, m_identity))
+        m_handle = std::make_unique<Handle>(std::move(folder));
+    else
+        Fail(LastErrorText());
+}
+
+OpenFolder::OpenFolder(const OpenFolder& parent, const std::string& name) {
+    if (!parent.IsOpen()) {
+        Fail(parent.Error());
+        return;
+    }
+    const std::wstring& parentPath = parent.m_handle->Path;
+    std::wstring folder =
+        parentPath + (parentPath.ends_with(L'\\') ? L"" : L"\\") + NativePath(name).native();
+    if (IdentifyFolder(folder, m_identity))
+        m_handle = std::make_unique<Handle>(std::move(folder));
+    else
+        Fail(LastErrorText());
+}
+
+OpenFolder::~OpenFolder() = default;
+
+bool OpenFolder::List(DirectoryListing& listing) {
     listing.Entries.clear();
     listing.Skipped.clear();
-    const std::wstring native = NativePath(folder).native();
-    const std::wstring pattern =
-        native + (native.ends_with(L'\\') || native.ends_with(L'/') ? L"*" : L"\\*");
+    listing.Identity = m_identity;
+    if (!IsOpen())
+        return false;
+    const std::wstring& path = m_handle->Path;
+    const std::wstring pattern = path + (path.ends_with(L'\\') ? L"*" : L"\\*");
     WIN32_FIND_DATAW found;
     const HANDLE search =
         FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
                          FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE)
-        return false;
-    std::vector<std::pair<std::wstring, DWORD>> names;
+        return Fail(LastErrorText());
+    std::vector<NativeEntry> entries;
     do {
-        if (!IsDotOrDotDot(found.cFileName))
-            names.emplace_back(found.cFileName, found.dwFileAttributes);
+        if (IsDotOrDotDot(found.cFileName))
+            continue;
+        const DWORD attributes = found.dwFileAttributes;
+        entries.push_back({found.cFileName, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                           (attributes & FILE_ATTRIBUTE_SYSTEM) != 0,
+                           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileW(search, &found));
+    const DWORD error = GetLastError();
     FindClose(search);
-    std::ranges::sort(names, WideNameLess, &std::pair<std::wstring, DWORD>::first);
-
-    for (const auto& [name, attributes] : names) {
-        const bool isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        const bool isHidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
-        if (std::optional<std::string> codePageName = CodePageName(name))
-            listing.Entries.push_back({std::move(*codePageName), isDirectory, isHidden,
-                                       (attributes & FILE_ATTRIBUTE_SYSTEM) != 0});
-        else
-            listing.Skipped.push_back(
-                {DisplayName(name), SkipReason::UnrepresentableName, isDirectory, isHidden});
+    if (error != ERROR_NO_MORE_FILES) {
+        SetLastError(error);
+        return Fail(LastErrorText());
     }
-    listing.Identity = IdentifyFolder(native);
+    std::ranges::sort(entries, WideNameLess, &NativeEntry::Name);
+    FillListing(entries, listing);
     return true;
 }
 

@@ -57,6 +57,14 @@ std::string AbsolutePath(const std::string& path) {
     return CodePagePath(absolute.lexically_normal()).value_or(path);
 }
 
+std::string RealPath(const std::string& path) {
+    std::error_code error;
+    const fs::path real = fs::weakly_canonical(fs::absolute(NativePath(path), error), error);
+    if (error)
+        return path;
+    return CodePagePath(real).value_or(path);
+}
+
 bool FileExists(const std::string& path) {
     std::error_code error;
     return !path.empty() && fs::is_regular_file(NativePath(path), error);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace tomlet {
 
@@ -23,6 +24,10 @@ std::string ExecutableFolder();
 // when that fails.
 std::string AbsolutePath(const std::string& path);
 
+// The path made absolute with its links followed and "." and ".." taken out, as far as it exists
+// (the rest taken as written); the path itself when that fails.
+std::string RealPath(const std::string& path);
+
 bool FileExists(const std::string& path);       // a file, not a directory
 bool DirectoryExists(const std::string& path);  // a directory
 bool PathExists(const std::string& path);       // either
@@ -42,12 +47,19 @@ enum FileAttribute : std::uint32_t {
 
 struct FileFacts {
     bool IsDirectory = false;
+    bool IsSpecial = false;  // a device, a pipe or a socket: neither a file nor a directory
     std::uint64_t Size = 0;
     std::uint32_t Attributes = 0;
+    std::uint32_t Links = 1;  // the names (hard links) a file has
 };
 
-// Facts of an existing file or directory; nothing when the path names neither.
+// Facts of what a path names, links followed; nothing when it names nothing.
 std::optional<FileFacts> LookUpPath(const std::string& path);
+
+// The path that the symbolic links at `path` lead to, followed one after another (the path itself
+// when it names no link or nothing). Nothing, with the reason in `error`, when the links loop or
+// one cannot be read.
+std::optional<std::string> FollowLinks(const std::string& path, std::error_code& error);
 
 // The path as it exists on disc: on a case-sensitive file system a path that does not exist as
 // written is looked up again component by component, ignoring case. Returns the path unchanged

@@ -77,8 +77,10 @@ std::optional<FileFacts> LookUpPath(const std::string& path) {
         return std::nullopt;
     FileFacts facts;
     facts.IsDirectory = S_ISDIR(status.st_mode);
+    facts.IsSpecial = !facts.IsDirectory && !S_ISREG(status.st_mode);
     if (!facts.IsDirectory)
         facts.Size = static_cast<std::uint64_t>(status.st_size);
+    facts.Links = static_cast<std::uint32_t>(status.st_nlink);
     if (facts.IsDirectory)
         facts.Attributes |= faDirectory;
     if (!UserMayWrite(native, status))
@@ -86,6 +88,28 @@ std::optional<FileFacts> LookUpPath(const std::string& path) {
     if (IsHiddenName(native))
         facts.Attributes |= faHidden;
     return facts;
+}
+
+std::optional<std::string> FollowLinks(const std::string& path, std::error_code& error) {
+    constexpr int MaxLinks = 40;  // as many as the system follows in one path
+    fs::path current = NativePath(path);
+    for (int links = 0; links <= MaxLinks; ++links) {
+        if (!fs::is_symlink(fs::symlink_status(current, error))) {
+            error.clear();  // nothing there yet: the path is where the file will be
+            if (links == 0)
+                return path;
+            std::optional<std::string> followed = CodePagePath(current);
+            if (!followed)
+                error = std::make_error_code(std::errc::illegal_byte_sequence);
+            return followed;
+        }
+        const fs::path target = fs::read_symlink(current, error);
+        if (error)
+            return std::nullopt;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return std::nullopt;
 }
 
 std::string FindPathIgnoringCase(const std::string& path) {

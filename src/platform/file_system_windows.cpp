@@ -32,6 +32,46 @@ std::wstring ShortPathName(const std::wstring& path) {
     return length == 0 || length >= shortPath.size() ? std::wstring() : shortPath.substr(0, length);
 }
 
+// The names (hard links) of a file; 1 when it cannot be opened to ask.
+std::uint32_t LinkCount(const std::wstring& path) {
+    const HANDLE handle =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 1;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool known = GetFileInformationByHandle(handle, &information);
+    CloseHandle(handle);
+    return known ? information.nNumberOfLinks : 1;
+}
+
+// The path the system reaches through every link and junction on the way, without the "\\?\"
+// that it puts before it.
+std::optional<std::wstring> FinalPath(const std::wstring& path) {
+    const HANDLE handle =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length >= final.size()) {
+        final.resize(length);
+        length = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    }
+    CloseHandle(handle);
+    if (length == 0 || length >= final.size())
+        return std::nullopt;
+    final.resize(length);
+    if (final.starts_with(L"\\\\?\\UNC\\"))
+        return L"\\\\" + final.substr(8);
+    if (final.starts_with(L"\\\\?\\"))
+        return final.substr(4);
+    return final;
+}
+
 }  // namespace
 
 std::string ExecutableFolder() {
@@ -63,7 +103,26 @@ std::optional<FileFacts> LookUpPath(const std::string& path) {
     for (const auto& [windows, attribute] : Mapping)
         if (data.dwFileAttributes & windows)
             facts.Attributes |= attribute;
+    if (!facts.IsDirectory)
+        facts.Links = LinkCount(NativePath(path).native());
     return facts;
+}
+
+std::optional<std::string> FollowLinks(const std::string& path, std::error_code& error) {
+    error.clear();
+    const std::wstring native = NativePath(path).native();
+    const DWORD attributes = GetFileAttributesW(native.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return path;
+    const std::optional<std::wstring> final = FinalPath(native);
+    if (!final) {
+        error = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+        return std::nullopt;
+    }
+    std::optional<std::string> followed = CodePagePath(*final);
+    if (!followed)
+        error = std::make_error_code(std::errc::illegal_byte_sequence);
+    return followed;
 }
 
 std::string FindPathIgnoringCase(const std::string& path) {

@@ -28,11 +28,14 @@ std::optional<std::string> CodePageName(NativeStringView name);
 // A path or name in UTF-8 whatever the code page, for telling the user about it.
 std::string DisplayName(NativeStringView name);
 
-// std::fopen with the path in the process code page; errno says why it failed.
+// std::fopen with the path in the process code page, or in the file system's form; errno says
+// why it failed.
 std::FILE* OpenFile(std::string_view path, const char* mode);
+std::FILE* OpenNativeFile(const std::filesystem::path& path, const char* mode);
 // Creates a file that does not exist yet and opens it for writing in binary mode; fails with
 // errno EEXIST when a file of that name exists.
 std::FILE* CreateNewFile(std::string_view path);
+std::FILE* CreateNewNativeFile(const std::filesystem::path& path);
 
 // The program's arguments after its name, in the process code page: on Windows from the wide
 // command line, which holds what the ANSI code page cannot. A character the process code page

@@ -39,12 +39,12 @@ std::string DisplayName(NativeStringView name) {
     return SystemCodec().ToUtf8(name);
 }
 
-std::FILE* OpenFile(std::string_view path, const char* mode) {
-    return std::fopen(NativePath(path).c_str(), mode);
+std::FILE* OpenNativeFile(const fs::path& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
 }
 
-std::FILE* CreateNewFile(std::string_view path) {
-    return std::fopen(NativePath(path).c_str(), "wbx");
+std::FILE* CreateNewNativeFile(const fs::path& path) {
+    return std::fopen(path.c_str(), "wbx");
 }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {

@@ -53,15 +53,15 @@ std::string DisplayName(NativeStringView name) {
     return CodePageFromWideReplacing(CP_UTF8, name);
 }
 
-std::FILE* OpenFile(std::string_view path, const char* mode) {
+std::FILE* OpenNativeFile(const fs::path& path, const char* mode) {
     const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(NativePath(path).c_str(), wideMode.c_str());
+    return _wfopen(path.c_str(), wideMode.c_str());
 }
 
-std::FILE* CreateNewFile(std::string_view path) {
+std::FILE* CreateNewNativeFile(const fs::path& path) {
     // The C library of mingw knows no "x" mode: CREATE_NEW makes the same promise.
-    const HANDLE handle = CreateFileW(NativePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         errno = ErrnoOf(GetLastError());
         return nullptr;

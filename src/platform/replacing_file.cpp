@@ -1,29 +1,92 @@
 #include "platform/replacing_file.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <filesystem>
+#include <optional>
 #include <random>
 #include <system_error>
 
+#include "platform/file_system.h"
 #include "platform/native_path.h"
 
 namespace tomlet {
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// The longest file name that common file systems hold: 255 bytes, on Windows 255 UTF-16 units.
+constexpr std::size_t MaxNameLength = 255;
+// A temporary is named after its target: the name, the mark and a random suffix.
+constexpr std::string_view TemporaryMark = ".tmp-";
+constexpr std::size_t SuffixLength = 8;
+constexpr std::string_view SuffixLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+
+NativeString Native(std::string_view ascii) {
+    return NativeString(ascii.begin(), ascii.end());
+}
+
 std::string RandomSuffix() {
-    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     static std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<int> pick(0, sizeof(Letters) - 2);
-    std::string suffix(8, ' ');
+    std::uniform_int_distribution<std::size_t> pick(0, SuffixLetters.size() - 1);
+    std::string suffix(SuffixLength, ' ');
     for (char& letter : suffix)
-        letter = Letters[pick(generator)];
+        letter = SuffixLetters[pick(generator)];
     return suffix;
+}
+
+template <class Unit>
+bool ContinuesCharacter(Unit unit) {
+    if constexpr (sizeof(Unit) == 1)
+        return (static_cast<unsigned char>(unit) & 0xC0) == 0x80;  // a UTF-8 continuation byte
+    else
+        return unit >= 0xDC00 && unit <= 0xDFFF;  // the second half of a UTF-16 pair
+}
+
+// The name of a file's temporaries up to their random suffix: its own name and the mark, the
+// name cut between two characters where the whole would make too long a name.
+NativeString TemporaryPrefix(const fs::path& target) {
+    NativeString name = target.filename().native();
+    const std::size_t room = MaxNameLength - TemporaryMark.size() - SuffixLength;
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && ContinuesCharacter(name[cut]))
+            --cut;
+        name.resize(cut);
+    }
+    return name + Native(TemporaryMark);
+}
+
+bool IsTemporaryName(NativeStringView name, NativeStringView prefix) {
+    return name.size() == prefix.size() + SuffixLength && name.starts_with(prefix) &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](auto unit) {
+                           return unit > 0 && unit < 128 &&
+                                  SuffixLetters.find(static_cast<char>(unit)) !=
+                                      std::string_view::npos;
+                       });
+}
+
+// Removes what saves of the same file left behind when they were killed: files named as its
+// temporaries are, last written before this save began (a save running beside this one keeps
+// writing its own).
+void RemoveStaleTemporaries(const fs::path& folder, NativeStringView prefix,
+                            fs::file_time_type saveBegan) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
+         !error && it != end; it.increment(error)) {
+        std::error_code ignored;
+        if (IsTemporaryName(it->path().filename().native(), prefix) &&
+            it->symlink_status(ignored).type() == fs::file_type::regular &&
+            it->last_write_time(ignored) < saveBegan)
+            fs::remove(it->path(), ignored);
+    }
 }
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(std::string target) : m_target(std::move(target)) {}
+ReplacingFile::ReplacingFile(std::string target, SpecialTarget special)
+    : m_target(std::move(target)), m_special(special) {}
 
 ReplacingFile::~ReplacingFile() {
     Discard();
@@ -38,23 +101,56 @@ bool ReplacingFile::Fail(int error) {
     return Fail(std::error_code(error != 0 ? error : EIO, std::generic_category()));
 }
 
+bool ReplacingFile::Fail(std::string_view why) {
+    m_error = m_target + ": " + std::string(why);
+    return false;
+}
+
 void ReplacingFile::Discard() {
     m_file.reset();
     if (!m_temporary.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(NativePath(m_temporary), ignored);
+        fs::remove(m_temporary, ignored);
         m_temporary.clear();
     }
 }
 
-bool ReplacingFile::Open() {
-    Discard();
+bool ReplacingFile::FindReplacedFile(bool& direct) {
+    direct = false;
+    // What the system reaches through every link: a pipe behind /dev/stdout has no path of its
+    // own to follow links to.
+    const std::optional<FileFacts> reached = LookUpPath(m_target);
+    if (reached && reached->IsDirectory)
+        return Fail(std::make_error_code(std::errc::is_a_directory));
+    if (reached && reached->IsSpecial) {
+        m_replaced = NativePath(m_target);
+        direct = m_special == SpecialTarget::WriteDirectly;
+        return direct || Fail("a device, a pipe or a socket, not a file");
+    }
+    std::error_code error;
+    const std::optional<std::string> followed = FollowLinks(m_target, error);
+    if (!followed)
+        return Fail(error);
+    m_replaced = NativePath(*followed);
+    if (!reached)
+        return true;  // a new file
+    if ((reached->Attributes & faReadOnly) != 0)
+        return Fail("the file is read-only");
+    if (reached->Links > 1)
+        return Fail("the file has " + std::to_string(reached->Links) +
+                    " names (hard links), which replacing it would part");
+    return true;
+}
+
+bool ReplacingFile::CreateTemporary() {
+    const NativeString prefix = TemporaryPrefix(m_replaced);
+    const fs::path folder = m_replaced.parent_path();
+    RemoveStaleTemporaries(folder, prefix, fs::file_time_type::clock::now());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = m_target + ".tmp-" + RandomSuffix();
+        fs::path candidate = folder / (prefix + Native(RandomSuffix()));
         errno = 0;
         // Never take over a file that happens to exist under that name.
-        std::FILE* file = CreateNewFile(candidate);
-        if (file != nullptr) {
+        if (std::FILE* file = CreateNewNativeFile(candidate)) {
             m_file.reset(file);
             m_temporary = std::move(candidate);
             return true;
@@ -63,6 +159,18 @@ bool ReplacingFile::Open() {
             return Fail(errno);
     }
     return Fail(EEXIST);
+}
+
+bool ReplacingFile::Open() {
+    Discard();
+    bool direct = false;
+    if (!FindReplacedFile(direct))
+        return false;
+    if (!direct)
+        return CreateTemporary();
+    errno = 0;
+    m_file.reset(OpenNativeFile(m_replaced, "wb"));
+    return m_file ? true : Fail(errno);
 }
 
 bool ReplacingFile::Write(std::string_view bytes) {
@@ -82,19 +190,23 @@ bool ReplacingFile::Commit() {
     // syncing a large project would cost more than writing it.
     if (std::fflush(m_file.get()) != 0 || std::fclose(m_file.release()) != 0)
         return Fail(errno);
+    if (m_temporary.empty())
+        return true;  // written directly
 
-    namespace fs = std::filesystem;
-    const fs::path target = NativePath(m_target);
-    const fs::path temporary = NativePath(m_temporary);
     std::error_code error;
-    const fs::file_status old = fs::status(target, error);
+    const fs::file_status old = fs::status(m_replaced, error);
     if (!error && fs::is_regular_file(old))
-        fs::permissions(temporary, old.permissions(), error);
-    fs::rename(temporary, target, error);
+        fs::permissions(m_temporary, old.permissions(), error);
+    fs::rename(m_temporary, m_replaced, error);
     if (error)
         return Fail(error);
     m_temporary.clear();
     return true;
+}
+
+bool ReplaceWholeFile(const std::string& path, std::string_view content) {
+    ReplacingFile file(path);
+    return file.Open() && file.Write(content) && file.Commit();
 }
 
 }  // namespace tomlet

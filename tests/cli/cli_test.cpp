@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/json_project.h"
@@ -17,9 +18,11 @@
 #include "core/paths.h"
 #include "core/progress.h"
 #include "core/project_file.h"
+#include "support/file_system_faults.h"
 #include "support/project_bytes.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
+#include "support/test_system.h"
 
 namespace tomlet::cli {
 namespace {
@@ -344,6 +347,25 @@ TEST_F(CliTest, ImportReportsSavesThatFail) {
     const CliRun run = Cli({"import", json, "-o", folder / "missing folder/out.tml"});
     EXPECT_EQ(run.Code, ExitFailure);
     EXPECT_NE(run.Err.find(Text(TextId::SaveFailure)), std::string::npos) << run.Err;
+}
+
+// -o /dev/stdout or a pipe: written as a stream, never replaced by a file of the same name.
+TEST_F(CliTest, ImportWritesAPipeDirectly) {
+    SKIP_ON_WINDOWS("POSIX pipes");
+    const std::string original = Save("original.tml");
+    const CliRun exported = Cli({"export", original});
+    ASSERT_EQ(exported.Code, ExitOk) << exported.Err;
+    const std::string json = folder.WriteFile("project.json", exported.Out);
+    const std::string pipe = folder / "pipe";
+    ASSERT_TRUE(testing::MakeNamedPipe(pipe));
+
+    std::string received;
+    std::thread reader([&] { received = ReadWholeFile(pipe); });
+    const CliRun imported = Cli({"import", json, "-o", pipe});
+    reader.join();
+    ASSERT_EQ(imported.Code, ExitOk) << imported.Err;
+    EXPECT_EQ(received, ReadWholeFile(original));
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 // Export lays the JSON out as the kept catalogue is laid out: importing it and exporting it again

@@ -6,8 +6,11 @@
 #include "cli/cli.h"
 #include "cli_run.h"
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "core/project_file.h"
+#include "support/file_system_faults.h"
 #include "support/temp_folder.h"
+#include "support/test_system.h"
 #include "support/tree_records.h"
 
 namespace tomlet::cli {
@@ -99,6 +102,41 @@ TEST_F(ScanCommandTest, NamesTheCodePageCannotHoldAreSkippedNamedAndFailTheScan)
               std::string::npos);
     Read();  // with what the code page holds
     EXPECT_EQ(RecordOutline(tree.TopLevel()), "Docs[1,1]:Docs README.TXT[8,4]:README.TXT");
+}
+
+// A folder that cannot be read and a name holding '\' (which a stored path would read as two
+// parts) are left out, each named with the reason; the project holds the rest.
+TEST_F(ScanCommandTest, WhatCannotBeListedOrStoredIsNamedAndFailsTheScan) {
+    SKIP_ON_WINDOWS("POSIX names and permissions");
+    folder.WriteFile("data/locked/hidden.txt");
+    folder.WriteFile("data/a\\b.txt");
+    std::filesystem::permissions(folder / "data/locked", std::filesystem::perms::none);
+    std::filesystem::permissions(folder.Path(), std::filesystem::perms::all);  // for the output
+    CliRun run;
+    {
+        const testing::ScopedOrdinaryUser ordinaryUser;
+        run = Cli({"scan", Data(), "--mask", "*.txt", "-o", Output()});
+    }
+    EXPECT_EQ(run.Code, ExitFailure);
+    for (const std::string& expected :
+         {FormatCount(Text(TextId::message_SkippedNames_D), 2),
+          "skipped " + folder / "data/a\\b.txt" + ": " + Text(TextId::message_SkippedBackslash),
+          "skipped " + folder / "data/locked" + ": " + Text(TextId::message_SkippedUnlistable) +
+              " (" + std::generic_category().message(EACCES) + ")"})
+        EXPECT_NE(run.Err.find(expected), std::string::npos) << run.Err;
+    Read();
+    EXPECT_EQ(RecordOutline(tree.TopLevel()),
+              "Docs[1,1]:Docs locked[1,1]:locked README.TXT[8,4]:README.TXT");
+}
+
+// Not stopped by the system's path length limit (2,100 levels of "d/" pass Linux's 4,096 bytes),
+// the scan reaches the depth limit and says so. Wine keeps within its host's limit.
+TEST_F(ScanCommandTest, AFolderTreeDeeperThanTheLimitIsRefusedWithTheDepthLimit) {
+    const testing::FolderChain chain(Data(), "d", testing::OnWindows ? 1'100 : 2'100);
+    const CliRun run = Cli({"scan", Data(), "-o", Output()});
+    EXPECT_EQ(run.Code, ExitFailure);
+    EXPECT_NE(run.Err.find(TreeTooDeepText()), std::string::npos) << run.Err;
+    EXPECT_FALSE(std::filesystem::exists(Output()));
 }
 
 TEST_F(ScanCommandTest, AMissingFolderOrOutputIsRefused) {

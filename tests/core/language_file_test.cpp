@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/text_codec.h"
+#include "support/file_system_faults.h"
 #include "support/ini_listing.h"
 #include "support/temp_folder.h"
 #include "support/test_system.h"
@@ -68,7 +69,7 @@ TEST_F(LanguageFileTest, LoadingAnEmptyFileMakesItATemplateOfTheCatalogue) {
                 expected.push_back(std::string(entry.Section) + "/" + std::string(entry.Key));
         }
     }
-    ASSERT_EQ(expected.size(), 47u);
+    ASSERT_EQ(expected.size(), 52u);
     EXPECT_EQ(IniKeyNames(folder / "Test.lng"), expected);
     for (const auto& entry : ListIniEntries(folder / "Test.lng"))
         EXPECT_EQ(entry.Value, "") << entry.Key;
@@ -130,6 +131,24 @@ TEST_F(LanguageFileTest, AFailedWriteBackCountsAsNotFound) {
     EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
 }
 
+// On a full disc the keys the file lacks cannot be added; the translation it holds stays whole.
+TEST_F(LanguageFileTest, AWriteBackThatFailsLeavesTheFileByteForByte) {
+    SKIP_ON_WINDOWS("a file size limit stands for a full disc on POSIX systems only");
+    const std::string path =
+        folder.WriteFile("Russian.lng",
+                         "\xEF\xBB\xBF[Message]\r\nmessage_RecordNotFound=\xD0\x9D\xD0\xB5\xD1\x82!"
+                         "\r\n\r\n[Text]\r\ntext_NewObject=\xD0\x9E\xD0\xB1\xD1\x8A\xD0\xB5\xD0\xBA"
+                         "\xD1\x82\r\n");
+    const std::string before = ReadWholeFile(path);
+    {
+        const testing::ScopedFileSizeLimit fullDisc(before.size() + 10);
+        ASSERT_TRUE(LoadCatalogue("Russian.lng"));
+    }
+    EXPECT_EQ(Text(TextId::text_NewObject), "\xD0\x9E\xD0\xB1\xD1\x8A\xD0\xB5\xD0\xBA\xD1\x82");
+    EXPECT_EQ(ReadWholeFile(path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
 TEST_F(LanguageFileTest, AUtf8FileServesASingleByteCodePage) {
     SetProcessCodePage(1251);
     // "Запись не найдена!" in UTF-8 with the byte-order mark.
@@ -142,7 +161,7 @@ TEST_F(LanguageFileTest, AUtf8FileServesASingleByteCodePage) {
               "\xC7\xE0\xEF\xE8\xF1\xFC \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED\xE0!");
     const std::string written = ReadWholeFile(folder / "Russian.lng");
     EXPECT_TRUE(written.starts_with("\xEF\xBB\xBF[Message]\r\nmessage_RecordNotFound=\xD0\x97"));
-    EXPECT_EQ(IniKeyNames(folder / "Russian.lng").size(), 47u);
+    EXPECT_EQ(IniKeyNames(folder / "Russian.lng").size(), 52u);
 }
 
 TEST(LanguageDisplayName, RemovesEveryOccurrenceOfTheExtensionIgnoringCase) {

@@ -122,6 +122,44 @@ TEST(ObjectActionsWindows, NoActionAndEmptyPathsStartNothing) {
               ObjectCommand{});
 }
 
+// A catalogue's path that climbs out of its disc is told apart from the disc's own.
+TEST(ObjectActionsWindows, PathsThatClimbOutOfTheBaseFolderLeadOutside) {
+    struct Case {
+        PathMode Mode;
+        const char* Path;
+        bool Outside;
+    };
+    ActionContext disc = WindowsDisc();
+    disc.DataDir = "D:\\Disc";
+    for (const auto& [mode, path, outside] : {
+             Case{PathMode::Absolute, "Setup\\setup.exe", false},
+             Case{PathMode::Absolute, ".\\Setup\\..\\setup.exe", false},
+             Case{PathMode::Absolute, "..\\Windows\\system32\\cmd.exe", true},
+             Case{PathMode::Absolute, "Setup\\..\\..\\Disc2\\x.exe", true},
+             Case{PathMode::Relative, "Tools\\x.exe", false},
+             Case{PathMode::Relative, "..\\TOMLET\\x.exe", false},  // E:\tomlet, in any case
+             Case{PathMode::Relative, "..\\x.exe", true},
+         }) {
+        disc.Mode = mode;
+        EXPECT_EQ(LeadsOutsideBaseFolder(Object(otExecuteFile, oaExecute, path), disc), outside)
+            << path;
+    }
+    // Without a data directory nothing is the disc's own.
+    disc.Mode = PathMode::Absolute;
+    disc.DataDir.clear();
+    EXPECT_TRUE(LeadsOutsideBaseFolder(Object(otExecuteFile, oaExecute, "setup.exe"), disc));
+}
+
+TEST(DescribeCommand, NamesWhatStartsOnOneLine) {
+    EXPECT_EQ(DescribeCommand({.What = Kind::StartProgram,
+                               .Target = "/media/disc/tool",
+                               .Arguments = {"-x", "two words", ""}}),
+              "/media/disc/tool -x \"two words\" \"\"");
+    EXPECT_EQ(DescribeCommand(CommandLine("\"D:\\a.exe\" /s\r\n\x1B[2Jforged")),
+              "\"D:\\a.exe\" /s???[2Jforged");
+    EXPECT_EQ(DescribeCommand(Open("/media/disc/readme.txt")), "/media/disc/readme.txt");
+}
+
 // The running system's rules, on real files below a temporary data directory.
 class ObjectActionsNative : public ::testing::Test {
 protected:
@@ -187,6 +225,24 @@ TEST_F(ObjectActionsNative, ContainingFolderOfAnExistingTarget) {
               ObjectCommand{});
     EXPECT_EQ(PlanOpenContainingFolder(Object(otVirtualFolder, oaNoAction, "Docs"), context),
               ObjectCommand{});
+}
+
+// Links are followed, from the disc's folder (however it is reached) and from the object.
+TEST_F(ObjectActionsNative, PathsLeadOutsideThroughParentFoldersAndLinks) {
+    TempFolder elsewhere;
+    elsewhere.WriteFile("tool.exe", "MZ");
+    data.WriteFile("Setup/setup.exe", "MZ");
+    std::filesystem::create_directory_symlink(elsewhere.Path(), data / "shortcut");
+    const auto outside = [&](const char* path) {
+        return LeadsOutsideBaseFolder(Object(otExecuteFile, oaExecute, path), context);
+    };
+    EXPECT_FALSE(outside("Setup\\setup.exe"));
+    EXPECT_TRUE(outside("..\\tool.exe"));
+    EXPECT_TRUE(outside("shortcut\\tool.exe"));
+
+    std::filesystem::create_directory_symlink(data.Path(), elsewhere / "disc");
+    context.DataDir = elsewhere / "disc";
+    EXPECT_FALSE(outside("Setup\\setup.exe"));
 }
 
 TEST(SplitParameters, BlanksSeparateAndQuotesGroup) {

@@ -9,9 +9,10 @@
 #include "core/limits.h"
 #include "core/progress.h"
 #include "platform/text_codec.h"
+#include "support/file_system_faults.h"
 #include "support/temp_folder.h"
-#include "support/tree_records.h"
 #include "support/test_system.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -204,15 +205,70 @@ TEST_F(ScannerTest, ADataDirectoryTypedWithATrailingSeparatorStillGivesBarePaths
     EXPECT_EQ(RecordOutline(again.TopLevel()), "sub[1,1]:sub (a.txt[8,4]:sub\\a.txt)");
 }
 
-TEST_F(ScannerTest, ALinkBackIntoAnOpenFolderIsAddedWithoutItsContent) {
+// Two links per level to the next level's folder would give 3^levels folders; each real folder
+// is listed once, under its own name, and a link back up adds nothing either.
+TEST_F(ScannerTest, AFanOfLinksListsEachRealFolderOnce) {
     SKIP_ON_WINDOWS("mingw's std::filesystem makes no symbolic links");
-    data.WriteFile("top/a.txt");
-    std::filesystem::create_directory_symlink(data / "top", data / "top/again");
-    data.WriteFile("shared/s.txt");
-    std::filesystem::create_directory_symlink(data / "shared", data / "top/shortcut");
+    constexpr int Levels = 12;
+    std::string level = "fan";
+    for (int i = 0; i < Levels; ++i, level += "/next") {
+        data.WriteFile(level + "/x.txt");
+        data.MakeFolder(level + "/next");
+        std::filesystem::create_directory_symlink("next", data / (level + "/a"));
+        std::filesystem::create_directory_symlink(data / (level + "/next"), data / (level + "/b"));
+    }
+    std::filesystem::create_directory_symlink(data / "fan", data / (level + "/up"));
 
     ASSERT_TRUE(Scan({"*.txt"}));
-    EXPECT_EQ(Captions(tree.TopLevel()), "shared (s.txt) top (again shortcut (s.txt) a.txt)");
+    EXPECT_EQ(tree.Count(), 1 + 4 * Levels + 1);
+    tree.ForEachDepthFirst([](const ObjectNode& node, int) {
+        if (node.Data.Caption != "fan" && node.Data.Caption != "next") {
+            EXPECT_FALSE(node.HasChildren()) << node.Data.PathFileName;
+        }
+    });
+}
+
+// Listed relative to their parents, folders are scanned however long their paths grow: beyond
+// 4,096 bytes on Linux, beyond 260 characters on Windows (under Wine, below its host's 4,096).
+TEST_F(ScannerTest, AFolderTreeBeyondThePathLengthLimitIsScannedWhole) {
+    constexpr int Levels = testing::OnWindows ? 40 : 100;
+    const std::string name(60, 'd');
+    const testing::FolderChain chain(DataDir(), name, Levels, "deep.txt");
+
+    FolderScanner scanner({"*.txt"}, DataDir(), progress, progress);
+    ASSERT_TRUE(scanner.ScanDirectory(DataDir(), tree, nullptr, true));
+    EXPECT_TRUE(scanner.Skipped().empty());
+    ASSERT_EQ(tree.Count(), Levels + 1);
+    const ObjectNode* deepest = tree.First();
+    while (deepest->HasChildren())
+        deepest = deepest->Child(0);
+    EXPECT_EQ(deepest->Data.Caption, "deep.txt");
+    EXPECT_EQ(ObjectTree::Level(deepest), Levels);
+    EXPECT_EQ(deepest->Data.PathFileName.size(), Levels * (name.size() + 1) + 8);
+}
+
+// Elsewhere than on Windows a name may hold '\', which would read back as two parts of a stored
+// path; a folder the user may not read would come out empty. Both are left out and said why.
+TEST_F(ScannerTest, WhatCannotBeListedOrStoredIsReportedWithTheReason) {
+    SKIP_ON_WINDOWS("POSIX names and permissions");
+    data.WriteFile("dir\\x/inside.txt");
+    data.WriteFile("a\\b.txt");
+    data.WriteFile("locked/hidden.txt");
+    data.WriteFile("open/seen.txt");
+    std::filesystem::permissions(data / "locked", std::filesystem::perms::none);
+    const testing::ScopedOrdinaryUser ordinaryUser;
+
+    FolderScanner scanner({"*.txt"}, DataDir(), progress, progress);
+    ASSERT_TRUE(scanner.ScanDirectory(DataDir(), tree, nullptr, true));
+    EXPECT_EQ(Captions(tree.TopLevel()), "locked open (seen.txt)");
+    const std::string denied = std::generic_category().message(EACCES);
+    EXPECT_EQ(scanner.Skipped(),
+              (std::vector<SkippedEntry>{
+                  {data / "a\\b.txt", SkipReason::BackslashInName, false, false},
+                  {data / "dir\\x", SkipReason::BackslashInName, true, false},
+                  {data / "locked", SkipReason::Unlistable, true, false, denied}}));
+    EXPECT_EQ(SkippedEntryLine(scanner.Skipped()[2]),
+              data / "locked" + ": the folder cannot be read (" + denied + ")");
 }
 
 TEST_F(ScannerTest, CyrillicNamesAreMatchedAndOrderedIgnoringCase) {
@@ -244,9 +300,25 @@ TEST_F(ScannerTest, FolderTreesDeeperThanTheLimitAreRefusedBeforeAnythingIsBuilt
     EXPECT_EQ(progress.Calls.back(), "End");
 
     // Built apart for a node of level 0, the folders alone reach level 1000.
+    ObjectTree project;
     FolderScanner scanner({}, DataDir(), progress, progress);
-    scanner.SetAdoptionLevel(1);
+    scanner.SetAdoptingNode(project, project.Append(nullptr, testing::Record("top")));
     EXPECT_THROW(scanner.ScanDirectory(DataDir(), tree, nullptr, true), std::runtime_error);
+    EXPECT_TRUE(tree.IsEmpty());
+}
+
+// Each mask takes every file again: past MaxObjects the scan is refused before anything is built.
+TEST_F(ScannerTest, MoreObjectsThanTheLimitAreRefusedBeforeAnythingIsBuilt) {
+    constexpr int Files = 2'001;
+    for (int i = 0; i < Files; ++i)
+        data.WriteFile("f" + std::to_string(i) + ".txt");
+    const std::vector<std::string> masks(MaxObjects / Files + 1, "*.txt");
+    try {
+        Scan(masks);
+        ADD_FAILURE() << "more than " << MaxObjects << " objects were scanned";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(error.what(), TooManyObjectsText());
+    }
     EXPECT_TRUE(tree.IsEmpty());
 }
 

@@ -27,6 +27,11 @@ Answer FakePrompts::AskYesNoCancel(QWidget*, const QString& text) {
     return TakeFront(QuestionAnswers, Answer::Cancel);
 }
 
+bool FakePrompts::ConfirmDefaultNo(QWidget*, const QString& text) {
+    DefaultNoConfirmations.append(text);
+    return TakeFront(ConfirmAnswers, false);
+}
+
 QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&,
                                   const QString& folder) {
     FileDialogTitles.append(title);

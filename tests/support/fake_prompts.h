@@ -17,7 +17,8 @@ public:
         QString Text;
     };
 
-    // Answers, used in order; when a queue is empty the prompt answers No or Cancel.
+    // Answers, used in order (both kinds of confirmation take ConfirmAnswers); when a queue is
+    // empty the prompt answers No or Cancel.
     std::deque<bool> ConfirmAnswers;
     std::deque<Answer> QuestionAnswers;
     std::deque<QString> OpenAnswers;
@@ -28,6 +29,7 @@ public:
     std::vector<Message> Messages;
     QStringList Confirmations;
     QStringList Questions;  // asked with Yes, No and Cancel
+    QStringList DefaultNoConfirmations;  // asked with No preselected
     std::vector<FolderPickerRequest> FolderRequests;
     QStringList FileDialogTitles;
     QStringList FileDialogFolders;  // where each file dialog started
@@ -35,6 +37,7 @@ public:
     void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) override;
     bool Confirm(QWidget* owner, const QString& text) override;
     Answer AskYesNoCancel(QWidget* owner, const QString& text) override;
+    bool ConfirmDefaultNo(QWidget* owner, const QString& text) override;
     QString OpenFileName(QWidget* owner, const QString& title, const QString& filter,
                          const QString& folder) override;
     QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,

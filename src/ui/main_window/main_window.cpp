@@ -52,7 +52,7 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
       m_session(*this, m_ui, *m_model, m_fields, m_busy, seams, m_pump, m_preferences, m_recent),
       m_properties(*this, m_ui, *m_model, m_session, seams.UserPrompts),
       m_editing(*this, m_ui, *m_model, m_fields, seams.UserPrompts),
-      m_running(m_ui, *m_model, m_session, seams.SystemShell),
+      m_running(*this, m_ui, *m_model, m_session, seams.UserPrompts, seams.SystemShell),
       m_search(*this, m_ui, *m_model, seams.UserPrompts),
       m_scan(*this, m_ui, *m_model, m_fields, m_session, m_busy, seams, m_pump) {
     setObjectName(QStringLiteral("frm_Main"));

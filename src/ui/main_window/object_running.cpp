@@ -3,26 +3,41 @@
 #include <QAction>
 #include <QMenu>
 
+#include "core/catalogue.h"
 #include "core/object_hint.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/main_window/main_window_ui.h"
 #include "ui/main_window/project_session.h"
+#include "ui/seams/prompts.h"
 #include "ui/seams/shell.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
 namespace tomlet {
 
-ObjectRunning::ObjectRunning(const MainWindowUi& ui, const ObjectTreeModel& model,
-                             const ProjectSession& session, Shell& shell)
-    : m_ui(ui), m_model(model), m_session(session), m_shell(shell) {}
+ObjectRunning::ObjectRunning(QWidget& window, const MainWindowUi& ui, const ObjectTreeModel& model,
+                             const ProjectSession& session, Prompts& prompts, Shell& shell)
+    : m_window(window),
+      m_ui(ui),
+      m_model(model),
+      m_session(session),
+      m_prompts(prompts),
+      m_shell(shell) {}
 
 void ObjectRunning::RunObjectAction(RequestedAction action) {
     const ObjectNode* node = m_ui.TreeView->SelectedNode();
     if (m_model.Tree().IsEmpty() || node == nullptr)
         return;
-    Perform(m_shell, PlanObjectAction(node->Data, action, m_session.ObjectActionContext()));
+    const ActionContext context = m_session.ObjectActionContext();
+    const ObjectCommand command = PlanObjectAction(node->Data, action, context);
+    // A catalogue may come from anywhere: what it starts beyond its own disc is shown first.
+    if (command.What != ObjectCommand::Kind::None && LeadsOutsideBaseFolder(node->Data, context) &&
+        !m_prompts.ConfirmDefaultNo(&m_window,
+                                    ToQString(FormatString(Text(TextId::message_RunOutsideDisc_S),
+                                                           DescribeCommand(command)))))
+        return;
+    Perform(m_shell, command);
 }
 
 void ObjectRunning::RunTaggedAction(const QAction& action) {

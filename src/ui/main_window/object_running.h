@@ -5,22 +5,25 @@
 #include "core/object_actions.h"
 
 class QAction;
+class QWidget;
 
 namespace tomlet {
 
 class ObjectNode;
 class ObjectTreeModel;
 class ProjectSession;
+class Prompts;
 class Shell;
 struct MainWindowUi;
 
 // Running the selected object's action: the action commands, double click, the context menu's
 // first item bound to the object's own action, and the hover hint that describes an object.
-// Nothing here reports a failure.
+// An action whose path leads outside the disc (the base folder of the project's paths) starts
+// only after the user agrees. Nothing here reports a failure.
 class ObjectRunning final {
 public:
-    ObjectRunning(const MainWindowUi& ui, const ObjectTreeModel& model,
-                  const ProjectSession& session, Shell& shell);
+    ObjectRunning(QWidget& window, const MainWindowUi& ui, const ObjectTreeModel& model,
+                  const ProjectSession& session, Prompts& prompts, Shell& shell);
     ObjectRunning(const ObjectRunning&) = delete;
     ObjectRunning& operator=(const ObjectRunning&) = delete;
 
@@ -38,9 +41,11 @@ public:
     QString HintText(const ObjectNode& node) const;
 
 private:
+    QWidget& m_window;
     const MainWindowUi& m_ui;
     const ObjectTreeModel& m_model;
     const ProjectSession& m_session;
+    Prompts& m_prompts;
     Shell& m_shell;
     QAction* m_boundMenuAction = nullptr;
 };

@@ -37,13 +37,13 @@ std::vector<std::string> ToByteStrings(const QStringList& texts) {
     return bytes;
 }
 
-// The catalogue's message, then the first few of the paths left out.
+// The catalogue's message, then the first few of the paths left out, each with its reason.
 QString SkippedNamesText(const std::vector<SkippedEntry>& skipped) {
     constexpr std::size_t Shown = 10;
     QString text = ToQString(ExpandLineBreaks(
         FormatCount(Text(TextId::message_SkippedNames_D), static_cast<long long>(skipped.size()))));
     for (std::size_t i = 0; i < skipped.size() && i < Shown; ++i)
-        text += u"\n"_s + QString::fromStdString(skipped[i].Path);
+        text += u"\n"_s + QString::fromStdString(SkippedEntryLine(skipped[i]));
     if (skipped.size() > Shown)
         text += u"\n…"_s;
     return text;
@@ -145,7 +145,7 @@ void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* paren
     try {
         const DisabledScope pages(*m_ui.EditPageControl);
         FolderScanner scanner(m_scanMaskList, m_session.CurrentDataDir(), m_seams.Progress, m_pump);
-        scanner.SetAdoptionLevel(parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
+        scanner.SetAdoptingNode(m_model.Tree(), parent);
         scanner.ScanDirectory(directory, built, nullptr, nested);
         skipped = scanner.Skipped();
     } catch (...) {

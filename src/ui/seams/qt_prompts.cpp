@@ -77,6 +77,18 @@ QString RunFileDialog(QWidget* owner, const QString& title, const QString& filte
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
+// True only when the user chooses Yes.
+bool AskYesOrNo(QWidget* owner, const QString& text, QMessageBox::ButtonRole preselected) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
+                    QMessageBox::NoButton, owner);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(preselected == QMessageBox::YesRole ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 }  // namespace
 
 void ShowStandardMessage(QWidget* owner, MessageKind kind, const QString& text) {
@@ -91,14 +103,11 @@ void QtPrompts::ShowMessage(QWidget* owner, MessageKind kind, const QString& tex
 }
 
 bool QtPrompts::Confirm(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
-                    QMessageBox::NoButton, owner);
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    return AskYesOrNo(owner, text, QMessageBox::YesRole);
+}
+
+bool QtPrompts::ConfirmDefaultNo(QWidget* owner, const QString& text) {
+    return AskYesOrNo(owner, text, QMessageBox::NoRole);
 }
 
 Answer QtPrompts::AskYesNoCancel(QWidget* owner, const QString& text) {

@@ -10,6 +10,7 @@ public:
     void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) override;
     bool Confirm(QWidget* owner, const QString& text) override;
     Answer AskYesNoCancel(QWidget* owner, const QString& text) override;
+    bool ConfirmDefaultNo(QWidget* owner, const QString& text) override;
     QString OpenFileName(QWidget* owner, const QString& title, const QString& filter,
                          const QString& folder) override;
     QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,

@@ -161,7 +161,7 @@ KeySet AboutWindowKeys() {
     return keys;
 }
 
-// The 47 keyed catalogue entries.
+// The 52 keyed catalogue entries.
 KeySet CatalogueKeys() {
     KeySet keys;
     for (const char* key :
@@ -197,7 +197,12 @@ KeySet CatalogueKeys() {
           "message_DiscUnchanged",
           "message_SaveChangesToProject_S",
           "message_NewProject",
-          "message_ProjectFileNotFound_S"})
+          "message_ProjectFileNotFound_S",
+          "message_TooManyObjects_D",
+          "message_RunOutsideDisc_S",
+          "message_SkippedCodePage",
+          "message_SkippedBackslash",
+          "message_SkippedUnlistable"})
         keys.insert(std::string("Message/") + key);
     return keys;
 }
@@ -347,7 +352,7 @@ TEST_F(MainWindowLanguageTest, OneStartTurnsAnEmptyFileIntoATemplateOfTheMainWin
     StartIn("Test");
 
     EXPECT_EQ(MainWindowKeys().size(), 90u);
-    EXPECT_EQ(CatalogueKeys().size(), 47u);
+    EXPECT_EQ(CatalogueKeys().size(), 52u);
     EXPECT_EQ(KeysOf(Path("Test.lng")), Union({MainWindowKeys(), CatalogueKeys()}));
     EXPECT_EQ(IniKeyNames(Path("Test.lng")).size(), 90u + CatalogueKeys().size());  // each key once
     for (const auto& entry : ListIniEntries(Path("Test.lng")))

@@ -345,6 +345,7 @@ TEST_F(MainWindowTest, FileDialogsStartInTheProgramFolderWithTheProjectFilter) {
         void ShowMessage(QWidget*, MessageKind, const QString&) override {}
         bool Confirm(QWidget*, const QString&) override { return false; }
         Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Cancel; }
+        bool ConfirmDefaultNo(QWidget*, const QString&) override { return false; }
         QString OpenFileName(QWidget*, const QString& title, const QString& filter,
                              const QString& start) override {
             Titles.append(title);

@@ -6,11 +6,13 @@
 #include <QTest>
 #include <filesystem>
 
+#include "core/catalogue.h"
 #include "core/object_tree.h"
 #include "main_window_test_support.h"
 #include "support/scoped_environment.h"
 #include "support/test_system.h"
 #include "ui/base/access_letters.h"
+#include "ui/base/qt_text.h"
 #include "ui/tree/object_icons.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
@@ -129,6 +131,46 @@ TEST_F(ObjectRunningTest, RelativeModeResolvesFromTheProgramFolder) {
         ASSERT_EQ(shell.Started.size(), 1u);
         EXPECT_EQ(shell.Started[0].Program, QString::fromStdString(program));
     }
+}
+
+// A catalogue may come from anywhere: what it starts beyond its disc is named first, and starts
+// only on Yes (No is the default). The disc's own objects run at once.
+TEST_F(ObjectRunningTest, AnActionOutsideTheDiscAsksFirstNamingWhatStarts) {
+    folder.WriteFile("data/Setup/setup.exe", "MZ");
+    folder.WriteFile("outside/tool.exe", "MZ");
+    folder.MakeFolder("outside/Docs");
+    ObjectNode* inside = Add("Setup", otExecuteFile, oaExecute, "Setup\\setup.exe");
+    ObjectNode* tool = Add("Tool", otExecuteFile, oaExecute, "..\\outside\\tool.exe", "/x");
+    ObjectNode* docs = Add("Docs", otFolder, oaOpen, "..\\outside\\Docs");
+    const auto launches = [&] {
+        return shell.Started.size() + static_cast<std::size_t>(shell.CommandLines.size()) +
+               static_cast<std::size_t>(shell.Opened.size());
+    };
+
+    Select(inside);
+    Ui().a_action_item_Action->trigger();
+    EXPECT_EQ(launches(), 1u);
+    EXPECT_TRUE(prompts.DefaultNoConfirmations.isEmpty());
+
+    Select(tool);
+    Ui().a_action_item_Action->trigger();  // answered No
+    EXPECT_EQ(launches(), 1u);
+    ASSERT_EQ(prompts.DefaultNoConfirmations.size(), 1);
+    const QString question = prompts.DefaultNoConfirmations[0];
+    EXPECT_TRUE(
+        question.startsWith(ToQString(Text(TextId::message_RunOutsideDisc_S)).section(u'%', 0, 0)))
+        << question.toStdString();
+    EXPECT_TRUE(question.contains(u"tool.exe"_s) && question.contains(u" /x"_s))
+        << question.toStdString();
+
+    prompts.ConfirmAnswers = {true, false};
+    Ui().a_action_item_Action->trigger();
+    EXPECT_EQ(launches(), 2u);
+    Select(docs);
+    Ui().a_action_item_Action->trigger();
+    EXPECT_EQ(launches(), 2u);
+    EXPECT_EQ(prompts.DefaultNoConfirmations.size(), 3);
+    EXPECT_TRUE(prompts.Confirmations.isEmpty());
 }
 
 TEST_F(ObjectRunningTest, TheContextMenusFirstItemFollowsTheOwnAction) {

@@ -167,7 +167,7 @@ TEST_F(MainWindowScanTest, CancellingChangesNothingAndAMissingFolderIsRefused) {
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
 }
 
-TEST_F(MainWindowScanTest, NamesTheCodePageCannotHoldAreLeftOutAndNamedAtTheEnd) {
+TEST_F(MainWindowScanTest, WhatIsLeftOutIsNamedWithTheReasonAtTheEnd) {
     StartEditor();
     const QString skipped = QString::fromStdString(folder.WriteFile("data/Отчёт.txt"));
     masks.Masks = {u"*.txt"_s};
@@ -177,7 +177,8 @@ TEST_F(MainWindowScanTest, NamesTheCodePageCannotHoldAreLeftOutAndNamedAtTheEnd)
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
     EXPECT_EQ(prompts.Messages[0].Text,
-              ToQString(FormatCount(Text(TextId::message_SkippedNames_D), 1)) + u'\n' + skipped);
+              ToQString(FormatCount(Text(TextId::message_SkippedNames_D), 1)) + u'\n' + skipped +
+                  u": "_s + ToQString(Text(TextId::message_SkippedCodePage)));
 }
 
 TEST_F(MainWindowScanTest, CommandsAreOffThroughoutADataDirectoryScan) {

@@ -1,0 +1,147 @@
+#include "platform/replacing_file.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "platform/native_path.h"
+#include "platform/text_codec.h"
+#include "support/file_system_faults.h"
+#include "support/temp_folder.h"
+#include "support/test_system.h"
+
+namespace tomlet {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadWholeFile;
+using testing::TempFolder;
+
+class ReplacingFileTest : public ::testing::Test {
+protected:
+    std::vector<std::string> Entries(const std::string& relative = {}) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(NativePath(folder / relative)))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Saves `content` to `path`; the error when it is refused.
+    std::string Save(const std::string& path, std::string_view content,
+                     SpecialTarget special = SpecialTarget::Refuse) {
+        ReplacingFile file(path, special);
+        if (file.Open() && file.Write(content) && file.Commit())
+            return {};
+        return file.Error().empty() ? "failed" : file.Error();
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(ReplacingFileTest, ALinkIsFollowedAndTheFileItNamesReplacedBesideItself) {
+    SKIP_ON_WINDOWS("mingw's std::filesystem makes no symbolic links");
+    const std::string real = folder.WriteFile("disc/real.tml", "old");
+    fs::create_symlink(real, folder / "link.tml");
+    fs::create_symlink("link.tml", folder / "link-to-link.tml");
+    fs::create_symlink("disc/new.tml", folder / "dangling.tml");
+
+    EXPECT_EQ(Save(folder / "link-to-link.tml", "new"), "");
+    EXPECT_EQ(ReadWholeFile(real), "new");
+    EXPECT_TRUE(fs::is_symlink(folder / "link.tml"));
+    EXPECT_TRUE(fs::is_symlink(folder / "link-to-link.tml"));
+    // A link to nothing yet makes the file it names.
+    EXPECT_EQ(Save(folder / "dangling.tml", "made"), "");
+    EXPECT_TRUE(fs::is_symlink(folder / "dangling.tml"));
+    EXPECT_EQ(ReadWholeFile(folder / "disc/new.tml"), "made");
+    EXPECT_EQ(Entries("disc"), (std::vector<std::string>{"new.tml", "real.tml"}));
+
+    fs::create_symlink("loop-b", folder / "loop-a");
+    fs::create_symlink("loop-a", folder / "loop-b");
+    EXPECT_NE(Save(folder / "loop-a", "x").find(folder / "loop-a"), std::string::npos);
+}
+
+// What a rename would destroy or part is refused, and left exactly as it was.
+TEST_F(ReplacingFileTest, TargetsThatMayNotBeReplacedAreRefusedAndLeftAlone) {
+    struct Case {
+        std::string Name;
+        std::string Why;
+    };
+    std::vector<Case> cases{
+        {"folder", ""}, {"read-only.tml", "read-only"}, {"linked.tml", "2 names (hard links)"}};
+    folder.MakeFolder("folder");
+    folder.WriteFile("read-only.tml", "keep");
+    fs::permissions(fs::path(folder / "read-only.tml"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    folder.WriteFile("linked.tml", "keep");
+    fs::create_hard_link(fs::path(folder / "linked.tml"), fs::path(folder / "other-name.tml"));
+    if (!testing::OnWindows) {  // which makes no named pipes in folders
+        ASSERT_TRUE(testing::MakeNamedPipe(folder / "pipe"));
+        cases.push_back({"pipe", "a device, a pipe or a socket"});
+    }
+    const std::vector<std::string> before = Entries();
+
+    for (const auto& [name, why] : cases) {
+        SCOPED_TRACE(name);
+        const std::string error = Save(folder / name, "new");
+        EXPECT_NE(error.find(folder / name), std::string::npos) << error;
+        EXPECT_NE(error.find(why), std::string::npos) << error;
+    }
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(ReadWholeFile(folder / "read-only.tml"), "keep");
+    EXPECT_EQ(ReadWholeFile(folder / "other-name.tml"), "keep");
+}
+
+TEST_F(ReplacingFileTest, NamesUpToTheLongestAFileSystemHoldsAreSaved) {
+    for (const std::size_t length : {243u, 250u, 255u}) {
+        SCOPED_TRACE(length);
+        const std::string name = std::string(length - 4, 'n') + ".tml";
+        EXPECT_EQ(Save(folder / name, "first"), "");
+        EXPECT_EQ(Save(folder / name, "second"), "");
+        EXPECT_EQ(ReadWholeFile(folder / name), "second");
+        EXPECT_EQ(Entries(), std::vector<std::string>{name});
+        fs::remove(fs::path(folder / name));
+    }
+    // Cut between characters: "й" takes two bytes in UTF-8 (and one unit in UTF-16).
+    const ScopedProcessCodePage utf8(65001);
+    const std::string cyrillic = std::string(1, 'x') + [] {
+        std::string letters;
+        for (int i = 0; i < 125; ++i)
+            letters += "й";
+        return letters;
+    }() + ".tml";
+    EXPECT_EQ(Save(folder / cyrillic, "saved"), "");
+    EXPECT_EQ(ReadWholeFile(folder / cyrillic), "saved");
+}
+
+// A save killed on the way leaves its temporary; the next save of the same file removes it.
+TEST_F(ReplacingFileTest, TemporariesThatEarlierSavesLeftAreRemoved) {
+    const auto now = fs::file_time_type::clock::now();
+    const std::string longName = std::string(246, 'n') + ".tml";
+    const std::string longStem = std::string(242, 'n');  // cut to leave room for the suffix
+    struct Leftover {
+        std::string Name;
+        fs::file_time_type Written;
+        bool Stays;
+    };
+    const Leftover leftovers[] = {
+        {"project.tml.tmp-a1b2c3d4", now - std::chrono::hours(1), false},
+        {longStem + ".tmp-00000000", now - std::chrono::hours(1), false},
+        {"project.tml.tmp-zzzz9999", now + std::chrono::hours(1), true},  // a save running now
+        {"other.tml.tmp-a1b2c3d4", now - std::chrono::hours(1), true},
+        {"project.tml.tmp-A1B2C3D4", now - std::chrono::hours(1), true},
+        {"project.tml.tmp-a1b2", now - std::chrono::hours(1), true},
+    };
+    for (const Leftover& leftover : leftovers) {
+        folder.WriteFile(leftover.Name, "partial");
+        fs::last_write_time(fs::path(folder / leftover.Name), leftover.Written);
+    }
+
+    EXPECT_EQ(Save(folder / "project.tml", "saved"), "");
+    EXPECT_EQ(Save(folder / longName, "saved"), "");
+    for (const Leftover& leftover : leftovers)
+        EXPECT_EQ(fs::exists(fs::path(folder / leftover.Name)), leftover.Stays) << leftover.Name;
+}
+
+}  // namespace
+}  // namespace tomlet
