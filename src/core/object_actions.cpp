@@ -58,7 +58,7 @@ std::string FullObjectPath(const ActionContext& context, std::string_view stored
 }
 
 std::string BaseFolder(const ActionContext& context) {
-    return context.Mode == PathMode::Relative ? context.ProgramFolder : context.DataDir;
+    return context.Mode == PathMode::Relative ? context.DiscFolder : context.DataDir;
 }
 
 bool LeadsOutsideBaseFolder(const TNodeData& record, const ActionContext& context) {

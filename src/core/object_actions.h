@@ -45,7 +45,7 @@ struct ActionContext {
 
 // The full path of a stored path under the context's mode and rules.
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath);
-// The folder stored paths lead into: the data directory in absolute mode, the program folder in
+// The folder stored paths lead into: the data directory in absolute mode, the disc's folder in
 // relative mode. What lies outside it is not the disc's own.
 std::string BaseFolder(const ActionContext& context);
 // Whether the record's path leads outside the base folder (climbing out with "..", or through a

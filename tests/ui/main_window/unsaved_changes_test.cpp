@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -38,6 +39,7 @@ struct UnsavedChangesFixture : testing::MainWindowFixture {
         Start();
         Window().show();
         Ui().a_view_item_Editor->trigger();
+        Open(other);  // so that it is the second of the recent projects
         Open(path);
         Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
         Idle();
@@ -91,6 +93,8 @@ void PrintTo(const Route& route, std::ostream* out) {
 const Route Routes[] = {
     {"New", [](UnsavedChangesFixture& f) { f.Ui().a_files_item_New->trigger(); }},
     {"Open", [](UnsavedChangesFixture& f) { f.Open(f.other); }},
+    {"RecentProject",
+     [](UnsavedChangesFixture& f) { f.Ui().menu_RecentProjects->actions().at(1)->trigger(); }},
     {"OpenDefault", [](UnsavedChangesFixture& f) { f.Ui().a_files_item_OpenDefault->trigger(); }},
     {"CloseFile", [](UnsavedChangesFixture& f) { f.Ui().a_files_item_CloseFile->trigger(); }},
     {"Browser", [](UnsavedChangesFixture& f) { f.Ui().a_view_item_Browser->trigger(); }},
