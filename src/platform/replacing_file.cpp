@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <random>
 #include <system_error>
@@ -16,6 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // The longest file name that common file systems hold: 255 bytes, on Windows 255 UTF-16 units.
+// Temporary names are measured in UTF-8 bytes on Windows too, the stricter of the two, as a
+// Windows folder may lie on a file system that counts bytes (a network share, Wine's host).
 constexpr std::size_t MaxNameLength = 255;
 // A temporary is named after its target: the name, the mark and a random suffix.
 constexpr std::string_view TemporaryMark = ".tmp-";
@@ -43,17 +46,32 @@ bool ContinuesCharacter(Unit unit) {
         return unit >= 0xDC00 && unit <= 0xDFFF;  // the second half of a UTF-16 pair
 }
 
+// The UTF-8 bytes that a unit of a native name comes to.
+template <class Unit>
+std::size_t Utf8Bytes(Unit unit) {
+    if constexpr (sizeof(Unit) == 1) {
+        return 1;
+    } else {
+        const auto code = static_cast<std::uint32_t>(unit);
+        if (code < 0x80)
+            return 1;
+        if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))
+            return 2;  // either half of a pair: four bytes for the two
+        return 3;
+    }
+}
+
 // The name of a file's temporaries up to their random suffix: its own name and the mark, the
 // name cut between two characters where the whole would make too long a name.
 NativeString TemporaryPrefix(const fs::path& target) {
     NativeString name = target.filename().native();
     const std::size_t room = MaxNameLength - TemporaryMark.size() - SuffixLength;
-    if (name.size() > room) {
-        std::size_t cut = room;
-        while (cut > 0 && ContinuesCharacter(name[cut]))
-            --cut;
-        name.resize(cut);
-    }
+    std::size_t cut = 0;
+    for (std::size_t bytes = 0; cut < name.size() && bytes + Utf8Bytes(name[cut]) <= room; ++cut)
+        bytes += Utf8Bytes(name[cut]);
+    while (cut > 0 && cut < name.size() && ContinuesCharacter(name[cut]))
+        --cut;
+    name.resize(cut);
     return name + Native(TemporaryMark);
 }
 

@@ -129,7 +129,7 @@ TEST_F(ReplacingFileTest, TemporariesThatEarlierSavesLeftAreRemoved) {
         {longStem + ".tmp-00000000", now - std::chrono::hours(1), false},
         {"project.tml.tmp-zzzz9999", now + std::chrono::hours(1), true},  // a save running now
         {"other.tml.tmp-a1b2c3d4", now - std::chrono::hours(1), true},
-        {"project.tml.tmp-A1B2C3D4", now - std::chrono::hours(1), true},
+        {"project.tml.tmp-E5F6G7H8", now - std::chrono::hours(1), true},  // not a suffix of ours
         {"project.tml.tmp-a1b2", now - std::chrono::hours(1), true},
     };
     for (const Leftover& leftover : leftovers) {

@@ -33,9 +33,11 @@ template <class Describe>
 std::string NestedOutline(const std::vector<ObjectNode*>& nodes, Describe describe) {
     std::string outline;
     for (const ObjectNode* node : nodes) {
-        outline += (outline.empty() ? "" : " ") + describe(node->Data);
+        if (!outline.empty())
+            outline += ' ';
+        outline += describe(node->Data);
         if (node->HasChildren())
-            outline += " (" + NestedOutline(node->Children(), describe) + ')';
+            outline.append(" (").append(NestedOutline(node->Children(), describe)).append(")");
     }
     return outline;
 }
