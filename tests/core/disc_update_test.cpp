@@ -32,9 +32,7 @@ std::string Paths(const std::vector<ObjectNode*>& nodes) {
 }
 
 TNodeData WithPath(std::string caption, std::string path, std::uint8_t type = otFile) {
-    TNodeData data = Record(std::move(caption), type);
-    data.PathFileName = std::move(path);
-    return data;
+    return Record(std::move(caption), type, oaNoAction, std::move(path));
 }
 
 class DiscUpdateTest : public ::testing::Test {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/temp_folder.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -14,11 +15,7 @@ using Kind = ObjectCommand::Kind;
 
 TNodeData Object(std::uint8_t type, std::uint8_t action, std::string path,
                  std::string parameters = {}) {
-    TNodeData data;
-    data.Caption = "object";
-    data.ObjectType = type;
-    data.ObjectAction = action;
-    data.PathFileName = std::move(path);
+    TNodeData data = testing::Record("object", type, action, std::move(path));
     data.Parameters = std::move(parameters);
     return data;
 }

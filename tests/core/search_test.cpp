@@ -10,6 +10,7 @@
 #include "platform/case_fold.h"
 #include "platform/text_codec.h"
 #include "support/test_system.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -181,9 +182,7 @@ protected:
     }
 
     ObjectNode* Add(ObjectNode* parent, std::string caption) {
-        TNodeData data;
-        data.Caption = std::move(caption);
-        return tree.Append(parent, std::move(data));
+        return tree.Append(parent, testing::Record(std::move(caption)));
     }
 
     ObjectTree tree;

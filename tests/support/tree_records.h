@@ -8,13 +8,14 @@
 
 namespace tomlet::testing {
 
-// A record with the given caption and kind; every other field empty.
+// A record with the given caption, kind and stored path; every other field empty.
 inline TNodeData Record(std::string caption, std::uint8_t type = otFile,
-                        std::uint8_t action = oaNoAction) {
+                        std::uint8_t action = oaNoAction, std::string path = {}) {
     TNodeData data;
     data.Caption = std::move(caption);
     data.ObjectType = type;
     data.ObjectAction = action;
+    data.PathFileName = std::move(path);
     return data;
 }
 

@@ -15,9 +15,7 @@ using namespace Qt::StringLiterals;
 using testing::Record;
 
 TNodeData Stored(std::string caption, std::string path, std::uint8_t type = otFile) {
-    TNodeData data = Record(std::move(caption), type);
-    data.PathFileName = std::move(path);
-    return data;
+    return Record(std::move(caption), type, oaNoAction, std::move(path));
 }
 
 // New on disc: the folder Docs\New with a.txt and Sub (b.txt), and setup.exe; gone: two objects
