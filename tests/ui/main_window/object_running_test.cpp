@@ -11,6 +11,7 @@
 #include "main_window_test_support.h"
 #include "support/scoped_environment.h"
 #include "support/test_system.h"
+#include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/tree/object_icons.h"
@@ -22,6 +23,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using Launch = testing::FakeShell::Start;
+using testing::QText;
 
 // A browser over a project in absolute mode whose data directory is a real temporary folder.
 class ObjectRunningTest : public ::testing::Test, public testing::MainWindowFixture {
@@ -34,11 +36,7 @@ protected:
 
     ObjectNode* Add(std::string caption, std::uint8_t type, std::uint8_t action,
                     std::string path = {}, std::string parameters = {}) {
-        TNodeData record;
-        record.Caption = std::move(caption);
-        record.ObjectType = type;
-        record.ObjectAction = action;
-        record.PathFileName = std::move(path);
+        TNodeData record = testing::Record(std::move(caption), type, action, std::move(path));
         record.Parameters = std::move(parameters);
         return Model().Append(nullptr, std::move(record));
     }
@@ -65,9 +63,7 @@ TEST_F(ObjectRunningTest, DoubleClickRunsTheOwnActionExceptOnFolders) {
     folder.MakeFolder("data/Docs");
     ObjectNode* setup = Add("Setup", otExecuteFile, oaExecute, "Setup\\setup.exe", "/s \"a b\"");
     ObjectNode* docs = Add("Docs", otFolder, oaOpen, "Docs");
-    TNodeData inside;
-    inside.Caption = "inside";
-    Model().Append(docs, inside);
+    Model().Append(docs, testing::Record("inside"));
     TreeView().collapseAll();
 
     DoubleClick(docs);
@@ -157,8 +153,7 @@ TEST_F(ObjectRunningTest, AnActionOutsideTheDiscAsksFirstNamingWhatStarts) {
     EXPECT_EQ(launches(), 1u);
     ASSERT_EQ(prompts.DefaultNoConfirmations.size(), 1);
     const QString question = prompts.DefaultNoConfirmations[0];
-    EXPECT_TRUE(
-        question.startsWith(ToQString(Text(TextId::message_RunOutsideDisc_S)).section(u'%', 0, 0)))
+    EXPECT_TRUE(question.startsWith(QText(TextId::message_RunOutsideDisc_S).section(u'%', 0, 0)))
         << question.toStdString();
     EXPECT_TRUE(question.contains(u"tool.exe"_s) && question.contains(u" /x"_s))
         << question.toStdString();

@@ -17,6 +17,9 @@
 namespace tomlet {
 namespace {
 
+using testing::OnlyMessage;
+using testing::QText;
+
 // An editor on the data page of a project whose data directory is a real temporary folder.
 class TreeEditingTest : public ::testing::Test, public testing::MainWindowFixture {
 protected:
@@ -25,16 +28,12 @@ protected:
         Start();
         Ui().a_view_item_Editor->trigger();
         Window().Session().SetCurrentDataDir(dataDir);
-        Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-        Idle();
+        ShowPage(Ui().tabsheet_Data);
     }
 
     ObjectNode* Add(ObjectNode* parent, std::string caption, std::uint8_t type = otFile) {
-        TNodeData record;
-        record.Caption = std::move(caption);
-        record.ObjectType = type;
-        record.ObjectAction = oaOpenByAssociation;
-        return Model().Append(parent, std::move(record));
+        return Model().Append(parent,
+                              testing::Record(std::move(caption), type, oaOpenByAssociation));
     }
     std::string Outline() { return testing::Outline(Model().Tree()); }
     bool CommitEnabled() { return Ui().a_button_Commit->isEnabled(); }
@@ -76,8 +75,7 @@ TEST_F(TreeEditingTest, AddObjectNeedsADataDirectoryAndTheDataPage) {
     EXPECT_TRUE(Ui().a_operation_item_DeleteObject->isEnabled());
     EXPECT_TRUE(Ui().a_operation_item_ExpandTree->isEnabled());
 
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
-    Idle();
+    ShowPage(Ui().tabsheet_ProjectProperties);
     EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
     EXPECT_FALSE(Ui().a_operation_item_CollapseTree->isEnabled());
     Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
@@ -95,10 +93,9 @@ TEST_F(TreeEditingTest, ChildrenOnlyForFoldersAndVirtualFolders) {
     Add(group, "first");
     Select(file);
     Ui().a_operation_item_AddChildObject->trigger();
-    ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.Messages[0].Text,
-              ToQString(Text(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Warning,
+                          QText(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));
     EXPECT_EQ(Outline(), "file0 group0 first1");
 
     Select(group);
@@ -246,7 +243,7 @@ TEST_F(TreeEditingTest, DeleteAllAsksFirst) {
     Ui().a_operation_item_DeleteAll->trigger();
     EXPECT_EQ(Outline(), "");
     EXPECT_TRUE(Ui().edit_Caption->text().isEmpty());
-    EXPECT_EQ(prompts.Confirmations[1], ToQString(Text(TextId::message_DeleteAllInformation)));
+    EXPECT_EQ(prompts.Confirmations[1], QText(TextId::message_DeleteAllInformation));
 }
 
 TEST_F(TreeEditingTest, ChoosingAFileNamesANewObjectOnce) {
@@ -289,7 +286,7 @@ TEST_F(TreeEditingTest, AnObjectWithChildrenKeepsAFolderPath) {
     prompts.FolderAnswers.push_back(QString::fromStdString(file));
     Ui().edit_PathFileNameButton->trigger();
     EXPECT_EQ(prompts.MessageTexts(),
-              QStringList{ToQString(Text(TextId::message_ChangeCanceled_FolderCantBeFile))});
+              QStringList{QText(TextId::message_ChangeCanceled_FolderCantBeFile)});
     EXPECT_EQ(Field(Ui().edit_PathFileName), QString());
     EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), otVirtualFolder);
     EXPECT_FALSE(CommitEnabled());
@@ -308,7 +305,7 @@ TEST_F(TreeEditingTest, APathOutsideTheDataDirectoryIsRefused) {
     prompts.FolderAnswers.push_back(QString::fromStdString(folder.WriteFile("elsewhere.txt")));
     Ui().edit_PathFileNameButton->trigger();
     EXPECT_EQ(prompts.MessageTexts(),
-              QStringList{ToQString(Text(TextId::message_PathNotContainInProjectDir))});
+              QStringList{QText(TextId::message_PathNotContainInProjectDir)});
     EXPECT_EQ(Field(Ui().edit_PathFileName), QString());
     EXPECT_FALSE(CommitEnabled());
 }

@@ -10,15 +10,16 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "core/project_file.h"
 #include "main_window_test_support.h"
 #include "support/modal_answers.h"
+#include "support/tree_records.h"
 #include "ui/tree/object_tree_model.h"
 
 namespace tomlet {
 namespace {
 
 using testing::ModalAnswers;
+using testing::Record;
 
 // What a test does with the find dialog when it comes up.
 struct DialogAnswer {
@@ -32,30 +33,23 @@ protected:
     // Depth-first: Setup A, Docs, (readme, setup B), setup C, then `filler` plain objects.
     void OpenProject(int filler = 0) {
         ObjectTree tree;
-        tree.Append(nullptr, Named("Setup A"));
-        ObjectNode* docs = tree.Append(nullptr, Named("Docs"));
-        tree.Append(docs, Named("readme"));
-        tree.Append(docs, Named("setup B"));
-        tree.Append(nullptr, Named("setup C"));
+        tree.Append(nullptr, Record("Setup A"));
+        ObjectNode* docs = tree.Append(nullptr, Record("Docs"));
+        tree.Append(docs, Record("readme"));
+        tree.Append(docs, Record("setup B"));
+        tree.Append(nullptr, Record("setup C"));
         for (int i = 0; i < filler; ++i)
-            tree.Append(nullptr, Named("item " + std::to_string(i)));
+            tree.Append(nullptr, Record("item " + std::to_string(i)));
         TProjectRec project;
         project.ProjectDataDir = folder.Path().string();
-        SilentProgress silent;
         const std::string path = folder / "find.tml";
-        ASSERT_TRUE(WriteProjectFile(path, project, tree, silent, silent).Saved);
+        testing::SaveProject(path, project, tree);
         Start();
         Window().show();
         Window().Session().LoadProject(path);
         Idle();
         // The load's progress window took the activation.
         ActivateWindow();
-    }
-
-    static TNodeData Named(std::string caption) {
-        TNodeData data;
-        data.Caption = std::move(caption);
-        return data;
     }
 
     ObjectNode* Node(const std::string& caption) {
