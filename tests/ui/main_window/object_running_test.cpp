@@ -14,7 +14,6 @@
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
-#include "ui/tree/object_icons.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
@@ -80,22 +79,19 @@ TEST_F(ObjectRunningTest, DoubleClickRunsTheOwnActionExceptOnFolders) {
                                         {QStringLiteral("/s"), QStringLiteral("a b")}}}));
 }
 
-TEST_F(ObjectRunningTest, EnterInTheBrowserOpensAFolderInTheFileBrowser) {
+// A folder opens in the file browser. In the editor plain Enter goes to the caption instead.
+TEST_F(ObjectRunningTest, EnterInTheBrowserAndCtrlEnterInTheEditorRunTheOwnAction) {
     folder.MakeFolder("data/Docs");
     Select(Add("Docs", otFolder, oaOpen, "Docs"));
     QTest::keyClick(&TreeView(), Qt::Key_Return);
     EXPECT_EQ(shell.Opened, QStringList{Data("data/Docs")});
-}
 
-TEST_F(ObjectRunningTest, CtrlEnterInTheEditorRunsTheOwnAction) {
     folder.WriteFile("data/readme.txt", "hello");
     Ui().a_view_item_Editor->trigger();
     Window().Session().SetCurrentDataDir(dataDir);
     Select(Add("Read me", otTextFile, oaOpenByAssociation, "readme.txt"));
-    QTest::keyClick(&TreeView(), Qt::Key_Return);
-    EXPECT_TRUE(shell.Untouched());
     QTest::keyClick(&TreeView(), Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(shell.Opened, QStringList{Data("data/readme.txt")});
+    EXPECT_EQ(shell.Opened, (QStringList{Data("data/Docs"), Data("data/readme.txt")}));
 }
 
 TEST_F(ObjectRunningTest, AlternateActionsOnATextFile) {
@@ -242,18 +238,6 @@ TEST_F(ObjectRunningTest, TheHoverHintDescribesTheObjectsFile) {
     EXPECT_TRUE(hint.contains(QStringLiteral("*  Attributes:   read only") +
                               (testing::OnWindows ? u", archive\r"_s : u"\r"_s)));
     EXPECT_TRUE(hint.endsWith(QStringLiteral("*  Parameters:   /q")));
-}
-
-TEST_F(ObjectRunningTest, TheTreeShowsIconsByType) {
-    ObjectNode* folderNode = Add("Folder", otFolder, oaOpen);
-    ObjectNode* odd = Add("Odd", 40, oaNoAction);
-    const QIcon folderIcon =
-        Model().data(Model().IndexFromNode(folderNode), Qt::DecorationRole).value<QIcon>();
-    EXPECT_EQ(folderIcon.pixmap(16, QIcon::Normal).toImage(), ObjectImage(0).toImage());
-    EXPECT_EQ(folderIcon.pixmap(16, QIcon::Selected).toImage(), ObjectImage(1).toImage());
-    const QIcon oddIcon =
-        Model().data(Model().IndexFromNode(odd), Qt::DecorationRole).value<QIcon>();
-    EXPECT_EQ(oddIcon.pixmap(16).toImage(), ObjectImage(13).toImage());
 }
 
 }  // namespace
