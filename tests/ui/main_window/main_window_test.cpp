@@ -207,42 +207,34 @@ TEST_F(MainWindowTest, AFailedSaveAsSaysSoAndKeepsTheFileNameCaptionAndMark) {
     EXPECT_TRUE(Window().Session().IsModified());
 }
 
-TEST_F(MainWindowTest, OpeningATextFileShowsTheFormatErrorAndLeavesAnEmptyProject) {
-    WriteProject("default.tml", SampleProject(DataDir()));
-    const std::string text = folder.WriteFile("notes.txt", "just some text\r\n");
+// A text file, a project of a newer version and one nested too deep are refused with the reason,
+// and the project that was open gives way to an empty one that names no file.
+TEST_F(MainWindowTest, AFileThatCannotBeReadIsRefusedSayingWhyAndLeavesAnEmptyProject) {
+    const std::string project = WriteProject("default.tml", SampleProject(DataDir()));
+    std::string newer = testing::ReadWholeFile(project);
+    newer[9] = 1;  // version 1.3
+    newer[10] = 3;
+    const QString wrongFormat = QText(TextId::message_IncorrectFormatFile);
+    const std::pair<std::string, std::vector<testing::FakePrompts::Message>> cases[] = {
+        {"just some text\r\n", {{MessageKind::Error, wrongFormat}}},
+        {newer,
+         {{MessageKind::Warning, QText(TextId::message_FileVersionHigherUseNewerTomlet)},
+          {MessageKind::Error, wrongFormat}}},
+        {testing::NestedProjectBytes(30000),
+         {{MessageKind::Error, wrongFormat + u'\n' + ToQString(TreeTooDeepText())}}},
+    };
     Start();
     Ui().a_view_item_Editor->trigger();
-
-    Open(text);
-    EXPECT_EQ(prompts.Messages,
-              OnlyMessage(MessageKind::Error, QText(TextId::message_IncorrectFormatFile)));
-    EXPECT_EQ(Objects(), 0);
-    EXPECT_TRUE(Window().Session().CurrentFileName().empty());
-    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
-}
-
-TEST_F(MainWindowTest, AProjectOfANewerVersionIsRefusedWithTwoMessages) {
-    std::string bytes = testing::ReadWholeFile(WriteProject("new.tml", SampleProject(DataDir())));
-    bytes[9] = 1;  // version 1.3
-    bytes[10] = 3;
-    const std::string path = folder.WriteFile("newer.tml", bytes);
-    Start();
-    Open(path);
-    ASSERT_EQ(prompts.Messages.size(), 2u);
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.MessageTexts(),
-              (QStringList{QText(TextId::message_FileVersionHigherUseNewerTomlet),
-                           QText(TextId::message_IncorrectFormatFile)}));
-    EXPECT_EQ(Objects(), 0);
-}
-
-TEST_F(MainWindowTest, AProjectNestedTooDeepIsRefusedSayingWhy) {
-    const std::string path = folder.WriteFile("deep.tml", testing::NestedProjectBytes(30000));
-    Start();
-    Open(path);
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{QText(TextId::message_IncorrectFormatFile) +
-                                                  u'\n' + ToQString(TreeTooDeepText())});
-    EXPECT_EQ(Objects(), 0);
+    for (const auto& [bytes, messages] : cases) {
+        Open(project);
+        ASSERT_EQ(Objects(), 3);
+        prompts.Messages.clear();
+        Open(folder.WriteFile("refused.tml", bytes));
+        EXPECT_EQ(prompts.Messages, messages);
+        EXPECT_EQ(Objects(), 0);
+        EXPECT_TRUE(Window().Session().CurrentFileName().empty());
+        EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
+    }
 }
 
 // Qt lays trees out recursively: the deepest project allowed must open whole without a crash.
