@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
+#include <functional>
 
 #include "main_window_test_support.h"
 #include "support/modal_answers.h"
@@ -65,9 +66,9 @@ protected:
         return node != nullptr ? node->Data.Caption : "(none)";
     }
 
-    // Runs "Find..." and fills in the dialog as the user would.
-    void Find(const DialogAnswer& answer) {
-        ModalAnswers answers({[answer](QWidget& dialog) {
+    // Fills in the find dialog as the user would.
+    static std::function<void(QWidget&)> Fill(const DialogAnswer& answer) {
+        return [answer](QWidget& dialog) {
             dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))->setText(answer.Text);
             if (answer.FromBeginning)
                 dialog.findChild<QRadioButton*>(QStringLiteral("radiobutton_FromBeginning"))
@@ -75,7 +76,11 @@ protected:
             const auto button =
                 answer.Confirm ? QStringLiteral("button_Ok") : QStringLiteral("button_Cancel");
             dialog.findChild<QPushButton*>(button)->click();
-        }});
+        };
+    }
+    // Runs "Find..." and fills in the dialog.
+    void Find(const DialogAnswer& answer) {
+        ModalAnswers answers({Fill(answer)});
         Ui().a_search_item_Find->trigger();
         EXPECT_TRUE(answers.AllAnswered());
     }
@@ -184,11 +189,7 @@ TEST_F(SearchCommandsTest, EmptyTextSearchesNothingAndForwardAsksAgain) {
     EXPECT_EQ(NotFoundMessages(), 1);
     EXPECT_EQ(Selected(), "Docs");
     // Find forward with an empty text opens the dialog instead of searching.
-    ModalAnswers answers({[](QWidget& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))
-            ->setText(QStringLiteral("readme"));
-        dialog.findChild<QPushButton*>(QStringLiteral("button_Ok"))->click();
-    }});
+    ModalAnswers answers({Fill({QStringLiteral("readme")})});
     FindForward();
     EXPECT_TRUE(answers.AllAnswered());
     EXPECT_EQ(Selected(), "readme");
@@ -219,10 +220,7 @@ TEST_F(SearchCommandsTest, TheKeysRunTheCommands) {
     OpenProject();
     TreeView().SelectNode(Node("Setup A"));
     TreeView().setFocus();
-    ModalAnswers answers({[](QWidget& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))->setText(QStringLiteral("setup"));
-        dialog.findChild<QPushButton*>(QStringLiteral("button_Ok"))->click();
-    }});
+    ModalAnswers answers({Fill({QStringLiteral("setup")})});
     QTest::keyClick(&TreeView(), Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(answers.AllAnswered());
     EXPECT_EQ(Selected(), "Setup A");
