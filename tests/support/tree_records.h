@@ -19,6 +19,11 @@ inline TNodeData Record(std::string caption, std::uint8_t type = otFile,
     return data;
 }
 
+// A record naming a stored path, with no action.
+inline TNodeData WithPath(std::string caption, std::string path, std::uint8_t type = otFile) {
+    return Record(std::move(caption), type, oaNoAction, std::move(path));
+}
+
 // Captions with their levels in depth-first order, e.g. "A0 B1 D2 C1 E0".
 inline std::string Outline(const ObjectTree& tree) {
     std::string outline;
