@@ -177,7 +177,8 @@ TEST(LanguageDisplayName, RemovesEveryOccurrenceOfTheExtensionIgnoringCase) {
     EXPECT_EQ(LanguageDisplayName(".lng"), "");
 }
 
-TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrder) {
+TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrderOrNone) {
+    EXPECT_TRUE(ListLanguages().empty());
     folder.WriteFile("Russian.lng");
     folder.WriteFile("English.lng");
     folder.WriteFile("English.LNG.lng");
@@ -190,6 +191,8 @@ TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrder)
     folder.WriteFile("sub/Nested.lng");
     EXPECT_EQ(ListLanguages(),
               (std::vector<std::string>{"", "English", "Folder", "Russian", "Upper", "deutsch"}));
+    SetProgramFolderForTesting(folder / "missing");
+    EXPECT_TRUE(ListLanguages().empty());
 }
 
 TEST_F(LanguageFileTest, NamesLanguagesInTheProcessCodePage) {
@@ -197,12 +200,6 @@ TEST_F(LanguageFileTest, NamesLanguagesInTheProcessCodePage) {
     folder.WriteFile("Ärger.lng");  // code page 1251 lacks Ä
     SetProcessCodePage(1251);
     EXPECT_EQ(ListLanguages(), std::vector<std::string>{"\xD0\xF3\xF1\xF1\xEA\xE8\xE9"});
-}
-
-TEST_F(LanguageFileTest, AnEmptyProgramFolderHasNoLanguages) {
-    EXPECT_TRUE(ListLanguages().empty());
-    SetProgramFolderForTesting(folder / "missing");
-    EXPECT_TRUE(ListLanguages().empty());
 }
 
 }  // namespace
