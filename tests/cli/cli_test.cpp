@@ -20,46 +20,38 @@
 #include "core/project_file.h"
 #include "support/file_system_faults.h"
 #include "support/project_bytes.h"
+#include "support/project_files.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 #include "support/test_system.h"
+#include "support/tree_records.h"
 
 namespace tomlet::cli {
 namespace {
 
+using testing::LoadProject;
 using testing::ReadWholeFile;
+using testing::Record;
 using testing::TempFolder;
-
-TNodeData Object(std::string caption, std::uint8_t type, std::uint8_t action,
-                 std::string path = {}) {
-    TNodeData data;
-    data.Caption = std::move(caption);
-    data.ObjectType = type;
-    data.ObjectAction = action;
-    data.PathFileName = std::move(path);
-    return data;
-}
 
 class CliTest : public ::testing::Test {
 protected:
     // Docs (Readme, Odd) and Setup, with properties of every kind.
     void SetUp() override {
         project = {"", "Demo", "Second line", "splash.jpg", 1500, false, "One\r\nTwo\r\n"};
-        ObjectNode* docs = tree.Append(nullptr, Object("Docs", otVirtualFolder, oaNoAction));
-        TNodeData readme = Object("Readme", otTextFile, oaOpenByNotepad, "Docs\\readme.txt");
+        ObjectNode* docs = tree.Append(nullptr, Record("Docs", otVirtualFolder, oaNoAction));
+        TNodeData readme = Record("Readme", otTextFile, oaOpenByNotepad, "Docs\\readme.txt");
         readme.Hint = "Read me first";
         readme.Comments = "Line\r\n";
         tree.Append(docs, readme);
-        tree.Append(docs, Object("Odd", 44, 200));
-        TNodeData setup = Object("Setup", otExecuteFile, oaExecute, "Setup\\setup.exe");
+        tree.Append(docs, Record("Odd", 44, 200));
+        TNodeData setup = Record("Setup", otExecuteFile, oaExecute, "Setup\\setup.exe");
         setup.Parameters = "/quiet";
         tree.Append(nullptr, setup);
     }
     std::string Save(const std::string& name) {
-        const std::string path = folder / name;
-        SilentProgress progress;
-        EXPECT_TRUE(WriteProjectFile(path, project, tree, progress, progress).Saved);
-        return path;
+        testing::SaveProject(folder / name, project, tree);
+        return folder / name;
     }
 
     TempFolder folder;
@@ -148,7 +140,7 @@ TEST_F(CliTest, DumpShowsPropertiesAndTheIndentedTree) {
 // A catalogue's texts must not reach the terminal as escape sequences or as lines of their own.
 TEST_F(CliTest, DumpAndFindPrintControlCharactersEscaped) {
     tree.ClearObjectTree();
-    tree.Append(nullptr, Object("Evil\x1B[2J\r\nSetup  [Execute file, Execute]\xC2\x9B", otFile,
+    tree.Append(nullptr, Record("Evil\x1B[2J\r\nSetup  [Execute file, Execute]\xC2\x9B", otFile,
                                 oaNoAction, "a\tb\x7F"));
     const std::string path = Save("p.tml");
     const std::string caption = "Evil\\x1B[2J\\r\\nSetup  [Execute file, Execute]\\u009B";
@@ -185,7 +177,7 @@ TEST_F(CliTest, DumpAndExportOfTheDeepestProjectStaySmall) {
 }
 
 TEST_F(CliTest, ExportRefusesTextsTheCodePageCannotCarryUnlessLossy) {
-    tree.Append(nullptr, Object("\x98 undefined in 1251", otFile, oaNoAction));
+    tree.Append(nullptr, Record("\x98 undefined in 1251", otFile, oaNoAction));
     const std::string path = Save("p.tml");
 
     const CliRun refused = Cli({"export", path, "--code-page", "1251"});
@@ -203,8 +195,8 @@ TEST_F(CliTest, ExportRefusesTextsTheCodePageCannotCarryUnlessLossy) {
 
 TEST_F(CliTest, ExportPrintsTheProjectInFileOrder) {
     tree.ClearObjectTree();
-    tree.Append(tree.Append(nullptr, Object("A", otFolder, oaOpen, "a")),
-                Object("B", otFile, oaOpenByAssociation, "a\\b"));
+    tree.Append(tree.Append(nullptr, Record("A", otFolder, oaOpen, "a")),
+                Record("B", otFile, oaOpenByAssociation, "a\\b"));
     const CliRun run = Cli({"export", Save("p.tml")});
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
     EXPECT_EQ(Json::parse(run.Out).dump(),
@@ -237,7 +229,7 @@ TEST_F(CliTest, ExportThenImportGivesBackTheSameBytes) {
     project.ProjectDescription = "\xCF\xF0\xE8\xE2\xE5\xF2\r\n";
     project.AbsolutePath = true;
     project.SplashShowTime = -1;
-    tree.Append(tree.AtAbsoluteIndex(1), Object("deep", otPicture, oaOpenByInternalViewer));
+    tree.Append(tree.AtAbsoluteIndex(1), Record("deep", otPicture, oaOpenByInternalViewer));
     const std::string original = Save("original.tml");
 
     const CliRun exported = Cli({"export", original, "--code-page", "1251"});
@@ -303,10 +295,7 @@ TEST_F(CliTest, ImportReadsTheDeepestTreeAndLocatesAFaultAtItsBottom) {
     const std::string target = folder / "deep.tml";
     const CliRun run = Cli({"import", folder.WriteFile("deep.json", deep), "-o", target});
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
-    TProjectRec read;
-    ObjectTree readTree;
-    SilentProgress progress;
-    ASSERT_TRUE(ReadProjectFile(target, read, readTree, progress, progress).Ok());
+    const ObjectTree readTree = LoadProject(target).Tree;
     ASSERT_EQ(readTree.Count(), Depth);
     int levels = 0;
     readTree.ForEachDepthFirst([&](const ObjectNode& node, int level) {
@@ -332,10 +321,7 @@ TEST_F(CliTest, ImportFillsMissingFieldsWithDefaults) {
     const std::string json =
         folder.WriteFile("in.json", R"({"objects":[{"Caption":"Only","children":[{}]}]})");
     ASSERT_EQ(Cli({"import", json, "-o", folder / "out.tml"}).Code, ExitOk);
-    TProjectRec read;
-    ObjectTree readTree;
-    SilentProgress progress;
-    ASSERT_TRUE(ReadProjectFile(folder / "out.tml", read, readTree, progress, progress).Ok());
+    const auto [read, readTree] = LoadProject(folder / "out.tml");
     EXPECT_EQ(read, TProjectRec{});
     ASSERT_EQ(readTree.Count(), 2);
     EXPECT_EQ(readTree.First()->Data.Caption, "Only");
@@ -403,11 +389,7 @@ TEST(DemoDiscTest, EveryStoredPathExistsOnTheDisc) {
 // The staged disc is editable as shipped: its project names the disc's own folder as its data
 // directory, relative, so that the disc may move.
 TEST(DemoDiscTest, TheStagedProjectNamesTheStagedDiscAsItsDataDirectory) {
-    TProjectRec project;
-    ObjectTree tree;
-    SilentProgress silent;
-    ASSERT_TRUE(
-        ReadProjectFile(TOMLET_STAGED_DISC "/default.tml", project, tree, silent, silent).Ok());
+    const TProjectRec project = LoadProject(TOMLET_STAGED_DISC "/default.tml").Project;
     EXPECT_EQ(project.ProjectDataDir, ".");
     const std::string disc = (std::filesystem::path(TOMLET_STAGED_DISC) / "").string();
     EXPECT_TRUE(std::filesystem::equivalent(ResolveDataDirectory(project.ProjectDataDir, disc),

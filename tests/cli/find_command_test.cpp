@@ -5,19 +5,17 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "core/project_file.h"
 #include "cli_run.h"
+#include "support/project_files.h"
 #include "support/temp_folder.h"
+#include "support/tree_records.h"
 
 namespace tomlet::cli {
 namespace {
 
-
+// A plain file object.
 TNodeData Object(std::string caption, std::string path = {}) {
-    TNodeData data;
-    data.Caption = std::move(caption);
-    data.PathFileName = std::move(path);
-    return data;
+    return testing::Record(std::move(caption), otFile, oaNoAction, std::move(path));
 }
 
 class FindCommandTest : public ::testing::Test {
@@ -36,10 +34,8 @@ protected:
         path = Save("find.tml");
     }
     std::string Save(const std::string& name) {
-        const std::string file = folder / name;
-        SilentProgress progress;
-        EXPECT_TRUE(WriteProjectFile(file, TProjectRec{}, tree, progress, progress).Saved);
-        return file;
+        testing::SaveProject(folder / name, TProjectRec{}, tree);
+        return folder / name;
     }
 
     testing::TempFolder folder;

@@ -7,8 +7,8 @@
 #include "cli_run.h"
 #include "core/catalogue.h"
 #include "core/limits.h"
-#include "core/project_file.h"
 #include "support/file_system_faults.h"
+#include "support/project_files.h"
 #include "support/temp_folder.h"
 #include "support/test_system.h"
 #include "support/tree_records.h"
@@ -29,14 +29,10 @@ protected:
     }
     std::string Data() const { return folder / "data"; }
     std::string Output() const { return folder / "out.tml"; }
-    void Read() {
-        SilentProgress silent;
-        ASSERT_TRUE(ReadProjectFile(Output(), project, tree, silent, silent).Ok());
-    }
+    // The project the scan wrote.
+    testing::StoredProject Read() const { return testing::LoadProject(Output()); }
 
     TempFolder folder;
-    TProjectRec project;
-    ObjectTree tree;
 };
 
 TEST_F(ScanCommandTest, WritesANewProjectOfTheDataDirectoryMaskByMask) {
@@ -44,7 +40,7 @@ TEST_F(ScanCommandTest, WritesANewProjectOfTheDataDirectoryMaskByMask) {
         Cli({"scan", Data() + "/", "--mask", "*.*", "--mask", "*.exe", "-o", Output()});
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
     EXPECT_EQ(run.Out, Output() + ": 5 objects\n");
-    Read();
+    const auto [project, tree] = Read();
     EXPECT_EQ(project.ProjectDataDir, Data());
     EXPECT_TRUE(project.AbsolutePath);
     EXPECT_EQ(project.ProjectName, "");
@@ -55,7 +51,7 @@ TEST_F(ScanCommandTest, WritesANewProjectOfTheDataDirectoryMaskByMask) {
 
 TEST_F(ScanCommandTest, FlagsLeaveSubfoldersEmptyAndSetRelativePaths) {
     ASSERT_EQ(Cli({"scan", Data(), "--no-nested", "--relative", "-o", Output()}).Code, ExitOk);
-    Read();
+    const auto [project, tree] = Read();
     EXPECT_FALSE(project.AbsolutePath);
     // Without masks only folders become objects.
     EXPECT_EQ(RecordOutline(tree.TopLevel()), "Docs[1,1]:Docs");
@@ -67,7 +63,7 @@ TEST_F(ScanCommandTest, ARelativeFolderBecomesAnAbsoluteDataDirectory) {
     const CliRun run = Cli({"scan", "./data/Docs/..", "--mask", "*.exe", "-o", Output()});
     std::filesystem::current_path(previous);
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
-    Read();
+    const auto [project, tree] = Read();
     EXPECT_EQ(project.ProjectDataDir, Data());
     EXPECT_EQ(RecordOutline(tree.TopLevel()), "Docs[1,1]:Docs setup.exe[3,2]:setup.exe");
 }
@@ -76,7 +72,7 @@ TEST_F(ScanCommandTest, NamesAreStoredInTheCodePageAsked) {
     folder.WriteFile("data/\xD0\xAF.txt");  // "Я.txt"
     ASSERT_EQ(Cli({"scan", Data(), "--mask", "?.txt", "--code-page", "1251", "-o", Output()}).Code,
               ExitOk);
-    Read();
+    const auto [project, tree] = Read();
     ASSERT_EQ(tree.Count(), 2);
     EXPECT_EQ(tree.TopLevel()[1]->Data.Caption, "\xDF.txt");
     EXPECT_EQ(tree.TopLevel()[1]->Data.PathFileName, "\xDF.txt");
@@ -87,7 +83,7 @@ TEST_F(ScanCommandTest, AFolderNamedInAnyScriptIsScannedInTheCodePageAsked) {
     const CliRun run = Cli(
         {"scan", folder / "data/Ärger", "--mask", "*.txt", "--code-page", "1252", "-o", Output()});
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
-    Read();
+    const auto [project, tree] = Read();
     EXPECT_EQ(project.ProjectDataDir, TextCodec(1252).FromUtf8(folder / "data/Ärger"));
     EXPECT_EQ(RecordOutline(tree.TopLevel()), "\x80uro.txt[8,4]:\x80uro.txt");
 }
@@ -100,7 +96,7 @@ TEST_F(ScanCommandTest, NamesTheCodePageCannotHoldAreSkippedNamedAndFailTheScan)
     EXPECT_NE(run.Err.find(folder / "data/Отчёт.txt"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find(FormatCount(Text(TextId::message_SkippedNames_D), 1)),
               std::string::npos);
-    Read();  // with what the code page holds
+    const auto [project, tree] = Read();  // with what the code page holds
     EXPECT_EQ(RecordOutline(tree.TopLevel()), "Docs[1,1]:Docs README.TXT[8,4]:README.TXT");
 }
 
@@ -124,7 +120,7 @@ TEST_F(ScanCommandTest, WhatCannotBeListedOrStoredIsNamedAndFailsTheScan) {
           "skipped " + folder / "data/locked" + ": " + Text(TextId::message_SkippedUnlistable) +
               " (" + std::generic_category().message(EACCES) + ")"})
         EXPECT_NE(run.Err.find(expected), std::string::npos) << run.Err;
-    Read();
+    const auto [project, tree] = Read();
     EXPECT_EQ(RecordOutline(tree.TopLevel()),
               "Docs[1,1]:Docs locked[1,1]:locked README.TXT[8,4]:README.TXT");
 }

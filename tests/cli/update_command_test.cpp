@@ -5,8 +5,8 @@
 #include "cli/cli.h"
 #include "cli_run.h"
 #include "core/catalogue.h"
-#include "core/project_file.h"
 #include "platform/text_codec.h"
+#include "support/project_files.h"
 #include "support/temp_folder.h"
 #include "support/test_system.h"
 #include "support/tree_records.h"
@@ -29,12 +29,8 @@ protected:
     }
     std::string Data() const { return folder / "data"; }
     std::string Project() const { return folder / "disc.tml"; }
-    std::string OutlineOf(const std::string& path) {
-        TProjectRec project;
-        ObjectTree tree;
-        SilentProgress silent;
-        EXPECT_TRUE(ReadProjectFile(path, project, tree, silent, silent).Ok()) << path;
-        return Outline(tree);
+    static std::string OutlineOf(const std::string& path) {
+        return Outline(testing::LoadProject(path).Tree);
     }
 
     TempFolder folder;
@@ -70,10 +66,11 @@ TEST_F(UpdateCommandTest, WhatTheListingLeavesOutIsNamedAndFailsTheUpdate) {
     EXPECT_EQ(run.Code, ExitFailure);
     EXPECT_NE(run.Err.find("Отчёт.txt: the code page cannot hold its name"), std::string::npos)
         << run.Err;
-    if (posixNames)
+    if (posixNames) {
         EXPECT_NE(run.Err.find("tomlet-cli update: skipped " + folder / "data/a\\b.txt"),
                   std::string::npos)
             << run.Err;
+    }
     EXPECT_EQ(OutlineOf(Project()), "Docs0 manual.txt1 new.txt0 readme.txt0 setup.exe0");
 }
 
@@ -133,12 +130,9 @@ TEST_F(UpdateCommandTest, AMissingDataDirectoryFailsUnlessAnotherIsNamed) {
     EXPECT_NE(named.Out.find(": 0 added, 0 removed, 4 unchanged"), std::string::npos) << named.Out;
 
     // A relative data directory lies in the project file's folder.
-    TProjectRec project;
-    ObjectTree tree;
-    SilentProgress silent;
-    ASSERT_TRUE(ReadProjectFile(Project(), project, tree, silent, silent).Ok());
+    auto [project, tree] = testing::LoadProject(Project());
     project.ProjectDataDir = "moved";
-    ASSERT_TRUE(WriteProjectFile(Project(), project, tree, silent, silent).Saved);
+    testing::SaveProject(Project(), project, tree);
     const CliRun relative = Cli({"update", Project(), "--mask", "*.*", "--dry-run"});
     ASSERT_EQ(relative.Code, ExitOk) << relative.Err;
     EXPECT_NE(relative.Out.find("4 unchanged (" + folder / "moved"), std::string::npos)

@@ -23,18 +23,13 @@ using testing::Outline;
 using testing::Record;
 using testing::RecordOutline;
 using testing::TempFolder;
+using testing::WithPath;
 
 std::string Paths(const std::vector<ObjectNode*>& nodes) {
     std::string paths;
     for (const ObjectNode* node : nodes)
         paths += (paths.empty() ? "" : " ") + node->Data.PathFileName;
     return paths;
-}
-
-TNodeData WithPath(std::string caption, std::string path, std::uint8_t type = otFile) {
-    TNodeData data = Record(std::move(caption), type);
-    data.PathFileName = std::move(path);
-    return data;
 }
 
 class DiscUpdateTest : public ::testing::Test {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/temp_folder.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -14,11 +15,7 @@ using Kind = ObjectCommand::Kind;
 
 TNodeData Object(std::uint8_t type, std::uint8_t action, std::string path,
                  std::string parameters = {}) {
-    TNodeData data;
-    data.Caption = "object";
-    data.ObjectType = type;
-    data.ObjectAction = action;
-    data.PathFileName = std::move(path);
+    TNodeData data = testing::Record("object", type, action, std::move(path));
     data.Parameters = std::move(parameters);
     return data;
 }
@@ -40,16 +37,19 @@ ActionContext WindowsDisc() {
     return context;
 }
 
+// What the object's own action does on that disc.
+ObjectCommand OnDisc(std::uint8_t type, std::uint8_t action, std::string path,
+                     std::string parameters = {}) {
+    return PlanObjectAction(Object(type, action, std::move(path), std::move(parameters)), OwnAction,
+                            WindowsDisc());
+}
+
 TEST(ObjectActionsWindows, ExecuteQuotesTheProgramAndAppendsTheParameters) {
-    const ActionContext disc = WindowsDisc();
-    EXPECT_EQ(PlanObjectAction(Object(otExecuteFile, oaExecute, "Setup\\setup.exe", "/s"),
-                               OwnAction, disc),
+    EXPECT_EQ(OnDisc(otExecuteFile, oaExecute, "Setup\\setup.exe", "/s"),
               CommandLine("\"D:\\Setup\\setup.exe\" /s"));
-    EXPECT_EQ(
-        PlanObjectAction(Object(otExecuteFile, oaExecute, "Setup\\setup.exe"), OwnAction, disc),
-        CommandLine("\"D:\\Setup\\setup.exe\""));
-    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Program Files\\My App.COM", "-q x"),
-                               OwnAction, disc),
+    EXPECT_EQ(OnDisc(otExecuteFile, oaExecute, "Setup\\setup.exe"),
+              CommandLine("\"D:\\Setup\\setup.exe\""));
+    EXPECT_EQ(OnDisc(otFile, oaExecute, "Program Files\\My App.COM", "-q x"),
               CommandLine("\"D:\\Program Files\\My App.COM\" -q x"));
 }
 
@@ -71,23 +71,16 @@ TEST(ObjectActionsWindows, NotepadAndAssociation) {
 }
 
 TEST(ObjectActionsWindows, ExecuteNeedsAnExeOrComExtension) {
-    const ActionContext disc = WindowsDisc();
-    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Setup\\install.bat"), OwnAction, disc),
-              ObjectCommand{});
-    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Setup\\setup.exe.txt"), OwnAction, disc),
-              ObjectCommand{});
-    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Setup\\setup"), OwnAction, disc),
-              ObjectCommand{});
-    EXPECT_EQ(PlanObjectAction(Object(otFile, oaExecute, "Setup\\SETUP.Exe"), OwnAction, disc),
+    EXPECT_EQ(OnDisc(otFile, oaExecute, "Setup\\install.bat"), ObjectCommand{});
+    EXPECT_EQ(OnDisc(otFile, oaExecute, "Setup\\setup.exe.txt"), ObjectCommand{});
+    EXPECT_EQ(OnDisc(otFile, oaExecute, "Setup\\setup"), ObjectCommand{});
+    EXPECT_EQ(OnDisc(otFile, oaExecute, "Setup\\SETUP.Exe"),
               CommandLine("\"D:\\Setup\\SETUP.Exe\""));
 }
 
 // "D:\x" calc.exe "y.exe" would start calc.exe: a quote in the path starts nothing at all.
 TEST(ObjectActionsWindows, ExecuteRefusesAPathThatWouldEndTheQuotingEarly) {
-    const ActionContext disc = WindowsDisc();
-    EXPECT_EQ(PlanObjectAction(Object(otExecuteFile, oaExecute, "x\" calc.exe \"y.exe", "/s"),
-                               OwnAction, disc),
-              ObjectCommand{});
+    EXPECT_EQ(OnDisc(otExecuteFile, oaExecute, "x\" calc.exe \"y.exe", "/s"), ObjectCommand{});
 }
 
 TEST(ObjectActionsWindows, FoldersOnlyOpen) {
@@ -103,23 +96,18 @@ TEST(ObjectActionsWindows, FoldersOnlyOpen) {
 }
 
 TEST(ObjectActionsWindows, InternalViewersAndUnknownActionsOpenByAssociation) {
-    const ActionContext disc = WindowsDisc();
     for (const int action :
          std::initializer_list<int>{oaOpenByInternalNotepad, oaOpenByInternalViewer, 7, 255})
-        EXPECT_EQ(PlanObjectAction(Object(otPicture, static_cast<std::uint8_t>(action), "a.jpg"),
-                                   OwnAction, disc),
-                  Open("D:\\a.jpg"))
+        EXPECT_EQ(OnDisc(otPicture, static_cast<std::uint8_t>(action), "a.jpg"), Open("D:\\a.jpg"))
             << action;
 }
 
 TEST(ObjectActionsWindows, NoActionAndEmptyPathsStartNothing) {
-    const ActionContext disc = WindowsDisc();
-    EXPECT_EQ(PlanObjectAction(Object(otExecuteFile, oaNoAction, "setup.exe"), OwnAction, disc),
-              ObjectCommand{});
-    EXPECT_EQ(PlanObjectAction(Object(otExecuteFile, oaExecute, "setup.exe"), oaNoAction, disc),
-              ObjectCommand{});
-    EXPECT_EQ(PlanObjectAction(Object(otVirtualFolder, oaOpenByAssociation, ""), OwnAction, disc),
-              ObjectCommand{});
+    EXPECT_EQ(OnDisc(otExecuteFile, oaNoAction, "setup.exe"), ObjectCommand{});
+    EXPECT_EQ(
+        PlanObjectAction(Object(otExecuteFile, oaExecute, "setup.exe"), oaNoAction, WindowsDisc()),
+        ObjectCommand{});
+    EXPECT_EQ(OnDisc(otVirtualFolder, oaOpenByAssociation, ""), ObjectCommand{});
 }
 
 // A catalogue's path that climbs out of its disc is told apart from the disc's own.

@@ -45,16 +45,14 @@ TEST_F(ObjectTreeTest, WalksDepthFirstWithLevelsAndIndexes) {
     EXPECT_EQ(e->Row(), 1);
 }
 
-TEST_F(ObjectTreeTest, DeletingASubtreeFreesItAndKeepsTheSiblings) {
+TEST_F(ObjectTreeTest, DeletingASubtreeFreesItAndKeepsTheSiblingsDownToAnEmptyTree) {
     tree.Append(d, Record("F"));
     tree.Append(tree.TopLevel()[0]->Child(0)->Child(0)->Child(0), Record("G"));
     tree.DeleteObjectTree(b);
     EXPECT_EQ(Outline(tree), "A0 C1 E0");
     EXPECT_EQ(tree.Count(), 3);
     EXPECT_EQ(c->Row(), 0);
-}
 
-TEST_F(ObjectTreeTest, DeletingTheLastNodeLeavesAnEmptyTree) {
     tree.DeleteObjectTree(a);
     tree.DeleteObjectTree(e);
     EXPECT_TRUE(tree.IsEmpty());

@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 #include "support/project_bytes.h"
+#include "support/recording_progress.h"
 #include "support/temp_folder.h"
 #include "support/tree_records.h"
 
@@ -23,40 +24,8 @@ using testing::Bytes;
 using testing::Outline;
 using testing::ReadWholeFile;
 using testing::Record;
+using testing::RecordingProgress;
 using testing::TempFolder;
-
-// Remembers every progress call, so that tests can see Begin and End paired.
-class RecordingProgress final : public ProgressSink, public MessagePump {
-public:
-    std::vector<std::string> Calls;
-    int Steps = 0;
-    int Pumps = 0;
-
-    bool Begin() override { return Record("Begin"); }
-    bool SetMaximum(int maximum) override {
-        return Record("SetMaximum " + std::to_string(maximum));
-    }
-    bool Step() override {
-        ++Steps;
-        return true;
-    }
-    bool IncreaseMaximum() override { return Record("IncreaseMaximum"); }
-    bool SetText(const std::string& format) override { return Record("SetText " + format); }
-    bool End() override { return Record("End"); }
-    void LetMessagesThrough() override { ++Pumps; }
-
-    int Count(const std::string& call) const {
-        return static_cast<int>(std::count(Calls.begin(), Calls.end(), call));
-    }
-    // Every Begin was ended, and End was called at least once.
-    bool Closed() const { return Count("End") >= 1 && Count("Begin") <= Count("End"); }
-
-private:
-    bool Record(std::string call) {
-        Calls.push_back(std::move(call));
-        return true;
-    }
-};
 
 class ProjectFileTest : public ::testing::Test {
 protected:
@@ -72,12 +41,21 @@ protected:
         EXPECT_TRUE(Write(path).Saved);
         return ReadWholeFile(path);
     }
-    std::vector<std::string> FolderEntries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+    // Writes the project and its tree, then empties both and reads the file back into them.
+    ReadResult ReadBackWritten() {
+        const std::string bytes = WrittenBytes();
+        project = {};
+        tree = ObjectTree{};
+        return Read(bytes);
+    }
+    // A save to `path` that is refused with a message naming each of `parts`, its progress ended.
+    void ExpectRefused(const std::string& path, std::initializer_list<std::string> parts) {
+        progress.Calls.clear();
+        const WriteResult result = Write(path);
+        EXPECT_FALSE(result.Saved);
+        for (const std::string& part : parts)
+            EXPECT_NE(result.Error.find(part), std::string::npos) << result.Error;
+        EXPECT_TRUE(progress.Closed());
     }
 
     TempFolder folder;
@@ -123,13 +101,8 @@ TEST_F(ProjectFileTest, PropertiesFieldsAndShapeSurviveARoundTrip) {
     tree.Append(b, d);
     tree.Append(a, Record("C"));
     tree.Append(nullptr, Record("E"));
-    const std::string bytes = WrittenBytes();
-
     const TProjectRec written = project;
-    project = {};
-    ObjectTree original = std::move(tree);
-    tree = ObjectTree{};
-    ASSERT_TRUE(Read(bytes).Ok());
+    ASSERT_TRUE(ReadBackWritten().Ok());
     EXPECT_EQ(project, written);
     EXPECT_EQ(Outline(tree), "A0 B1 D2 C1 E0");
     EXPECT_EQ(tree.AtAbsoluteIndex(2)->Data, d);
@@ -140,12 +113,8 @@ TEST_F(ProjectFileTest, TextsOfTheLargestSizeAreStoredWhole) {
     big.Comments.assign(65535, '\xFF');
     tree.Append(nullptr, big);
     project.ProjectDescription.assign(65535, 'd');
-    const std::string bytes = WrittenBytes();
-
     const TProjectRec written = project;
-    tree = ObjectTree{};
-    project = {};
-    ASSERT_TRUE(Read(bytes).Ok());
+    ASSERT_TRUE(ReadBackWritten().Ok());
     EXPECT_EQ(project, written);
     ASSERT_EQ(tree.Count(), 1);
     EXPECT_EQ(tree.First()->Data, big);
@@ -221,22 +190,15 @@ TEST_F(ProjectFileTest, ReadingAppendsToTheTreeAndReportsEveryRecord) {
     tree.Append(nullptr, Record("already there"));
     ASSERT_TRUE(Read(Bytes().Header(3).Entry("a", 0).Entry("b", 1).Entry("c", 0).Get()).Ok());
     EXPECT_EQ(Outline(tree), "already there0 a0 b1 c0");
-
-    const std::vector<std::string> calls = {"Begin", "SetText " + Text(TextId::text_LoadingData_D),
-                                            "SetMaximum 3", "End"};
-    EXPECT_EQ(progress.Calls, calls);
-    EXPECT_EQ(progress.Steps, 3);
-    EXPECT_EQ(progress.Pumps, 3);
+    EXPECT_EQ(progress.Summary(), "Begin Text " + Text(TextId::text_LoadingData_D) +
+                                      " Max=3 Pump Step Pump Step Pump Step End");
 }
 
 TEST_F(ProjectFileTest, WritingReportsEveryRecord) {
     tree.Append(tree.Append(nullptr, Record("a")), Record("b"));
     WrittenBytes();
-    const std::vector<std::string> calls = {"Begin", "SetText " + Text(TextId::text_SavingData_D),
-                                            "SetMaximum 2", "End"};
-    EXPECT_EQ(progress.Calls, calls);
-    EXPECT_EQ(progress.Steps, 2);
-    EXPECT_EQ(progress.Pumps, 2);
+    EXPECT_EQ(progress.Summary(),
+              "Begin Text " + Text(TextId::text_SavingData_D) + " Max=2 Pump Step Pump Step End");
 }
 
 TEST_F(ProjectFileTest, ForeignFilesAreRefusedWithoutProgressLeftOpen) {
@@ -245,7 +207,7 @@ TEST_F(ProjectFileTest, ForeignFilesAreRefusedWithoutProgressLeftOpen) {
                                        "\x06\0tomlet\0\0\x02"s, "\x07\0Tomlets\0\0\x02"s}) {
         progress.Calls.clear();
         EXPECT_EQ(Read(content).Status, ReadStatus::WrongSignature) << content;
-        EXPECT_EQ(progress.Count("Begin"), 0);
+        EXPECT_EQ(progress.CountOf("Begin"), 0);
         EXPECT_TRUE(progress.Closed());
     }
 }
@@ -275,7 +237,7 @@ TEST_F(ProjectFileTest, CountsTheFileCannotHoldAreDamaged) {
     const std::string oneEntry = Bytes().Header(2).Entry("", 0).Get();
     ASSERT_EQ(oneEntry.size(), 35u + 27u);
     EXPECT_EQ(Read(oneEntry).Status, ReadStatus::Damaged);
-    EXPECT_EQ(progress.Steps, 0);
+    EXPECT_EQ(progress.CountOf("Step"), 0);
 
     // A negative count is no project either: it would read as an empty one.
     for (std::int32_t count : {2147483647, 1 << 20, 40000, -1, -2147483647 - 1}) {
@@ -335,7 +297,7 @@ TEST_F(ProjectFileTest, SavingReplacesTheFileAndKeepsItsAccessRights) {
     ASSERT_TRUE(Write(path).Saved);
     EXPECT_EQ(ReadWholeFile(path).size(), 35u + 30u);
     EXPECT_EQ(fs::status(path).permissions(), rights);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"project.tml"});
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"project.tml"});
     EXPECT_TRUE(progress.Closed());
 }
 
@@ -358,7 +320,7 @@ TEST_F(ProjectFileTest, FilesNamedInTheCodePageAreSavedAndReadUnderThatName) {
         ASSERT_TRUE(ReadProjectFile(path, project, read, progress, progress).Ok());
         EXPECT_EQ(Outline(read), "Setup0");
     }
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"Ärger.tml", "Отчёт.tml", "€uro.tml"}));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"Ärger.tml", "Отчёт.tml", "€uro.tml"}));
 }
 
 TEST_F(ProjectFileTest, FailedSavesLeaveWhatWasThereAndNoLeftovers) {
@@ -366,18 +328,11 @@ TEST_F(ProjectFileTest, FailedSavesLeaveWhatWasThereAndNoLeftovers) {
     // A folder where the file should go cannot be replaced by it.
     const std::string occupied = folder.MakeFolder("project.tml");
     folder.WriteFile("project.tml/inside.txt", "keep me");
-    WriteResult result = Write(occupied);
-    EXPECT_FALSE(result.Saved);
-    EXPECT_NE(result.Error.find(occupied), std::string::npos) << result.Error;
+    ExpectRefused(occupied, {occupied});
     EXPECT_EQ(ReadWholeFile(folder / "project.tml/inside.txt"), "keep me");
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"project.tml"});
-    EXPECT_TRUE(progress.Closed());
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"project.tml"});
 
-    progress.Calls.clear();
-    result = Write(folder / "no such folder/project.tml");
-    EXPECT_FALSE(result.Saved);
-    EXPECT_NE(result.Error.find("no such folder"), std::string::npos) << result.Error;
-    EXPECT_TRUE(progress.Closed());
+    ExpectRefused(folder / "no such folder/project.tml", {"no such folder"});
 }
 
 TEST_F(ProjectFileTest, TooLongTextsRefuseTheWholeSave) {
@@ -387,21 +342,13 @@ TEST_F(ProjectFileTest, TooLongTextsRefuseTheWholeSave) {
     TNodeData big = Record("Big one");
     big.Comments.assign(65536, 'x');
     tree.Append(top, big);
-
-    WriteResult result = Write(path);
-    EXPECT_FALSE(result.Saved);
-    EXPECT_NE(result.Error.find("Comments"), std::string::npos) << result.Error;
-    EXPECT_NE(result.Error.find("object 3"), std::string::npos) << result.Error;
-    EXPECT_NE(result.Error.find("\"Big one\""), std::string::npos) << result.Error;
+    ExpectRefused(path, {"Comments", "object 3", "\"Big one\""});
     EXPECT_EQ(ReadWholeFile(path), "old content");
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"project.tml"});
-    EXPECT_TRUE(progress.Closed());
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"project.tml"});
 
     tree.ClearObjectTree();
     project.ProjectDescription.assign(70000, 'd');
-    result = Write(path);
-    EXPECT_FALSE(result.Saved);
-    EXPECT_NE(result.Error.find("ProjectDescription"), std::string::npos) << result.Error;
+    ExpectRefused(path, {"ProjectDescription"});
     EXPECT_EQ(ReadWholeFile(path), "old content");
 }
 

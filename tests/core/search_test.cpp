@@ -10,6 +10,7 @@
 #include "platform/case_fold.h"
 #include "platform/text_codec.h"
 #include "support/test_system.h"
+#include "support/tree_records.h"
 
 namespace tomlet {
 namespace {
@@ -26,15 +27,14 @@ bool Finds(const TFindRec& settings, std::string_view field) {
     return FindMatcher(settings).Contains(field);
 }
 
-// Runs each case under the code page it names and puts the process's code page back.
+// Runs each case in UTF-8 unless it names another code page, and puts the process's code page
+// back.
 class SearchTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetProcessCodePage(m_saved); }
-    int m_saved = ProcessCodec().CodePage();
+    const ScopedProcessCodePage codePage{TextCodec::Utf8};
 };
 
 TEST_F(SearchTest, CaseFoldsOnlyWithoutCaseSensitivity) {
-    SetProcessCodePage(TextCodec::Utf8);
     EXPECT_TRUE(Finds(Settings("SETUP"), "Setup"));
     EXPECT_TRUE(Finds(Settings("setup"), "SETUP.EXE"));
     EXPECT_FALSE(Finds(Settings("SETUP", ffCaption, true), "Setup"));
@@ -50,7 +50,6 @@ TEST_F(SearchTest, CaseFoldsOnlyWithoutCaseSensitivity) {
 }
 
 TEST_F(SearchTest, LooksOnlyInTheChosenFields) {
-    SetProcessCodePage(TextCodec::Utf8);
     TNodeData data;
     data.Caption = "caption";
     data.Hint = "hint";
@@ -74,7 +73,6 @@ TEST_F(SearchTest, LooksOnlyInTheChosenFields) {
 }
 
 TEST_F(SearchTest, FoldsCyrillicInUtf8) {
-    SetProcessCodePage(TextCodec::Utf8);
     EXPECT_TRUE(Finds(Settings("УСТАНОВКА"), "Программа: установка"));
     EXPECT_TRUE(Finds(Settings("установка"), "УСТАНОВКА ПРОГРАММЫ"));
     EXPECT_TRUE(Finds(Settings("ёж"), "Ёжик"));
@@ -88,7 +86,6 @@ TEST_F(SearchTest, FoldsCyrillicInUtf8) {
 }
 
 TEST_F(SearchTest, KeepsStrayBytesInUtf8) {
-    SetProcessCodePage(TextCodec::Utf8);
     // A text in another code page read as UTF-8: bytes that are no character match themselves.
     EXPECT_TRUE(Finds(Settings("\xF1"), "\xD3\xF1"));
     EXPECT_FALSE(Finds(Settings("\xD1"), "\xD3\xF1"));
@@ -137,7 +134,6 @@ std::string LowerUtf8(const std::string& text) {
 }
 
 TEST_F(SearchTest, AgreesWithLowerCasingBothTexts) {
-    SetProcessCodePage(TextCodec::Utf8);
     // Letters whose cases differ in length or fold from beyond ASCII into it, among others.
     const std::vector<std::string> letters{"a",      "x",      " ",      "k",      "K",
                                            "\u212A", "i",      "\u0130", "\u0451", "\u0401",
@@ -171,7 +167,6 @@ class FindObjectTest : public SearchTest {
 protected:
     // Depth-first: 0 Setup, 1 Docs, 2 readme, 3 SETUP.INI, 4 Tools, 5 setup.exe
     void SetUp() override {
-        SetProcessCodePage(TextCodec::Utf8);
         setup = Add(nullptr, "Setup");
         ObjectNode* docs = Add(nullptr, "Docs");
         Add(docs, "readme");
@@ -181,9 +176,7 @@ protected:
     }
 
     ObjectNode* Add(ObjectNode* parent, std::string caption) {
-        TNodeData data;
-        data.Caption = std::move(caption);
-        return tree.Append(parent, std::move(data));
+        return tree.Append(parent, testing::Record(std::move(caption)));
     }
 
     ObjectTree tree;

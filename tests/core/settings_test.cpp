@@ -96,15 +96,12 @@ TEST_F(SettingsTest, ASettingsFileThatCannotBeReadIsReported) {
     EXPECT_FALSE(WriteLanguageSetting("Test"));
 }
 
-TEST_F(SettingsTest, WritingTheLanguageCreatesAFileWithOneSectionMain) {
+TEST_F(SettingsTest, WritingTheLanguageCreatesAFileWithOneSectionMainOrKeepsTheRest) {
     ASSERT_TRUE(WriteLanguageSetting("Russian"));
     EXPECT_EQ(ReadWholeFile(folder / "tomlet.ini"), "[Main]\r\n_Language=Russian\r\n");
     EXPECT_EQ(ReadLanguageSetting(), "Russian");
-}
 
-TEST_F(SettingsTest, WritingTheLanguageKeepsTheRestOfTheFile) {
-    const std::string before = "[Menu]\n_About=0\n\n[Main]\n_Caption=0\n_Language=Old\n";
-    folder.WriteFile("tomlet.ini", before);
+    folder.WriteFile("tomlet.ini", "[Menu]\n_About=0\n\n[Main]\n_Caption=0\n_Language=Old\n");
     ASSERT_TRUE(WriteLanguageSetting("New"));
     EXPECT_EQ(ReadWholeFile(folder / "tomlet.ini"),
               "[Menu]\n_About=0\n\n[Main]\n_Caption=0\n_Language=New\n");

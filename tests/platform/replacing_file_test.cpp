@@ -5,7 +5,6 @@
 #include <chrono>
 #include <filesystem>
 
-#include "platform/native_path.h"
 #include "platform/text_codec.h"
 #include "support/file_system_faults.h"
 #include "support/temp_folder.h"
@@ -20,13 +19,6 @@ using testing::TempFolder;
 
 class ReplacingFileTest : public ::testing::Test {
 protected:
-    std::vector<std::string> Entries(const std::string& relative = {}) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(NativePath(folder / relative)))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     // Saves `content` to `path`; the error when it is refused.
     std::string Save(const std::string& path, std::string_view content,
                      SpecialTarget special = SpecialTarget::Refuse) {
@@ -54,7 +46,7 @@ TEST_F(ReplacingFileTest, ALinkIsFollowedAndTheFileItNamesReplacedBesideItself) 
     EXPECT_EQ(Save(folder / "dangling.tml", "made"), "");
     EXPECT_TRUE(fs::is_symlink(folder / "dangling.tml"));
     EXPECT_EQ(ReadWholeFile(folder / "disc/new.tml"), "made");
-    EXPECT_EQ(Entries("disc"), (std::vector<std::string>{"new.tml", "real.tml"}));
+    EXPECT_EQ(folder.Entries("disc"), (std::vector<std::string>{"new.tml", "real.tml"}));
 
     fs::create_symlink("loop-b", folder / "loop-a");
     fs::create_symlink("loop-a", folder / "loop-b");
@@ -79,7 +71,7 @@ TEST_F(ReplacingFileTest, TargetsThatMayNotBeReplacedAreRefusedAndLeftAlone) {
         ASSERT_TRUE(testing::MakeNamedPipe(folder / "pipe"));
         cases.push_back({"pipe", "a device, a pipe or a socket"});
     }
-    const std::vector<std::string> before = Entries();
+    const std::vector<std::string> before = folder.Entries();
 
     for (const auto& [name, why] : cases) {
         SCOPED_TRACE(name);
@@ -87,7 +79,7 @@ TEST_F(ReplacingFileTest, TargetsThatMayNotBeReplacedAreRefusedAndLeftAlone) {
         EXPECT_NE(error.find(folder / name), std::string::npos) << error;
         EXPECT_NE(error.find(why), std::string::npos) << error;
     }
-    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(folder.Entries(), before);
     EXPECT_EQ(ReadWholeFile(folder / "read-only.tml"), "keep");
     EXPECT_EQ(ReadWholeFile(folder / "other-name.tml"), "keep");
 }
@@ -99,7 +91,7 @@ TEST_F(ReplacingFileTest, NamesUpToTheLongestAFileSystemHoldsAreSaved) {
         EXPECT_EQ(Save(folder / name, "first"), "");
         EXPECT_EQ(Save(folder / name, "second"), "");
         EXPECT_EQ(ReadWholeFile(folder / name), "second");
-        EXPECT_EQ(Entries(), std::vector<std::string>{name});
+        EXPECT_EQ(folder.Entries(), std::vector<std::string>{name});
         fs::remove(fs::path(folder / name));
     }
     // Cut between characters: "й" takes two bytes in UTF-8 (and one unit in UTF-16).

@@ -98,13 +98,9 @@ TEST(CodePageOfCharsetTest, MapsTheCLibraryNames) {
 
 TEST(SystemCodePageTest, PlainAndUtf8LocalesCountAsUtf8) {
     SKIP_ON_WINDOWS("the ANSI code page does not follow the C library's locale");
-    {
-        const testing::ScopedEnvironment locale("LC_ALL", "C");
-        EXPECT_EQ(SystemCodePage(), 65001);
-    }
-    {
-        const testing::ScopedEnvironment locale("LC_ALL", "C.UTF-8");
-        EXPECT_EQ(SystemCodePage(), 65001);
+    for (const char* name : {"C", "C.UTF-8"}) {
+        const testing::ScopedEnvironment locale("LC_ALL", name);
+        EXPECT_EQ(SystemCodePage(), 65001) << name;
     }
 }
 

@@ -32,16 +32,18 @@ bool FakePrompts::ConfirmDefaultNo(QWidget*, const QString& text) {
     return TakeFront(ConfirmAnswers, false);
 }
 
-QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString&,
+QString FakePrompts::OpenFileName(QWidget*, const QString& title, const QString& filter,
                                   const QString& folder) {
     FileDialogTitles.append(title);
+    FileDialogFilters.append(filter);
     FileDialogFolders.append(folder);
     return TakeFront(OpenAnswers, QString());
 }
 
-QString FakePrompts::SaveFileName(QWidget*, const QString& title, const QString&,
+QString FakePrompts::SaveFileName(QWidget*, const QString& title, const QString& filter,
                                   const QString& folder) {
     FileDialogTitles.append(title);
+    FileDialogFilters.append(filter);
     FileDialogFolders.append(folder);
     return TakeFront(SaveAnswers, QString());
 }
@@ -56,6 +58,15 @@ QStringList FakePrompts::MessageTexts() const {
     for (const Message& message : Messages)
         texts.append(message.Text);
     return texts;
+}
+
+std::vector<FakePrompts::Message> OnlyMessage(MessageKind kind, const QString& text) {
+    return {{kind, text}};
+}
+
+void PrintTo(const FakePrompts::Message& message, std::ostream* out) {
+    constexpr const char* kinds[] = {"Warning", "Error", "Information"};
+    *out << kinds[static_cast<int>(message.Kind)] << ": " << message.Text.toStdString();
 }
 
 }  // namespace tomlet::testing

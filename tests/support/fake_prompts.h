@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <ostream>
 #include <vector>
 
 #include "ui/seams/prompts.h"
@@ -15,6 +16,7 @@ public:
     struct Message {
         MessageKind Kind;
         QString Text;
+        bool operator==(const Message&) const = default;
     };
 
     // Answers, used in order (both kinds of confirmation take ConfirmAnswers); when a queue is
@@ -32,6 +34,7 @@ public:
     QStringList DefaultNoConfirmations;  // asked with No preselected
     std::vector<FolderPickerRequest> FolderRequests;
     QStringList FileDialogTitles;
+    QStringList FileDialogFilters;
     QStringList FileDialogFolders;  // where each file dialog started
 
     void ShowMessage(QWidget* owner, MessageKind kind, const QString& text) override;
@@ -47,5 +50,9 @@ public:
     // The texts of every message shown, in order.
     QStringList MessageTexts() const;
 };
+
+// What FakePrompts records when the program showed this one message.
+std::vector<FakePrompts::Message> OnlyMessage(MessageKind kind, const QString& text);
+void PrintTo(const FakePrompts::Message& message, std::ostream* out);
 
 }  // namespace tomlet::testing

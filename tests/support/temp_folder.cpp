@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <memory>
@@ -64,6 +65,14 @@ std::string TempFolder::MakeFolder(std::string_view relative) const {
     const fs::path path = Below(relative);
     fs::create_directories(path);
     return CodePageText(path);
+}
+
+std::vector<std::string> TempFolder::Entries(std::string_view relative) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Below(relative)))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string ReadWholeFile(const std::string& path) {

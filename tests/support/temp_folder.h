@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tomlet::testing {
 
@@ -23,6 +24,8 @@ public:
     // Writes a file (creating its folders) and returns its path.
     std::string WriteFile(std::string_view relative, std::string_view content = {}) const;
     std::string MakeFolder(std::string_view relative) const;
+    // The names of what a folder below it (the folder itself when empty) holds, sorted.
+    std::vector<std::string> Entries(std::string_view relative = {}) const;
 
 private:
     std::filesystem::path Below(std::string_view relative) const;

@@ -8,14 +8,20 @@
 
 namespace tomlet::testing {
 
-// A record with the given caption and kind; every other field empty.
+// A record with the given caption, kind and stored path; every other field empty.
 inline TNodeData Record(std::string caption, std::uint8_t type = otFile,
-                        std::uint8_t action = oaNoAction) {
+                        std::uint8_t action = oaNoAction, std::string path = {}) {
     TNodeData data;
     data.Caption = std::move(caption);
     data.ObjectType = type;
     data.ObjectAction = action;
+    data.PathFileName = std::move(path);
     return data;
+}
+
+// A record naming a stored path, with no action.
+inline TNodeData WithPath(std::string caption, std::string path, std::uint8_t type = otFile) {
+    return Record(std::move(caption), type, oaNoAction, std::move(path));
 }
 
 // Captions with their levels in depth-first order, e.g. "A0 B1 D2 C1 E0".

@@ -51,8 +51,7 @@ protected:
 };
 
 TEST_F(FindDialogTest, HasItsControlsInTheirPlaces) {
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    Show();
     EXPECT_EQ(dialog.objectName(), QStringLiteral("frm_Find"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Find"));
     const struct {
@@ -186,8 +185,7 @@ TEST_F(FindDialogTest, ClickingEverywhereSwitchesBetweenAllFieldsAndCaption) {
 }
 
 TEST_F(FindDialogTest, EnterConfirmsAndEscapeCancels) {
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    Show();
     Control("edit_Text")->setFocus();
     QTest::keyClick(Control("edit_Text"), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);

@@ -150,16 +150,14 @@ TEST_F(FolderPickerTest, AnInitialSelectionOutsideTheRootIsIgnored) {
     EXPECT_EQ(dialog.SelectedPath(), Native(Folder / "root"));
 }
 
-TEST_F(FolderPickerTest, FoldersOnlyNeverOffersAFile) {
-    FolderPickerDialog dialog(Request(false));
-    EXPECT_FALSE(dialog.SelectPath(Native(Folder / "root/notes.txt")));
-    EXPECT_EQ(ListedInRoot(dialog, 2), 2);
-}
+TEST_F(FolderPickerTest, FoldersOnlyNeverOffersAFileAndWithFilesOneComesBackAsItsFullPath) {
+    FolderPickerDialog folders(Request(false));
+    EXPECT_FALSE(folders.SelectPath(Native(Folder / "root/notes.txt")));
+    EXPECT_EQ(ListedInRoot(folders, 2), 2);
 
-TEST_F(FolderPickerTest, WithFilesAFileComesBackAsItsFullPath) {
-    FolderPickerDialog dialog(Request(true, "root/notes.txt"));
-    EXPECT_EQ(dialog.SelectedPath(), Native(Folder / "root/notes.txt"));
-    EXPECT_EQ(ListedInRoot(dialog, 3), 3);
+    FolderPickerDialog files(Request(true, "root/notes.txt"));
+    EXPECT_EQ(files.SelectedPath(), Native(Folder / "root/notes.txt"));
+    EXPECT_EQ(ListedInRoot(files, 3), 3);
 }
 
 TEST_F(FolderPickerTest, WithoutARootTheWholeFileSystemIsOpen) {

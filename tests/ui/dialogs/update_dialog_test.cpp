@@ -12,26 +12,20 @@ namespace tomlet {
 namespace {
 
 using namespace Qt::StringLiterals;
-using testing::Record;
-
-TNodeData Stored(std::string caption, std::string path, std::uint8_t type = otFile) {
-    TNodeData data = Record(std::move(caption), type);
-    data.PathFileName = std::move(path);
-    return data;
-}
+using testing::WithPath;
 
 // New on disc: the folder Docs\New with a.txt and Sub (b.txt), and setup.exe; gone: two objects
 // of the catalogue.
 class UpdateDialogTest : public ::testing::Test {
 protected:
     UpdateDialogTest() {
-        ObjectNode* folder = changes.New.Append(nullptr, Stored("New", "Docs\\New", otFolder));
-        a = changes.New.Append(folder, Stored("a.txt", "Docs\\New\\a.txt"));
-        ObjectNode* sub = changes.New.Append(folder, Stored("Sub", "Docs\\New\\Sub", otFolder));
-        changes.New.Append(sub, Stored("b.txt", "Docs\\New\\Sub\\b.txt"));
-        changes.New.Append(nullptr, Stored("setup.exe", "setup.exe"));
-        gone.Append(nullptr, Stored("Read me first", "readme.txt"));
-        gone.Append(nullptr, Stored("Old driver", "old.exe"));
+        ObjectNode* folder = changes.New.Append(nullptr, WithPath("New", "Docs\\New", otFolder));
+        a = changes.New.Append(folder, WithPath("a.txt", "Docs\\New\\a.txt"));
+        ObjectNode* sub = changes.New.Append(folder, WithPath("Sub", "Docs\\New\\Sub", otFolder));
+        changes.New.Append(sub, WithPath("b.txt", "Docs\\New\\Sub\\b.txt"));
+        changes.New.Append(nullptr, WithPath("setup.exe", "setup.exe"));
+        gone.Append(nullptr, WithPath("Read me first", "readme.txt"));
+        gone.Append(nullptr, WithPath("Old driver", "old.exe"));
         changes.Missing = gone.TopLevel();
     }
 

@@ -46,12 +46,12 @@ TEST_F(MainWindowAuxiliaryWindowsTest, LoadingReportsToTheProgressItIsGivenAndLe
     // As at start-up: with a splash set, the sink shows the load on the splash's gauge.
     Tfrm_Splash splash;
     progress.SetSplash(&splash);
-    prompts.OpenAnswers.push_back(QString::fromStdString(path));
-    Ui().a_files_item_Open->trigger();
+    Open(path);
     progress.SetSplash(nullptr);
     EXPECT_EQ(splash.gauge()->Maximum(), 500);
     EXPECT_EQ(splash.gauge()->Value(), 500);
 
+    // Straight after the load, with no events let through.
     prompts.OpenAnswers.push_back(QString::fromStdString(path));
     Ui().a_files_item_Open->trigger();
     EXPECT_EQ(Model().Tree().Count(), 500);

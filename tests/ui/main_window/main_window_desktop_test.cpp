@@ -14,8 +14,6 @@
 #include "core/catalogue.h"
 #include "core/language_file.h"
 #include "core/paths.h"
-#include "core/progress.h"
-#include "core/project_file.h"
 #include "main_window_test_support.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
@@ -45,17 +43,10 @@ protected:
         project.ProjectDataDir = ".";
         project.ProjectName = "Suite";
         ObjectTree tree;
-        TNodeData data = testing::Record("read me", otTextFile, oaOpenByAssociation);
-        data.PathFileName = objectPath;
-        tree.Append(nullptr, std::move(data));
-        SilentProgress silent;
-        EXPECT_TRUE(WriteProjectFile(folder / name, project, tree, silent, silent).Saved);
+        tree.Append(nullptr,
+                    testing::Record("read me", otTextFile, oaOpenByAssociation, objectPath));
+        testing::SaveProject(folder / name, project, tree);
         return folder / name;
-    }
-
-    void OpenThroughDialog(const std::string& path) {
-        prompts.OpenAnswers.push_back(ToQString(path));
-        Ui().a_files_item_Open->trigger();
     }
 
     // The recent projects' paths, newest first; each item is numbered by its access letter.
@@ -124,8 +115,8 @@ TEST_F(MainWindowDesktopTest, TheWindowsPlaceTheRecentProjectsAndTheLastFolderSu
     Window().setGeometry(place);
     folder.MakeFolder("projects");
     for (int i = 0; i < 9; ++i)
-        OpenThroughDialog(WriteProject("projects/p" + std::to_string(i) + ".tml", TProjectRec{}));
-    OpenThroughDialog(folder / "projects/p3.tml");  // once, first again
+        Open(WriteProject("projects/p" + std::to_string(i) + ".tml", TProjectRec{}));
+    Open(folder / "projects/p3.tml");  // once, first again
     Close();
 
     Start();

@@ -29,17 +29,14 @@
 namespace tomlet {
 namespace {
 
-using testing::FakePrompts;
+using testing::OnlyMessage;
+using testing::QText;
 using testing::VersionText;
-
-QString Message(TextId id) {
-    return ToQString(Text(id));
-}
 
 TProjectRec SampleProject(const std::string& dataDir) {
     TProjectRec project;
     project.ProjectDataDir = dataDir;
-    project.ProjectName = "Demo disc";
+    project.ProjectName = "<b>Demo</b> & disc";
     project.ProjectName2 = "second line";
     project.ProjectDescription = "About\r\nthe disc\r\n";
     return project;
@@ -47,15 +44,22 @@ TProjectRec SampleProject(const std::string& dataDir) {
 
 class MainWindowTest : public ::testing::Test, public testing::MainWindowFixture {
 protected:
-    const std::string& TreeCaption(int row) {
-        return Window().Model().Tree().TopLevel().at(static_cast<size_t>(row))->Data.Caption;
-    }
-    int Objects() { return Window().Model().Tree().Count(); }
-    void OpenThroughDialog(const std::string& path) {
-        prompts.OpenAnswers.push_back(QString::fromStdString(path));
-        Ui().a_files_item_Open->trigger();
-    }
+    int Objects() { return Model().Tree().Count(); }
     std::string DataDir() const { return folder.MakeFolder("data"); }
+    // Starts the window and opens catalogue.tml, the sample project with three objects.
+    std::string OpenCatalogueInBrowser() {
+        const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
+        Start();
+        Open(path);
+        return path;
+    }
+    std::string OpenCatalogueInEditor() {
+        const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
+        Start();
+        Ui().a_view_item_Editor->trigger();
+        Open(path);
+        return path;
+    }
 };
 
 TEST_F(MainWindowTest, StartsInTheBrowserWithAnEmptyProjectWhenNoFilesExist) {
@@ -71,13 +75,15 @@ TEST_F(MainWindowTest, StartsInTheBrowserWithAnEmptyProjectWhenNoFilesExist) {
     EXPECT_FALSE(Ui().a_files_item_New->isVisible());
 }
 
+// The title lines show the names as they are, markup and all.
 TEST_F(MainWindowTest,
        ShowsTheDefaultProjectOfTheCurrentDirectoryWithoutNamingItUntilTheFirstCommand) {
     WriteProject("default.tml", SampleProject(DataDir()));
     Start();
     EXPECT_EQ(Objects(), 3);
     EXPECT_EQ(Ui().TreeView->model()->index(0, 0).data().toString(), QStringLiteral("object 0"));
-    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("Demo disc"));
+    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("<b>Demo</b> & disc"));
+    EXPECT_EQ(Ui().label_BrowserProjectName->textFormat(), Qt::PlainText);
     EXPECT_EQ(Ui().label_BrowserProjectName2->text(), QStringLiteral("second line"));
     EXPECT_EQ(Ui().memo_BrowserProjectDescription->toPlainText(),
               QStringLiteral("About\nthe disc"));
@@ -94,27 +100,16 @@ TEST_F(MainWindowTest,
     EXPECT_TRUE(Ui().mSeparator1->isVisible());
 }
 
-TEST_F(MainWindowTest, TitleLinesShowTheNamesAsTheyAre) {
-    TProjectRec project = SampleProject(DataDir());
-    project.ProjectName = "<b>Tools</b> & more";
-    WriteProject("default.tml", project);
-    Start();
-    EXPECT_EQ(Ui().label_BrowserProjectName->text(), QStringLiteral("<b>Tools</b> & more"));
-    EXPECT_EQ(Ui().label_BrowserProjectName->textFormat(), Qt::PlainText);
-}
-
 TEST_F(MainWindowTest, SelectingAnObjectShowsItsCommentsInTheBrowser) {
     WriteProject("default.tml", SampleProject(DataDir()));
     Start();
-    TreeView().SelectNode(Window().Model().Tree().TopLevel()[1]);
+    TreeView().SelectNode(Model().Tree().TopLevel()[1]);
     EXPECT_EQ(Ui().memo_BrowserComments->toPlainText(), QStringLiteral("comments of object 1"));
-    EXPECT_EQ(TreeView().SelectedNode(), Window().Model().Tree().TopLevel()[1]);
+    EXPECT_EQ(TreeView().SelectedNode(), Model().Tree().TopLevel()[1]);
 }
 
 TEST_F(MainWindowTest, ASwitchWithCtrlEmptiesTheProjectAndForgetsItsFile) {
-    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
-    Start();
-    OpenThroughDialog(path);
+    OpenCatalogueInBrowser();
     ASSERT_EQ(Objects(), 3);
     SetCtrlHeldForTesting(true);
     Ui().a_view_item_Editor->trigger();
@@ -143,12 +138,8 @@ TEST_F(MainWindowTest, ClosingInTheEditorShowsTheBrowserAndASecondCloseEnds) {
 }
 
 TEST_F(MainWindowTest, NewWithTheFolderPickerCancelledLeavesAnEmptyUnsavableProject) {
-    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
-    Start();
-    Ui().a_view_item_Editor->trigger();
-    OpenThroughDialog(path);
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-
+    OpenCatalogueInEditor();
+    ShowPage(Ui().tabsheet_Data);
     Ui().a_files_item_New->trigger();
     Idle();
 
@@ -166,51 +157,39 @@ TEST_F(MainWindowTest, NewWithTheFolderPickerCancelledLeavesAnEmptyUnsavableProj
 }
 
 TEST_F(MainWindowTest, SaveOfAFileDeletedMeanwhileAsksForANewName) {
-    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()), 5);
-    Start();
-    Ui().a_view_item_Editor->trigger();
-    OpenThroughDialog(path);
-    std::filesystem::remove(path);
+    std::filesystem::remove(OpenCatalogueInEditor());
     const std::string renamed = folder / "renamed.tml";
     prompts.SaveAnswers.push_back(QString::fromStdString(renamed));
-
-    Idle();
     Ui().a_files_item_Save->trigger();
 
     EXPECT_EQ(prompts.FileDialogTitles,
               (QStringList{QStringLiteral("Open project"), QStringLiteral("Save project")}));
     EXPECT_EQ(Window().Session().CurrentFileName(), renamed);
-    EXPECT_EQ(ReadProject(renamed).ProjectName, "Demo disc");
+    EXPECT_EQ(ReadProject(renamed).ProjectName, "<b>Demo</b> & disc");
     EXPECT_TRUE(ShownTitle().endsWith(QStringLiteral("    -   renamed.tml")));
 }
 
 TEST_F(MainWindowTest, SaveWritesTheControlsAndTheTreeToTheOpenFile) {
-    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
-    Start();
-    Ui().a_view_item_Editor->trigger();
-    OpenThroughDialog(path);
+    const std::string path = OpenCatalogueInEditor();
     Ui().edit_ProjectName2->setText(QStringLiteral("Вторая строка"));
     Ui().memo_ProjectDescription->setPlainText(QStringLiteral("one\ntwo"));
-    Window().Model().DeleteObjectTree(Window().Model().Tree().TopLevel()[0]);
+    Model().DeleteObjectTree(Model().Tree().TopLevel()[0]);
 
     Idle();
     Ui().a_files_item_Save->trigger();
 
     const TProjectRec saved = ReadProject(path);
-    EXPECT_EQ(saved.ProjectName, "Demo disc");
+    EXPECT_EQ(saved.ProjectName, "<b>Demo</b> & disc");
     EXPECT_EQ(saved.ProjectName2, "Вторая строка");
     EXPECT_EQ(saved.ProjectDescription, "one\r\ntwo\r\n");
     EXPECT_TRUE(prompts.FileDialogTitles.count() == 1);
     Ui().a_view_item_Browser->trigger();
     EXPECT_EQ(Objects(), 2);
-    EXPECT_EQ(TreeCaption(0), "object 1");
+    EXPECT_EQ(Model().Tree().First()->Data.Caption, "object 1");
 }
 
 TEST_F(MainWindowTest, AFailedSaveAsSaysSoAndKeepsTheFileNameCaptionAndMark) {
-    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
-    Start();
-    Ui().a_view_item_Editor->trigger();
-    OpenThroughDialog(path);
+    const std::string path = OpenCatalogueInEditor();
     Ui().edit_ProjectName->setText(QStringLiteral("renamed"));
     const QString caption = ShownTitle();
     const std::string unreachable = folder / "missing-folder/new.tml";
@@ -228,42 +207,34 @@ TEST_F(MainWindowTest, AFailedSaveAsSaysSoAndKeepsTheFileNameCaptionAndMark) {
     EXPECT_TRUE(Window().Session().IsModified());
 }
 
-TEST_F(MainWindowTest, OpeningATextFileShowsTheFormatErrorAndLeavesAnEmptyProject) {
-    WriteProject("default.tml", SampleProject(DataDir()));
-    const std::string text = folder.WriteFile("notes.txt", "just some text\r\n");
+// A text file, a project of a newer version and one nested too deep are refused with the reason,
+// and the project that was open gives way to an empty one that names no file.
+TEST_F(MainWindowTest, AFileThatCannotBeReadIsRefusedSayingWhyAndLeavesAnEmptyProject) {
+    const std::string project = WriteProject("default.tml", SampleProject(DataDir()));
+    std::string newer = testing::ReadWholeFile(project);
+    newer[9] = 1;  // version 1.3
+    newer[10] = 3;
+    const QString wrongFormat = QText(TextId::message_IncorrectFormatFile);
+    const std::pair<std::string, std::vector<testing::FakePrompts::Message>> cases[] = {
+        {"just some text\r\n", {{MessageKind::Error, wrongFormat}}},
+        {newer,
+         {{MessageKind::Warning, QText(TextId::message_FileVersionHigherUseNewerTomlet)},
+          {MessageKind::Error, wrongFormat}}},
+        {testing::NestedProjectBytes(30000),
+         {{MessageKind::Error, wrongFormat + u'\n' + ToQString(TreeTooDeepText())}}},
+    };
     Start();
     Ui().a_view_item_Editor->trigger();
-
-    OpenThroughDialog(text);
-
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_IncorrectFormatFile)});
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
-    EXPECT_EQ(Objects(), 0);
-    EXPECT_TRUE(Window().Session().CurrentFileName().empty());
-    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
-}
-
-TEST_F(MainWindowTest, AProjectOfANewerVersionIsRefusedWithTwoMessages) {
-    std::string bytes = testing::ReadWholeFile(WriteProject("new.tml", SampleProject(DataDir())));
-    bytes[9] = 1;  // version 1.3
-    bytes[10] = 3;
-    const std::string path = folder.WriteFile("newer.tml", bytes);
-    Start();
-    OpenThroughDialog(path);
-    ASSERT_EQ(prompts.Messages.size(), 2u);
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.Messages[0].Text, Message(TextId::message_FileVersionHigherUseNewerTomlet));
-    EXPECT_EQ(prompts.Messages[1].Text, Message(TextId::message_IncorrectFormatFile));
-    EXPECT_EQ(Objects(), 0);
-}
-
-TEST_F(MainWindowTest, AProjectNestedTooDeepIsRefusedSayingWhy) {
-    const std::string path = folder.WriteFile("deep.tml", testing::NestedProjectBytes(30000));
-    Start();
-    OpenThroughDialog(path);
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_IncorrectFormatFile) +
-                                                  u'\n' + ToQString(TreeTooDeepText())});
-    EXPECT_EQ(Objects(), 0);
+    for (const auto& [bytes, messages] : cases) {
+        Open(project);
+        ASSERT_EQ(Objects(), 3);
+        prompts.Messages.clear();
+        Open(folder.WriteFile("refused.tml", bytes));
+        EXPECT_EQ(prompts.Messages, messages);
+        EXPECT_EQ(Objects(), 0);
+        EXPECT_TRUE(Window().Session().CurrentFileName().empty());
+        EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
+    }
 }
 
 // Qt lays trees out recursively: the deepest project allowed must open whole without a crash.
@@ -294,26 +265,23 @@ TEST_F(MainWindowTest, AnAbsoluteProjectWithAMissingDataDirectoryOpensWithANotic
     const std::string missing = folder / "gone";
     const std::string path = WriteProject("catalogue.tml", SampleProject(missing));
     Start();
-    OpenThroughDialog(path);
-    ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Information);
-    EXPECT_EQ(prompts.Messages[0].Text, Message(TextId::message_ProjectDataDirNotExist) +
-                                            QLatin1Char('\n') + QString::fromStdString(missing));
+    Open(path);
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Information, QText(TextId::message_ProjectDataDirNotExist) +
+                                                        u'\n' + QString::fromStdString(missing)));
     EXPECT_EQ(Objects(), 3);
 
     TProjectRec relative = SampleProject(missing);
     relative.AbsolutePath = false;
-    OpenThroughDialog(WriteProject("relative.tml", relative));
+    Open(WriteProject("relative.tml", relative));
     EXPECT_EQ(prompts.Messages.size(), 1u);
 }
 
 TEST_F(MainWindowTest, OpenDefaultFileUsesTheProgramFolderOrWarnsAndKeepsTheProject) {
-    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
-    Start();
-    OpenThroughDialog(path);
+    OpenCatalogueInBrowser();
     Ui().a_files_item_OpenDefault->trigger();
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_DefaultFileNotFound)});
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Warning, QText(TextId::message_DefaultFileNotFound)));
     EXPECT_EQ(Objects(), 3);
 
     TProjectRec other = SampleProject(DataDir());
@@ -326,52 +294,28 @@ TEST_F(MainWindowTest, OpenDefaultFileUsesTheProgramFolderOrWarnsAndKeepsTheProj
 }
 
 TEST_F(MainWindowTest, ViewsAfterTheFileWasDeletedLeaveAnEmptyProjectThatStillNamesIt) {
-    const std::string path = WriteProject("catalogue.tml", SampleProject(DataDir()));
-    Start();
-    OpenThroughDialog(path);
-    std::filesystem::remove(path);
+    std::filesystem::remove(OpenCatalogueInBrowser());
     Ui().a_view_item_Editor->trigger();
     EXPECT_EQ(Objects(), 0);
     EXPECT_TRUE(ShownTitle().endsWith(QStringLiteral("    -   catalogue.tml")));
-    Window().Model().Append(nullptr, testing::Record("added"));
+    Model().Append(nullptr, testing::Record("added"));
     Idle();
     Ui().a_files_item_Save->trigger();
     EXPECT_EQ(prompts.FileDialogTitles.last(), QStringLiteral("Save project"));
 }
 
 TEST_F(MainWindowTest, FileDialogsStartInTheProgramFolderWithTheProjectFilter) {
-    // Remembers where the dialogs start and what they offer.
-    struct RecordingPrompts final : Prompts {
-        void ShowMessage(QWidget*, MessageKind, const QString&) override {}
-        bool Confirm(QWidget*, const QString&) override { return false; }
-        Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Cancel; }
-        bool ConfirmDefaultNo(QWidget*, const QString&) override { return false; }
-        QString OpenFileName(QWidget*, const QString& title, const QString& filter,
-                             const QString& start) override {
-            Titles.append(title);
-            Filters.append(filter);
-            Folders.append(start);
-            return {};
-        }
-        QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
-                             const QString& start) override {
-            return OpenFileName(owner, title, filter, start);
-        }
-        QString PickFolder(QWidget*, const FolderPickerRequest&) override { return {}; }
-        QStringList Titles, Filters, Folders;
-    };
-    RecordingPrompts recording;
-    Tfrm_Main window(Seams{recording, shell, masks, progress});
-    window.Ui().a_files_item_Open->trigger();
-    window.Model().Append(nullptr, testing::Record("added"));
-    window.UpdateActions();
-    window.Ui().a_files_item_SaveAS->trigger();
+    Start();
+    Ui().a_files_item_Open->trigger();
+    Model().Append(nullptr, testing::Record("added"));
+    Window().UpdateActions();
+    Ui().a_files_item_SaveAS->trigger();
     const QString filter = QStringLiteral("Tomlet files (*.tml)|*.tml|Any files|*.*");
     const QString programFolder = QString::fromStdString(folder.Path().string());
-    EXPECT_EQ(recording.Titles,
+    EXPECT_EQ(prompts.FileDialogTitles,
               (QStringList{QStringLiteral("Open project"), QStringLiteral("Save project")}));
-    EXPECT_EQ(recording.Filters, (QStringList{filter, filter}));
-    EXPECT_EQ(recording.Folders, (QStringList{programFolder, programFolder}));
+    EXPECT_EQ(prompts.FileDialogFilters, (QStringList{filter, filter}));
+    EXPECT_EQ(prompts.FileDialogFolders, (QStringList{programFolder, programFolder}));
 }
 
 TEST_F(MainWindowTest, AnErrorEscapingACommandIsShownOrDroppedAsItsWiringSays) {
@@ -380,9 +324,9 @@ TEST_F(MainWindowTest, AnErrorEscapingACommandIsShownOrDroppedAsItsWiringSays) {
     commands.Run([] { throw std::runtime_error("disc not ready"); });
     commands.Run([] { throw 42; });
     commands.Run([] { throw std::runtime_error("not reported"); }, OnError::Ignore);
-    EXPECT_EQ(prompts.MessageTexts(),
-              (QStringList{QStringLiteral("disc not ready"), QStringLiteral("Unknown error")}));
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
+    EXPECT_EQ(prompts.Messages, (std::vector<testing::FakePrompts::Message>{
+                                    {MessageKind::Error, QStringLiteral("disc not ready")},
+                                    {MessageKind::Error, QStringLiteral("Unknown error")}}));
 }
 
 TEST_F(MainWindowTest, NoCommandRunsInTheMiddleOfALoad) {

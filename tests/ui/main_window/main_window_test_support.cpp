@@ -6,11 +6,10 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QSettings>
-#include <stdexcept>
+#include <QTabWidget>
 
 #include "core/catalogue.h"
 #include "core/paths.h"
-#include "core/project_file.h"
 #include "core/version.h"
 #include "platform/file_system.h"
 #include "ui/base/qt_text.h"
@@ -55,6 +54,17 @@ void MainWindowFixture::Select(const ObjectNode* node) {
     Idle();
 }
 
+void MainWindowFixture::Open(const std::string& path) {
+    prompts.OpenAnswers.push_back(QString::fromStdString(path));
+    m_window->Ui().a_files_item_Open->trigger();
+    Idle();
+}
+
+void MainWindowFixture::ShowPage(QWidget* page) {
+    m_window->Ui().EditPageControl->setCurrentWidget(page);
+    Idle();
+}
+
 QString MainWindowFixture::ShownTitle() const {
     return m_window->windowTitle().replace(QStringLiteral("[*]"),
                                            m_window->isWindowModified() ? u"*"_s : QString());
@@ -69,20 +79,8 @@ std::string MainWindowFixture::WriteProject(const std::string& name, const TProj
         data.Comments = "comments of " + data.Caption + "\r\n";
         tree.Append(nullptr, std::move(data));
     }
-    SilentProgress silent;
-    const std::string path = folder / name;
-    if (!WriteProjectFile(path, project, tree, silent, silent).Saved)
-        throw std::runtime_error("cannot write " + path);
-    return path;
-}
-
-TProjectRec MainWindowFixture::ReadProject(const std::string& path, ObjectTree* tree) const {
-    TProjectRec project;
-    ObjectTree read;
-    SilentProgress silent;
-    if (!ReadProjectFile(path, project, tree != nullptr ? *tree : read, silent, silent).Ok())
-        throw std::runtime_error("cannot read " + path);
-    return project;
+    SaveProject(folder / name, project, tree);
+    return folder / name;
 }
 
 void MainWindowFixture::Idle() {
@@ -91,6 +89,10 @@ void MainWindowFixture::Idle() {
 
 QString VersionText() {
     return ToQString(GetVersionText());
+}
+
+QString QText(TextId id) {
+    return ToQString(Text(id));
 }
 
 void Pick(Tfrm_Main& window, const QString& language) {

@@ -4,10 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "core/catalogue.h"
 #include "core/records.h"
 #include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
 #include "support/fake_shell.h"
+#include "support/project_files.h"
 #include "support/temp_folder.h"
 #include "ui/main_window/main_window.h"
 #include "ui/progress/progress_sink.h"
@@ -36,6 +38,10 @@ public:
     ObjectTreeView& TreeView() { return *m_window->Ui().TreeView; }
     // Selects a node and lets the window go idle.
     void Select(const ObjectNode* node);
+    // Opens a project through File > Open, as the user does.
+    void Open(const std::string& path);
+    // Shows a page of the editor and lets the window go idle.
+    void ShowPage(QWidget* page);
     // The caption as the window system shows it, with Qt's modified mark.
     QString ShownTitle() const;
     // The seams the window was started with.
@@ -44,7 +50,7 @@ public:
     // Writes a project file with `count` top-level objects named "object 0", "object 1", ...
     std::string WriteProject(const std::string& name, const TProjectRec& project,
                              int count = 3) const;
-    TProjectRec ReadProject(const std::string& path, ObjectTree* tree = nullptr) const;
+    static TProjectRec ReadProject(const std::string& path) { return LoadProject(path).Project; }
     // Lets the window go idle, so that its enabling rules run.
     static void Idle();
 
@@ -61,6 +67,8 @@ private:
 };
 
 QString VersionText();
+// A catalogue text as the window shows it.
+QString QText(TextId id);
 
 // Chooses a language from the Language menu, as a user does.
 void Pick(Tfrm_Main& window, const QString& language);

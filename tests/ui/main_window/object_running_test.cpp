@@ -11,9 +11,9 @@
 #include "main_window_test_support.h"
 #include "support/scoped_environment.h"
 #include "support/test_system.h"
+#include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
-#include "ui/tree/object_icons.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
@@ -22,6 +22,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using Launch = testing::FakeShell::Start;
+using testing::QText;
 
 // A browser over a project in absolute mode whose data directory is a real temporary folder.
 class ObjectRunningTest : public ::testing::Test, public testing::MainWindowFixture {
@@ -34,11 +35,7 @@ protected:
 
     ObjectNode* Add(std::string caption, std::uint8_t type, std::uint8_t action,
                     std::string path = {}, std::string parameters = {}) {
-        TNodeData record;
-        record.Caption = std::move(caption);
-        record.ObjectType = type;
-        record.ObjectAction = action;
-        record.PathFileName = std::move(path);
+        TNodeData record = testing::Record(std::move(caption), type, action, std::move(path));
         record.Parameters = std::move(parameters);
         return Model().Append(nullptr, std::move(record));
     }
@@ -65,9 +62,7 @@ TEST_F(ObjectRunningTest, DoubleClickRunsTheOwnActionExceptOnFolders) {
     folder.MakeFolder("data/Docs");
     ObjectNode* setup = Add("Setup", otExecuteFile, oaExecute, "Setup\\setup.exe", "/s \"a b\"");
     ObjectNode* docs = Add("Docs", otFolder, oaOpen, "Docs");
-    TNodeData inside;
-    inside.Caption = "inside";
-    Model().Append(docs, inside);
+    Model().Append(docs, testing::Record("inside"));
     TreeView().collapseAll();
 
     DoubleClick(docs);
@@ -84,22 +79,19 @@ TEST_F(ObjectRunningTest, DoubleClickRunsTheOwnActionExceptOnFolders) {
                                         {QStringLiteral("/s"), QStringLiteral("a b")}}}));
 }
 
-TEST_F(ObjectRunningTest, EnterInTheBrowserOpensAFolderInTheFileBrowser) {
+// A folder opens in the file browser. In the editor plain Enter goes to the caption instead.
+TEST_F(ObjectRunningTest, EnterInTheBrowserAndCtrlEnterInTheEditorRunTheOwnAction) {
     folder.MakeFolder("data/Docs");
     Select(Add("Docs", otFolder, oaOpen, "Docs"));
     QTest::keyClick(&TreeView(), Qt::Key_Return);
     EXPECT_EQ(shell.Opened, QStringList{Data("data/Docs")});
-}
 
-TEST_F(ObjectRunningTest, CtrlEnterInTheEditorRunsTheOwnAction) {
     folder.WriteFile("data/readme.txt", "hello");
     Ui().a_view_item_Editor->trigger();
     Window().Session().SetCurrentDataDir(dataDir);
     Select(Add("Read me", otTextFile, oaOpenByAssociation, "readme.txt"));
-    QTest::keyClick(&TreeView(), Qt::Key_Return);
-    EXPECT_TRUE(shell.Untouched());
     QTest::keyClick(&TreeView(), Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(shell.Opened, QStringList{Data("data/readme.txt")});
+    EXPECT_EQ(shell.Opened, (QStringList{Data("data/Docs"), Data("data/readme.txt")}));
 }
 
 TEST_F(ObjectRunningTest, AlternateActionsOnATextFile) {
@@ -157,8 +149,7 @@ TEST_F(ObjectRunningTest, AnActionOutsideTheDiscAsksFirstNamingWhatStarts) {
     EXPECT_EQ(launches(), 1u);
     ASSERT_EQ(prompts.DefaultNoConfirmations.size(), 1);
     const QString question = prompts.DefaultNoConfirmations[0];
-    EXPECT_TRUE(
-        question.startsWith(ToQString(Text(TextId::message_RunOutsideDisc_S)).section(u'%', 0, 0)))
+    EXPECT_TRUE(question.startsWith(QText(TextId::message_RunOutsideDisc_S).section(u'%', 0, 0)))
         << question.toStdString();
     EXPECT_TRUE(question.contains(u"tool.exe"_s) && question.contains(u" /x"_s))
         << question.toStdString();
@@ -247,18 +238,6 @@ TEST_F(ObjectRunningTest, TheHoverHintDescribesTheObjectsFile) {
     EXPECT_TRUE(hint.contains(QStringLiteral("*  Attributes:   read only") +
                               (testing::OnWindows ? u", archive\r"_s : u"\r"_s)));
     EXPECT_TRUE(hint.endsWith(QStringLiteral("*  Parameters:   /q")));
-}
-
-TEST_F(ObjectRunningTest, TheTreeShowsIconsByType) {
-    ObjectNode* folderNode = Add("Folder", otFolder, oaOpen);
-    ObjectNode* odd = Add("Odd", 40, oaNoAction);
-    const QIcon folderIcon =
-        Model().data(Model().IndexFromNode(folderNode), Qt::DecorationRole).value<QIcon>();
-    EXPECT_EQ(folderIcon.pixmap(16, QIcon::Normal).toImage(), ObjectImage(0).toImage());
-    EXPECT_EQ(folderIcon.pixmap(16, QIcon::Selected).toImage(), ObjectImage(1).toImage());
-    const QIcon oddIcon =
-        Model().data(Model().IndexFromNode(odd), Qt::DecorationRole).value<QIcon>();
-    EXPECT_EQ(oddIcon.pixmap(16).toImage(), ObjectImage(13).toImage());
 }
 
 }  // namespace

@@ -16,9 +16,8 @@
 namespace tomlet {
 namespace {
 
-QString Message(TextId id) {
-    return ToQString(Text(id));
-}
+using testing::OnlyMessage;
+using testing::QText;
 
 class PropertiesPageTest : public ::testing::Test, public testing::MainWindowFixture {
 protected:
@@ -27,16 +26,13 @@ protected:
         Start();
         Ui().a_view_item_Editor->trigger();
     }
-    void OpenProject(const TProjectRec& project, int objects = 2) {
-        prompts.OpenAnswers.push_back(
-            QString::fromStdString(WriteProject("catalogue.tml", project, objects)));
-        Ui().a_files_item_Open->trigger();
-    }
-    TProjectRec ProjectIn(const std::string& dir) const {
+    void OpenProject(const TProjectRec& project) { Open(WriteProject("catalogue.tml", project)); }
+    static TProjectRec ProjectIn(const std::string& dir) {
         TProjectRec project;
         project.ProjectDataDir = dir;
         return project;
     }
+    std::string SavedFile() { return Window().Session().CurrentFileName(); }
 
     std::string dataDir;
 };
@@ -44,9 +40,8 @@ protected:
 TEST_F(PropertiesPageTest, TheDataDirectoryOfAFilledProjectChangesOnlyWhileItIsMissing) {
     OpenProject(ProjectIn(dataDir));
     Ui().edit_ProjectDataDirButton->trigger();
-    EXPECT_EQ(prompts.MessageTexts(),
-              QStringList{Message(TextId::message_CantChangeProjectDataDir)});
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Warning, QText(TextId::message_CantChangeProjectDataDir)));
     EXPECT_TRUE(prompts.FolderRequests.empty());
 
     std::filesystem::remove_all(dataDir);
@@ -96,14 +91,14 @@ TEST_F(PropertiesPageTest, ASplashPictureInsideTheDataDirectoryIsStoredRelative)
     EXPECT_EQ(prompts.FolderRequests[1].InitialSelection,
               QString::fromStdString(folder / "data/img/s.jpg"));
     EXPECT_EQ(prompts.MessageTexts(),
-              QStringList{Message(TextId::message_FileNotExistOrNotContainInProjectDir)});
+              QStringList{QText(TextId::message_FileNotExistOrNotContainInProjectDir)});
     EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("img\\s.jpg"));
 }
 
 TEST_F(PropertiesPageTest, TheSplashPictureNeedsAnExistingDataDirectory) {
     Ui().edit_SplashFileNameButton->trigger();
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_ProjectDataDirNotExist)});
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Error, QText(TextId::message_ProjectDataDirNotExist)));
     EXPECT_TRUE(prompts.FolderRequests.empty());
 }
 
@@ -117,7 +112,7 @@ TEST_F(PropertiesPageTest, NoProjectSplashEmptiesThePictureName) {
     Ui().button_DontShowSplahScreen->click();
     EXPECT_TRUE(Ui().edit_SplashFileName->text().isEmpty());
     Ui().a_files_item_Save->trigger();
-    const TProjectRec saved = ReadProject(Window().Session().CurrentFileName());
+    const TProjectRec saved = ReadProject(SavedFile());
     EXPECT_TRUE(saved.SplashFileName.empty());
     EXPECT_EQ(saved.SplashShowTime, 2000);
 }
@@ -128,7 +123,7 @@ TEST_F(PropertiesPageTest, AShowTimeAboveTheRangeIsShownAndSavedAsItsBound) {
     OpenProject(project);
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 15000);
     Ui().a_files_item_Save->trigger();
-    EXPECT_EQ(ReadProject(Window().Session().CurrentFileName()).SplashShowTime, 15000);
+    EXPECT_EQ(ReadProject(SavedFile()).SplashShowTime, 15000);
 }
 
 TEST_F(PropertiesPageTest, TheButtonsRefuseWhileALoadSaveOrScanRuns) {
@@ -149,7 +144,7 @@ TEST_F(PropertiesPageTest, TheButtonsRefuseWhileALoadSaveOrScanRuns) {
     Ui().edit_ProjectDataDirButton->trigger();
     Ui().edit_SplashFileNameButton->trigger();
     EXPECT_EQ(prompts.FolderRequests.size(), 1u);
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{Message(TextId::message_ProjectDataDirNotExist)});
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{QText(TextId::message_ProjectDataDirNotExist)});
 }
 
 TEST_F(PropertiesPageTest, TheCheckBoxAndTheMenuCommandShowOneFlag) {
@@ -174,7 +169,7 @@ TEST_F(PropertiesPageTest, TheCheckBoxAndTheMenuCommandShowOneFlag) {
     EXPECT_FALSE(box->isChecked());
     box->click();
     Ui().a_files_item_Save->trigger();
-    EXPECT_TRUE(ReadProject(Window().Session().CurrentFileName()).AbsolutePath);
+    EXPECT_TRUE(ReadProject(SavedFile()).AbsolutePath);
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ namespace {
 using namespace Qt::StringLiterals;
 using testing::Captions;
 using testing::ModalAnswers;
+using testing::OnlyMessage;
+using testing::QText;
 using testing::RecordOutline;
 
 // Runs `check` at the moment the scan's progress window appears, in the middle of the scan.
@@ -61,8 +63,7 @@ protected:
         folder.WriteFile("data/.hidden/c.txt");
         Tfrm_Main& window = Start();
         Ui().a_view_item_Editor->trigger();
-        Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-        Idle();
+        ShowPage(Ui().tabsheet_Data);
         return window;
     }
     std::string DataDir() const { return folder / "data"; }
@@ -127,11 +128,9 @@ protected:
 TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesTheFolder) {
     StartEditor();
     masks.Masks = {u"*.txt"_s, u"*.exe"_s};
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
-    Idle();
+    ShowPage(Ui().tabsheet_ProjectProperties);
     EXPECT_FALSE(Ui().a_operation_item_ScanProjectDirectory->isEnabled());
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-    Idle();
+    ShowPage(Ui().tabsheet_Data);
     ASSERT_TRUE(Ui().a_operation_item_ScanProjectDirectory->isEnabled());
 
     Run(Ui().a_operation_item_ScanProjectDirectory,
@@ -159,7 +158,7 @@ TEST_F(MainWindowScanTest, CancellingChangesNothingAndAMissingFolderIsRefused) {
 
     // The masks are taken before the folder is looked at.
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(folder / "gone"))});
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{ToQString(Text(TextId::message_IncorrectPath))});
+    EXPECT_EQ(prompts.MessageTexts(), QStringList{QText(TextId::message_IncorrectPath)});
     EXPECT_TRUE(Tree().IsEmpty());
     EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
     EXPECT_EQ(Window().Scan().ScanMaskList(), std::vector<std::string>{"*.txt"});
@@ -174,11 +173,10 @@ TEST_F(MainWindowScanTest, WhatIsLeftOutIsNamedWithTheReasonAtTheEnd) {
     const ScopedProcessCodePage western(1252);
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()))});
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt)");
-    ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.Messages[0].Text,
-              ToQString(FormatCount(Text(TextId::message_SkippedNames_D), 1)) + u'\n' + skipped +
-                  u": "_s + ToQString(Text(TextId::message_SkippedCodePage)));
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Warning,
+                          ToQString(FormatCount(Text(TextId::message_SkippedNames_D), 1)) + u'\n' +
+                              skipped + u": "_s + QText(TextId::message_SkippedCodePage)));
 }
 
 TEST_F(MainWindowScanTest, CommandsAreOffThroughoutADataDirectoryScan) {
@@ -248,10 +246,9 @@ TEST_F(MainWindowScanTest, UpdateIsOfferedOnTheDataPageOfAFilledProjectWithAData
     EXPECT_TRUE(update->isEnabled());  // the whole data directory
     Select(Tree().TopLevel()[1]);
     EXPECT_TRUE(update->isEnabled());
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
-    Idle();
+    ShowPage(Ui().tabsheet_ProjectProperties);
     EXPECT_FALSE(update->isEnabled());
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
+    ShowPage(Ui().tabsheet_Data);
     Window().Session().SetCurrentDataDir({});
     Window().ScheduleUpdateActions();
     Idle();
@@ -332,16 +329,16 @@ TEST_F(MainWindowScanTest, AnUnchangedDiscSaysSoAndAGoneFolderIsAnError) {
     StartEditor();
     ScanDataDirectory();
     Run(Ui().a_operation_item_UpdateFromDisc, {Answer({})});
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{ToQString(Text(TextId::message_DiscUnchanged))});
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Information);
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Information, QText(TextId::message_DiscUnchanged)));
 
     std::filesystem::remove_all(folder.Path() / "data/Docs");
     Select(Tree().TopLevel()[0]);
+    prompts.Messages.clear();
     Run(Ui().a_operation_item_UpdateFromDisc, {Answer({})});
-    ASSERT_EQ(prompts.Messages.size(), 2u);
-    EXPECT_EQ(prompts.Messages[1].Kind, MessageKind::Error);
-    EXPECT_EQ(prompts.Messages[1].Text,
-              ToQString(folder / "data/Docs" + ": " + Text(TextId::message_IncorrectPath)));
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Error, ToQString(folder / "data/Docs" + ": " +
+                                                        Text(TextId::message_IncorrectPath))));
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_FALSE(Window().Busy().IsBusy());
     EXPECT_TRUE(Ui().EditPageControl->isEnabled());

@@ -17,6 +17,9 @@
 namespace tomlet {
 namespace {
 
+using testing::OnlyMessage;
+using testing::QText;
+
 // An editor on the data page of a project whose data directory is a real temporary folder.
 class TreeEditingTest : public ::testing::Test, public testing::MainWindowFixture {
 protected:
@@ -25,16 +28,12 @@ protected:
         Start();
         Ui().a_view_item_Editor->trigger();
         Window().Session().SetCurrentDataDir(dataDir);
-        Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-        Idle();
+        ShowPage(Ui().tabsheet_Data);
     }
 
     ObjectNode* Add(ObjectNode* parent, std::string caption, std::uint8_t type = otFile) {
-        TNodeData record;
-        record.Caption = std::move(caption);
-        record.ObjectType = type;
-        record.ObjectAction = oaOpenByAssociation;
-        return Model().Append(parent, std::move(record));
+        return Model().Append(parent,
+                              testing::Record(std::move(caption), type, oaOpenByAssociation));
     }
     std::string Outline() { return testing::Outline(Model().Tree()); }
     bool CommitEnabled() { return Ui().a_button_Commit->isEnabled(); }
@@ -76,8 +75,7 @@ TEST_F(TreeEditingTest, AddObjectNeedsADataDirectoryAndTheDataPage) {
     EXPECT_TRUE(Ui().a_operation_item_DeleteObject->isEnabled());
     EXPECT_TRUE(Ui().a_operation_item_ExpandTree->isEnabled());
 
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
-    Idle();
+    ShowPage(Ui().tabsheet_ProjectProperties);
     EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
     EXPECT_FALSE(Ui().a_operation_item_CollapseTree->isEnabled());
     Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
@@ -95,10 +93,9 @@ TEST_F(TreeEditingTest, ChildrenOnlyForFoldersAndVirtualFolders) {
     Add(group, "first");
     Select(file);
     Ui().a_operation_item_AddChildObject->trigger();
-    ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.Messages[0].Text,
-              ToQString(Text(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));
+    EXPECT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Warning,
+                          QText(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));
     EXPECT_EQ(Outline(), "file0 group0 first1");
 
     Select(group);
@@ -167,7 +164,7 @@ TEST_F(TreeEditingTest, CommitKeepsATypeTheListHasNoItemFor) {
     EXPECT_EQ(node->Data.Hint, "kept");
 }
 
-TEST_F(TreeEditingTest, EnterInTheFields) {
+TEST_F(TreeEditingTest, EnterInTheFieldsAndTheTree) {
     Window().show();
     ObjectNode* node = Add(nullptr, "object");
     Select(node);
@@ -179,6 +176,10 @@ TEST_F(TreeEditingTest, EnterInTheFields) {
     QTest::keyClick(Ui().edit_Hint, Qt::Key_Return);
     EXPECT_EQ(node->Data.Hint, "");
     EXPECT_EQ(QApplication::focusWidget(), Ui().TreeView);
+    // In the editor's tree Enter goes on to the caption and runs nothing.
+    QTest::keyClick(Ui().TreeView, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), Ui().edit_Caption);
+    EXPECT_TRUE(shell.Untouched());
 
     Ui().edit_Caption->setText(QStringLiteral("renamed"));
     QTest::keyClick(Ui().edit_Caption, Qt::Key_Enter);
@@ -201,15 +202,6 @@ TEST_F(TreeEditingTest, EnterInTheFields) {
     QTest::keyClick(Ui().combobox_Keywords->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(Ui().combobox_Keywords->count(), keywords);
     EXPECT_EQ(Ui().combobox_Keywords->currentText(), QStringLiteral("cdrom"));
-}
-
-TEST_F(TreeEditingTest, EnterInTheTreeOfTheEditorGoesToTheCaption) {
-    Window().show();
-    Select(Add(nullptr, "object"));
-    Ui().TreeView->setFocus();
-    QTest::keyClick(Ui().TreeView, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), Ui().edit_Caption);
-    EXPECT_TRUE(shell.Untouched());
 }
 
 TEST_F(TreeEditingTest, DeleteAsksAndEmptiesTheFieldsWithTheLastObject) {
@@ -246,7 +238,7 @@ TEST_F(TreeEditingTest, DeleteAllAsksFirst) {
     Ui().a_operation_item_DeleteAll->trigger();
     EXPECT_EQ(Outline(), "");
     EXPECT_TRUE(Ui().edit_Caption->text().isEmpty());
-    EXPECT_EQ(prompts.Confirmations[1], ToQString(Text(TextId::message_DeleteAllInformation)));
+    EXPECT_EQ(prompts.Confirmations[1], QText(TextId::message_DeleteAllInformation));
 }
 
 TEST_F(TreeEditingTest, ChoosingAFileNamesANewObjectOnce) {
@@ -289,7 +281,7 @@ TEST_F(TreeEditingTest, AnObjectWithChildrenKeepsAFolderPath) {
     prompts.FolderAnswers.push_back(QString::fromStdString(file));
     Ui().edit_PathFileNameButton->trigger();
     EXPECT_EQ(prompts.MessageTexts(),
-              QStringList{ToQString(Text(TextId::message_ChangeCanceled_FolderCantBeFile))});
+              QStringList{QText(TextId::message_ChangeCanceled_FolderCantBeFile)});
     EXPECT_EQ(Field(Ui().edit_PathFileName), QString());
     EXPECT_EQ(Ui().combobox_ObjectType->currentIndex(), otVirtualFolder);
     EXPECT_FALSE(CommitEnabled());
@@ -308,7 +300,7 @@ TEST_F(TreeEditingTest, APathOutsideTheDataDirectoryIsRefused) {
     prompts.FolderAnswers.push_back(QString::fromStdString(folder.WriteFile("elsewhere.txt")));
     Ui().edit_PathFileNameButton->trigger();
     EXPECT_EQ(prompts.MessageTexts(),
-              QStringList{ToQString(Text(TextId::message_PathNotContainInProjectDir))});
+              QStringList{QText(TextId::message_PathNotContainInProjectDir)});
     EXPECT_EQ(Field(Ui().edit_PathFileName), QString());
     EXPECT_FALSE(CommitEnabled());
 }

@@ -9,16 +9,18 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
+#include <functional>
 
-#include "core/project_file.h"
 #include "main_window_test_support.h"
 #include "support/modal_answers.h"
+#include "support/tree_records.h"
 #include "ui/tree/object_tree_model.h"
 
 namespace tomlet {
 namespace {
 
 using testing::ModalAnswers;
+using testing::Record;
 
 // What a test does with the find dialog when it comes up.
 struct DialogAnswer {
@@ -32,30 +34,23 @@ protected:
     // Depth-first: Setup A, Docs, (readme, setup B), setup C, then `filler` plain objects.
     void OpenProject(int filler = 0) {
         ObjectTree tree;
-        tree.Append(nullptr, Named("Setup A"));
-        ObjectNode* docs = tree.Append(nullptr, Named("Docs"));
-        tree.Append(docs, Named("readme"));
-        tree.Append(docs, Named("setup B"));
-        tree.Append(nullptr, Named("setup C"));
+        tree.Append(nullptr, Record("Setup A"));
+        ObjectNode* docs = tree.Append(nullptr, Record("Docs"));
+        tree.Append(docs, Record("readme"));
+        tree.Append(docs, Record("setup B"));
+        tree.Append(nullptr, Record("setup C"));
         for (int i = 0; i < filler; ++i)
-            tree.Append(nullptr, Named("item " + std::to_string(i)));
+            tree.Append(nullptr, Record("item " + std::to_string(i)));
         TProjectRec project;
         project.ProjectDataDir = folder.Path().string();
-        SilentProgress silent;
         const std::string path = folder / "find.tml";
-        ASSERT_TRUE(WriteProjectFile(path, project, tree, silent, silent).Saved);
+        testing::SaveProject(path, project, tree);
         Start();
         Window().show();
         Window().Session().LoadProject(path);
         Idle();
         // The load's progress window took the activation.
         ActivateWindow();
-    }
-
-    static TNodeData Named(std::string caption) {
-        TNodeData data;
-        data.Caption = std::move(caption);
-        return data;
     }
 
     ObjectNode* Node(const std::string& caption) {
@@ -71,9 +66,9 @@ protected:
         return node != nullptr ? node->Data.Caption : "(none)";
     }
 
-    // Runs "Find..." and fills in the dialog as the user would.
-    void Find(const DialogAnswer& answer) {
-        ModalAnswers answers({[answer](QWidget& dialog) {
+    // Fills in the find dialog as the user would.
+    static std::function<void(QWidget&)> Fill(const DialogAnswer& answer) {
+        return [answer](QWidget& dialog) {
             dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))->setText(answer.Text);
             if (answer.FromBeginning)
                 dialog.findChild<QRadioButton*>(QStringLiteral("radiobutton_FromBeginning"))
@@ -81,7 +76,11 @@ protected:
             const auto button =
                 answer.Confirm ? QStringLiteral("button_Ok") : QStringLiteral("button_Cancel");
             dialog.findChild<QPushButton*>(button)->click();
-        }});
+        };
+    }
+    // Runs "Find..." and fills in the dialog.
+    void Find(const DialogAnswer& answer) {
+        ModalAnswers answers({Fill(answer)});
         Ui().a_search_item_Find->trigger();
         EXPECT_TRUE(answers.AllAnswered());
     }
@@ -190,11 +189,7 @@ TEST_F(SearchCommandsTest, EmptyTextSearchesNothingAndForwardAsksAgain) {
     EXPECT_EQ(NotFoundMessages(), 1);
     EXPECT_EQ(Selected(), "Docs");
     // Find forward with an empty text opens the dialog instead of searching.
-    ModalAnswers answers({[](QWidget& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))
-            ->setText(QStringLiteral("readme"));
-        dialog.findChild<QPushButton*>(QStringLiteral("button_Ok"))->click();
-    }});
+    ModalAnswers answers({Fill({QStringLiteral("readme")})});
     FindForward();
     EXPECT_TRUE(answers.AllAnswered());
     EXPECT_EQ(Selected(), "readme");
@@ -225,10 +220,7 @@ TEST_F(SearchCommandsTest, TheKeysRunTheCommands) {
     OpenProject();
     TreeView().SelectNode(Node("Setup A"));
     TreeView().setFocus();
-    ModalAnswers answers({[](QWidget& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("edit_Text"))->setText(QStringLiteral("setup"));
-        dialog.findChild<QPushButton*>(QStringLiteral("button_Ok"))->click();
-    }});
+    ModalAnswers answers({Fill({QStringLiteral("setup")})});
     QTest::keyClick(&TreeView(), Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(answers.AllAnswered());
     EXPECT_EQ(Selected(), "Setup A");

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/project_file.h"
 #include "main_window_test_support.h"
 #include "support/project_bytes.h"
 #include "support/tree_records.h"
@@ -41,15 +40,9 @@ struct UnsavedChangesFixture : testing::MainWindowFixture {
         Ui().a_view_item_Editor->trigger();
         Open(other);  // so that it is the second of the recent projects
         Open(path);
-        Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-        Idle();
+        ShowPage(Ui().tabsheet_Data);
         QObject::connect(&Model(), &QAbstractItemModel::modelReset, &Window(),
                          [this] { ++treeReplaced; });
-    }
-    void Open(const std::string& file) {
-        prompts.OpenAnswers.push_back(QString::fromStdString(file));
-        Ui().a_files_item_Open->trigger();
-        Idle();
     }
     ObjectNode* Object(int row) { return Model().Tree().TopLevel().at(static_cast<size_t>(row)); }
     // The author renames the first object and commits it, then types a hint not yet committed.
@@ -60,9 +53,7 @@ struct UnsavedChangesFixture : testing::MainWindowFixture {
         Ui().edit_Hint->setText(u"typed"_s);
     }
     TNodeData StoredFirstObject() const {
-        ObjectTree stored;
-        ReadProject(path, &stored);
-        return stored.TopLevel().at(0)->Data;
+        return testing::LoadProject(path).Tree.TopLevel().at(0)->Data;
     }
     void ExpectUntouched() {
         EXPECT_EQ(treeReplaced, 0);
@@ -171,8 +162,7 @@ TEST_P(UnsavedChangesRouteTest, NothingIsAskedOnceTheChangesAreSaved) {
     Select(Object(2));
     Ui().a_operation_item_ExpandTree->trigger();
     Ui().combobox_Keywords->setEditText(u"driver"_s);
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_ProjectProperties);
-    Idle();
+    ShowPage(Ui().tabsheet_ProjectProperties);
     RunRoute();
     EXPECT_TRUE(prompts.Questions.isEmpty());
     EXPECT_GT(treeReplaced, 0);
@@ -271,8 +261,7 @@ TEST_F(UnsavedChangesTest, SaveAndSwitchAsksOnlyWhenItsSaveFailed) {
     prompts.FolderAnswers.push_back(QString::fromStdString(dataDir));
     Ui().a_files_item_New->trigger();
     EXPECT_FALSE(Window().isWindowModified());  // the new project's data directory is no change
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-    Idle();
+    ShowPage(Ui().tabsheet_Data);
     Ui().a_operation_item_AddObject->trigger();
 
     Ui().a_view_item_SaveNBrowser->trigger();  // Save as is cancelled, and so is the question
@@ -297,9 +286,8 @@ TEST_F(UnsavedChangesTest, MultiLineTextsKeepTheirLastLineEndAndShowNoEmptyLine)
     TNodeData record = testing::Record("object");
     record.Comments = "a\r\nb\r\n";
     tree.Append(nullptr, record);
-    SilentProgress silent;
     const std::string file = folder / "texts.tml";
-    ASSERT_TRUE(WriteProjectFile(file, project, tree, silent, silent).Saved);
+    testing::SaveProject(file, project, tree);
     const std::string bytes = testing::ReadWholeFile(file);
 
     Start();

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QIcon>
 #include <QPersistentModelIndex>
 #include <QSignalSpy>
 #include <QStringList>
 
 #include "core/disc_update.h"
 #include "support/tree_records.h"
+#include "ui/tree/object_icons.h"
 
 namespace tomlet {
 namespace {
@@ -89,6 +91,17 @@ TEST_F(ObjectTreeModelTest, RowsFollowTheCoreTree) {
     EXPECT_EQ(ObjectTreeModel::NodeFromIndex(model.index(1, 0, IndexOf(a))), c);
     EXPECT_FALSE(model.index(2, 0, IndexOf(a)).isValid());
     EXPECT_FALSE(model.hasChildren(IndexOf(c)));
+}
+
+TEST_F(ObjectTreeModelTest, EachRowShowsTheIconOfItsType) {
+    BuildSample();
+    const ObjectNode* odd = model.Append(nullptr, Record("Odd", 40));
+    const auto picture = [&](const ObjectNode* node, QIcon::Mode mode) {
+        return IndexOf(node).data(Qt::DecorationRole).value<QIcon>().pixmap(16, mode).toImage();
+    };
+    EXPECT_EQ(picture(a, QIcon::Normal), ObjectImage(0).toImage());
+    EXPECT_EQ(picture(a, QIcon::Selected), ObjectImage(1).toImage());
+    EXPECT_EQ(picture(odd, QIcon::Normal), ObjectImage(13).toImage());
 }
 
 TEST_F(ObjectTreeModelTest, RefusedMovesChangeNothingAndSayNothing) {
