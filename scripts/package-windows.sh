@@ -22,7 +22,7 @@ x86_64-w64-mingw32-strip "$kit"/*.exe
 cp "$deps"/bin/Qt6{Core,Gui,Widgets}.dll "$kit/"
 cp "$deps/plugins/platforms/qwindows.dll" "$kit/platforms/"
 cp "$deps/plugins/styles/qwindowsvistastyle.dll" "$kit/styles/"
-cp "$root"/examples/demo-disc/disc/*.lng "$kit/"  # the finished translations
+cp "$root"/resources/languages/*.lng "$kit/"  # the finished translations
 printf '[autorun]\r\nopen=tomlet.exe\r\nicon=tomlet.exe,0\r\nlabel=Tomlet\r\n' >"$kit/autorun.inf"
 sed 's/$/\r/' >"$kit/README.txt" <<EOT
 Tomlet $version for Windows: the kit for a disc
