@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/native_path.h"
 
 namespace tomlet {
 
@@ -103,11 +104,8 @@ const ExtensionRule& RuleFor(std::string_view path, const PathRules& rules) {
 }  // namespace
 
 PathRules PathRules::Native() {
-#ifdef _WIN32
-    return Windows();
-#else
-    return {'/', false};
-#endif
+    const PathStyle system = SystemPathStyle();
+    return {system.Separator, system.DriveLetters};
 }
 
 std::string StripTrailingBackslash(std::string_view path, const PathRules& rules) {
