@@ -2,7 +2,6 @@
 
 #include <QSettings>
 #include <algorithm>
-#include <memory>
 
 namespace tomlet {
 
@@ -31,15 +30,6 @@ bool IsText(const QVariant& value) {
 }
 
 }  // namespace
-
-std::unique_ptr<QSettings> OpenMaskSettings() {
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\Software\\Tomlet"_s,
-                                       QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, u"Tomlet"_s);
-#endif
-}
 
 LoadedMasks SettingsMaskStore::Load() {
     LoadedMasks stored;
