@@ -76,8 +76,9 @@ TEST_F(DiscUpdateTest, AddsWhatIsNewAndDeletesWhatIsGoneKeepingEveryAnnotation) 
         node.Data.Comments = "about " + node.Data.Caption + "\r\n";
         node.Data.Parameters = "/quiet";
     });
-    ObjectNode* start =
-        catalogue.InsertBefore(catalogue.First(), Record("Start here", otVirtualFolder));
+    ObjectNode* first = catalogue.First();
+    ObjectNode* start = catalogue.Append(nullptr, Record("Start here", otVirtualFolder));
+    catalogue.MoveBefore(start, first);
     catalogue.Append(start, Record("Note", otTextFile));
     catalogue.MoveToLastChild(ByPath("Docs\\manual.txt"), nullptr);
     catalogue.Append(nullptr, WithPath("Outside", "..\\outside.txt", otTextFile));

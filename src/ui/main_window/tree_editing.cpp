@@ -20,11 +20,6 @@ TNodeData NewObjectRecord() {
     return record;
 }
 
-bool MayHaveChildren(const ObjectNode* node) {
-    return node != nullptr &&
-           (node->Data.ObjectType == otFolder || node->Data.ObjectType == otVirtualFolder);
-}
-
 }  // namespace
 
 TreeEditing::TreeEditing(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
@@ -33,20 +28,13 @@ TreeEditing::TreeEditing(QWidget& window, const MainWindowUi& ui, ObjectTreeMode
 
 void TreeEditing::a_operation_item_AddObjectExecute() {
     ObjectTreeView& tree = *m_ui.TreeView;
-    ObjectNode* previous = tree.SelectedNode();
-    ObjectNode* created = previous != nullptr ? m_model.InsertBefore(previous, NewObjectRecord())
-                                              : m_model.Append(nullptr, NewObjectRecord());
-    tree.SelectNode(created);
-    // Inserted before the selected object, which then moves before it: the new object follows
-    // the selected one as its next sibling.
-    if (previous != nullptr)
-        m_model.MoveBefore(previous, created);
+    tree.SelectNode(m_model.InsertAfter(tree.SelectedNode(), NewObjectRecord()));
 }
 
 void TreeEditing::a_operation_item_AddChildObjectExecute() {
     ObjectTreeView& tree = *m_ui.TreeView;
     ObjectNode* parent = tree.SelectedNode();
-    if (!MayHaveChildren(parent)) {
+    if (parent == nullptr || !MayHaveChildren(parent->Data.ObjectType)) {
         m_prompts.ShowMessage(
             &m_window, MessageKind::Warning,
             ToQString(Text(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));

@@ -27,11 +27,12 @@ ObjectNode* ObjectTreeModel::Append(ObjectNode* parent, TNodeData data) {
     return node;
 }
 
-ObjectNode* ObjectTreeModel::InsertBefore(ObjectNode* sibling, TNodeData data) {
+ObjectNode* ObjectTreeModel::InsertAfter(ObjectNode* sibling, TNodeData data) {
     if (sibling == nullptr)
         return Append(nullptr, std::move(data));
-    beginInsertRows(IndexFromNode(sibling->Parent()), sibling->Row(), sibling->Row());
-    ObjectNode* node = m_tree.InsertBefore(sibling, std::move(data));
+    const int row = sibling->Row() + 1;
+    beginInsertRows(IndexFromNode(sibling->Parent()), row, row);
+    ObjectNode* node = m_tree.InsertAfter(sibling, std::move(data));
     endInsertRows();
     return node;
 }

@@ -27,7 +27,8 @@ public:
     QModelIndex IndexFromNode(const ObjectNode* node) const;
 
     ObjectNode* Append(ObjectNode* parent, TNodeData data);
-    ObjectNode* InsertBefore(ObjectNode* sibling, TNodeData data);
+    // A new node just after `sibling`; the last top-level node for nullptr.
+    ObjectNode* InsertAfter(ObjectNode* sibling, TNodeData data);
     // Refused moves (into the node's own subtree) change nothing and return false; a move to
     // where the node already is returns true.
     bool MoveBefore(ObjectNode* node, ObjectNode* target);

@@ -29,10 +29,6 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-bool MayHaveChildren(const ObjectNode& node) {
-    return node.Data.ObjectType == otFolder || node.Data.ObjectType == otVirtualFolder;
-}
-
 }  // namespace
 
 // Paints nodes as the default delegate does and knows where it puts their icons.
@@ -131,7 +127,7 @@ bool ObjectTreeView::DropSelectedOn(ObjectNode* target, bool asLastChild) {
     if (treeModel == nullptr || moved == nullptr || target == nullptr || IsBusy())
         return false;
     const BusyCursor busy;
-    const bool changed = asLastChild && MayHaveChildren(*target)
+    const bool changed = asLastChild && MayHaveChildren(target->Data.ObjectType)
                              ? treeModel->MoveToLastChild(moved, target)
                              : treeModel->MoveBefore(moved, target);
     if (changed && moved->Parent() != nullptr)

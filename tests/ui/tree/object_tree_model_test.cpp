@@ -64,7 +64,7 @@ protected:
 
 TEST_F(ObjectTreeModelTest, EveryKindOfChangeKeepsTheModelConsistent) {
     BuildSample();
-    model.InsertBefore(c, Record("B2"));
+    model.InsertAfter(b, Record("B2"));
     EXPECT_TRUE(model.MoveBefore(e, b));
     EXPECT_TRUE(model.MoveToLastChild(d, nullptr));
     EXPECT_TRUE(model.MoveToLastChild(e, d));
