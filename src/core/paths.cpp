@@ -204,35 +204,6 @@ std::string ResolveDataDirectory(std::string_view projectDataDir, std::string_vi
     return folder;
 }
 
-namespace {
-
-std::string& NamedProjectPath() {
-    static std::string path;
-    return path;
-}
-
-}  // namespace
-
-void SetNamedProject(std::string path) {
-    NamedProjectPath() = std::move(path);
-}
-
-const std::string& NamedProject() {
-    return NamedProjectPath();
-}
-
-std::string DiscFolder() {
-    if (NamedProject().empty())
-        return ProgramFolder();
-    return Joined(ParentFolderPath(NamedProject()), {}, PathRules::Native());
-}
-
-std::string DefaultProjectPath() {
-    if (!NamedProject().empty())
-        return NamedProject();
-    return ProgramFolder() + "default.tml";
-}
-
 std::string FileExtension(std::string_view path, const PathRules& rules) {
     const std::string_view name = FileName(path, rules);
     const auto dot = name.rfind('.');

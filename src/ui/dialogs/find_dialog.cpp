@@ -94,7 +94,7 @@ void Tfrm_Find::FormCreate() {
     layout->addLayout(buttonRow);
     // A fixed dialog border: the window takes its layout's size and cannot be resized.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    TranslateForm(this, LanguageFileName(), true);
+    TranslateForm(this, CurrentLanguageFile(), true);
 
     for (QCheckBox* box : {m_checkbox_FindCaption, m_checkbox_FindHint, m_checkbox_FindComments,
                            m_checkbox_FindParameters, m_checkbox_FindPathFileName})

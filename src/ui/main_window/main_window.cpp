@@ -37,10 +37,11 @@ using Caption = ProjectSession::Caption;
 
 }  // namespace
 
-Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
+Tfrm_Main::Tfrm_Main(const Seams& seams, const StartupContext& context, QWidget* parent)
     : Tfrm_Common<QMainWindow>(parent),
       m_ui(BuildMainWindowUi(*this)),
       m_seams(seams),
+      m_context(context),
       m_model(new ObjectTreeModel(this)),
       m_busy(*this, m_ui),
       m_commands(*this, seams.UserPrompts, m_busy, [this] { SyncViewChecks(); }),
@@ -49,12 +50,14 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
                [this](const std::string& path) {
                    m_commands.Run([this, &path] { m_session.OpenRecentProject(path); });
                }),
-      m_session(*this, m_ui, *m_model, m_fields, m_busy, seams, m_pump, m_preferences, m_recent),
-      m_properties(*this, m_ui, *m_model, m_session, seams.UserPrompts),
+      m_session(*this, m_ui, *m_model, m_fields, m_busy, seams, m_pump, m_preferences, m_recent,
+                m_context),
+      m_properties(*this, m_ui, *m_model, m_session, seams.UserPrompts, m_context.DiscFolder),
       m_editing(*this, m_ui, *m_model, m_fields, seams.UserPrompts),
       m_running(*this, m_ui, *m_model, m_session, seams.UserPrompts, seams.SystemShell),
       m_search(*this, m_ui, *m_model, seams.UserPrompts),
-      m_scan(*this, m_ui, *m_model, m_fields, m_session, m_busy, seams, m_pump) {
+      m_scan(*this, m_ui, *m_model, m_fields, m_session, m_busy, seams, m_pump,
+             m_context.DiscFolder) {
     setObjectName(QStringLiteral("frm_Main"));
     setWindowTitle(QStringLiteral("Tomlet"));
     setMinimumSize(DesignedWidth, MinimumHeight);
@@ -76,20 +79,22 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
 Tfrm_Main::~Tfrm_Main() = default;
 
 void Tfrm_Main::FormCreate() {
-    if (!LoadLanguageAtStart(*this))
+    const std::string& dataFolder = m_context.DataFolder;
+    if (!LoadLanguageAtStart(*this, dataFolder))
         m_seams.UserPrompts.ShowMessage(this, MessageKind::Error,
                                         ToQString(Text(TextId::message_CantOpenInifile)));
-    BuildLanguageMenu(*m_ui.menu_Language, *this);
+    BuildLanguageMenu(*m_ui.menu_Language, *this, dataFolder);
     for (QAction* language : m_ui.menu_Language->actions())
-        m_commands.Connect(language,
-                           [this, language] { menu_LanguageSelectClick(*this, language); });
+        m_commands.Connect(language, [this, language] {
+            menu_LanguageSelectClick(*this, m_context.DataFolder, language);
+        });
     a_view_item_BrowserExecute();
     m_session.UpdateCaption(Caption::WithFileName);
-    std::string startupPath = DefaultProjectPath();
+    std::string startupPath = m_context.DefaultProjectPath();
     TIniRec settings;
-    if (ReadSettings(settings)) {
+    if (ReadSettings(dataFolder, settings)) {
         ApplySettings(settings);
-        startupPath = StartupProjectPath(settings);
+        startupPath = StartupProjectPath(m_context, settings);
     }
     m_session.OpenStartupProject(startupPath);
     if (!RestoreWindowPlace() && !isMaximized())

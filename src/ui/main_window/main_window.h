@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include "core/startup_context.h"
 #include "ui/base/common_window.h"
 #include "ui/base/user_preferences.h"
 #include "ui/main_window/busy_state.h"
@@ -33,7 +34,7 @@ class Tfrm_Main final : public Tfrm_Common<QMainWindow> {
     Q_DISABLE_COPY_MOVE(Tfrm_Main)
 
 public:
-    explicit Tfrm_Main(const Seams& seams, QWidget* parent = nullptr);
+    Tfrm_Main(const Seams& seams, const StartupContext& context, QWidget* parent = nullptr);
     ~Tfrm_Main() override;
 
     const MainWindowUi& Ui() const { return m_ui; }
@@ -90,6 +91,7 @@ private:
 
     MainWindowUi m_ui;
     Seams m_seams;
+    StartupContext m_context;
     ObjectTreeModel* m_model;
     ThrottledMessagePump m_pump;
     BusyState m_busy;

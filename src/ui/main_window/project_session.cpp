@@ -13,6 +13,7 @@
 #include "core/catalogue.h"
 #include "core/paths.h"
 #include "core/project_file.h"
+#include "core/startup_context.h"
 #include "core/version.h"
 #include "platform/file_system.h"
 #include "platform/text_editor.h"
@@ -40,7 +41,7 @@ QString CatalogueText(TextId id) {
 ProjectSession::ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
                                ObjectFieldsEditor& fields, BusyState& busy, const Seams& seams,
                                MessagePump& pump, UserPreferences& preferences,
-                               RecentProjects& recent)
+                               RecentProjects& recent, const StartupContext& context)
     : m_window(window),
       m_ui(ui),
       m_model(model),
@@ -49,7 +50,8 @@ ProjectSession::ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTr
       m_seams(seams),
       m_pump(pump),
       m_preferences(preferences),
-      m_recent(recent) {}
+      m_recent(recent),
+      m_context(context) {}
 
 void ProjectSession::WatchForChanges() {
     const auto changed = [this] { NoteChange(); };
@@ -115,7 +117,7 @@ ActionContext ProjectSession::ObjectActionContext() const {
     ActionContext context;
     context.Mode = CurrentPathMode();
     context.DataDir = m_currentDataDir;
-    context.DiscFolder = DiscFolder();
+    context.DiscFolder = m_context.DiscFolder;
     context.TextEditor = TextEditorCommand();
     return context;
 }
@@ -137,7 +139,7 @@ void ProjectSession::LoadProject(const std::string& path) {
     }
     m_model.Adopt(std::move(loaded), nullptr);
     ShowProjectProperties(project);
-    m_currentDataDir = ResolveDataDirectory(project.ProjectDataDir, DiscFolder());
+    m_currentDataDir = ResolveDataDirectory(project.ProjectDataDir, m_context.DiscFolder);
     m_currentFileName = path;
     TakeAsSaved(m_changes);
     if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_currentDataDir))
@@ -217,7 +219,7 @@ void ProjectSession::UpdateCaption(Caption caption) {
 
 void ProjectSession::OpenStartupProject(const std::string& path) {
     // A project handed over on the command line (by a file manager, say) is one the user chose.
-    const bool named = path == NamedProject();
+    const bool named = path == m_context.NamedProject;
     if (!FileExists(path)) {
         if (named)
             TellProjectFileNotFound(path);
@@ -299,7 +301,7 @@ QString ProjectSession::DialogFolder() const {
     const QString last = m_preferences.LastFolder();
     if (!last.isEmpty() && DirectoryExists(FromQString(last)))
         return last;
-    return ToQString(StripTrailingBackslash(DiscFolder()));
+    return ToQString(StripTrailingBackslash(m_context.DiscFolder));
 }
 
 void ProjectSession::RememberDialogFolder(const QString& chosenFile) {
@@ -320,7 +322,7 @@ void ProjectSession::a_files_item_OpenExecute() {
 }
 
 void ProjectSession::a_files_item_OpenDefaultExecute() {
-    const std::string path = DefaultProjectPath();
+    const std::string path = m_context.DefaultProjectPath();
     if (!FileExists(path)) {
         Tell(MessageKind::Warning, CatalogueText(TextId::message_DefaultFileNotFound));
         UpdateCaption(Caption::WithFileName);

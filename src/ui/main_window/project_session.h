@@ -21,6 +21,7 @@ class RecentProjects;
 class UserPreferences;
 struct MainWindowUi;
 struct ReadResult;
+struct StartupContext;
 struct TProjectRec;
 
 // The open project: the file it lives in, its data directory, reading, writing and closing it,
@@ -34,7 +35,8 @@ public:
 
     ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
                    ObjectFieldsEditor& fields, BusyState& busy, const Seams& seams,
-                   MessagePump& pump, UserPreferences& preferences, RecentProjects& recent);
+                   MessagePump& pump, UserPreferences& preferences, RecentProjects& recent,
+                   const StartupContext& context);
     ProjectSession(const ProjectSession&) = delete;
     ProjectSession& operator=(const ProjectSession&) = delete;
 
@@ -115,6 +117,7 @@ private:
     MessagePump& m_pump;
     UserPreferences& m_preferences;
     RecentProjects& m_recent;
+    const StartupContext& m_context;
     std::string m_currentFileName;
     std::string m_currentDataDir;
     std::uint64_t m_changes = 0;

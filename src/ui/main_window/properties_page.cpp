@@ -17,8 +17,13 @@ namespace tomlet {
 
 PropertiesPage::PropertiesPage(QWidget& window, const MainWindowUi& ui,
                                const ObjectTreeModel& model, ProjectSession& session,
-                               Prompts& prompts)
-    : m_window(window), m_ui(ui), m_model(model), m_session(session), m_prompts(prompts) {}
+                               Prompts& prompts, std::string discFolder)
+    : m_window(window),
+      m_ui(ui),
+      m_model(model),
+      m_session(session),
+      m_prompts(prompts),
+      m_discFolder(std::move(discFolder)) {}
 
 void PropertiesPage::edit_ProjectDataDirButtonClick() {
     const std::string& dataDir = m_session.CurrentDataDir();
@@ -30,7 +35,7 @@ void PropertiesPage::edit_ProjectDataDirButtonClick() {
     FolderPickerRequest request;
     request.Title = ToQString(Text(TextId::text_ProjectDir) + dataDir);
     // Where the data directory leads: the field may hold one relative to the disc.
-    request.InitialSelection = ToQString(dataDir.empty() ? DiscFolder() : dataDir);
+    request.InitialSelection = ToQString(dataDir.empty() ? m_discFolder : dataDir);
     const QString chosen = m_prompts.PickFolder(&m_window, request);
     if (chosen.isEmpty())
         return;

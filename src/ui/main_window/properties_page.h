@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class QWidget;
 
 namespace tomlet {
@@ -14,7 +16,7 @@ struct MainWindowUi;
 class PropertiesPage final {
 public:
     PropertiesPage(QWidget& window, const MainWindowUi& ui, const ObjectTreeModel& model,
-                   ProjectSession& session, Prompts& prompts);
+                   ProjectSession& session, Prompts& prompts, std::string discFolder);
     PropertiesPage(const PropertiesPage&) = delete;
     PropertiesPage& operator=(const PropertiesPage&) = delete;
 
@@ -31,6 +33,7 @@ private:
     const ObjectTreeModel& m_model;
     ProjectSession& m_session;
     Prompts& m_prompts;
+    std::string m_discFolder;
 };
 
 }  // namespace tomlet

@@ -85,7 +85,7 @@ DiscUpdateScope UpdateScope(const std::string& dataDir, ObjectNode* selected) {
 
 ScanCommands::ScanCommands(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
                            ObjectFieldsEditor& fields, ProjectSession& session, BusyState& busy,
-                           const Seams& seams, MessagePump& pump)
+                           const Seams& seams, MessagePump& pump, std::string discFolder)
     : m_window(window),
       m_ui(ui),
       m_model(model),
@@ -93,7 +93,8 @@ ScanCommands::ScanCommands(QWidget& window, const MainWindowUi& ui, ObjectTreeMo
       m_session(session),
       m_busy(busy),
       m_seams(seams),
-      m_pump(pump) {}
+      m_pump(pump),
+      m_discFolder(std::move(discFolder)) {}
 
 bool ScanCommands::AskScanOptions(Tfrm_Scan& dialog) {
     if (dialog.exec() != QDialog::Accepted)
@@ -104,7 +105,8 @@ bool ScanCommands::AskScanOptions(Tfrm_Scan& dialog) {
 
 void ScanCommands::a_operation_item_ScanProjectDirectoryExecute() {
     const QString dataDir = ToQString(m_session.CurrentDataDir());
-    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, dataDir, &m_window);
+    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, dataDir, ToQString(m_discFolder),
+                     &m_window);
     dialog.SetDirectory(dataDir);
     if (!AskScanOptions(dialog))
         return;
@@ -125,7 +127,8 @@ void ScanCommands::a_operation_item_ScanCurrentFolderExecute() {
     if (m_model.Tree().IsEmpty() || folder == nullptr || folder->Data.ObjectType != otFolder)
         return;
     const std::string& dataDir = m_session.CurrentDataDir();
-    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, ToQString(dataDir), &m_window);
+    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, ToQString(dataDir),
+                     ToQString(m_discFolder), &m_window);
     dialog.SetDirectory(ToQString(FolderOfObject(dataDir, folder->Data.PathFileName)));
     dialog.LockDirectory(true);
     if (!AskScanOptions(dialog))
@@ -164,7 +167,8 @@ void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
     if (m_model.Tree().IsEmpty() || dataDir.empty())
         return;
     DiscUpdateScope scope = UpdateScope(dataDir, m_ui.TreeView->SelectedNode());
-    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, ToQString(dataDir), &m_window);
+    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, ToQString(dataDir),
+                     ToQString(m_discFolder), &m_window);
     dialog.SetDirectory(
         ToQString(scope.Folder.empty() ? dataDir : FolderOfObject(dataDir, scope.Folder)));
     dialog.LockDirectory(true);

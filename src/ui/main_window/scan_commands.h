@@ -28,7 +28,7 @@ class ScanCommands final {
 public:
     ScanCommands(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
                  ObjectFieldsEditor& fields, ProjectSession& session, BusyState& busy,
-                 const Seams& seams, MessagePump& pump);
+                 const Seams& seams, MessagePump& pump, std::string discFolder);
     ScanCommands(const ScanCommands&) = delete;
     ScanCommands& operator=(const ScanCommands&) = delete;
 
@@ -61,6 +61,7 @@ private:
     BusyState& m_busy;
     Seams m_seams;
     MessagePump& m_pump;
+    std::string m_discFolder;
     std::vector<std::string> m_scanMaskList;
 };
 

@@ -34,7 +34,7 @@ QString NotFound(const std::string& path) {
 
 class MainWindowDesktopTest : public ::testing::Test, public MainWindowFixture {
 protected:
-    void TearDown() override { SetLanguageFileName({}); }
+    void TearDown() override { SetCurrentLanguageFile({}); }
 
     // A relative-mode project whose one object names `objectPath` below the project's folder.
     std::string WriteDiscProject(const std::string& name, const std::string& objectPath) const {
@@ -69,7 +69,7 @@ TEST_F(MainWindowDesktopTest, ANamedProjectIsShownAsTheDefaultProjectOfADiscInIt
     folder.WriteFile("tomlet.ini", "[Default]\r\n_DefaultFile=default.tml\r\n");
     folder.WriteFile("discs/suite/Docs/readme.txt", "read me");
     const std::string project = WriteDiscProject("discs/suite/suite.tml", "Docs\\readme.txt");
-    SetNamedProject(project);
+    namedProject = project;
     Start();
 
     EXPECT_TRUE(Window().IsBrowserView());
@@ -94,7 +94,7 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
     const std::string missing = folder / "missing.tml";
     for (const auto& [path, message] :
          {std::pair{damaged, MessageKind::Error}, std::pair{missing, MessageKind::Warning}}) {
-        SetNamedProject(path);
+        namedProject = path;
         prompts.Messages.clear();
         Start();
         EXPECT_TRUE(Window().IsBrowserView());
@@ -181,7 +181,7 @@ TEST_F(MainWindowDesktopTest, ALanguageChoiceTomletIniCannotKeepSurvivesARestart
     std::filesystem::remove(ini);
     Close();
     Start();  // tomlet.ini gone: untranslated, the user's old choice forgotten
-    EXPECT_EQ(LanguageFileName(), ".lng");
+    EXPECT_EQ(CurrentLanguageFile(), folder / ".lng");
 }
 
 // ---- Menus from the keyboard

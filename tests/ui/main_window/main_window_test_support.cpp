@@ -9,9 +9,8 @@
 #include <QTabWidget>
 
 #include "core/catalogue.h"
-#include "core/paths.h"
+#include "core/startup_context.h"
 #include "core/version.h"
-#include "platform/file_system.h"
 #include "ui/base/qt_text.h"
 #include "ui/main_window/keyboard_state.h"
 
@@ -21,7 +20,6 @@ using namespace Qt::StringLiterals;
 
 MainWindowFixture::MainWindowFixture() : m_previousDirectory(QDir::currentPath()) {
     QDir::setCurrent(QString::fromStdString(folder.Path().string()));
-    SetProgramFolderForTesting(folder.Path().string());
     SetCtrlHeldForTesting(false);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString(preferences.Path().string()));
@@ -30,14 +28,13 @@ MainWindowFixture::MainWindowFixture() : m_previousDirectory(QDir::currentPath()
 MainWindowFixture::~MainWindowFixture() {
     m_window.reset();
     SetCtrlHeldForTesting(std::nullopt);
-    SetProgramFolderForTesting({});
-    SetNamedProject({});
     ResetCatalogue();
     QDir::setCurrent(m_previousDirectory);
 }
 
 Tfrm_Main& MainWindowFixture::Start() {
-    m_window = std::make_unique<Tfrm_Main>(SeamsInUse());
+    m_window =
+        std::make_unique<Tfrm_Main>(SeamsInUse(), MakeStartupContext(folder / "", namedProject));
     Idle();
     return *m_window;
 }

@@ -19,9 +19,10 @@
 namespace tomlet::testing {
 
 // A main window started in a temporary folder that is both the current directory and the
-// program folder, with the user's answers given by FakePrompts, its progress shown as the program
-// shows it and the user's preferences kept in a temporary folder of their own (a window started
-// again in the same fixture finds what the last one kept).
+// program folder, on the project `namedProject` names (none while it is empty), with the user's
+// answers given by FakePrompts, its progress shown as the program shows it and the user's
+// preferences kept in a temporary folder of their own (a window started again in the same fixture
+// finds what the last one kept).
 class MainWindowFixture {
 public:
     MainWindowFixture();
@@ -56,6 +57,7 @@ public:
 
     TempFolder folder;
     TempFolder preferences;
+    std::string namedProject;
     FakePrompts prompts;
     FakeShell shell;
     FakeMaskStore masks;
