@@ -19,11 +19,11 @@
 #include "core/catalogue.h"
 #include "core/limits.h"
 #include "main_window_test_support.h"
+#include "support/held_ctrl.h"
 #include "support/project_bytes.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/keyboard_state.h"
 #include "ui/tree/object_tree_model.h"
 
 namespace tomlet {
@@ -111,8 +111,10 @@ TEST_F(MainWindowTest, SelectingAnObjectShowsItsCommentsInTheBrowser) {
 TEST_F(MainWindowTest, ASwitchWithCtrlEmptiesTheProjectAndForgetsItsFile) {
     OpenCatalogueInBrowser();
     ASSERT_EQ(Objects(), 3);
-    SetCtrlHeldForTesting(true);
-    Ui().a_view_item_Editor->trigger();
+    {
+        const testing::HeldCtrl ctrl(Window());
+        Ui().a_view_item_Editor->trigger();
+    }
     Idle();
 
     EXPECT_TRUE(Window().IsEditorView());

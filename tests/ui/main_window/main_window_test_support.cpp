@@ -12,7 +12,6 @@
 #include "core/startup_context.h"
 #include "core/version.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/keyboard_state.h"
 
 namespace tomlet::testing {
 
@@ -20,14 +19,12 @@ using namespace Qt::StringLiterals;
 
 MainWindowFixture::MainWindowFixture() : m_previousDirectory(QDir::currentPath()) {
     QDir::setCurrent(QString::fromStdString(folder.Path().string()));
-    SetCtrlHeldForTesting(false);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString(preferences.Path().string()));
 }
 
 MainWindowFixture::~MainWindowFixture() {
     m_window.reset();
-    SetCtrlHeldForTesting(std::nullopt);
     ResetCatalogue();
     QDir::setCurrent(m_previousDirectory);
 }
