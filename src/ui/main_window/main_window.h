@@ -28,7 +28,8 @@ struct TIniRec;
 
 // The program's one main window: the browser view for end users and the editor view for
 // authors. It holds the layout, the two views and the wiring; the state and the commands live in
-// the owners below, each built from the window's widgets and the seams.
+// the owners below, each given the few widgets it works with and the seams. One UpdateActions
+// computes every action's enabled state from the facts the owners hold.
 class Tfrm_Main final : public Tfrm_Common<QMainWindow> {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Tfrm_Main)
@@ -49,8 +50,9 @@ public:
     bool IsBrowserView() const;
     bool IsEditorView() const;
 
-    // Computes the enabled state of every action from the busy state, the view, the tree and
-    // the open project.
+    // Computes the enabled state of every action from the busy state, the view, the tree, the
+    // open project, the object fields' edits and the recent projects. Nothing else enables or
+    // disables an action.
     void UpdateActions();
     // Runs UpdateActions once the program is idle; repeated calls before then run it once.
     void ScheduleUpdateActions();
@@ -72,7 +74,7 @@ private:
     bool RestoreWindowPlace();
     void ConnectCommands();
     void ConnectObjectActions();
-    void ConnectViewChanges();
+    void ConnectStateChanges();
     void ConnectTree();
     void BindCheckBoxToAction();
     void BindCommitButton();
@@ -86,7 +88,9 @@ private:
 
     void SwitchView(View view);
     void PlaceTree(View view);
-    void SyncViewChecks();
+    // The checkable commands show the state again after one was refused, having inverted its
+    // own check.
+    void SyncChecks();
     void EnterInTree(Qt::KeyboardModifiers modifiers);
 
     MainWindowUi m_ui;

@@ -65,9 +65,15 @@ bool ObjectTreeModel::MoveToLastChild(ObjectNode* node, ObjectNode* parent) {
 void ObjectTreeModel::DeleteObjectTree(ObjectNode* node) {
     if (node == nullptr)
         return;
+    m_deleting = node;
     beginRemoveRows(IndexFromNode(node->Parent()), node->Row(), node->Row());
     m_tree.DeleteObjectTree(node);
+    m_deleting = nullptr;
     endRemoveRows();
+}
+
+bool ObjectTreeModel::IsBeingDeleted(const ObjectNode* node) const {
+    return m_deleting != nullptr && node != nullptr && m_deleting->Contains(node);
 }
 
 void ObjectTreeModel::ClearObjectTree() {

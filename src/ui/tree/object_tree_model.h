@@ -34,6 +34,9 @@ public:
     bool MoveBefore(ObjectNode* node, ObjectNode* target);
     bool MoveToLastChild(ObjectNode* node, ObjectNode* parent);
     void DeleteObjectTree(ObjectNode* node);
+    // Whether `node` goes with the deletion under way (DeleteObjectTree): true while the views
+    // hear that its rows are about to be removed.
+    bool IsBeingDeleted(const ObjectNode* node) const;
     void ClearObjectTree();
     // Attaches a tree built detached (by the reader or a scan) with one notification.
     void Adopt(ObjectTree&& detached, ObjectNode* parent);
@@ -60,6 +63,7 @@ private:
     bool BeginMove(const ObjectNode* node, const ObjectNode* newParent, int row);
 
     ObjectTree m_tree;
+    const ObjectNode* m_deleting = nullptr;
 };
 
 }  // namespace tomlet

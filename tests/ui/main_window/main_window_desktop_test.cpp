@@ -74,7 +74,7 @@ TEST_F(MainWindowDesktopTest, ANamedProjectIsShownAsTheDefaultProjectOfADiscInIt
 
     EXPECT_TRUE(Window().IsBrowserView());
     EXPECT_EQ(Window().Session().CurrentFileName(), project);
-    EXPECT_EQ(Window().Session().CurrentDataDir(), folder / "discs/suite");
+    EXPECT_EQ(Window().Session().DataDir(), folder / "discs/suite");
     Select(Model().Tree().TopLevel().front());
     Ui().a_action_item_Action->trigger();
     EXPECT_EQ(shell.Opened, QStringList{ToQString(folder / "discs/suite/Docs/readme.txt")});

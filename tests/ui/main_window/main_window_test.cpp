@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, ASwitchWithCtrlEmptiesTheProjectAndForgetsItsFile) {
     EXPECT_TRUE(Window().IsEditorView());
     EXPECT_EQ(Objects(), 0);
     EXPECT_TRUE(Window().Session().CurrentFileName().empty());
-    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
+    EXPECT_TRUE(Window().Session().DataDir().empty());
     EXPECT_TRUE(Ui().edit_ProjectName->text().isEmpty());
     EXPECT_TRUE(Ui().checkbox_AbsoluteLink->isChecked());
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, NewWithTheFolderPickerCancelledLeavesAnEmptyUnsavableProj
     EXPECT_EQ(Ui().EditPageControl->currentWidget(), Ui().tabsheet_ProjectProperties);
     EXPECT_EQ(Objects(), 0);
     EXPECT_TRUE(Ui().edit_ProjectDataDir->text().isEmpty());
-    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
+    EXPECT_TRUE(Window().Session().DataDir().empty());
     EXPECT_TRUE(Ui().a_options_item_AbsolutePath->isChecked());
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
     EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());

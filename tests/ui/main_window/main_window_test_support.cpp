@@ -54,6 +54,14 @@ void MainWindowFixture::Open(const std::string& path) {
     Idle();
 }
 
+std::string MainWindowFixture::OpenProjectIn(const std::string& dataDir, int count) {
+    TProjectRec project;
+    project.ProjectDataDir = dataDir;
+    const std::string path = WriteProject("catalogue.tml", project, count);
+    Open(path);
+    return path;
+}
+
 void MainWindowFixture::ShowPage(QWidget* page) {
     m_window->Ui().EditPageControl->setCurrentWidget(page);
     Idle();

@@ -41,6 +41,9 @@ public:
     void Select(const ObjectNode* node);
     // Opens a project through File > Open, as the user does.
     void Open(const std::string& path);
+    // Opens catalogue.tml, a project of `count` objects (WriteProject) whose data directory is
+    // `dataDir`; returns its path.
+    std::string OpenProjectIn(const std::string& dataDir, int count = 0);
     // Shows a page of the editor and lets the window go idle.
     void ShowPage(QWidget* page);
     // The caption as the window system shows it, with Qt's modified mark.

@@ -52,7 +52,7 @@ TEST_F(PropertiesPageTest, TheDataDirectoryOfAFilledProjectChangesOnlyWhileItIsM
     EXPECT_EQ(prompts.FolderRequests[0].InitialSelection, QString::fromStdString(dataDir));
     EXPECT_TRUE(prompts.FolderRequests[0].RootFolder.isEmpty());
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), QString::fromStdString(other));
-    EXPECT_EQ(Window().Session().CurrentDataDir(), other);
+    EXPECT_EQ(Window().Session().DataDir(), other);
 }
 
 TEST_F(PropertiesPageTest, CancellingTheDataDirectoryPickerKeepsEverything) {
@@ -63,7 +63,7 @@ TEST_F(PropertiesPageTest, CancellingTheDataDirectoryPickerKeepsEverything) {
     EXPECT_EQ(prompts.FolderRequests[0].Title,
               QStringLiteral("Project data dir: ") + QString::fromStdString(folder / "missing"));
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), QString::fromStdString(folder / "missing"));
-    EXPECT_EQ(Window().Session().CurrentDataDir(), folder / "missing");
+    EXPECT_EQ(Window().Session().DataDir(), folder / "missing");
 }
 
 TEST_F(PropertiesPageTest, AnEmptyDataDirectoryStartsThePickerInTheProgramFolder) {

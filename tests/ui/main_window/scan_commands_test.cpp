@@ -137,7 +137,7 @@ TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesT
         {Answer(ToQString(DataDir() + PathRules::Native().Separator))});
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(Tree().TopLevel()[0]->Child(0)->Child(0)->Data.PathFileName, "Docs\\Sub\\b.txt");
-    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
+    EXPECT_EQ(Window().Session().DataDir(), DataDir());
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), ToQString(DataDir()));
     EXPECT_EQ(Window().Scan().ScanMaskList(), (std::vector<std::string>{"*.txt", "*.exe"}));
     EXPECT_TRUE(Window().isWindowModified());
@@ -160,7 +160,7 @@ TEST_F(MainWindowScanTest, CancellingChangesNothingAndAMissingFolderIsRefused) {
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(folder / "gone"))});
     EXPECT_EQ(prompts.MessageTexts(), QStringList{QText(TextId::message_IncorrectPath)});
     EXPECT_TRUE(Tree().IsEmpty());
-    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
+    EXPECT_TRUE(Window().Session().DataDir().empty());
     EXPECT_EQ(Window().Scan().ScanMaskList(), std::vector<std::string>{"*.txt"});
     EXPECT_FALSE(Window().isWindowModified());
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
@@ -234,7 +234,7 @@ TEST_F(MainWindowScanTest, NoTreeCommandRunsWhileACurrentFolderScanRuns) {
     Run(Ui().a_operation_item_ScanCurrentFolder, {Answer({})});
     EXPECT_EQ(during.Runs, 1);
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
-    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
+    EXPECT_EQ(Window().Session().DataDir(), DataDir());
     EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
 }
 
@@ -248,10 +248,9 @@ TEST_F(MainWindowScanTest, UpdateIsOfferedOnTheDataPageOfAFilledProjectWithAData
     EXPECT_TRUE(update->isEnabled());
     ShowPage(Ui().tabsheet_ProjectProperties);
     EXPECT_FALSE(update->isEnabled());
+    prompts.QuestionAnswers = {Answer::No};
+    OpenProjectIn({}, 1);
     ShowPage(Ui().tabsheet_Data);
-    Window().Session().SetCurrentDataDir({});
-    Window().ScheduleUpdateActions();
-    Idle();
     EXPECT_FALSE(update->isEnabled());
 }
 
