@@ -12,7 +12,8 @@ public:
     explicit HeldCtrl(QWidget& widget) : m_widget(widget) {
         QTest::keyPress(&m_widget, Qt::Key_Control, Qt::ControlModifier);
     }
-    ~HeldCtrl() { QTest::keyRelease(&m_widget, Qt::Key_Control, Qt::ControlModifier); }
+    // The release names no modifier: the keyboard's state afterwards is the release event's.
+    ~HeldCtrl() { QTest::keyRelease(&m_widget, Qt::Key_Control); }
     HeldCtrl(const HeldCtrl&) = delete;
     HeldCtrl& operator=(const HeldCtrl&) = delete;
 

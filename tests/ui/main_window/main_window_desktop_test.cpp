@@ -10,11 +10,14 @@
 #include <QToolButton>
 #include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/language_file.h"
 #include "core/paths.h"
 #include "main_window_test_support.h"
+#include "support/test_system.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
@@ -89,22 +92,36 @@ TEST_F(MainWindowDesktopTest, ANamedProjectIsShownAsTheDefaultProjectOfADiscInIt
     EXPECT_EQ(RecentItems(), QStringList{ToQString(project)});
 }
 
+// The message names the file and what was wrong with it.
 TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserSayingWhy) {
-    const std::string damaged = folder.WriteFile("damaged.tml", "not a project");
+    struct Case {
+        std::string Path;
+        MessageKind Kind;
+        QString Text;
+    };
     const std::string missing = folder / "missing.tml";
-    for (const auto& [path, message] :
-         {std::pair{damaged, MessageKind::Error}, std::pair{missing, MessageKind::Warning}}) {
-        namedProject = path;
+    std::vector<Case> cases = {
+        {folder.WriteFile("damaged.tml", "not a project"), MessageKind::Error,
+         ToQString(Text(TextId::message_IncorrectFormatFile))},
+        {missing, MessageKind::Warning, NotFound(missing)},
+    };
+    if (!testing::OnWindows && !testing::RunsAsSuperuser()) {  // who may read everything
+        const std::string unreadable = folder.WriteFile("unreadable.tml", "TML");
+        std::filesystem::permissions(unreadable, std::filesystem::perms::none);
+        cases.push_back({unreadable, MessageKind::Error,
+                         ToQString(Text(TextId::message_CantOpenDefaultFile) + '\n' + unreadable +
+                                   ": " + std::generic_category().message(EACCES))});
+    }
+    for (const Case& named : cases) {
+        namedProject = named.Path;
         prompts.Messages.clear();
         Start();
         EXPECT_TRUE(Window().IsBrowserView());
         EXPECT_EQ(Model().Tree().Count(), 0);
         EXPECT_EQ(Window().Session().CurrentFileName(), "");
-        ASSERT_EQ(prompts.Messages.size(), 1u) << path;
-        EXPECT_EQ(prompts.Messages.front().Kind, message);
+        EXPECT_EQ(prompts.Messages, testing::OnlyMessage(named.Kind, named.Text));
         EXPECT_TRUE(RecentItems().isEmpty());
     }
-    EXPECT_TRUE(prompts.Messages.front().Text.startsWith(NotFound(missing)));
 }
 
 // ---- What the user's preferences keep

@@ -126,27 +126,6 @@ TEST_F(PropertiesPageTest, AShowTimeAboveTheRangeIsShownAndSavedAsItsBound) {
     EXPECT_EQ(ReadProject(SavedFile()).SplashShowTime, 15000);
 }
 
-TEST_F(PropertiesPageTest, TheButtonsRefuseWhileALoadSaveOrScanRuns) {
-    TProjectRec project = ProjectIn(folder / "missing");
-    project.SplashFileName = "s.jpg";
-    OpenProject(project);
-    prompts.Messages.clear();
-    {
-        const BusyState::Scope busy(Window().Busy());
-        Ui().edit_ProjectDataDirButton->trigger();
-        Ui().edit_SplashFileNameButton->trigger();
-        Ui().button_DontShowSplahScreen->click();
-    }
-    EXPECT_TRUE(prompts.FolderRequests.empty());
-    EXPECT_TRUE(prompts.Messages.empty());
-    EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("s.jpg"));
-
-    Ui().edit_ProjectDataDirButton->trigger();
-    Ui().edit_SplashFileNameButton->trigger();
-    EXPECT_EQ(prompts.FolderRequests.size(), 1u);
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{QText(TextId::message_ProjectDataDirNotExist)});
-}
-
 TEST_F(PropertiesPageTest, TheCheckBoxAndTheMenuCommandShowOneFlag) {
     QAction* command = Ui().a_options_item_AbsolutePath;
     QCheckBox* box = Ui().checkbox_AbsoluteLink;

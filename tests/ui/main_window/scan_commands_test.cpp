@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolBar>
@@ -179,21 +180,42 @@ TEST_F(MainWindowScanTest, WhatIsLeftOutIsNamedWithTheReasonAtTheEnd) {
                               skipped + u": "_s + QText(TextId::message_SkippedCodePage)));
 }
 
-TEST_F(MainWindowScanTest, CommandsAreOffThroughoutADataDirectoryScan) {
+// A scan lets window messages through: meanwhile the window is busy, its pages and commands are
+// off, and the view meets no half-built node. Scanning the data directory turns the toolbar and
+// the menus off too; scanning a folder object leaves them on, their commands off.
+TEST_F(MainWindowScanTest, CommandsAreOffThroughoutEachScan) {
     StartEditor();
     masks.Masks = {u"*.*"_s};
-    DuringScan during([&] {
-        EXPECT_TRUE(Window().Busy().IsBusy());
-        EXPECT_FALSE(Ui().EditPageControl->isEnabled());
-        EXPECT_FALSE(Ui().toolbar_Editor->isEnabled());
-        EXPECT_NE(QApplication::overrideCursor(), nullptr);
-        // The view has not seen any new node yet.
-        EXPECT_TRUE(Tree().IsEmpty());
-    });
-    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()))});
-    EXPECT_EQ(during.Runs, 1);
+    const auto whileScanning = [&](bool commandsShown) {
+        const std::string before = Captions(Tree().TopLevel());
+        return [=, this] {
+            EXPECT_TRUE(Window().Busy().IsBusy());
+            EXPECT_FALSE(Ui().EditPageControl->isEnabled());
+            EXPECT_EQ(Ui().toolbar_Editor->isEnabled(), commandsShown);
+            EXPECT_EQ(Ui().menu_File->menuAction()->isEnabled(), commandsShown);
+            EXPECT_FALSE(Ui().a_files_item_CloseFile->isEnabled());
+            EXPECT_FALSE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());
+            EXPECT_NE(QApplication::overrideCursor(), nullptr);
+            EXPECT_EQ(Captions(Tree().TopLevel()), before);
+        };
+    };
+    {
+        DuringScan during(whileScanning(false));
+        Run(Ui().a_operation_item_ScanProjectDirectory,
+            {Answer(ToQString(DataDir()), true, false)});
+        EXPECT_EQ(during.Runs, 1);
+    }
+    Select(Tree().TopLevel()[0]);
+    {
+        DuringScan during(whileScanning(true));
+        Run(Ui().a_operation_item_ScanCurrentFolder, {Answer({})});
+        EXPECT_EQ(during.Runs, 1);
+    }
+    EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Tree().Count(), 5);
+    EXPECT_TRUE(Ui().EditPageControl->isEnabled());
+    EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
+    EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
 }
 
 TEST_F(MainWindowScanTest, ScanningAFolderObjectAppendsItsContentAgainOnEveryScan) {
@@ -210,32 +232,6 @@ TEST_F(MainWindowScanTest, ScanningAFolderObjectAppendsItsContentAgainOnEverySca
     Run(Ui().a_operation_item_ScanCurrentFolder, {Answer({})});
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt Sub (b.txt) a.txt)");
     EXPECT_EQ(Tree().TopLevel()[0]->Child(1)->Data.PathFileName, "Docs\\a.txt");
-}
-
-TEST_F(MainWindowScanTest, NoTreeCommandRunsWhileACurrentFolderScanRuns) {
-    StartEditor();
-    masks.Masks = {u"*.*"_s};
-    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()), true, false)});
-    TreeView().SelectNode(Tree().TopLevel()[0]);
-    Idle();
-
-    DuringScan during([&] {
-        EXPECT_TRUE(Window().Busy().IsBusy());
-        EXPECT_FALSE(Ui().EditPageControl->isEnabled());
-        // The toolbar and menus stay enabled; their commands refuse to run.
-        EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
-        EXPECT_FALSE(Ui().a_files_item_CloseFile->isEnabled());
-        EXPECT_FALSE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());
-        Ui().a_files_item_CloseFile->setEnabled(true);
-        Ui().a_files_item_CloseFile->trigger();
-        Ui().a_operation_item_ScanCurrentFolder->setEnabled(true);
-        Ui().a_operation_item_ScanCurrentFolder->trigger();
-    });
-    Run(Ui().a_operation_item_ScanCurrentFolder, {Answer({})});
-    EXPECT_EQ(during.Runs, 1);
-    EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
-    EXPECT_EQ(Window().Session().DataDir(), DataDir());
-    EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
 }
 
 TEST_F(MainWindowScanTest, UpdateIsOfferedOnTheDataPageOfAFilledProjectWithADataDirectory) {
