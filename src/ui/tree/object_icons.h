@@ -14,14 +14,11 @@ namespace tomlet {
 //  14 page with scissors  15 magnifier over a grid  16 compact disc
 inline constexpr int ObjectImageCount = 17;
 
-// The picture of an object type: folders and virtual folders open when selected; an unknown type
-// shows the blank page.
-int ObjectImageIndex(std::uint8_t objectType, bool selected);
-
 // One picture at `size` pixels square (16 is the designed size), transparent around the drawing.
 QPixmap ObjectImage(int index, int size = 16);
 
-// The icon of an object type, with its selected picture in the icon's Selected mode.
+// The icon of an object type, with its selected picture in the icon's Selected mode: folders and
+// virtual folders open when selected; an unknown type shows the blank page.
 QIcon ObjectTypeIcon(std::uint8_t objectType);
 
 }  // namespace tomlet
