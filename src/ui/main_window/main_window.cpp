@@ -94,7 +94,12 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, const StartupContext& context, QWidget*
       m_seams(seams),
       m_context(context),
       m_model(new ObjectTreeModel(this)),
-      m_commands(*this, seams.UserPrompts, m_busy, [this] { SyncChecks(); }),
+      // A refused checkable command has already inverted its own check.
+      m_commands(*this, seams.UserPrompts, m_busy,
+                 [this] {
+                     SyncViewChecks();
+                     m_properties.ShowProject();
+                 }),
       m_fields(*this, FieldsWidgets(m_ui), *m_model, seams.UserPrompts),
       m_recent(*m_ui.menu_RecentProjects, m_preferences,
                [this](const std::string& path) {
@@ -210,13 +215,14 @@ void Tfrm_Main::ConnectCommands() {
     run.Connect(ui.a_options_item_AbsolutePath, m_properties,
                 &PropertiesPage::a_options_item_AbsolutePathExecute);
 
-    // Commit writes what the fields hold; there is nothing it could report.
+    // Adding an object and Commit report nothing, whatever fails: the tree and the records keep
+    // what they reached.
     run.Connect(ui.a_button_Commit, m_fields, &ObjectFieldsEditor::a_button_CommitExecute,
                 OnError::Ignore);
     run.Connect(ui.edit_PathFileNameButton,
                 [this] { m_fields.ChooseObjectPath(m_session.ObjectActionContext()); });
     run.Connect(ui.a_operation_item_AddObject, m_editing,
-                &TreeEditing::a_operation_item_AddObjectExecute);
+                &TreeEditing::a_operation_item_AddObjectExecute, OnError::Ignore);
     run.Connect(ui.a_operation_item_AddChildObject, m_editing,
                 &TreeEditing::a_operation_item_AddChildObjectExecute);
     run.Connect(ui.a_operation_item_DeleteObject, m_editing,
@@ -379,19 +385,19 @@ void Tfrm_Main::UpdateActions() {
     ui.a_button_Commit->setEnabled(m_fields.HasEdits());
     // Reserved for a check that was never written: shown, never enabled.
     ui.a_utility_item_CorrectObjectDir->setEnabled(false);
-    SyncChecks();
+    SyncViewChecks();
 
     // Not actions, but the same facts: the editor's object fields need a selected node.
     if (IsEditorView())
         m_fields.EnableFields(hasSelection);
 }
 
-void Tfrm_Main::SyncChecks() {
+// A view command that did not switch has already moved the check of its radio pair.
+void Tfrm_Main::SyncViewChecks() {
     if (IsBrowserView())
         m_ui.a_view_item_Browser->setChecked(true);
     else if (IsEditorView())
         m_ui.a_view_item_Editor->setChecked(true);
-    m_properties.ShowProject();
 }
 
 // ---- Views
@@ -425,7 +431,7 @@ void Tfrm_Main::a_view_item_SaveNBrowserExecute() {
 void Tfrm_Main::SwitchView(View view) {
     const bool ctrl = IsCtrlHeld();
     if (!m_session.MayReplaceProject()) {
-        SyncChecks();
+        SyncViewChecks();
         return;
     }
     m_session.CloseProject(ctrl ? ForgetFileName::Yes : ForgetFileName::No);

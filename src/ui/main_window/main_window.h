@@ -88,9 +88,7 @@ private:
 
     void SwitchView(View view);
     void PlaceTree(View view);
-    // The checkable commands show the state again after one was refused, having inverted its
-    // own check.
-    void SyncChecks();
+    void SyncViewChecks();
     void EnterInTree(Qt::KeyboardModifiers modifiers);
 
     MainWindowUi m_ui;
