@@ -264,6 +264,7 @@ TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWro
     Model().Append(nullptr, testing::Record("Extras", otVirtualFolder));
     TreeView().expand(Model().IndexFromNode(docs));
     Select(sub->Child(0));  // b.txt, which goes
+    Ui().edit_Hint->setText(u"typed for b.txt"_s);  // and takes this edit with it
     std::filesystem::remove(folder.Path() / "data/Docs/Sub/b.txt");
     folder.WriteFile("data/Docs/c.txt");
     folder.WriteFile("data/New/d.txt");
@@ -271,6 +272,7 @@ TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWro
     QSignalSpy inserted(&Model(), &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(&Model(), &QAbstractItemModel::rowsRemoved);
     QSignalSpy reset(&Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy written(&Model(), &QAbstractItemModel::dataChanged);
 
     const auto reviewWhileBusy = [&](QWidget& review) {
         EXPECT_TRUE(Window().Busy().IsBusy());
@@ -289,11 +291,12 @@ TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWro
     EXPECT_EQ(RecordOutline({docs->Child(2), Tree().TopLevel()[1]}),
               "c.txt[8,4]:Docs\\c.txt New[1,1]:New (d.txt[8,4]:New\\d.txt)");
     EXPECT_EQ(layout.count(), 1);
-    EXPECT_EQ(inserted.count() + removed.count() + reset.count(), 0);
+    EXPECT_EQ(inserted.count() + removed.count() + reset.count() + written.count(), 0);
     EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(docs)));
     // The selection goes up to the folder of the deleted object.
     EXPECT_EQ(TreeView().SelectedNode(), sub);
     EXPECT_EQ(Ui().edit_Caption->text(), u"Sub"_s);
+    EXPECT_EQ(Ui().edit_Hint->text(), QString());
     EXPECT_FALSE(Window().Busy().IsBusy());
     EXPECT_TRUE(Ui().EditPageControl->isEnabled());
     EXPECT_TRUE(prompts.Messages.empty());
