@@ -15,7 +15,6 @@
 #include <QVBoxLayout>
 
 #include "core/catalogue.h"
-#include "core/paths.h"
 #include "core/settings.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"

@@ -72,7 +72,7 @@ void ProjectSession::TakeAsSaved(std::uint64_t changes) {
     m_window.setWindowModified(IsModified());
 }
 
-void ProjectSession::Take(const TProjectRec& project) {
+void ProjectSession::SetProperties(const TProjectRec& project) {
     if (project == m_project)
         return;
     if (project.ProjectDataDir != m_project.ProjectDataDir)
@@ -82,20 +82,16 @@ void ProjectSession::Take(const TProjectRec& project) {
     Q_EMIT Changed();
 }
 
-void ProjectSession::SetProperties(const TProjectRec& project) {
-    Take(project);
-}
-
 void ProjectSession::SetDataDirectory(const std::string& folder) {
     TProjectRec project = m_project;
     project.ProjectDataDir = folder;
-    Take(project);
+    SetProperties(project);
 }
 
 void ProjectSession::SetPathMode(PathMode mode) {
     TProjectRec project = m_project;
     project.AbsolutePath = mode == PathMode::Absolute;
-    Take(project);
+    SetProperties(project);
 }
 
 PathMode ProjectSession::CurrentPathMode() const {
@@ -145,7 +141,7 @@ ReadResult ProjectSession::ReadProject(const std::string& path) {
     m_model.Adopt(std::move(loaded), nullptr);
     // What the editor can show is what it saves.
     project.SplashShowTime = std::clamp(project.SplashShowTime, 0, MaxSplashShowTime);
-    Take(project);
+    SetProperties(project);
     m_currentFileName = path;
     TakeAsSaved(m_changes);
     if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_dataDir))
@@ -206,13 +202,14 @@ bool ProjectSession::SaveProject(const std::string& path) {
 
 void ProjectSession::CloseProject(ForgetFileName forget) {
     const QScopedValueRollback replacing(m_replacingProject, true);
-    if (forget == ForgetFileName::Yes)
+    if (forget == ForgetFileName::Yes && !m_currentFileName.empty()) {
         m_currentFileName.clear();
+        Q_EMIT Changed();
+    }
     // Either way the caption names no file afterwards.
     UpdateCaption(Caption::WithoutFileName);
-    Take(TProjectRec{});
+    SetProperties(TProjectRec{});
     TakeAsSaved(m_changes);
-    Q_EMIT Changed();
     // The tree last, so that everything else is reset whatever becomes of it; the object fields
     // empty themselves with it.
     m_model.ClearObjectTree();

@@ -62,7 +62,8 @@ public:
     // Where the objects' stored paths lead under the current path mode and data directory.
     ActionContext ObjectActionContext() const;
 
-    // The author changes the properties; each change is one that a save would write.
+    // New properties: a change that a save would write, except while the session fills or
+    // empties the project itself. A new data directory leads where ResolveDataDirectory says.
     void SetProperties(const TProjectRec& project);
     // A folder the author chose becomes the data directory.
     void SetDataDirectory(const std::string& folder);
@@ -116,9 +117,6 @@ Q_SIGNALS:
 
 private:
     void WatchTheTree();
-    // Takes `project` as the properties: a change of the author's unless the session is
-    // replacing the project.
-    void Take(const TProjectRec& project);
     ReadResult ReadProject(const std::string& path);
     // Tells why a read failed, `heading` first for a file that cannot be opened at all; a file
     // that is no readable project leaves an empty project that names no file. True when the
