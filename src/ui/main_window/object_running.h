@@ -12,7 +12,6 @@ class QWidget;
 namespace tomlet {
 
 class ObjectNode;
-class ObjectTreeModel;
 class ObjectTreeView;
 class ProjectSession;
 class Prompts;
