@@ -85,8 +85,11 @@ WebPageFolder::WebPageFolder(std::string folder)
 
 WebPageFolder::~WebPageFolder() {
     std::error_code ignored;
-    if (!m_staging.empty())
-        fs::remove_all(m_staging, ignored);
+    if (m_staging.empty())
+        return;
+    fs::remove_all(m_staging, ignored);
+    if (m_createdFolder)
+        fs::remove(m_native, ignored);  // only when empty
 }
 
 bool WebPageFolder::Fail(const std::string& why) {
@@ -101,7 +104,7 @@ bool WebPageFolder::FailAt(const fs::path& path, const std::error_code& error) {
 
 bool WebPageFolder::Open() {
     std::error_code error;
-    fs::create_directories(m_native, error);
+    m_createdFolder = fs::create_directories(m_native, error);
     if (error)
         return FailAt(m_native, error);
     if (!fs::is_directory(m_native, error))

@@ -42,6 +42,7 @@ private:
     std::string m_folder;
     std::filesystem::path m_native;
     std::filesystem::path m_staging;  // empty once committed or when never opened
+    bool m_createdFolder = false;     // removed again, if still empty, unless committed
     std::vector<std::string> m_written;
     std::string m_error;
 };
