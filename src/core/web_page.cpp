@@ -64,10 +64,32 @@ private:
 
 // Where an object leads, as the page tells it.
 struct ObjectPlace {
-    std::string Shown;       // the path in its hint: below the disc's folder when it lies there
-    std::string FullPath;    // in the process code page, for the file's size and attributes
+    std::string Shown;  // the path in its hint: below the disc's folder when it lies there
+    // The file's path in the process code page, for its size and attributes; empty when it
+    // names nothing.
+    std::string FactsPath;
     std::string OpenScript;  // a link relative to index.html as a string literal, or a reason
 };
+
+// Whether a stored path names "." or "..", which only std::filesystem takes out reliably.
+bool ClimbsByName(std::string_view storedPath) {
+    for (std::size_t start = 0; start <= storedPath.size();) {
+        const std::size_t end = std::min(storedPath.find(StoredSeparator, start), storedPath.size());
+        const std::string_view name = storedPath.substr(start, end - start);
+        if (name == "." || name == "..")
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// The native separator without the look-up ignoring case that the native rules add: the path as
+// the catalogue writes it.
+PathRules AsWritten() {
+    PathRules rules = PathRules::Native();
+    rules.DriveLetters = true;
+    return rules;
+}
 
 // Streams the project into blocks, data files and search files as the reader visits it. An
 // object's entry is complete only when it is known whether it has children, and a folder's once
@@ -105,8 +127,8 @@ private:
     std::string Utf8(const std::string& projectText) const {
         return m_request.Codec.ToUtf8(projectText);
     }
-    ObjectPlace PlaceOf(const std::string& storedPath) const;
-    std::string EntryHead(int id, const TNodeData& data) const;
+    ObjectPlace PlaceOf(const std::string& storedPath);
+    std::string EntryHead(int id, const TNodeData& data);
     void AddSearchText(const TNodeData& data, int parent);
 
     void Complete(std::string entry);  // to the deepest open level
@@ -126,6 +148,13 @@ private:
     fs::path m_base;    // the disc's base folder, absolute
     fs::path m_output;  // the page's folder, absolute
     bool m_pageOnDisc = false;
+    // The last folder found missing, even looked up ignoring case, ending with a separator: the
+    // objects below it, which follow one another in tree order, need no look at the disc.
+    std::string m_missingFolder;
+    std::string m_baseText;  // the base folder ending with a separator, as resolved paths begin
+    // What the hint says of a path that names nothing.
+    std::string m_noFileSize;
+    std::string m_noFileAttributes;
 
     std::vector<Level> m_levels;  // [0] is the tree's top level
     std::string m_pendingHead;    // the last object's entry, until the next object shows
@@ -159,13 +188,18 @@ void PageBuilder::Properties(const TProjectRec& project, int) {
     m_context.DataDir =
         ResolveDataDirectory(Recoded(project.ProjectDataDir), m_context.DiscFolder);
     m_base = NativePath(AbsolutePath(BaseFolder(m_context))).lexically_normal();
+    m_baseText = ResolveObjectPath(m_context.Mode, m_context.DataDir, " ", m_context.DiscFolder,
+                                   AsWritten());
+    m_baseText.pop_back();
+    m_noFileSize = ProcessCodec().ToUtf8(FileSizeText({}));
+    m_noFileAttributes = ProcessCodec().ToUtf8(FileAttributesText({}));
     const std::string output = AbsolutePath(m_request.OutputFolder);
     m_output = NativePath(output).lexically_normal();
     m_pageOnDisc = !BaseFolder(m_context).empty() && PathLiesWithin(output, BaseFolder(m_context));
     m_levels.emplace_back();
 }
 
-ObjectPlace PageBuilder::PlaceOf(const std::string& storedPath) const {
+ObjectPlace PageBuilder::PlaceOf(const std::string& storedPath) {
     ObjectPlace place;
     const auto reason = [&](Unopenable why) {
         place.OpenScript = std::to_string(static_cast<int>(why));
@@ -173,23 +207,42 @@ ObjectPlace PageBuilder::PlaceOf(const std::string& storedPath) const {
     };
     if (storedPath.empty())
         return reason(Unopenable::NoFile);
-    place.FullPath = FullObjectPath(m_context, storedPath);
-    place.Shown = ProcessCodec().ToUtf8(place.FullPath);
-    TNodeData probe;
-    probe.PathFileName = storedPath;
-    if (place.FullPath.empty() || LeadsOutsideBaseFolder(probe, m_context))
+    const std::string written = ResolveObjectPath(m_context.Mode, m_context.DataDir, storedPath,
+                                                  m_context.DiscFolder, AsWritten());
+    if (written.empty())
         return reason(Unopenable::OutsideDisc);
-    const fs::path full = NativePath(place.FullPath).lexically_normal();
-    place.Shown = DisplayName(full.lexically_relative(m_base).make_preferred().native());
+    if (!m_missingFolder.empty() && written.starts_with(m_missingFolder) &&
+        !ClimbsByName(storedPath)) {
+        place.Shown = ProcessCodec().ToUtf8(written.substr(m_baseText.size()));
+        return reason(Unopenable::Missing);
+    }
+    const std::string fullPath = FullObjectPath(m_context, storedPath);
+    const fs::path full = NativePath(fullPath).lexically_normal();
+    fs::path belowBase = full.lexically_relative(m_base);
+    const bool climbsOut = belowBase.empty() || *belowBase.begin() == "..";
+    place.Shown = climbsOut ? ProcessCodec().ToUtf8(fullPath)
+                            : DisplayName(belowBase.make_preferred().native());
+
+    const std::optional<FileFacts> facts = LookUpPath(fullPath);
+    if (!facts) {
+        if (!climbsOut && fullPath == written && written.starts_with(m_baseText) &&
+            !PathExists(ParentFolderPath(fullPath)))
+            m_missingFolder = ParentFolderPath(fullPath) + PathRules::Native().Separator;
+        return reason(climbsOut ? Unopenable::OutsideDisc : Unopenable::Missing);
+    }
+    place.FactsPath = fullPath;
+    // The same rule as for running it: through a link too, an object outside the disc is not
+    // the disc's own.
+    if (climbsOut || !PathLiesWithin(fullPath, BaseFolder(m_context))) {
+        place.Shown = ProcessCodec().ToUtf8(fullPath);
+        return reason(Unopenable::OutsideDisc);
+    }
     if (!m_pageOnDisc)
         return reason(Unopenable::PageOffDisc);
-    const auto facts = LookUpPath(place.FullPath);
-    if (!facts)
-        return reason(Unopenable::Missing);
     std::string link;
     for (const fs::path& name : full.lexically_relative(m_output))
         link.append(link.empty() ? "" : "/").append(web::PercentEncoded(DisplayName(name.native())));
-    if (link.empty() || link == ".")
+    if (link.empty())
         link = ".";
     if (facts->IsDirectory)
         link += '/';
@@ -197,15 +250,16 @@ ObjectPlace PageBuilder::PlaceOf(const std::string& storedPath) const {
     return place;
 }
 
-std::string PageBuilder::EntryHead(int id, const TNodeData& data) const {
+std::string PageBuilder::EntryHead(int id, const TNodeData& data) {
     const ObjectPlace place = PlaceOf(Recoded(data.PathFileName));
     // In the order of ObjectHintLabels.
     const std::string hintValues[] = {
         Utf8(data.Hint),
         Utf8(data.Comments),
         place.Shown,
-        ProcessCodec().ToUtf8(FileSizeText(place.FullPath)),
-        ProcessCodec().ToUtf8(FileAttributesText(place.FullPath)),
+        place.FactsPath.empty() ? m_noFileSize : ProcessCodec().ToUtf8(FileSizeText(place.FactsPath)),
+        place.FactsPath.empty() ? m_noFileAttributes
+                                : ProcessCodec().ToUtf8(FileAttributesText(place.FactsPath)),
         Utf8(data.Parameters)};
     std::string head = '[' + std::to_string(id) + ',' + JsString(Utf8(data.Caption)) + ",[";
     for (const std::string& value : hintValues)

@@ -50,8 +50,14 @@ std::string Head(const fs::path& path, std::size_t limit) {
     const File file(OpenNativeFile(path, "rb"));
     if (!file)
         return {};
-    std::string bytes(limit, '\0');
-    bytes.resize(std::fread(bytes.data(), 1, limit, file.get()));
+    std::string bytes;
+    char buffer[1 << 14];
+    while (bytes.size() < limit) {
+        const std::size_t read = std::fread(buffer, 1, sizeof buffer, file.get());
+        if (read == 0)
+            break;
+        bytes.append(buffer, std::min(read, limit - bytes.size()));
+    }
     return bytes;
 }
 
