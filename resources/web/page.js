@@ -6,7 +6,6 @@
 
 (function () {
   const DataFolder = "tomlet-page/data/";
-  const PictureFolder = "tomlet-page/pictures/";
   const FolderPicture = 0; // the closed blue book: a Folder object
   const HintDelay = 400;
   const ShownHits = 200;
@@ -118,10 +117,22 @@
         select(first, false);
       }
       document.body.dataset.ready = "tree";
+      performance.mark("tomlet-tree");
     });
   }
 
   // ----- the tree -----
+
+  // Shows the first children at once and the rest a step at a time, so that a folder of many
+  // thousands opens without holding up the browser.
+  async function appendInSteps(group, entries) {
+    const FirstStep = 300, Step = 2000;
+    group.appendChild(renderItems(entries.slice(0, FirstStep)));
+    for (let at = FirstStep; at < entries.length; at += Step) {
+      await new Promise((resolve) => window.setTimeout(resolve));
+      group.appendChild(renderItems(entries.slice(at, at + Step)));
+    }
+  }
 
   function renderItems(entries) {
     const fragment = document.createDocumentFragment();
@@ -130,9 +141,9 @@
     return fragment;
   }
 
-  function picture(image, number) {
-    image.src = PictureFolder + "16/" + number + ".png";
-    image.srcset = PictureFolder + "32/" + number + ".png 2x";
+  // The caption shows its object's picture (page.css: .p0 to .p13).
+  function picture(caption, number) {
+    caption.className = "caption p" + number;
   }
 
   function renderItem(entry) {
@@ -149,14 +160,10 @@
     const twisty = document.createElement("span");
     twisty.className = "twisty";
     twisty.setAttribute("aria-hidden", "true");
-    const icon = document.createElement("img");
-    icon.className = "icon";
-    icon.alt = "";
-    picture(icon, entry[Picture]);
     const caption = document.createElement("span");
-    caption.className = "caption";
+    picture(caption, entry[Picture]);
     caption.textContent = entry[Caption];
-    row.append(twisty, icon, caption);
+    row.append(twisty, caption);
     item.appendChild(row);
     items.set(entry[Id], { entry: entry, element: item, group: null, loading: null });
     return item;
@@ -177,7 +184,7 @@
       item.group.setAttribute("role", "group");
       item.element.appendChild(item.group);
       item.loading = entriesOf(item.entry[Children])
-        .then((entries) => item.group.appendChild(renderItems(entries)));
+        .then((entries) => appendInSteps(item.group, entries));
     }
     item.group.hidden = false;
     await item.loading;
@@ -205,12 +212,12 @@
     if (selected && selected !== item) {
       selected.element.setAttribute("aria-selected", "false");
       selected.element.tabIndex = -1;
-      picture(selected.element.querySelector(".icon"), selected.entry[Picture]);
+      picture(selected.element.querySelector(".caption"), selected.entry[Picture]);
     }
     selected = item;
     element.setAttribute("aria-selected", "true");
     element.tabIndex = 0;
-    picture(element.querySelector(".icon"), item.entry[SelectedPicture]);
+    picture(element.querySelector(".caption"), item.entry[SelectedPicture]);
     if (focus)
       element.focus();
     showTexts(item.entry);
@@ -355,7 +362,7 @@
       const term = document.createElement("dt");
       term.textContent = label.trim();
       const value = document.createElement("dd");
-      value.textContent = item.entry[HintValues][index];
+      value.textContent = item.entry[HintValues][index].replace(/[\r\n]+$/, "");
       if (index === HintComments)
         value.className = "gap-after";
       list.append(term, value);
