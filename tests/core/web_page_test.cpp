@@ -120,6 +120,7 @@ struct LinkCase {
 };
 
 TEST_F(WebPageTest, LinksLeadRelativelyToWhatLiesOnTheDiscAndReasonsTellWhyNot) {
+    const ScopedProcessCodePage utf8(TextCodec::Utf8);  // names beyond the ANSI code page
     m_disc.WriteFile("Sub/a b.txt");
     m_disc.WriteFile("Отчёт.txt");
     if (!testing::OnWindows)  // no ':' in Windows names
