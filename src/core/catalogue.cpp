@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 67> Entries{{
+constexpr std::array<CatalogueEntry, 69> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -111,6 +111,10 @@ constexpr std::array<CatalogueEntry, 67> Entries{{
      "The file or folder was not on the disc when the page was written."},
     {message_WebPageNotOurs_S, "message_WebPageNotOurs_S", "Message",
      "%s was not written by Tomlet: the web page is not written over it."},
+    {text_WebPageFolder, "text_WebPageFolder", "Text",
+     "Folder of the web page (the disc's folder, so that it opens the disc's files)"},
+    {message_WebPageWritten_S, "message_WebPageWritten_S", "Message",
+     "The web page is written:\r\n%s\r\nOpen it in the browser?"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

@@ -76,6 +76,8 @@ enum class TextId {
     message_WebPageOffDisc,
     message_WebMissing,
     message_WebPageNotOurs_S,
+    text_WebPageFolder,
+    message_WebPageWritten_S,
     SaveFailure,
 };
 

@@ -132,7 +132,7 @@ class PageTest(unittest.TestCase):
         self.assertIn(os.path.join("Setup", "setup.exe"), hint)
         self.assertIn("357.000 byte", hint)
 
-        # The keyboard goes down the tree; Enter opens the object's file.
+        # The keyboard goes down the tree; a double click opens the object's file.
         program.click()
         program.send_keys(Keys.ARROW_DOWN)
         self.browser.switch_to.active_element.send_keys(Keys.ARROW_DOWN)
@@ -140,7 +140,8 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.browser.switch_to.active_element.get_attribute("aria-selected"),
                          "true")
         self.assert_no_page_errors()
-        self.browser.switch_to.active_element.send_keys(Keys.ENTER)
+        ActionChains(self.browser).double_click(
+            self.item("Serial number").find_element(By.CSS_SELECTOR, ".caption")).perform()
         WebDriverWait(self.browser, 5).until(lambda d: d.current_url.endswith(".txt"))
         self.assertEqual(self.browser.current_url,
                          "file://" + urllib.parse.quote(os.path.join(disc, "Setup",
@@ -219,6 +220,16 @@ class PageTest(unittest.TestCase):
         self.assertTrue(all("/tomlet-page/" in source for source in scripts), scripts)
         self.assertEqual(self.browser.title, script)
         self.assert_no_page_errors()
+
+        # Enter opens the file named like a script: a file, by its percent-encoded name.
+        first = self.item(script)
+        first.click()
+        first.send_keys(Keys.ENTER)
+        WebDriverWait(self.browser, 5).until(lambda d: "alert" in d.current_url)
+        self.assertEqual(self.browser.current_url,
+                         "file://" + urllib.parse.quote(disc) + "/javascript%3Aalert%281%29")
+        with self.assertRaises(NoAlertPresentException):
+            self.browser.switch_to.alert.text
 
 
 if __name__ == "__main__":
