@@ -23,6 +23,7 @@
   const items = new Map(); // id -> {entry, element, group}
   let selected = null;
   let hintTimer = 0;
+  let hinted = null; // the item whose hint is shown
   let searchGeneration = 0;
 
   const $ = (id) => document.getElementById(id);
@@ -350,6 +351,9 @@
   function hideHint() {
     window.clearTimeout(hintTimer);
     $("hint").hidden = true;
+    if (hinted)
+      hinted.element.removeAttribute("aria-describedby");
+    hinted = null;
   }
 
   function showHint(item, anchor) {
@@ -368,6 +372,9 @@
       list.append(term, value);
     });
     hint.replaceChildren(heading, list);
+    if (hinted)
+      hinted.element.removeAttribute("aria-describedby");
+    hinted = item;
     item.element.setAttribute("aria-describedby", "hint");
     hint.hidden = false;
     const row = (anchor.classList.contains("row") ? anchor : item.element.querySelector(".row"))
