@@ -21,7 +21,10 @@ int RunCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunFind(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunHtml(const Arguments& arguments, std::ostream& out, std::ostream& err);
 
+// Throws CommandError with the catalogue's message naming the file unless it was read.
+void ThrowUnlessRead(const std::string& path, const ReadResult& result);
 // Reads a project file into `visitor` for a command; throws CommandError with the catalogue's
 // message naming the file when it cannot be read.
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor);

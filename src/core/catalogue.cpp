@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 53> Entries{{
+constexpr std::array<CatalogueEntry, 69> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -90,6 +90,31 @@ constexpr std::array<CatalogueEntry, 53> Entries{{
      "its name holds \\, which separates folders in stored paths"},
     {message_SkippedUnlistable, "message_SkippedUnlistable", "Message",
      "the folder cannot be read"},
+    {text_WebFind, "text_WebFind", "Text", "Find:"},
+    {text_WebComments, "text_WebComments", "Text", "Comments"},
+    {text_WebAboutProject, "text_WebAboutProject", "Text", "About project"},
+    {text_WebOpen, "text_WebOpen", "Text", "Open:"},
+    {text_WebFound_D, "text_WebFound_D", "Text", "Found: %d"},
+    {text_WebNothingFound, "text_WebNothingFound", "Text", "Nothing found."},
+    {text_WebSearching, "text_WebSearching", "Text", "Searching..."},
+    {text_WebNeedsScript, "text_WebNeedsScript", "Text",
+     "This catalogue needs JavaScript, which the browser has switched off."},
+    {text_WritingWebPage_D, "text_WritingWebPage_D", "Text",
+     "Writing the web page: processing record %d..."},
+    {message_WebNoFile, "message_WebNoFile", "Message",
+     "This object has no file or folder behind it."},
+    {message_WebOutsideDisc, "message_WebOutsideDisc", "Message",
+     "This object leads outside the disc, so the page does not open it."},
+    {message_WebPageOffDisc, "message_WebPageOffDisc", "Message",
+     "The page was written outside the disc's folder, so it cannot open the disc's files."},
+    {message_WebMissing, "message_WebMissing", "Message",
+     "The file or folder was not on the disc when the page was written."},
+    {message_WebPageNotOurs_S, "message_WebPageNotOurs_S", "Message",
+     "%s was not written by Tomlet: the web page is not written over it."},
+    {text_WebPageFolder, "text_WebPageFolder", "Text",
+     "Folder of the web page (the disc's folder, so that it opens the disc's files)"},
+    {message_WebPageWritten_S, "message_WebPageWritten_S", "Message",
+     "The web page is written:\r\n%s\r\nOpen it in the browser?"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

@@ -61,6 +61,23 @@ enum class TextId {
     message_SkippedCodePage,
     message_SkippedBackslash,
     message_SkippedUnlistable,
+    // The web page (core/web_page.h): its own texts and why an object cannot be opened.
+    text_WebFind,
+    text_WebComments,
+    text_WebAboutProject,
+    text_WebOpen,
+    text_WebFound_D,
+    text_WebNothingFound,
+    text_WebSearching,
+    text_WebNeedsScript,
+    text_WritingWebPage_D,
+    message_WebNoFile,
+    message_WebOutsideDisc,
+    message_WebPageOffDisc,
+    message_WebMissing,
+    message_WebPageNotOurs_S,
+    text_WebPageFolder,
+    message_WebPageWritten_S,
     SaveFailure,
 };
 

@@ -406,6 +406,23 @@ std::optional<std::string> TooLongField(const TNodeData& data, int number) {
 
 }  // namespace
 
+std::string ReadFailureText(const ReadResult& result) {
+    switch (result.Status) {
+        case ReadStatus::Ok:
+            break;
+        case ReadStatus::CannotOpen:
+            return result.Error;
+        case ReadStatus::VersionTooNew:
+            return Text(TextId::message_FileVersionHigherUseNewerTomlet);
+        case ReadStatus::WrongSignature:
+        case ReadStatus::Damaged:
+            return Text(TextId::message_IncorrectFormatFile);
+        case ReadStatus::TooDeep:
+            return Text(TextId::message_IncorrectFormatFile) + " " + result.Error;
+    }
+    return {};
+}
+
 bool IsVersionTooNew(std::uint8_t first, std::uint8_t second) {
     return first != 0 && second > FileVersionMinor;
 }

@@ -31,6 +31,10 @@ struct ReadResult {
     bool Ok() const { return Status == ReadStatus::Ok; }
 };
 
+// Why a project file could not be read, as the user is told: the catalogue's message, or the
+// system's reason for a file that cannot be opened.
+std::string ReadFailureText(const ReadResult& result);
+
 // Reads a project file. On success the properties land in `project` and the objects are
 // appended to `tree`; on any failure `tree` is left as it was.
 ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree,

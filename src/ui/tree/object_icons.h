@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <cstdint>
 
+#include "core/object_pictures.h"
+
 namespace tomlet {
 
 // The tree's pictures, 16 × 16 pixels each, drawn by the program itself:
