@@ -7,9 +7,11 @@ namespace tomlet {
 
 namespace {
 
-std::string WithSeparator(std::string folder) {
+// The folder with its closing separator; the root of the current drive, on Windows, is that
+// separator alone.
+std::string Closed(std::string folder) {
     const char separator = PathRules::Native().Separator;
-    if (!folder.empty() && folder.back() != separator)
+    if (folder.empty() || folder.back() != separator)
         folder += separator;
     return folder;
 }
@@ -22,10 +24,11 @@ std::string StartupContext::DefaultProjectPath() const {
 
 StartupContext MakeStartupContext(std::string programFolder, std::string namedProject) {
     StartupContext context;
-    context.ProgramFolder = WithSeparator(std::move(programFolder));
+    if (!programFolder.empty())
+        context.ProgramFolder = Closed(std::move(programFolder));
     context.DataFolder = DataFolderOfProgram(context.ProgramFolder);
     context.DiscFolder = namedProject.empty() ? context.ProgramFolder
-                                              : WithSeparator(ParentFolderPath(namedProject));
+                                              : Closed(ParentFolderPath(namedProject));
     context.NamedProject = std::move(namedProject);
     return context;
 }
