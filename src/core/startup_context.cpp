@@ -27,8 +27,8 @@ StartupContext MakeStartupContext(std::string programFolder, std::string namedPr
     if (!programFolder.empty())
         context.ProgramFolder = Closed(std::move(programFolder));
     context.DataFolder = DataFolderOfProgram(context.ProgramFolder);
-    context.DiscFolder = namedProject.empty() ? context.ProgramFolder
-                                              : Closed(ParentFolderPath(namedProject));
+    context.DiscFolder =
+        namedProject.empty() ? context.ProgramFolder : Closed(ParentFolderPath(namedProject));
     context.NamedProject = std::move(namedProject);
     return context;
 }
