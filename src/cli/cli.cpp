@@ -63,6 +63,31 @@ constexpr Command CommandTable[] = {
      "caption (the default), hint, path, parameters, comments. Letters match in either case\n"
      "unless --case-sensitive is given. Exits 1 when no object matches.",
      "--fields --code-page", "--case-sensitive", RunFind},
+    {"shelf",
+     "add PATH... [--code-page N] | remove PATH... | list [--json] | refresh | search TEXT "
+     "[--fields LIST] [--case-sensitive] [--type T] [--catalogue FILE] [--limit N] [--json]; "
+     "each with [--shelf FILE]",
+     "The shelf: catalogues put together, so that one search finds objects on every disc at\n"
+     "once. It is the file --shelf names, else the one the environment variable TOMLET_SHELF\n"
+     "names, else Tomlet/shelf.sqlite in the user's data folder ($XDG_DATA_HOME or\n"
+     "~/.local/share; %LOCALAPPDATA% on Windows); it is only an index, made again from the\n"
+     "catalogues when it cannot be used (the old file is kept beside it).\n"
+     "add: puts catalogues on the shelf, and every *.tml file found in the folders named\n"
+     "(walked as scan walks them), and indexes them, their texts in --code-page (the system's\n"
+     "by default). remove: takes catalogues off the shelf, and those below the folders named.\n"
+     "list: one line per catalogue: online, offline, missing, damaged or not-indexed, its\n"
+     "objects, when it was indexed, its project name and its file (then the reader's message).\n"
+     "refresh: reads again every catalogue whose file changed; one whose file is gone stays\n"
+     "searchable, marked missing; one that cannot be read keeps what was found before.\n"
+     "search: one line per object that holds TEXT, in shelf order: the catalogue's project\n"
+     "name, the object's place in the tree (\"Setup / Drivers / net.inf\"), its stored and its\n"
+     "resolved path, separated by tabs, control characters escaped; then the count. LIST as\n"
+     "for find (caption,path by default); T a type as the editor names it (\"Text file\") or\n"
+     "its number; FILE a catalogue on the shelf; N the most lines printed. Exits 1 when no\n"
+     "object matches. add and refresh show their progress on standard error on a terminal,\n"
+     "and exit 1 when something could not be read.",
+     "--shelf --code-page --fields --type --catalogue --limit", "--json --case-sensitive",
+     RunShelf},
 };
 
 bool Accepts(std::string_view options, std::string_view name) {

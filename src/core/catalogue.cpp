@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 53> Entries{{
+constexpr std::array<CatalogueEntry, 65> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -90,6 +90,22 @@ constexpr std::array<CatalogueEntry, 53> Entries{{
      "its name holds \\, which separates folders in stored paths"},
     {message_SkippedUnlistable, "message_SkippedUnlistable", "Message",
      "the folder cannot be read"},
+    {text_ShelfIndexing_D, "text_ShelfIndexing_D", "Text", "Indexing the shelf: %d objects read..."},
+    {text_ShelfFound_D, "text_ShelfFound_D", "Text", "Objects found: %d"},
+    {text_ShelfFirstShown_D, "text_ShelfFirstShown_D", "Text", "(the first %d shown)"},
+    {text_ShelfOnline, "text_ShelfOnline", "Text", "online"},
+    {text_ShelfOffline, "text_ShelfOffline", "Text", "offline"},
+    {text_ShelfFileMissing, "text_ShelfFileMissing", "Text", "file missing"},
+    {text_ShelfDamaged, "text_ShelfDamaged", "Text", "damaged"},
+    {text_ShelfNotIndexed, "text_ShelfNotIndexed", "Text", "not indexed"},
+    {message_ShelfSetAside_S, "message_ShelfSetAside_S", "Message",
+     "The shelf could not be used (%s) and a new one was made.\r\nThe old file was kept as:"},
+    {message_ShelfIndexAgain_D, "message_ShelfIndexAgain_D", "Message",
+     "Refresh the shelf to index its %d catalogues again."},
+    {message_ShelfNoCatalogues, "message_ShelfNoCatalogues", "Message",
+     "No catalogues (*.tml) were found there."},
+    {message_ShelfUnreadable_D, "message_ShelfUnreadable_D", "Message",
+     "%d catalogues could not be read; they keep what was found in them before:"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

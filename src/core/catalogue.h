@@ -61,6 +61,18 @@ enum class TextId {
     message_SkippedCodePage,
     message_SkippedBackslash,
     message_SkippedUnlistable,
+    text_ShelfIndexing_D,
+    text_ShelfFound_D,
+    text_ShelfFirstShown_D,
+    text_ShelfOnline,
+    text_ShelfOffline,
+    text_ShelfFileMissing,
+    text_ShelfDamaged,
+    text_ShelfNotIndexed,
+    message_ShelfSetAside_S,
+    message_ShelfIndexAgain_D,
+    message_ShelfNoCatalogues,
+    message_ShelfUnreadable_D,
     SaveFailure,
 };
 
