@@ -185,7 +185,7 @@ int RunList(Shelf& shelf, const Arguments& arguments, std::ostream& out, std::os
     }
     for (const ShelfCatalogue& catalogue : catalogues) {
         out << StatusWord(catalogue) << '\t' << catalogue.Objects << '\t'
-            << DateText(catalogue.IndexedAt) << '\t' << EscapeControls(catalogue.ProjectName)
+            << DateText(catalogue.IndexedAt) << '\t' << EscapeControls(catalogue.Title())
             << '\t' << EscapeControls(catalogue.Path);
         if (!catalogue.Error.empty())
             out << '\t' << EscapeControls(catalogue.Error);

@@ -126,6 +126,10 @@ std::string SetAsideMessage(const ShelfSetAside& setAside) {
     return message;
 }
 
+std::string CatalogueTitle(const std::string& projectName, const std::string& path) {
+    return projectName.empty() ? FileNamePart(path) : projectName;
+}
+
 CatalogueStatus ShelfCatalogue::Status() const {
     if (Missing)
         return CatalogueStatus::Missing;

@@ -30,6 +30,9 @@ inline constexpr const char* ShelfEnvironmentVariable = "TOMLET_SHELF";
 // folder (~/.local/share, %LOCALAPPDATA% on Windows).
 std::string DefaultShelfPath();
 
+// A catalogue's project name, or the name of its file when the project has none.
+std::string CatalogueTitle(const std::string& projectName, const std::string& path);
+
 enum class CatalogueStatus {
     Indexed,     // its entries are those of the file as it was when indexed
     NotIndexed,  // on the shelf, not read yet (a cancelled refresh, a rebuilt shelf)
@@ -53,6 +56,8 @@ struct ShelfCatalogue {
     std::string Error;  // why the last read failed, for the user
 
     CatalogueStatus Status() const;
+    // How it is named to the user: its project name, or its file's name when it has none.
+    std::string Title() const { return CatalogueTitle(ProjectName, Path); }
     // Where its disc's files lie: the data directory, in relative mode the catalogue's folder.
     std::string DiscFolder() const;
     // Whether its disc is there now.
@@ -99,7 +104,7 @@ struct ShelfQuery {
 struct ShelfHit {
     std::int64_t CatalogueId = 0;
     std::string CataloguePath;
-    std::string ProjectName;
+    std::string ProjectName;  // or the catalogue's file name when it has none
     bool Online = false;  // the catalogue's disc is there
     int Index = 0;        // depth-first, as tomlet-cli find numbers objects
     std::uint8_t ObjectType = 0;

@@ -71,11 +71,16 @@ void CheckTables(SqliteDatabase& database) {
     database.QueryInteger("SELECT rowid FROM object_text('abc') LIMIT 1");
 }
 
+bool IsNew(SqliteDatabase& database) {
+    return database.QueryInteger("PRAGMA application_id") == 0 &&
+           database.QueryInteger("PRAGMA user_version") == 0 &&
+           database.QueryInteger("SELECT count(*) FROM sqlite_schema") == 0;
+}
+
 void CheckShelf(SqliteDatabase& database, bool maintain) {
     const std::int64_t application = database.QueryInteger("PRAGMA application_id");
     const std::int64_t version = database.QueryInteger("PRAGMA user_version");
-    const bool empty = database.QueryInteger("SELECT count(*) FROM sqlite_schema") == 0;
-    if (empty && application == 0 && version == 0) {
+    if (IsNew(database)) {
         if (!maintain)
             throw UnusableShelf("the shelf has not been made yet");
         CreateSchema(database);
@@ -126,7 +131,8 @@ std::unique_ptr<SqliteDatabase> ConnectShelf(const std::string& path, bool maint
         path, maintain ? SqliteDatabase::OpenMode::Create : SqliteDatabase::OpenMode::ReadWrite);
     database->SetBusyTimeout(BusyTimeoutMs);
     database->Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
-    if (maintain) {
+    // Only a shelf being made takes the write lock, which another process may hold for a while.
+    if (maintain && IsNew(*database)) {
         SqliteTransaction transaction(*database);
         CheckShelf(*database, maintain);
         transaction.Commit();

@@ -154,7 +154,7 @@ private:
             if (!facts.Online)
                 facts.Online = catalogue.IsOnline();
             hit.CataloguePath = catalogue.Path;
-            hit.ProjectName = catalogue.ProjectName;
+            hit.ProjectName = catalogue.Title();
             hit.Online = *facts.Online;
             hit.ResolvedPath = ResolveObjectPath(
                 catalogue.AbsolutePath ? PathMode::Absolute : PathMode::Relative,
