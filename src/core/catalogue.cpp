@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 65> Entries{{
+constexpr std::array<CatalogueEntry, 68> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -106,6 +106,10 @@ constexpr std::array<CatalogueEntry, 65> Entries{{
      "No catalogues (*.tml) were found there."},
     {message_ShelfUnreadable_D, "message_ShelfUnreadable_D", "Message",
      "%d catalogues could not be read; they keep what was found in them before:"},
+    {text_ShelfHitColumns, "text_ShelfHitColumns", "Text", "Object|Place in the tree|Catalogue|Disc"},
+    {text_ShelfCatalogueColumns, "text_ShelfCatalogueColumns", "Text",
+     "Catalogue|File|Objects|Indexed|State"},
+    {text_Cancel, "text_Cancel", "Text", "Cancel"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

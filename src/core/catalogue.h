@@ -73,6 +73,9 @@ enum class TextId {
     message_ShelfIndexAgain_D,
     message_ShelfNoCatalogues,
     message_ShelfUnreadable_D,
+    text_ShelfHitColumns,
+    text_ShelfCatalogueColumns,
+    text_Cancel,
     SaveFailure,
 };
 

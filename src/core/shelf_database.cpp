@@ -22,9 +22,11 @@ constexpr std::int64_t ShelfApplicationId = 0x546D6C53;
 constexpr int BusyTimeoutMs = 120'000;
 
 // Catalogues in the order they were put on the shelf; an object's key is ObjectKey(catalogue,
-// depth-first index). The text index holds the five fields folded as search folds them, in
+// depth-first index). Two text indexes hold the objects' texts folded as search folds them, in
 // trigrams, so that a term of three characters or more finds its candidates without reading
-// every object; it keeps no copy of the texts (content='').
+// every object: object_name the caption and the path (the default fields), object_note the hint,
+// parameters and comments. They keep neither a copy of the texts (content='') nor where a
+// trigram stands (detail=none): each candidate is checked against its object anyway.
 constexpr const char* Schema = R"(
 CREATE TABLE catalogue (
     id INTEGER PRIMARY KEY,
@@ -52,10 +54,12 @@ CREATE TABLE object (
     parameters TEXT NOT NULL,
     comments TEXT NOT NULL
 );
-CREATE VIRTUAL TABLE object_text USING fts5(
-    caption, hint, path, parameters, comments,
-    content='', detail=column, tokenize='trigram case_sensitive 1');
-INSERT INTO object_text(object_text, rank) VALUES('hashsize', 67108864);
+CREATE VIRTUAL TABLE object_name USING fts5(
+    text, content='', detail=none, tokenize='trigram case_sensitive 1');
+CREATE VIRTUAL TABLE object_note USING fts5(
+    text, content='', detail=none, tokenize='trigram case_sensitive 1');
+INSERT INTO object_name(object_name, rank) VALUES('hashsize', 67108864);
+INSERT INTO object_note(object_note, rank) VALUES('hashsize', 67108864);
 )";
 
 void CreateSchema(SqliteDatabase& database) {
@@ -68,7 +72,8 @@ void CreateSchema(SqliteDatabase& database) {
 void CheckTables(SqliteDatabase& database) {
     database.QueryInteger("SELECT count(*) FROM catalogue");
     database.QueryInteger("SELECT id FROM object ORDER BY id DESC LIMIT 1");
-    database.QueryInteger("SELECT rowid FROM object_text('abc') LIMIT 1");
+    database.QueryInteger("SELECT rowid FROM object_name('abc') LIMIT 1");
+    database.QueryInteger("SELECT rowid FROM object_note('abc') LIMIT 1");
 }
 
 bool IsNew(SqliteDatabase& database) {
@@ -130,7 +135,7 @@ std::unique_ptr<SqliteDatabase> ConnectShelf(const std::string& path, bool maint
     auto database = std::make_unique<SqliteDatabase>(
         path, maintain ? SqliteDatabase::OpenMode::Create : SqliteDatabase::OpenMode::ReadWrite);
     database->SetBusyTimeout(BusyTimeoutMs);
-    database->Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
+    database->Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536");
     // Only a shelf being made takes the write lock, which another process may hold for a while.
     if (maintain && IsNew(*database)) {
         SqliteTransaction transaction(*database);

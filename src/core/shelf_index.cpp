@@ -45,17 +45,50 @@ std::optional<FileStamp> StampOf(const std::string& path) {
                      static_cast<std::int64_t>(modified.time_since_epoch().count())};
 }
 
+namespace {
+
+// An object's texts in the object table's order: caption, hint, path, parameters, comments.
+using ObjectTexts = std::array<std::string, 5>;
+enum TextField { Caption, Hint, Path, Parameters, Comments };
+
+// What the text index of the default fields holds: the folded path, and the folded caption too
+// unless the path holds it already (a scanned object's caption is its file name). The parts are
+// parted by a character no one searches for; a trigram across the two only adds a candidate.
+std::string NameText(const ObjectTexts& texts) {
+    std::string path = FoldedUtf8(texts[Path]);
+    std::string caption = FoldedUtf8(texts[Caption]);
+    if (path.find(caption) != std::string::npos)
+        return path;
+    if (path.empty())
+        return caption;
+    return caption + '\x1F' + path;
+}
+
+std::string NoteText(const ObjectTexts& texts) {
+    std::string note;
+    for (const TextField field : {Hint, Parameters, Comments}) {
+        if (texts[field].empty())
+            continue;
+        if (!note.empty())
+            note += '\x1F';
+        note += FoldedUtf8(texts[field]);
+    }
+    return note;
+}
+
+}  // namespace
+
 struct ShelfIndexer::Statements {
     explicit Statements(SqliteDatabase& database)
         : InsertObject(database.Prepare(
               "INSERT INTO object(id, parent, type, action, caption, hint, path, parameters, "
               "comments) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)")),
-          InsertText(database.Prepare(
-              "INSERT INTO object_text(rowid, caption, hint, path, parameters, comments) "
-              "VALUES(?, ?, ?, ?, ?, ?)")),
-          DeleteText(database.Prepare(
-              "INSERT INTO object_text(object_text, rowid, caption, hint, path, parameters, "
-              "comments) VALUES('delete', ?, ?, ?, ?, ?, ?)")),
+          InsertName(database.Prepare("INSERT INTO object_name(rowid, text) VALUES(?, ?)")),
+          InsertNote(database.Prepare("INSERT INTO object_note(rowid, text) VALUES(?, ?)")),
+          DeleteName(database.Prepare(
+              "INSERT INTO object_name(object_name, rowid, text) VALUES('delete', ?, ?)")),
+          DeleteNote(database.Prepare(
+              "INSERT INTO object_note(object_note, rowid, text) VALUES('delete', ?, ?)")),
           SelectEntries(database.Prepare(
               "SELECT id, caption, hint, path, parameters, comments FROM object "
               "WHERE id >= ? AND id < ?")),
@@ -64,9 +97,22 @@ struct ShelfIndexer::Statements {
               "UPDATE catalogue SET size = ?, modified = ?, name = ?, name2 = ?, data_dir = ?, "
               "absolute = ?, objects = ?, indexed = ?, missing = 0, error = '' WHERE id = ?")) {}
 
+    // Puts an object's texts into the text indexes, or takes them out: the text index keeps no
+    // copy of them, so taking them out needs the same texts it was given.
+    void IndexTexts(std::int64_t key, const ObjectTexts& texts, bool index) {
+        const std::string name = NameText(texts);
+        const std::string note = NoteText(texts);
+        if (!name.empty())
+            (index ? InsertName : DeleteName).Bind(1, key).Bind(2, name).Run();
+        if (!note.empty())
+            (index ? InsertNote : DeleteNote).Bind(1, key).Bind(2, note).Run();
+    }
+
     SqliteStatement InsertObject;
-    SqliteStatement InsertText;
-    SqliteStatement DeleteText;
+    SqliteStatement InsertName;
+    SqliteStatement InsertNote;
+    SqliteStatement DeleteName;
+    SqliteStatement DeleteNote;
     SqliteStatement SelectEntries;
     SqliteStatement DeleteEntries;
     SqliteStatement UpdateCatalogue;
@@ -74,25 +120,15 @@ struct ShelfIndexer::Statements {
 
 namespace {
 
-// The five searchable fields of an object, in the text index's column order.
-using Fields = std::array<std::string, 5>;
-
-// Binds the fields, folded, from parameter 2 on (the key is parameter 1).
-void BindFolded(SqliteStatement& statement, const Fields& fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        statement.Bind(static_cast<int>(i) + 2, FoldedUtf8(fields[i]));
-}
-
 // Writes each object as the file gives it: its record, decoded to UTF-8, and its folded texts.
 class CatalogueWriter final : public ProjectFileVisitor {
 public:
-    CatalogueWriter(std::int64_t catalogueId, const TextCodec& codec, SqliteStatement& insertObject,
-                    SqliteStatement& insertText, ProgressSink& progress, MessagePump& pump,
-                    std::stop_token stop)
+    CatalogueWriter(std::int64_t catalogueId, const TextCodec& codec,
+                    ShelfIndexer::Statements& statements, ProgressSink& progress,
+                    MessagePump& pump, std::stop_token stop)
         : m_catalogueId(catalogueId),
           m_codec(codec),
-          m_insertObject(insertObject),
-          m_insertText(insertText),
+          m_statements(statements),
           m_progress(progress),
           m_pump(pump),
           m_stop(std::move(stop)) {}
@@ -111,21 +147,20 @@ public:
         m_progress.Step();
         const std::int64_t key = ObjectKey(m_catalogueId, Objects++);
         m_ancestors.resize(static_cast<std::size_t>(level));
-        const Fields fields{m_codec.ToUtf8(data.Caption), m_codec.ToUtf8(data.Hint),
-                            m_codec.ToUtf8(data.PathFileName), m_codec.ToUtf8(data.Parameters),
-                            m_codec.ToUtf8(data.Comments)};
-        m_insertObject.Bind(1, key);
+        const ObjectTexts texts{m_codec.ToUtf8(data.Caption), m_codec.ToUtf8(data.Hint),
+                                m_codec.ToUtf8(data.PathFileName),
+                                m_codec.ToUtf8(data.Parameters), m_codec.ToUtf8(data.Comments)};
+        SqliteStatement& insert = m_statements.InsertObject;
+        insert.Bind(1, key);
         if (m_ancestors.empty())
-            m_insertObject.BindNull(2);
+            insert.BindNull(2);
         else
-            m_insertObject.Bind(2, IndexOfKey(m_ancestors.back()));
-        m_insertObject.Bind(3, data.ObjectType).Bind(4, data.ObjectAction);
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            m_insertObject.Bind(static_cast<int>(i) + 5, fields[i]);
-        m_insertObject.Run();
-        m_insertText.Bind(1, key);
-        BindFolded(m_insertText, fields);
-        m_insertText.Run();
+            insert.Bind(2, IndexOfKey(m_ancestors.back()));
+        insert.Bind(3, data.ObjectType).Bind(4, data.ObjectAction);
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            insert.Bind(static_cast<int>(i) + 5, texts[i]);
+        insert.Run();
+        m_statements.IndexTexts(key, texts, true);
         m_ancestors.push_back(key);
     }
 
@@ -135,8 +170,7 @@ public:
 private:
     std::int64_t m_catalogueId;
     const TextCodec& m_codec;
-    SqliteStatement& m_insertObject;
-    SqliteStatement& m_insertText;
+    ShelfIndexer::Statements& m_statements;
     ProgressSink& m_progress;
     MessagePump& m_pump;
     std::stop_token m_stop;
@@ -161,8 +195,7 @@ IndexResult ShelfIndexer::Index(const ShelfCatalogue& catalogue, const FileStamp
     const TextCodec codec(catalogue.CodePage);
     SqliteTransaction transaction(m_database);
     Forget(catalogue.Id);
-    CatalogueWriter writer(catalogue.Id, codec, m_statements->InsertObject,
-                           m_statements->InsertText, progress, pump, std::move(stop));
+    CatalogueWriter writer(catalogue.Id, codec, *m_statements, progress, pump, std::move(stop));
     SilentProgress quiet;  // the steps are the writer's, counted across catalogues
     ReadResult read;
     try {
@@ -194,15 +227,11 @@ IndexResult ShelfIndexer::Index(const ShelfCatalogue& catalogue, const FileStamp
 void ShelfIndexer::Forget(std::int64_t catalogueId) {
     SqliteStatement& select = m_statements->SelectEntries;
     select.Bind(1, ObjectKey(catalogueId, 0)).Bind(2, ObjectKey(catalogueId + 1, 0));
-    Fields fields;
-    // The text index keeps no copy of the texts: taking an object out of it needs the folded
-    // texts it was given.
+    ObjectTexts texts;
     while (select.Step()) {
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            fields[i] = select.Text(static_cast<int>(i) + 1);
-        m_statements->DeleteText.Bind(1, select.Integer(0));
-        BindFolded(m_statements->DeleteText, fields);
-        m_statements->DeleteText.Run();
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            texts[i] = select.Text(static_cast<int>(i) + 1);
+        m_statements->IndexTexts(select.Integer(0), texts, false);
     }
     select.Reset();
     m_statements->DeleteEntries.Bind(1, ObjectKey(catalogueId, 0))

@@ -45,9 +45,9 @@ public:
     // Deletes the catalogue's entries, within the caller's transaction.
     void Forget(std::int64_t catalogueId);
 
-private:
     struct Statements;
 
+private:
     SqliteDatabase& m_database;
     std::unique_ptr<Statements> m_statements;
 };

@@ -18,8 +18,7 @@ namespace tomlet {
 
 namespace {
 
-// The fields in the text index's column order, which is also the order of the object table's
-// text columns.
+// The fields in the order of the object table's text columns.
 constexpr std::array<std::pair<TFindField, std::string_view>, 5> Columns{{
     {ffCaption, "caption"},
     {ffHint, "hint"},
@@ -31,13 +30,13 @@ constexpr std::array<std::pair<TFindField, std::string_view>, 5> Columns{{
 // The object table's columns as both queries give them.
 enum Column { colKey, colParent, colType, colAction, colFirstText };
 
-constexpr const char* IndexedQuery =
-    "SELECT o.id, o.parent, o.type, o.action, o.caption, o.hint, o.path, o.parameters, "
-    "o.comments FROM object_text t JOIN object o ON o.id = t.rowid "
-    "WHERE object_text MATCH ?3 AND t.rowid >= ?1 AND t.rowid < ?2 ORDER BY t.rowid";
-constexpr const char* ScanQuery =
-    "SELECT id, parent, type, action, caption, hint, path, parameters, comments FROM object "
-    "WHERE id >= ?1 AND id < ?2 ORDER BY id";
+constexpr const char* ObjectColumns =
+    "SELECT id, parent, type, action, caption, hint, path, parameters, comments FROM object ";
+// The text indexes and the fields each holds.
+constexpr std::array<std::pair<std::string_view, std::uint8_t>, 2> TextIndexes{{
+    {"object_name", ffCaption | ffPathFileName},
+    {"object_note", ffHint | ffParameters | ffComments},
+}};
 
 constexpr const char* TreePathSeparator = " / ";
 
@@ -75,44 +74,29 @@ public:
     }
 
     ShelfHits Run(std::stop_token stop, const std::function<void(const ShelfHits&)>& firstHits) {
-        ShelfHits found;
         if (!m_matcher.CanMatch())
-            return found;
-        const std::optional<std::string> trigrams = TrigramQuery(m_query.Text, m_query.Fields);
-        SqliteStatement candidates = m_database.Prepare(trigrams ? IndexedQuery : ScanQuery);
-        const std::int64_t first = m_query.Catalogue ? ObjectKey(*m_query.Catalogue, 0) : 0;
-        const std::int64_t end = m_query.Catalogue ? ObjectKey(*m_query.Catalogue + 1, 0)
-                                                   : std::numeric_limits<std::int64_t>::max();
-        candidates.Bind(1, first).Bind(2, end);
-        if (trigrams)
-            candidates.Bind(3, *trigrams);
-
+            return {};
+        m_first = m_query.Catalogue ? ObjectKey(*m_query.Catalogue, 0) : 0;
+        m_end = m_query.Catalogue ? ObjectKey(*m_query.Catalogue + 1, 0)
+                                  : std::numeric_limits<std::int64_t>::max();
+        m_firstHits = &firstHits;
         m_database.InterruptOn(stop);
-        bool announced = false;
         try {
-            while (candidates.Step()) {
-                if (!IsHit(candidates))
-                    continue;
-                ++found.Total;
-                if (m_query.Limit == 0 || found.Hits.size() < m_query.Limit)
-                    found.Hits.push_back(MakeHit(candidates));
-                if (!announced && m_query.Limit != 0 && found.Hits.size() == m_query.Limit) {
-                    announced = true;
-                    if (firstHits)
-                        firstHits(found);
-                }
-            }
+            if (const std::optional<std::string> trigrams = TrigramQuery(m_query.Text))
+                CheckCandidates(*trigrams);
+            else
+                CheckEveryObject();
         } catch (const SqliteError& error) {
             m_database.InterruptOn({});
             if (!error.IsInterrupt())
                 throw;
-            found.Complete = false;
-            return found;
+            m_found.Complete = false;
+            return std::move(m_found);
         }
         m_database.InterruptOn({});
-        if (!announced && firstHits)
-            firstHits(found);
-        return found;
+        if (!m_announced && firstHits)
+            firstHits(m_found);
+        return std::move(m_found);
     }
 
 private:
@@ -122,6 +106,61 @@ private:
         settings.Fields = query.Fields;
         settings.CaseSensitive = query.CaseSensitive;
         return settings;
+    }
+
+    // The objects the text indexes of the chosen fields name, in key order, each once.
+    void CheckCandidates(const std::string& trigrams) {
+        std::vector<SqliteStatement> streams;
+        for (const auto& [table, fields] : TextIndexes) {
+            if (!(m_query.Fields & fields))
+                continue;
+            const std::string name(table);
+            streams.push_back(m_database.Prepare("SELECT rowid FROM " + name + " WHERE " + name +
+                                                 " MATCH ?3 AND rowid >= ?1 AND rowid < ?2 "
+                                                 "ORDER BY rowid"));
+            streams.back().Bind(1, m_first).Bind(2, m_end).Bind(3, trigrams);
+        }
+        std::vector<std::optional<std::int64_t>> next;
+        for (SqliteStatement& stream : streams)
+            next.push_back(stream.Step() ? std::optional(stream.Integer(0)) : std::nullopt);
+        SqliteStatement object = m_database.Prepare(std::string(ObjectColumns) + "WHERE id = ?");
+        for (;;) {
+            std::optional<std::int64_t> key;
+            for (const auto& candidate : next)
+                if (candidate && (!key || *candidate < *key))
+                    key = candidate;
+            if (!key)
+                return;
+            for (std::size_t i = 0; i < streams.size(); ++i)
+                if (next[i] == key)
+                    next[i] = streams[i].Step() ? std::optional(streams[i].Integer(0))
+                                                : std::nullopt;
+            object.Bind(1, *key);
+            if (object.Step())
+                Check(object);
+            object.Reset();
+        }
+    }
+
+    void CheckEveryObject() {
+        SqliteStatement objects =
+            m_database.Prepare(std::string(ObjectColumns) + "WHERE id >= ? AND id < ? ORDER BY id");
+        objects.Bind(1, m_first).Bind(2, m_end);
+        while (objects.Step())
+            Check(objects);
+    }
+
+    void Check(const SqliteStatement& row) {
+        if (!IsHit(row))
+            return;
+        ++m_found.Total;
+        if (m_query.Limit == 0 || m_found.Hits.size() < m_query.Limit)
+            m_found.Hits.push_back(MakeHit(row));
+        if (!m_announced && m_query.Limit != 0 && m_found.Hits.size() == m_query.Limit) {
+            m_announced = true;
+            if (*m_firstHits)
+                (*m_firstHits)(m_found);
+        }
     }
 
     bool IsHit(const SqliteStatement& row) const {
@@ -156,7 +195,9 @@ private:
             hit.CataloguePath = catalogue.Path;
             hit.ProjectName = catalogue.Title();
             hit.Online = *facts.Online;
-            hit.ResolvedPath = ResolveObjectPath(
+            // As the catalogue spells it: looking up each hit's spelling on the disc would cost
+            // more than the search.
+            hit.ResolvedPath = JoinObjectPath(
                 catalogue.AbsolutePath ? PathMode::Absolute : PathMode::Relative,
                 catalogue.DiscFolder(), hit.PathFileName, catalogue.DiscFolder());
         }
@@ -184,13 +225,18 @@ private:
     SqliteDatabase& m_database;
     const ShelfQuery& m_query;
     FindMatcher m_matcher;
+    std::int64_t m_first = 0;  // the keys searched
+    std::int64_t m_end = 0;
+    const std::function<void(const ShelfHits&)>* m_firstHits = nullptr;
+    ShelfHits m_found;
+    bool m_announced = false;  // the first hits were handed out
     SqliteStatement m_parentOf;
     std::unordered_map<std::int64_t, CatalogueFacts> m_catalogues;
 };
 
 }  // namespace
 
-std::optional<std::string> TrigramQuery(std::string_view text, std::uint8_t fields) {
+std::optional<std::string> TrigramQuery(std::string_view text) {
     const std::string folded = FoldedUtf8(text);
     // The query syntax cannot carry a NUL; such a text is looked for the slow way.
     if (folded.find('\0') != std::string::npos)
@@ -206,18 +252,10 @@ std::optional<std::string> TrigramQuery(std::string_view text, std::uint8_t fiel
     std::set<std::string_view> trigrams;
     for (std::size_t i = 0; i + 3 < starts.size(); ++i)
         trigrams.insert(std::string_view(folded).substr(starts[i], starts[i + 3] - starts[i]));
-
-    std::string match = "{";
-    for (const auto& [field, column] : Columns)
-        if (fields & field)
-            match.append(column).append(" ");
-    match += "} : (";
-    for (const std::string_view trigram : trigrams) {
-        if (match.back() != '(')
-            match += " AND ";
-        match += Quoted(trigram);
-    }
-    return match + ")";
+    std::string match;
+    for (const std::string_view trigram : trigrams)
+        match += (match.empty() ? "" : " AND ") + Quoted(trigram);
+    return match;
 }
 
 ShelfHits SearchShelf(SqliteDatabase& database, const ShelfQuery& query, std::stop_token stop,

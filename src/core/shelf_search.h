@@ -12,10 +12,10 @@ namespace tomlet {
 
 class SqliteDatabase;
 
-// The text-index query that finds every object whose chosen fields hold all the trigrams of the
+// The text-index query that finds every object whose indexed text holds all the trigrams of the
 // folded text: every hit, and a few objects that hold the trigrams apart. Nothing for a text of
 // fewer than three characters, which has no trigram.
-std::optional<std::string> TrigramQuery(std::string_view text, std::uint8_t fields);
+std::optional<std::string> TrigramQuery(std::string_view text);
 
 // Shelf::Search on a connection of its own.
 ShelfHits SearchShelf(SqliteDatabase& database, const ShelfQuery& query, std::stop_token stop,

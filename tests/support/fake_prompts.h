@@ -25,6 +25,7 @@ public:
     std::deque<Answer> QuestionAnswers;
     std::deque<QString> OpenAnswers;
     std::deque<QString> SaveAnswers;
+    std::deque<QStringList> OpenManyAnswers;
     std::deque<QString> FolderAnswers;
 
     // What the program showed or asked.
@@ -45,6 +46,8 @@ public:
                          const QString& folder) override;
     QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
                          const QString& folder) override;
+    QStringList OpenFileNames(QWidget* owner, const QString& title, const QString& filter,
+                              const QString& folder) override;
     QString PickFolder(QWidget* owner, const FolderPickerRequest& request) override;
 
     // The texts of every message shown, in order.

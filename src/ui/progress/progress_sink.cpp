@@ -18,6 +18,10 @@ void WindowProgressSink::SetSplash(Tfrm_Splash* splash) {
     m_splash = splash;
 }
 
+void WindowProgressSink::OfferCancel(std::function<void()> cancel) {
+    m_cancel = std::move(cancel);
+}
+
 bool WindowProgressSink::Begin() {
     return RunIgnoringErrors([this] {
         m_window.reset();
@@ -25,6 +29,8 @@ bool WindowProgressSink::Begin() {
         if (m_splashInUse)
             return;
         m_window = std::make_unique<Tfrm_Progress>();
+        if (m_cancel)
+            m_window->OfferCancel(m_cancel);
         m_window->CentreOverMainWindow();
         m_window->show();
     });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "core/progress.h"
@@ -26,6 +27,9 @@ public:
 
     // The start-up sets its splash here and clears it (nullptr) before destroying it.
     void SetSplash(Tfrm_Splash* splash);
+    // Progress windows begun from now on offer a Cancel button that calls `cancel`; an empty
+    // function takes the offer back.
+    void OfferCancel(std::function<void()> cancel);
 
     bool Begin() override;
     bool SetMaximum(int maximum) override;
@@ -43,6 +47,7 @@ private:
     QPointer<Tfrm_Splash> m_splash;
     bool m_splashInUse = false;
     std::unique_ptr<Tfrm_Progress> m_window;
+    std::function<void()> m_cancel;
 };
 
 }  // namespace tomlet

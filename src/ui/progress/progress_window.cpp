@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 
 #include "core/catalogue.h"
 #include "ui/base/qt_text.h"
@@ -17,6 +18,7 @@ constexpr int GaugeLeft = 4;
 constexpr int GaugeTop = 20;
 constexpr int GaugeHeight = 17;
 constexpr int StatusIntervalMs = 200;
+constexpr int CancelRowHeight = 32;
 
 QWidget* VisibleMainWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -58,6 +60,20 @@ void Tfrm_Progress::CentreOverMainWindow() {
     QRect frame = frameGeometry();
     frame.moveCenter(main->frameGeometry().center());
     move(frame.topLeft());
+}
+
+void Tfrm_Progress::OfferCancel(std::function<void()> cancel) {
+    if (m_cancel == nullptr) {
+        m_cancel = new QPushButton(ToQString(Text(TextId::text_Cancel)), this);
+        m_cancel->setObjectName(QStringLiteral("button_Cancel"));
+        const QSize size = m_cancel->sizeHint();
+        m_cancel->setGeometry(ClientWidth - GaugeLeft - 4 - size.width(),
+                              ClientHeight + (CancelRowHeight - size.height()) / 2 - 4,
+                              size.width(), size.height());
+        setFixedSize(ClientWidth, ClientHeight + CancelRowHeight);
+    }
+    m_cancel->disconnect(this);
+    connect(m_cancel, &QPushButton::clicked, this, std::move(cancel));
 }
 
 void Tfrm_Progress::paintEvent(QPaintEvent*) {

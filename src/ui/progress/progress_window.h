@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QTimer>
+#include <functional>
 #include <string>
 
 #include "ui/base/common_window.h"
 
 class QLabel;
+class QPushButton;
 
 namespace tomlet {
 
@@ -32,6 +34,11 @@ public:
     // Centres the window over the visible main window, or on the screen without one.
     void CentreOverMainWindow();
 
+    // Adds a Cancel button below the gauge that calls `cancel`, for an operation that can stop
+    // half-way.
+    void OfferCancel(std::function<void()> cancel);
+    QPushButton* cancelButton() const { return m_cancel; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -40,6 +47,7 @@ private:
 
     QLabel* m_status;
     Gauge* m_gauge;
+    QPushButton* m_cancel = nullptr;
     QTimer m_timer;
     std::string m_statusFormat;
     long long m_count = 0;
