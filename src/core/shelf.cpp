@@ -234,6 +234,7 @@ ShelfAddition Shelf::Add(const std::vector<std::string>& paths, int codePage,
             else
                 result.NotFound.push_back(given);
         }
+        result.Catalogues = files.size();
         std::vector<std::int64_t> named;
         {
             SqliteTransaction transaction(*m_database);
@@ -291,7 +292,7 @@ ShelfRefresh Shelf::IndexChanged(const std::vector<std::int64_t>& ids, ProgressS
     ShelfRefresh result;
     SqliteStatement markMissing =
         m_database->Prepare("UPDATE catalogue SET missing = ? WHERE id = ?");
-    std::vector<std::pair<ShelfCatalogue, FileStamp>> changed;
+    std::vector<ChangedCatalogue> changed;
     long long objects = 0;
     for (const ShelfCatalogue& catalogue : Catalogues()) {
         if (std::ranges::find(ids, catalogue.Id) == ids.end())
@@ -304,9 +305,10 @@ ShelfRefresh Shelf::IndexChanged(const std::vector<std::int64_t>& ids, ProgressS
         } else if (*stamp == FileStamp{catalogue.FileSize, catalogue.FileModified}) {
             ++result.Unchanged;
         } else {
-            if (const auto path = ProcessCodec().FromUtf8Exactly(catalogue.Path))
-                objects += PeekObjectCount(*path).value_or(0);
-            changed.emplace_back(catalogue, *stamp);
+            const auto path = ProcessCodec().FromUtf8Exactly(catalogue.Path);
+            const std::int64_t count = path ? PeekObjectCount(*path).value_or(0) : 0;
+            objects += count;
+            changed.push_back({catalogue, *stamp, count});
         }
     }
     if (changed.empty())
@@ -314,33 +316,13 @@ ShelfRefresh Shelf::IndexChanged(const std::vector<std::int64_t>& ids, ProgressS
 
     const ProgressScope scope(progress);
     progress.SetText(Text(TextId::text_ShelfIndexing_D));
-    progress.SetMaximum(static_cast<int>(std::min<long long>(objects, std::numeric_limits<int>::max())));
+    progress.SetMaximum(
+        static_cast<int>(std::min<long long>(objects, std::numeric_limits<int>::max())));
     ShelfIndexer indexer(*m_database);
-    SqliteStatement recordFailure = m_database->Prepare(
-        "UPDATE catalogue SET size = ?, modified = ?, error = ? WHERE id = ?");
-    for (const auto& [catalogue, stamp] : changed) {
-        if (stop.stop_requested()) {
-            result.Cancelled = true;
-            break;
-        }
-        const IndexResult indexed = indexer.Index(catalogue, stamp, progress, pump, stop);
-        if (indexed.Result == IndexResult::Stopped) {
-            result.Cancelled = true;
-            break;
-        }
-        if (indexed.Result == IndexResult::Indexed) {
-            ++result.Indexed;
-            continue;
-        }
-        // Read again only once the file changes.
-        recordFailure.Bind(1, stamp.Size)
-            .Bind(2, stamp.Modified)
-            .Bind(3, indexed.Error)
-            .Bind(4, catalogue.Id)
-            .Run();
-        result.Damaged.emplace_back(catalogue.Path, indexed.Error);
-    }
-    return result;
+    ShelfRefresh indexed = indexer.Index(changed, progress, pump, std::move(stop));
+    indexed.Unchanged = result.Unchanged;
+    indexed.Missing = result.Missing;
+    return indexed;
 }
 
 ShelfHits Shelf::Search(const ShelfQuery& query, std::stop_token stop,

@@ -84,7 +84,8 @@ struct ShelfRefresh {
 };
 
 struct ShelfAddition {
-    std::vector<std::string> Added;      // new catalogues, in shelf order
+    std::size_t Catalogues = 0;          // catalogue files named or found in the folders
+    std::vector<std::string> Added;      // those new on the shelf, in shelf order
     std::vector<std::string> NotFound;   // paths that name neither a file nor a folder
     std::vector<SkippedEntry> Skipped;   // what the walk of a folder left out
     std::vector<std::string> Unfolded;   // folders that could not be walked, with the reason

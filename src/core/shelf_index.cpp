@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -76,6 +77,14 @@ std::string NoteText(const ObjectTexts& texts) {
     return note;
 }
 
+// An object as the shelf keeps it: the index of its parent, its kind and its texts in UTF-8.
+struct DecodedObject {
+    std::optional<int> Parent;
+    std::uint8_t Type = 0;
+    std::uint8_t Action = 0;
+    ObjectTexts Texts;
+};
+
 }  // namespace
 
 struct ShelfIndexer::Statements {
@@ -95,7 +104,22 @@ struct ShelfIndexer::Statements {
           DeleteEntries(database.Prepare("DELETE FROM object WHERE id >= ? AND id < ?")),
           UpdateCatalogue(database.Prepare(
               "UPDATE catalogue SET size = ?, modified = ?, name = ?, name2 = ?, data_dir = ?, "
-              "absolute = ?, objects = ?, indexed = ?, missing = 0, error = '' WHERE id = ?")) {}
+              "absolute = ?, objects = ?, indexed = ?, missing = 0, error = '' WHERE id = ?")),
+          RecordFailure(database.Prepare(
+              "UPDATE catalogue SET size = ?, modified = ?, error = ? WHERE id = ?")) {}
+
+    void Insert(std::int64_t key, const DecodedObject& object) {
+        InsertObject.Bind(1, key);
+        if (object.Parent)
+            InsertObject.Bind(2, *object.Parent);
+        else
+            InsertObject.BindNull(2);
+        InsertObject.Bind(3, object.Type).Bind(4, object.Action);
+        for (std::size_t i = 0; i < object.Texts.size(); ++i)
+            InsertObject.Bind(static_cast<int>(i) + 5, object.Texts[i]);
+        InsertObject.Run();
+        IndexTexts(key, object.Texts, true);
+    }
 
     // Puts an object's texts into the text indexes, or takes them out: the text index keeps no
     // copy of them, so taking them out needs the same texts it was given.
@@ -116,22 +140,30 @@ struct ShelfIndexer::Statements {
     SqliteStatement SelectEntries;
     SqliteStatement DeleteEntries;
     SqliteStatement UpdateCatalogue;
+    SqliteStatement RecordFailure;
+};
+
+// What reading a catalogue gave besides its objects.
+struct ShelfIndexer::Decoded {
+    TProjectRec Project;  // its texts in UTF-8
+    std::int64_t Objects = 0;
 };
 
 namespace {
 
-// Writes each object as the file gives it: its record, decoded to UTF-8, and its folded texts.
-class CatalogueWriter final : public ProjectFileVisitor {
+// Catalogues up to this size are read whole before they are written; larger ones as they are
+// read, so that memory stays bounded.
+constexpr std::int64_t WholeReadObjects = 100'000;
+// A transaction of catalogues read whole ends once it holds this many objects, so that another
+// process waiting to write does not wait long.
+constexpr std::int64_t BatchObjects = 200'000;
+
+// Decodes each object as the file gives it and hands it on, with the index of its parent.
+class CatalogueDecoder final : public ProjectFileVisitor {
 public:
-    CatalogueWriter(std::int64_t catalogueId, const TextCodec& codec,
-                    ShelfIndexer::Statements& statements, ProgressSink& progress,
-                    MessagePump& pump, std::stop_token stop)
-        : m_catalogueId(catalogueId),
-          m_codec(codec),
-          m_statements(statements),
-          m_progress(progress),
-          m_pump(pump),
-          m_stop(std::move(stop)) {}
+    CatalogueDecoder(const TextCodec& codec, MessagePump& pump, std::stop_token stop,
+                     std::function<void(DecodedObject&&)> take)
+        : m_codec(codec), m_pump(pump), m_stop(std::move(stop)), m_take(std::move(take)) {}
 
     void Properties(const TProjectRec& project, int) override {
         Project = project;
@@ -144,38 +176,33 @@ public:
         if (m_stop.stop_requested())
             throw Stopped();
         m_pump.LetMessagesThrough();
-        m_progress.Step();
-        const std::int64_t key = ObjectKey(m_catalogueId, Objects++);
         m_ancestors.resize(static_cast<std::size_t>(level));
-        const ObjectTexts texts{m_codec.ToUtf8(data.Caption), m_codec.ToUtf8(data.Hint),
-                                m_codec.ToUtf8(data.PathFileName),
-                                m_codec.ToUtf8(data.Parameters), m_codec.ToUtf8(data.Comments)};
-        SqliteStatement& insert = m_statements.InsertObject;
-        insert.Bind(1, key);
-        if (m_ancestors.empty())
-            insert.BindNull(2);
-        else
-            insert.Bind(2, IndexOfKey(m_ancestors.back()));
-        insert.Bind(3, data.ObjectType).Bind(4, data.ObjectAction);
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            insert.Bind(static_cast<int>(i) + 5, texts[i]);
-        insert.Run();
-        m_statements.IndexTexts(key, texts, true);
-        m_ancestors.push_back(key);
+        DecodedObject object{
+            m_ancestors.empty() ? std::nullopt : std::optional(m_ancestors.back()),
+            data.ObjectType,
+            data.ObjectAction,
+            {m_codec.ToUtf8(data.Caption), m_codec.ToUtf8(data.Hint),
+             m_codec.ToUtf8(data.PathFileName), m_codec.ToUtf8(data.Parameters),
+             m_codec.ToUtf8(data.Comments)}};
+        m_ancestors.push_back(Objects++);
+        m_take(std::move(object));
     }
 
     TProjectRec Project;
-    std::int64_t Objects = 0;
+    int Objects = 0;
 
 private:
-    std::int64_t m_catalogueId;
     const TextCodec& m_codec;
-    ShelfIndexer::Statements& m_statements;
-    ProgressSink& m_progress;
     MessagePump& m_pump;
     std::stop_token m_stop;
-    std::vector<std::int64_t> m_ancestors;  // keys of the last object's ancestors, top first
+    std::function<void(DecodedObject&&)> m_take;
+    std::vector<int> m_ancestors;  // indexes of the last object's ancestors, top first
 };
+
+std::string FailureText(const std::string& path, const ReadResult& read) {
+    std::string error = ProcessCodec().ToUtf8(ReadFailureText(read));
+    return error.starts_with(path) ? error : path + ": " + error;
+}
 
 }  // namespace
 
@@ -184,44 +211,122 @@ ShelfIndexer::ShelfIndexer(SqliteDatabase& database)
 
 ShelfIndexer::~ShelfIndexer() = default;
 
-IndexResult ShelfIndexer::Index(const ShelfCatalogue& catalogue, const FileStamp& stamp,
-                                ProgressSink& progress, MessagePump& pump, std::stop_token stop) {
-    // The reader takes paths in the process code page.
-    const auto filePath = ProcessCodec().FromUtf8Exactly(catalogue.Path);
-    if (!filePath)
-        return {IndexResult::Unreadable,
-                catalogue.Path + ": the code page " + std::to_string(ProcessCodec().CodePage()) +
-                    " cannot hold this path"};
-    const TextCodec codec(catalogue.CodePage);
-    SqliteTransaction transaction(m_database);
-    Forget(catalogue.Id);
-    CatalogueWriter writer(catalogue.Id, codec, *m_statements, progress, pump, std::move(stop));
-    SilentProgress quiet;  // the steps are the writer's, counted across catalogues
-    ReadResult read;
+ShelfRefresh ShelfIndexer::Index(const std::vector<ChangedCatalogue>& catalogues,
+                                 ProgressSink& progress, MessagePump& pump,
+                                 std::stop_token stop) {
+    ShelfRefresh result;
+    std::optional<SqliteTransaction> batch;
+    std::int64_t batched = 0;
+    const auto commitBatch = [&] {
+        if (batch)
+            batch->Commit();
+        batch.reset();
+        batched = 0;
+    };
     try {
-        read = ReadProjectFile(*filePath, writer, quiet, quiet);
+        for (const ChangedCatalogue& changed : catalogues) {
+            if (stop.stop_requested())
+                throw Stopped();
+            const std::string& utf8 = changed.Catalogue.Path;
+            std::string error;
+            // The reader takes paths in the process code page.
+            const auto path = ProcessCodec().FromUtf8Exactly(utf8);
+            bool read = false;
+            if (!path) {
+                error = utf8 + ": the code page " + std::to_string(ProcessCodec().CodePage()) +
+                        " cannot hold this path";
+            } else if (changed.Objects > WholeReadObjects) {
+                commitBatch();
+                read = IndexStreamed(changed, *path, pump, progress, stop, error);
+            } else {
+                if (!batch)
+                    batch.emplace(m_database);
+                read = IndexWhole(changed, *path, pump, progress, stop, error);
+                batched += changed.Objects;
+            }
+            if (read) {
+                ++result.Indexed;
+            } else {
+                RecordFailure(changed, error);
+                result.Damaged.emplace_back(utf8, std::move(error));
+            }
+            if (batched >= BatchObjects)
+                commitBatch();
+        }
     } catch (const Stopped&) {
-        return {IndexResult::Stopped, {}};
+        result.Cancelled = true;
     }
-    if (!read.Ok()) {
-        std::string error = ProcessCodec().ToUtf8(ReadFailureText(read));
-        if (!error.starts_with(catalogue.Path))
-            error = catalogue.Path + ": " + error;
-        return {IndexResult::Unreadable, std::move(error)};
+    commitBatch();  // the catalogues written whole before the stop stay
+    return result;
+}
+
+bool ShelfIndexer::IndexWhole(const ChangedCatalogue& changed, const std::string& path,
+                              MessagePump& pump, ProgressSink& progress, std::stop_token stop,
+                              std::string& error) {
+    std::vector<DecodedObject> objects;
+    objects.reserve(static_cast<std::size_t>(std::max<std::int64_t>(changed.Objects, 0)));
+    const TextCodec codec(changed.Catalogue.CodePage);
+    CatalogueDecoder decoder(codec, pump, std::move(stop),
+                             [&](DecodedObject&& object) { objects.push_back(std::move(object)); });
+    SilentProgress quiet;  // the steps are the writer's, counted across catalogues
+    if (const ReadResult read = ReadProjectFile(path, decoder, quiet, quiet); !read.Ok()) {
+        error = FailureText(changed.Catalogue.Path, read);
+        return false;
     }
-    const TProjectRec& project = writer.Project;
-    m_statements->UpdateCatalogue.Bind(1, stamp.Size)
-        .Bind(2, stamp.Modified)
+    Forget(changed.Catalogue.Id);
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        m_statements->Insert(ObjectKey(changed.Catalogue.Id, static_cast<std::int64_t>(i)),
+                             objects[i]);
+        progress.Step();
+        pump.LetMessagesThrough();
+    }
+    RecordIndexed(changed, {decoder.Project, decoder.Objects});
+    return true;
+}
+
+bool ShelfIndexer::IndexStreamed(const ChangedCatalogue& changed, const std::string& path,
+                                 MessagePump& pump, ProgressSink& progress, std::stop_token stop,
+                                 std::string& error) {
+    const std::int64_t id = changed.Catalogue.Id;
+    SqliteTransaction transaction(m_database);
+    Forget(id);
+    std::int64_t index = 0;
+    const TextCodec codec(changed.Catalogue.CodePage);
+    CatalogueDecoder decoder(codec, pump, std::move(stop), [&](DecodedObject&& object) {
+        m_statements->Insert(ObjectKey(id, index++), object);
+        progress.Step();
+    });
+    SilentProgress quiet;
+    if (const ReadResult read = ReadProjectFile(path, decoder, quiet, quiet); !read.Ok()) {
+        error = FailureText(changed.Catalogue.Path, read);
+        return false;
+    }
+    RecordIndexed(changed, {decoder.Project, decoder.Objects});
+    transaction.Commit();
+    return true;
+}
+
+void ShelfIndexer::RecordIndexed(const ChangedCatalogue& changed, const Decoded& catalogue) {
+    const TProjectRec& project = catalogue.Project;
+    m_statements->UpdateCatalogue.Bind(1, changed.Stamp.Size)
+        .Bind(2, changed.Stamp.Modified)
         .Bind(3, project.ProjectName)
         .Bind(4, project.ProjectName2)
         .Bind(5, project.ProjectDataDir)
         .Bind(6, project.AbsolutePath ? 1 : 0)
-        .Bind(7, writer.Objects)
+        .Bind(7, catalogue.Objects)
         .Bind(8, Now())
-        .Bind(9, catalogue.Id)
+        .Bind(9, changed.Catalogue.Id)
         .Run();
-    transaction.Commit();
-    return {};
+}
+
+// Read again only once the file changes.
+void ShelfIndexer::RecordFailure(const ChangedCatalogue& changed, const std::string& error) {
+    m_statements->RecordFailure.Bind(1, changed.Stamp.Size)
+        .Bind(2, changed.Stamp.Modified)
+        .Bind(3, error)
+        .Bind(4, changed.Catalogue.Id)
+        .Run();
 }
 
 void ShelfIndexer::Forget(std::int64_t catalogueId) {

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "core/shelf.h"
 
@@ -23,10 +25,11 @@ struct FileStamp {
 // The stamp of a file (UTF-8 path); nothing when it is not a file.
 std::optional<FileStamp> StampOf(const std::string& path);
 
-struct IndexResult {
-    enum Outcome { Indexed, Unreadable, Stopped };
-    Outcome Result = Indexed;
-    std::string Error;  // why it could not be read, for the user (UTF-8)
+// A catalogue to be read again, with its file's stamp and the object count its header gives.
+struct ChangedCatalogue {
+    ShelfCatalogue Catalogue;
+    FileStamp Stamp;
+    std::int64_t Objects = 0;
 };
 
 // Writes catalogues into the shelf's database.
@@ -37,17 +40,33 @@ public:
     ShelfIndexer(const ShelfIndexer&) = delete;
     ShelfIndexer& operator=(const ShelfIndexer&) = delete;
 
-    // Replaces the catalogue's entries with the objects of its file, as it has `stamp`, and its
-    // facts with the file's, in one transaction. Every object read is one step of `progress`.
-    // When the file cannot be read, or `stop` is triggered, the old entries stay as they were.
-    IndexResult Index(const ShelfCatalogue& catalogue, const FileStamp& stamp,
-                      ProgressSink& progress, MessagePump& pump, std::stop_token stop);
+    // Replaces each catalogue's entries with the objects of its file, and its facts with the
+    // file's. A catalogue either keeps its old entries or gets all its new ones: one that cannot
+    // be read keeps them, with the reader's message. Small catalogues are read whole first and
+    // written several to a transaction (the text index grows fastest so); a large one is written
+    // as it is read, in a transaction of its own. `stop` leaves the catalogue being read as it
+    // was. Every object written is one step of `progress`.
+    ShelfRefresh Index(const std::vector<ChangedCatalogue>& catalogues, ProgressSink& progress,
+                       MessagePump& pump, std::stop_token stop);
     // Deletes the catalogue's entries, within the caller's transaction.
     void Forget(std::int64_t catalogueId);
 
     struct Statements;
 
 private:
+    struct Decoded;
+
+    // Reads the catalogue whole, then writes it within the open batch; false when it cannot be
+    // read.
+    bool IndexWhole(const ChangedCatalogue& changed, const std::string& path, MessagePump& pump,
+                    ProgressSink& progress, std::stop_token stop, std::string& error);
+    // Writes the catalogue as it is read, in a transaction of its own.
+    bool IndexStreamed(const ChangedCatalogue& changed, const std::string& path,
+                       MessagePump& pump, ProgressSink& progress, std::stop_token stop,
+                       std::string& error);
+    void RecordIndexed(const ChangedCatalogue& changed, const Decoded& catalogue);
+    void RecordFailure(const ChangedCatalogue& changed, const std::string& error);
+
     SqliteDatabase& m_database;
     std::unique_ptr<Statements> m_statements;
 };

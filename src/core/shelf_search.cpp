@@ -1,6 +1,8 @@
 #include "core/shelf_search.h"
 
+#include <algorithm>
 #include <array>
+#include <span>
 #include <limits>
 #include <set>
 #include <unordered_map>
@@ -142,9 +144,19 @@ private:
         }
     }
 
+    // Every object, tested inside SQLite, which then hands out only the hits.
     void CheckEveryObject() {
-        SqliteStatement objects =
-            m_database.Prepare(std::string(ObjectColumns) + "WHERE id >= ? AND id < ? ORDER BY id");
+        m_database.DefineTextTest("shelf_holds", [this](std::span<const std::string_view> texts) {
+            return std::ranges::any_of(
+                texts, [this](std::string_view text) { return m_matcher.Contains(text); });
+        });
+        std::string columns;
+        for (const auto& [field, column] : Columns)
+            if (m_query.Fields & field)
+                columns.append(columns.empty() ? "" : ", ").append(column);
+        SqliteStatement objects = m_database.Prepare(std::string(ObjectColumns) +
+                                                     "WHERE id >= ? AND id < ? AND shelf_holds(" +
+                                                     columns + ") ORDER BY id");
         objects.Bind(1, m_first).Bind(2, m_end);
         while (objects.Step())
             Check(objects);

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace tomlet {
@@ -14,6 +15,19 @@ constexpr int StepsPerStopCheck = 1000;
 [[noreturn]] void Throw(sqlite3* database, int code) {
     const char* message = database != nullptr ? sqlite3_errmsg(database) : sqlite3_errstr(code);
     throw SqliteError(code, message);
+}
+
+// Calls the test behind a function defined by DefineTextTest.
+void CallTextTest(sqlite3_context* context, int count, sqlite3_value** values) {
+    std::string_view texts[5];
+    count = std::min(count, 5);
+    for (int i = 0; i < count; ++i) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[i]));
+        if (text != nullptr)
+            texts[i] = {text, static_cast<std::size_t>(sqlite3_value_bytes(values[i]))};
+    }
+    const auto& test = *static_cast<const SqliteDatabase::TextTest*>(sqlite3_user_data(context));
+    sqlite3_result_int(context, test({texts, static_cast<std::size_t>(count)}) ? 1 : 0);
 }
 
 }  // namespace
@@ -149,6 +163,16 @@ SqliteStatement SqliteDatabase::Prepare(std::string_view sql) {
 std::int64_t SqliteDatabase::QueryInteger(std::string_view sql) {
     SqliteStatement query = Prepare(sql);
     return query.Step() ? query.Integer(0) : 0;
+}
+
+void SqliteDatabase::DefineTextTest(const std::string& name, TextTest test) {
+    auto held = std::make_unique<TextTest>(std::move(test));
+    const int code =
+        sqlite3_create_function_v2(m_database, name.c_str(), -1, SQLITE_UTF8 | SQLITE_DIRECTONLY,
+                                   held.get(), &CallTextTest, nullptr, nullptr, nullptr);
+    if (code != SQLITE_OK)
+        Throw(m_database, code);
+    m_tests[name] = std::move(held);  // SQLite has let go of the one before
 }
 
 void SqliteDatabase::SetBusyTimeout(int milliseconds) {

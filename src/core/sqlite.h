@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <map>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -80,6 +83,13 @@ public:
     // The first column of the first row of a query: a count, a pragma's value.
     std::int64_t QueryInteger(std::string_view sql);
 
+    // Whether the texts of a SQL function's arguments pass a test of the program's own.
+    using TextTest = std::function<bool(std::span<const std::string_view> texts)>;
+    // Makes `name(text, ...)` a SQL function of this connection, taking up to five arguments,
+    // that gives `test` of their texts: a filter SQLite runs on each row without handing the row
+    // out. Defining it again replaces the test; no statement may be running then.
+    void DefineTextTest(const std::string& name, TextTest test);
+
     // Waits this long for another connection's lock before giving up.
     void SetBusyTimeout(int milliseconds);
     // Statements of this connection stop with an interrupt error once `stop` is triggered; a
@@ -93,6 +103,7 @@ private:
     static int Progress(void* self);
 
     sqlite3* m_database = nullptr;
+    std::map<std::string, std::unique_ptr<TextTest>> m_tests;
     std::stop_token m_stop;
 };
 

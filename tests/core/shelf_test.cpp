@@ -32,19 +32,11 @@ std::string Utf8(const std::string& path) {
     return ProcessCodec().ToUtf8(path);
 }
 
-// Gives one Step, then asks the work to stop.
-class StopAfterFirstStep final : public ProgressSink {
+// Asks the work to stop the first time it lets window messages through, as Cancel does.
+class CancelAtOnce final : public MessagePump {
 public:
     std::stop_source Source;
-    bool Begin() override { return true; }
-    bool SetMaximum(int) override { return true; }
-    bool Step() override {
-        Source.request_stop();
-        return true;
-    }
-    bool IncreaseMaximum() override { return true; }
-    bool SetText(const std::string&) override { return true; }
-    bool End() override { return true; }
+    void LetMessagesThrough() override { Source.request_stop(); }
 };
 
 class ShelfTest : public ::testing::Test {
@@ -161,18 +153,26 @@ TEST_F(ShelfTest, RefreshReadsWhatChangedAndKeepsWhatIsGoneOrDamaged) {
     EXPECT_TRUE(again.Damaged.empty());
 }
 
-TEST_F(ShelfTest, AStoppedIndexingLeavesTheCatalogueAsItWas) {
-    const std::string drivers = DriversDisc();
-    StopAfterFirstStep stopping;
-    const ShelfAddition added = OpenShelf().Add({Utf8(drivers)}, TextCodec::Utf8, stopping,
-                                                silent, stopping.Source.get_token());
+// Small catalogues are read whole before they are written, large ones written as they are read.
+class ShelfStopTest : public ShelfTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ShelfStopTest, AStoppedIndexingLeavesTheCatalogueAsItWas) {
+    std::vector<Placed> objects;
+    for (int i = 0; i < GetParam(); ++i)
+        objects.push_back({0, Record("setup " + std::to_string(i))});
+    const std::string catalogue = WriteCatalogue(folder, "big.tml", "Big", objects);
+    CancelAtOnce cancel;
+    const ShelfAddition added = OpenShelf().Add({Utf8(catalogue)}, TextCodec::Utf8, silent,
+                                                cancel, cancel.Source.get_token());
     EXPECT_TRUE(added.Refresh.Cancelled);
     EXPECT_EQ(OpenShelf().Catalogues().at(0).Status(), CatalogueStatus::NotIndexed);
     EXPECT_EQ(Search("setup").Total, 0);
 
     EXPECT_EQ(OpenShelf().Refresh(silent, silent).Indexed, 1);
-    EXPECT_EQ(Search("setup").Total, 3);
+    EXPECT_EQ(Search("setup").Total, GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ShelfStopTest, ::testing::Values(4, 100'001));
 
 class ShelfCodePageTest : public ShelfTest, public ::testing::WithParamInterface<int> {};
 
