@@ -108,7 +108,7 @@ constexpr std::array<CatalogueEntry, 68> Entries{{
      "%d catalogues could not be read; they keep what was found in them before:"},
     {text_ShelfHitColumns, "text_ShelfHitColumns", "Text", "Object|Place in the tree|Catalogue|Disc"},
     {text_ShelfCatalogueColumns, "text_ShelfCatalogueColumns", "Text",
-     "Catalogue|File|Objects|Indexed|State"},
+     "Catalogue|State|Objects|Indexed|File"},
     {text_Cancel, "text_Cancel", "Text", "Cancel"},
     {SaveFailure, "", "", "Cant save file!"},
 }};

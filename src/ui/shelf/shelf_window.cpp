@@ -54,7 +54,7 @@ constexpr int SearchPauseMs = 250;
 constexpr std::size_t HitsShown = 1000;
 constexpr int CompactDiscImage = 16;
 
-enum CatalogueColumn { colTitle, colFile, colObjects, colIndexed, colState, CatalogueColumns };
+enum CatalogueColumn { colTitle, colState, colObjects, colIndexed, colFile, CatalogueColumns };
 
 QString CatalogueText(TextId id) {
     return ToQString(Text(id));
@@ -172,10 +172,11 @@ void Tfrm_Shelf::FormCreate() {
     auto* splitter = Named(new QSplitter(Qt::Vertical, this), "splitter_Shelf");
     splitter->addWidget(CreateCatalogues());
     splitter->addWidget(CreateSearch());
-    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({DesignedHeight * 3 / 10, DesignedHeight * 7 / 10});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
     TranslateForm(this, LanguageFileName(), true);
+    AssignAccessLetters(*this);  // the list's context menu, in any language
 
     // Texts of the window's own making come from the catalogue, after the window's.
     m_tree_Catalogues->setHeaderLabels(CatalogueText(TextId::text_ShelfCatalogueColumns).split(u'|'));
