@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -92,8 +93,9 @@ TEST_F(ShelfWindowTest, ASearchListsItsHitsAndEnterAsksToOpenTheOneChosen) {
 
 TEST_F(ShelfWindowTest, DroppedCataloguesAndChosenFilesGoOnTheShelf) {
     QMimeData dropped;
-    dropped.setUrls({QUrl::fromLocalFile(drivers), QUrl::fromLocalFile(ToQString(
-                                                       folder.WriteFile("notes.txt", "notes")))});
+    const QString notes = ToQString(folder.WriteFile("notes.txt", "notes"));
+    dropped.setUrls({QUrl::fromLocalFile(QDir::fromNativeSeparators(drivers)),
+                     QUrl::fromLocalFile(QDir::fromNativeSeparators(notes))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
     QCoreApplication::sendEvent(&window, &enter);
     EXPECT_TRUE(enter.isAccepted());
