@@ -5,8 +5,8 @@
 //
 // Searches: a 4-letter term that hits a few hundred objects, to all its results; a term that
 // hits about 100,000, to its first 200 and to its count; 2-letter terms, which the text index
-// cannot serve, to their counts (the first 200 hits kept). The searching process's memory is that of `tomlet-cli shelf search` run on
-// the same shelf.
+// cannot serve, to their counts (the first 200 hits kept). The searching process's memory is that
+// of `tomlet-cli shelf search` run on the same shelf.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -97,8 +97,8 @@ void BM_FirstIndexing(benchmark::State& state) {
         state.counters["catalogues"] = static_cast<double>(added.Added.size());
     }
     state.counters["objects"] = static_cast<double>(objects);
-    state.counters["objects/s"] = benchmark::Counter(static_cast<double>(objects),
-                                                     benchmark::Counter::kIsRate);
+    state.counters["objects/s"] =
+        benchmark::Counter(static_cast<double>(objects), benchmark::Counter::kIsRate);
     state.counters["db/catalogues"] =
         static_cast<double>(ShelfBytes()) / static_cast<double>(CatalogueBytes());
     state.counters["db MB"] = static_cast<double>(ShelfBytes()) / 1e6;

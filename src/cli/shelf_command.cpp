@@ -1,9 +1,8 @@
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string_view>
 
@@ -133,19 +132,18 @@ int RunAdd(Shelf& shelf, const Arguments& arguments, std::ostream& out, std::ost
     if (paths.empty())
         throw UsageError("a catalogue or a folder is needed");
     TerminalProgress progress(err);
-    const ShelfAddition added =
-        shelf.Add(paths, arguments.Codec().CodePage(), progress, progress);
+    const ShelfAddition added = shelf.Add(paths, arguments.Codec().CodePage(), progress, progress);
     for (const std::string& path : added.Added)
         out << "added " << EscapeControls(path) << "\n";
     for (const std::string& path : added.NotFound)
         err << "tomlet-cli shelf: " << EscapeControls(path) << ": neither a file nor a folder\n";
-    for (const std::string& folder : added.Unfolded)
+    for (const std::string& folder : added.FolderErrors)
         err << "tomlet-cli shelf: " << EscapeControls(folder) << "\n";
     if (!added.Skipped.empty())
         ReportSkipped("shelf", added.Skipped, err);
     const bool read = ReportRefresh(added.Refresh, out, err);
     const bool complete =
-        added.NotFound.empty() && added.Unfolded.empty() && added.Skipped.empty();
+        added.NotFound.empty() && added.FolderErrors.empty() && added.Skipped.empty();
     return read && complete ? ExitOk : ExitFailure;
 }
 
@@ -185,8 +183,8 @@ int RunList(Shelf& shelf, const Arguments& arguments, std::ostream& out, std::os
     }
     for (const ShelfCatalogue& catalogue : catalogues) {
         out << StatusWord(catalogue) << '\t' << catalogue.Objects << '\t'
-            << DateText(catalogue.IndexedAt) << '\t' << EscapeControls(catalogue.Title())
-            << '\t' << EscapeControls(catalogue.Path);
+            << DateText(catalogue.IndexedAt) << '\t' << EscapeControls(catalogue.Title()) << '\t'
+            << EscapeControls(catalogue.Path);
         if (!catalogue.Error.empty())
             out << '\t' << EscapeControls(catalogue.Error);
         out << '\n';
@@ -304,8 +302,8 @@ void RefuseOthers(const Subcommand& subcommand, const Arguments& arguments) {
 int RunShelf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.Plain().empty())
         throw UsageError("add, remove, list, refresh or search is needed");
-    const auto subcommand = std::ranges::find(Subcommands, arguments.Plain().front(),
-                                              &Subcommand::Name);
+    const auto subcommand =
+        std::ranges::find(Subcommands, arguments.Plain().front(), &Subcommand::Name);
     if (subcommand == std::end(Subcommands))
         throw UsageError("add, remove, list, refresh or search is needed, not " +
                          arguments.Plain().front());

@@ -67,25 +67,14 @@ constexpr const char* CatalogueColumns =
     "SELECT id, path, code_page, size, modified, name, name2, data_dir, absolute, objects, "
     "indexed, missing, error FROM catalogue";
 
-// Ends the progress on every way out.
-class ProgressScope final {
-public:
-    explicit ProgressScope(ProgressSink& progress) : m_progress(progress) { m_progress.Begin(); }
-    ~ProgressScope() { m_progress.End(); }
-    ProgressScope(const ProgressScope&) = delete;
-    ProgressScope& operator=(const ProgressScope&) = delete;
-
-private:
-    ProgressSink& m_progress;
-};
-
 // The catalogue files below a folder, as a scan for "*.tml" finds them: in name order ignoring
 // case, across links and as deep as a scan goes.
 void CataloguesBelow(const std::string& folder, ShelfAddition& result,
                      std::vector<std::string>& files, ProgressSink& progress, MessagePump& pump) {
     const auto listed = ProcessCodec().FromUtf8Exactly(folder);
     if (!listed) {
-        result.Unfolded.push_back(folder + ": " + CatalogueText(TextId::message_SkippedCodePage));
+        result.FolderErrors.push_back(folder + ": " +
+                                      CatalogueText(TextId::message_SkippedCodePage));
         return;
     }
     ObjectTree found;
@@ -93,11 +82,10 @@ void CataloguesBelow(const std::string& folder, ShelfAddition& result,
     try {
         scanner.ScanDirectory(*listed, found, nullptr, true);
     } catch (const std::exception& error) {
-        result.Unfolded.push_back(folder + ": " + ProcessCodec().ToUtf8(error.what()));
+        result.FolderErrors.push_back(folder + ": " + ProcessCodec().ToUtf8(error.what()));
         return;
     }
-    result.Skipped.insert(result.Skipped.end(), scanner.Skipped().begin(),
-                          scanner.Skipped().end());
+    result.Skipped.insert(result.Skipped.end(), scanner.Skipped().begin(), scanner.Skipped().end());
     found.ForEachDepthFirst([&](const ObjectNode& node, int) {
         if (node.Data.ObjectType != otFolder)
             files.push_back(folder + Separator +
@@ -117,9 +105,9 @@ std::string DefaultShelfPath() {
 }
 
 std::string SetAsideMessage(const ShelfSetAside& setAside) {
-    std::string message = FormatString(CatalogueText(TextId::message_ShelfSetAside_S),
-                                       setAside.Reason) +
-                          "\r\n" + setAside.MovedTo;
+    std::string message =
+        FormatString(CatalogueText(TextId::message_ShelfSetAside_S), setAside.Reason) + "\r\n" +
+        setAside.MovedTo;
     if (setAside.Catalogues > 0)
         message += "\r\n" + FormatCount(CatalogueText(TextId::message_ShelfIndexAgain_D),
                                         static_cast<long long>(setAside.Catalogues));

@@ -84,12 +84,12 @@ struct ShelfRefresh {
 };
 
 struct ShelfAddition {
-    std::size_t Catalogues = 0;          // catalogue files named or found in the folders
-    std::vector<std::string> Added;      // those new on the shelf, in shelf order
-    std::vector<std::string> NotFound;   // paths that name neither a file nor a folder
-    std::vector<SkippedEntry> Skipped;   // what the walk of a folder left out
-    std::vector<std::string> Unfolded;   // folders that could not be walked, with the reason
-    ShelfRefresh Refresh;                // the indexing of the new catalogues
+    std::size_t Catalogues = 0;             // catalogue files named or found in the folders
+    std::vector<std::string> Added;         // those new on the shelf, in shelf order
+    std::vector<std::string> NotFound;      // paths that name neither a file nor a folder
+    std::vector<SkippedEntry> Skipped;      // what the walk of a folder left out
+    std::vector<std::string> FolderErrors;  // folders that could not be walked, with the reason
+    ShelfRefresh Refresh;                   // the indexing of the new catalogues
 };
 
 // A search across the shelf: the program's find, in every catalogue at once.
@@ -106,8 +106,8 @@ struct ShelfHit {
     std::int64_t CatalogueId = 0;
     std::string CataloguePath;
     std::string ProjectName;  // or the catalogue's file name when it has none
-    bool Online = false;  // the catalogue's disc is there
-    int Index = 0;        // depth-first, as tomlet-cli find numbers objects
+    bool Online = false;      // the catalogue's disc is there
+    int Index = 0;            // depth-first, as tomlet-cli find numbers objects
     std::uint8_t ObjectType = 0;
     std::uint8_t ObjectAction = 0;
     std::string Caption;

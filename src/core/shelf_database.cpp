@@ -135,7 +135,8 @@ std::unique_ptr<SqliteDatabase> ConnectShelf(const std::string& path, bool maint
     auto database = std::make_unique<SqliteDatabase>(
         path, maintain ? SqliteDatabase::OpenMode::Create : SqliteDatabase::OpenMode::ReadWrite);
     database->SetBusyTimeout(BusyTimeoutMs);
-    database->Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536");
+    database->Execute(
+        "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536");
     // Only a shelf being made takes the write lock, which another process may hold for a while.
     if (maintain && IsNew(*database)) {
         SqliteTransaction transaction(*database);

@@ -98,9 +98,9 @@ struct ShelfIndexer::Statements {
               "INSERT INTO object_name(object_name, rowid, text) VALUES('delete', ?, ?)")),
           DeleteNote(database.Prepare(
               "INSERT INTO object_note(object_note, rowid, text) VALUES('delete', ?, ?)")),
-          SelectEntries(database.Prepare(
-              "SELECT id, caption, hint, path, parameters, comments FROM object "
-              "WHERE id >= ? AND id < ?")),
+          SelectEntries(
+              database.Prepare("SELECT id, caption, hint, path, parameters, comments FROM object "
+                               "WHERE id >= ? AND id < ?")),
           DeleteEntries(database.Prepare("DELETE FROM object WHERE id >= ? AND id < ?")),
           UpdateCatalogue(database.Prepare(
               "UPDATE catalogue SET size = ?, modified = ?, name = ?, name2 = ?, data_dir = ?, "
@@ -177,13 +177,12 @@ public:
             throw Stopped();
         m_pump.LetMessagesThrough();
         m_ancestors.resize(static_cast<std::size_t>(level));
-        DecodedObject object{
-            m_ancestors.empty() ? std::nullopt : std::optional(m_ancestors.back()),
-            data.ObjectType,
-            data.ObjectAction,
-            {m_codec.ToUtf8(data.Caption), m_codec.ToUtf8(data.Hint),
-             m_codec.ToUtf8(data.PathFileName), m_codec.ToUtf8(data.Parameters),
-             m_codec.ToUtf8(data.Comments)}};
+        DecodedObject object{m_ancestors.empty() ? std::nullopt : std::optional(m_ancestors.back()),
+                             data.ObjectType,
+                             data.ObjectAction,
+                             {m_codec.ToUtf8(data.Caption), m_codec.ToUtf8(data.Hint),
+                              m_codec.ToUtf8(data.PathFileName), m_codec.ToUtf8(data.Parameters),
+                              m_codec.ToUtf8(data.Comments)}};
         m_ancestors.push_back(Objects++);
         m_take(std::move(object));
     }
@@ -212,8 +211,7 @@ ShelfIndexer::ShelfIndexer(SqliteDatabase& database)
 ShelfIndexer::~ShelfIndexer() = default;
 
 ShelfRefresh ShelfIndexer::Index(const std::vector<ChangedCatalogue>& catalogues,
-                                 ProgressSink& progress, MessagePump& pump,
-                                 std::stop_token stop) {
+                                 ProgressSink& progress, MessagePump& pump, std::stop_token stop) {
     ShelfRefresh result;
     std::optional<SqliteTransaction> batch;
     std::int64_t batched = 0;

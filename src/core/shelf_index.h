@@ -61,9 +61,8 @@ private:
     bool IndexWhole(const ChangedCatalogue& changed, const std::string& path, MessagePump& pump,
                     ProgressSink& progress, std::stop_token stop, std::string& error);
     // Writes the catalogue as it is read, in a transaction of its own.
-    bool IndexStreamed(const ChangedCatalogue& changed, const std::string& path,
-                       MessagePump& pump, ProgressSink& progress, std::stop_token stop,
-                       std::string& error);
+    bool IndexStreamed(const ChangedCatalogue& changed, const std::string& path, MessagePump& pump,
+                       ProgressSink& progress, std::stop_token stop, std::string& error);
     void RecordIndexed(const ChangedCatalogue& changed, const Decoded& catalogue);
     void RecordFailure(const ChangedCatalogue& changed, const std::string& error);
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <span>
 #include <limits>
 #include <set>
+#include <span>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -135,8 +135,8 @@ private:
                 return;
             for (std::size_t i = 0; i < streams.size(); ++i)
                 if (next[i] == key)
-                    next[i] = streams[i].Step() ? std::optional(streams[i].Integer(0))
-                                                : std::nullopt;
+                    next[i] =
+                        streams[i].Step() ? std::optional(streams[i].Integer(0)) : std::nullopt;
             object.Bind(1, *key);
             if (object.Step())
                 Check(object);
@@ -209,9 +209,9 @@ private:
             hit.Online = *facts.Online;
             // As the catalogue spells it: looking up each hit's spelling on the disc would cost
             // more than the search.
-            hit.ResolvedPath = JoinObjectPath(
-                catalogue.AbsolutePath ? PathMode::Absolute : PathMode::Relative,
-                catalogue.DiscFolder(), hit.PathFileName, catalogue.DiscFolder());
+            hit.ResolvedPath =
+                JoinObjectPath(catalogue.AbsolutePath ? PathMode::Absolute : PathMode::Relative,
+                               catalogue.DiscFolder(), hit.PathFileName, catalogue.DiscFolder());
         }
         return hit;
     }

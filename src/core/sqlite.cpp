@@ -133,8 +133,9 @@ SqliteDatabase::SqliteDatabase(const std::string& path, OpenMode mode) {
     }
     const int code = sqlite3_open_v2(path.c_str(), &m_database, flags, nullptr);
     if (code != SQLITE_OK) {
-        SqliteError error(code, path + ": " + (m_database != nullptr ? sqlite3_errmsg(m_database)
-                                                                     : sqlite3_errstr(code)));
+        SqliteError error(
+            code, path + ": " +
+                      (m_database != nullptr ? sqlite3_errmsg(m_database) : sqlite3_errstr(code)));
         sqlite3_close_v2(m_database);
         throw error;
     }

@@ -2,13 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <span>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
 #include <string_view>
-#include <map>
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -72,8 +72,8 @@ TEST_F(ShelfCommandTest, SearchPrintsOneLinePerHitThenTheCount) {
 
 TEST_F(ShelfCommandTest, ListShowsEachCataloguesState) {
     const std::string drivers = DriversDisc();
-    const std::string elsewhere = WriteCatalogue(folder, "elsewhere.tml", "", {{0, Record("A")}},
-                                                 folder / "not-here");
+    const std::string elsewhere =
+        WriteCatalogue(folder, "elsewhere.tml", "", {{0, Record("A")}}, folder / "not-here");
     const std::string gone = WriteCatalogue(folder, "gone.tml", "Gone", {{0, Record("B")}});
     const std::string damaged = WriteCatalogue(folder, "damaged.tml", "Damaged", {});
     Shelf({"add", drivers, elsewhere, gone, damaged});
@@ -196,8 +196,7 @@ TEST_F(ShelfCommandTest, FindsWhatFindFindsInEachCatalogue) {
     std::vector<std::string> catalogues;
     for (int i = 0; i < 4; ++i)
         catalogues.push_back(WriteCatalogue(folder, "random" + std::to_string(i) + ".tml",
-                                            "Random " + std::to_string(i),
-                                            random.Objects(150)));
+                                            "Random " + std::to_string(i), random.Objects(150)));
     tomlet::Shelf shelf(ProcessCodec().ToUtf8(shelfPath));
     SilentProgress silent;
     std::vector<std::string> added;
@@ -227,8 +226,8 @@ TEST_F(ShelfCommandTest, FindsWhatFindFindsInEachCatalogue) {
         std::vector<std::string> found;
         for (const ShelfHit& hit : shelf.Search(query).Hits)
             found.push_back(hit.CataloguePath + ":" + std::to_string(hit.Index));
-        EXPECT_EQ(found, expected) << "\"" << term << "\" in " << fields
-                                   << (caseSensitive ? ", case-sensitive" : "");
+        EXPECT_EQ(found, expected)
+            << "\"" << term << "\" in " << fields << (caseSensitive ? ", case-sensitive" : "");
     }
 }
 

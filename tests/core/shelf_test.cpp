@@ -1,3 +1,5 @@
+#include "core/shelf.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "core/progress.h"
-#include "core/shelf.h"
 #include "core/sqlite.h"
 #include "platform/native_path.h"
 #include "platform/text_codec.h"
@@ -100,14 +101,13 @@ TEST_F(ShelfTest, AFolderOfCataloguesIsFoundSearchedAndTakenOff) {
     EXPECT_EQ(added.Refresh.Indexed, 2);
 
     const ShelfHits found = Search("SETUP");
-    EXPECT_EQ(HitNames(found), (Names{"Backup 2003:1", "Drivers disc:0", "Drivers disc:1",
-                                      "Drivers disc:2"}));
+    EXPECT_EQ(HitNames(found),
+              (Names{"Backup 2003:1", "Drivers disc:0", "Drivers disc:1", "Drivers disc:2"}));
     EXPECT_EQ(found.Total, 4);
     const ShelfHit& net = found.Hits[3];
     EXPECT_EQ(net.TreePath, "Setup / Drivers / net.inf");
     EXPECT_EQ(net.PathFileName, "Setup\\Drivers\\net.inf");
-    EXPECT_EQ(net.ResolvedPath,
-              Utf8(folder / "drivers-data/Setup/Drivers/net.inf"));
+    EXPECT_EQ(net.ResolvedPath, Utf8(folder / "drivers-data/Setup/Drivers/net.inf"));
     EXPECT_EQ(net.CataloguePath, Utf8(drivers));
     EXPECT_TRUE(net.Online);
     EXPECT_EQ(found.Hits[0].TreePath, "Photos / setup.exe");
@@ -127,8 +127,7 @@ TEST_F(ShelfTest, RefreshReadsWhatChangedAndKeepsWhatIsGoneOrDamaged) {
                                                {{0, Record("Letters")}, {1, Record("to Anna")}});
     Add({changed, removed, damaged});
 
-    WriteCatalogue(folder, "changed.tml", "Drivers disc, second edition",
-                   {{0, Record("Setup 2")}});
+    WriteCatalogue(folder, "changed.tml", "Drivers disc, second edition", {{0, Record("Setup 2")}});
     fs::remove(NativePath(removed));
     folder.WriteFile("damaged.tml", "Tomlet, but not really");
     const ShelfRefresh refresh = OpenShelf().Refresh(silent, silent);
@@ -162,8 +161,8 @@ TEST_P(ShelfStopTest, AStoppedIndexingLeavesTheCatalogueAsItWas) {
         objects.push_back({0, Record("setup " + std::to_string(i))});
     const std::string catalogue = WriteCatalogue(folder, "big.tml", "Big", objects);
     CancelAtOnce cancel;
-    const ShelfAddition added = OpenShelf().Add({Utf8(catalogue)}, TextCodec::Utf8, silent,
-                                                cancel, cancel.Source.get_token());
+    const ShelfAddition added = OpenShelf().Add({Utf8(catalogue)}, TextCodec::Utf8, silent, cancel,
+                                                cancel.Source.get_token());
     EXPECT_TRUE(added.Refresh.Cancelled);
     EXPECT_EQ(OpenShelf().Catalogues().at(0).Status(), CatalogueStatus::NotIndexed);
     EXPECT_EQ(Search("setup").Total, 0);
@@ -213,13 +212,12 @@ TEST_P(ShelfShortTermTest, FindsTermsTooShortForTheTextIndex) {
     EXPECT_EQ(HitNames(OpenShelf().Search(query)), GetParam().Hits);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Terms, ShelfShortTermTest,
-    ::testing::Values(ShortTerm{"ab", false, {"Short:0", "Short:1"}},
-                      ShortTerm{"Ab", true, {"Short:0"}},
-                      ShortTerm{"B", false, {"Short:0", "Short:1", "Short:2"}},
-                      ShortTerm{"я", false, {"Short:3", "Short:4"}},
-                      ShortTerm{"я", true, {}}));
+INSTANTIATE_TEST_SUITE_P(Terms, ShelfShortTermTest,
+                         ::testing::Values(ShortTerm{"ab", false, {"Short:0", "Short:1"}},
+                                           ShortTerm{"Ab", true, {"Short:0"}},
+                                           ShortTerm{"B", false, {"Short:0", "Short:1", "Short:2"}},
+                                           ShortTerm{"я", false, {"Short:3", "Short:4"}},
+                                           ShortTerm{"я", true, {}}));
 
 TEST_F(ShelfTest, ALimitKeepsTheFirstHitsAndCountsEveryOne) {
     Add({DriversDisc(), BackupDisc()});
@@ -227,9 +225,8 @@ TEST_F(ShelfTest, ALimitKeepsTheFirstHitsAndCountsEveryOne) {
     query.Text = "s";
     query.Limit = 2;
     std::vector<Names> heard;
-    const ShelfHits found = OpenShelf().Search(query, {}, [&](const ShelfHits& first) {
-        heard.push_back(HitNames(first));
-    });
+    const ShelfHits found = OpenShelf().Search(
+        query, {}, [&](const ShelfHits& first) { heard.push_back(HitNames(first)); });
     const Names first{"Drivers disc:0", "Drivers disc:1"};
     EXPECT_EQ(HitNames(found), first);
     EXPECT_EQ(found.Total, 5);
@@ -276,24 +273,23 @@ TEST_P(ShelfSetAsideTest, IsSetAsideAndMadeAgain) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ShelfSetAsideTest,
-    ::testing::Values(
-        Unusable{"Garbage",
-                 [](const std::string& path) {
-                     std::ofstream(NativePathFromUtf8(path), std::ios::binary)
-                         << std::string(8192, 'x');
-                 },
-                 0},
-        Unusable{"Newer",
-                 [](const std::string& path) {
-                     SqliteDatabase(path).Execute("PRAGMA user_version = 99");
-                 },
-                 2},
-        Unusable{"Foreign",
-                 [](const std::string& path) {
-                     fs::remove(NativePathFromUtf8(path));
-                     SqliteDatabase(path).Execute("CREATE TABLE note(text)");
-                 },
-                 0}),
+    ::testing::Values(Unusable{"Garbage",
+                               [](const std::string& path) {
+                                   std::ofstream(NativePathFromUtf8(path), std::ios::binary)
+                                       << std::string(8192, 'x');
+                               },
+                               0},
+                      Unusable{"Newer",
+                               [](const std::string& path) {
+                                   SqliteDatabase(path).Execute("PRAGMA user_version = 99");
+                               },
+                               2},
+                      Unusable{"Foreign",
+                               [](const std::string& path) {
+                                   fs::remove(NativePathFromUtf8(path));
+                                   SqliteDatabase(path).Execute("CREATE TABLE note(text)");
+                               },
+                               0}),
     [](const auto& test) { return std::string(test.param.Name); });
 
 TEST_F(ShelfTest, LivesInTheUsersDataFolderUnlessTheEnvironmentNamesAnother) {

@@ -31,7 +31,7 @@ public:
     // What the program showed or asked.
     std::vector<Message> Messages;
     QStringList Confirmations;
-    QStringList Questions;  // asked with Yes, No and Cancel
+    QStringList Questions;               // asked with Yes, No and Cancel
     QStringList DefaultNoConfirmations;  // asked with No preselected
     std::vector<FolderPickerRequest> FolderRequests;
     QStringList FileDialogTitles;

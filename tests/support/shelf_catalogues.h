@@ -7,8 +7,8 @@
 
 #include "core/object_tree.h"
 #include "core/shelf.h"
-#include "support/project_files.h"
 #include "platform/native_path.h"
+#include "support/project_files.h"
 #include "support/temp_folder.h"
 
 namespace tomlet::testing {

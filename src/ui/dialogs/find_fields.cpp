@@ -40,8 +40,7 @@ FindFieldBoxes::FindFieldBoxes(QGroupBox& where) : QObject(&where) {
         connect(field, &QCheckBox::toggled, this, &FindFieldBoxes::Changed);
     }
     // `clicked` comes from the user only, so the summary rule never sets off this handler.
-    connect(m_everywhere, &QCheckBox::clicked, this,
-            &FindFieldBoxes::checkbox_FindEveryWhereClick);
+    connect(m_everywhere, &QCheckBox::clicked, this, &FindFieldBoxes::checkbox_FindEveryWhereClick);
 }
 
 std::uint8_t FindFieldBoxes::Fields() const {

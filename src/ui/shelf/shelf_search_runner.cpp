@@ -50,9 +50,8 @@ void ShelfSearchRunner::Work(std::stop_token stop) {
         try {
             if (!shelf)
                 shelf = std::make_unique<Shelf>(m_path, Shelf::Access::Search);
-            ShelfHits found = shelf->Search(query, running, [&](const ShelfHits& first) {
-                Deliver(generation, first, false);
-            });
+            ShelfHits found = shelf->Search(
+                query, running, [&](const ShelfHits& first) { Deliver(generation, first, false); });
             if (found.Complete)
                 Deliver(generation, std::move(found), true);
         } catch (const std::exception& error) {

@@ -6,9 +6,9 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -150,10 +150,10 @@ void Tfrm_Shelf::FormCreate() {
     m_a_shelf_item_AddFiles =
         CreateAction("a_shelf_item_AddFiles", "Add files...", "Put catalogue files on the shelf",
                      &Tfrm_Shelf::a_shelf_item_AddFilesExecute);
-    m_a_shelf_item_AddFolder = CreateAction(
-        "a_shelf_item_AddFolder", "Add folder...",
-        "Put every catalogue of a folder and of its subfolders on the shelf",
-        &Tfrm_Shelf::a_shelf_item_AddFolderExecute);
+    m_a_shelf_item_AddFolder =
+        CreateAction("a_shelf_item_AddFolder", "Add folder...",
+                     "Put every catalogue of a folder and of its subfolders on the shelf",
+                     &Tfrm_Shelf::a_shelf_item_AddFolderExecute);
     m_a_shelf_item_Remove =
         CreateAction("a_shelf_item_Remove", "Remove",
                      "Take the selected catalogues off the shelf; their files stay as they are",
@@ -162,12 +162,10 @@ void Tfrm_Shelf::FormCreate() {
         CreateAction("a_shelf_item_Refresh", "Refresh",
                      "Read again the catalogues whose files changed since they were read",
                      &Tfrm_Shelf::a_shelf_item_RefreshExecute);
-    m_dialog_AddFiles =
-        new FileDialogTexts(u"dialog_AddFiles"_s, u"Put catalogues on the shelf"_s,
-                            u"Tomlet files (*.tml)|*.tml|Any files|*.*"_s, this);
-    m_dialog_AddFolder = new FileDialogTexts(u"dialog_AddFolder"_s,
-                                             u"Put the catalogues of a folder on the shelf"_s,
-                                             QString(), this);
+    m_dialog_AddFiles = new FileDialogTexts(u"dialog_AddFiles"_s, u"Put catalogues on the shelf"_s,
+                                            u"Tomlet files (*.tml)|*.tml|Any files|*.*"_s, this);
+    m_dialog_AddFolder = new FileDialogTexts(
+        u"dialog_AddFolder"_s, u"Put the catalogues of a folder on the shelf"_s, QString(), this);
 
     auto* splitter = Named(new QSplitter(Qt::Vertical, this), "splitter_Shelf");
     splitter->addWidget(CreateCatalogues());
@@ -179,7 +177,8 @@ void Tfrm_Shelf::FormCreate() {
     AssignAccessLetters(*this);  // the list's context menu, in any language
 
     // Texts of the window's own making come from the catalogue, after the window's.
-    m_tree_Catalogues->setHeaderLabels(CatalogueText(TextId::text_ShelfCatalogueColumns).split(u'|'));
+    m_tree_Catalogues->setHeaderLabels(
+        CatalogueText(TextId::text_ShelfCatalogueColumns).split(u'|'));
     m_hits->RetranslateHeaders();
     connect(m_tree_Catalogues, &QTreeWidget::itemSelectionChanged, this,
             &Tfrm_Shelf::UpdateActions);
@@ -201,7 +200,8 @@ QAction* Tfrm_Shelf::CreateAction(const char* name, const char* caption, const c
     auto* action = Named(new QAction(QString::fromUtf8(caption), this), name);
     action->setToolTip(QString::fromUtf8(hint));
     action->setStatusTip(action->toolTip());
-    connect(action, &QAction::triggered, this, [this, handler] { Run([=, this] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Run([=, this] { (this->*handler)(); }); });
     return action;
 }
 
@@ -355,7 +355,7 @@ void Tfrm_Shelf::AddCatalogues(const QStringList& paths) {
         for (const std::string& path : added.NotFound)
             problems.append(ToQString(FormatString(Text(TextId::message_ProjectFileNotFound_S),
                                                    ProcessCodec().FromUtf8(path))));
-        for (const std::string& folder : added.Unfolded)
+        for (const std::string& folder : added.FolderErrors)
             problems.append(Utf8ToQString(folder));
         if (!added.Skipped.empty())
             problems.append(CountText(TextId::message_SkippedNames_D, added.Skipped.size()));

@@ -107,7 +107,8 @@ TEST_F(ShelfWindowTest, DroppedCataloguesAndChosenFilesGoOnTheShelf) {
     prompts.OpenManyAnswers.push_back({backup});
     Child<QAction>("a_shelf_item_AddFiles")->trigger();
     EXPECT_EQ(CatalogueTitles(), (QStringList{u"Drivers disc"_s, u"Backup 2003"_s}));
-    EXPECT_EQ(prompts.FileDialogFilters, QStringList{u"Tomlet files (*.tml)|*.tml|Any files|*.*"_s});
+    EXPECT_EQ(prompts.FileDialogFilters,
+              QStringList{u"Tomlet files (*.tml)|*.tml|Any files|*.*"_s});
 }
 
 }  // namespace
