@@ -41,6 +41,9 @@ constexpr std::array<std::pair<std::string_view, std::uint8_t>, 2> TextIndexes{{
 }};
 
 constexpr const char* TreePathSeparator = " / ";
+// A tree path stops climbing past this many bytes of captions: a catalogue may nest captions of
+// 65,535 bytes a thousand levels deep.
+constexpr std::size_t MaxTreePathBytes = 4096;
 
 std::string Quoted(std::string_view term) {
     std::string quoted = "\"";
@@ -216,19 +219,24 @@ private:
         return hit;
     }
 
-    // "Setup / Drivers": the captions from the top down to the object at `index`.
+    // "Setup / Drivers": the captions from the top down to the object at `index`; "… / Drivers"
+    // when they would be longer than MaxTreePathBytes.
     std::string PathAbove(std::int64_t catalogueId, std::int64_t index) {
         std::vector<std::string> captions;
-        for (std::optional<std::int64_t> at = index; at;) {
+        std::size_t bytes = 0;
+        bool cut = false;
+        for (std::optional<std::int64_t> at = index; at && !cut;) {
             m_parentOf.Bind(1, ObjectKey(catalogueId, *at));
             if (!m_parentOf.Step())
                 break;
             captions.emplace_back(m_parentOf.Text(1));
             at = m_parentOf.IsNull(0) ? std::nullopt : std::optional(m_parentOf.Integer(0));
             m_parentOf.Reset();
+            bytes += captions.back().size();
+            cut = at && bytes > MaxTreePathBytes;
         }
         m_parentOf.Reset();
-        std::string path;
+        std::string path = cut ? "\u2026" : "";
         for (auto caption = captions.rbegin(); caption != captions.rend(); ++caption)
             path += (path.empty() ? "" : TreePathSeparator) + *caption;
         return path;

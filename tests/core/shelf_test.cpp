@@ -245,6 +245,15 @@ TEST_F(ShelfTest, ATypeAndACatalogueNarrowTheSearch) {
     EXPECT_EQ(HitNames(OpenShelf().Search(query)), (Names{"Backup 2003:1"}));
 }
 
+TEST_F(ShelfTest, ATreePathOfLongCaptionsIsCutAtTheTop) {
+    const std::string a(3000, 'a'), b(3000, 'b'), c(3000, 'c');
+    Add({WriteCatalogue(folder, "deep.tml", "Deep",
+                        {{0, Record(a)}, {1, Record(b)}, {2, Record(c)}, {3, Record("target")}})});
+    const ShelfHits found = Search("target");
+    ASSERT_EQ(found.Total, 1);
+    EXPECT_EQ(found.Hits[0].TreePath, "\u2026 / " + b + " / " + c + " / target");
+}
+
 // What becomes of a shelf file this program cannot use, and how many catalogues it still names.
 struct Unusable {
     const char* Name;
