@@ -86,9 +86,10 @@ void CataloguesBelow(const std::string& folder, ShelfAddition& result,
         return;
     }
     result.Skipped.insert(result.Skipped.end(), scanner.Skipped().begin(), scanner.Skipped().end());
+    const std::string prefix = folder.ends_with(Separator) ? folder : folder + Separator;
     found.ForEachDepthFirst([&](const ObjectNode& node, int) {
         if (node.Data.ObjectType != otFolder)
-            files.push_back(folder + Separator +
+            files.push_back(prefix +
                             ProcessCodec().ToUtf8(NativeStoredPath(node.Data.PathFileName)));
     });
 }

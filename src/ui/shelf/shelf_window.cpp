@@ -213,6 +213,12 @@ QWidget* Tfrm_Shelf::CreateCatalogues() {
     m_tree_Catalogues->setUniformRowHeights(true);
     m_tree_Catalogues->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree_Catalogues->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_a_shelf_item_Remove->setShortcut(QKeySequence::Delete);
+    m_a_shelf_item_Remove->setShortcutContext(Qt::WidgetShortcut);
+    m_tree_Catalogues->addAction(m_a_shelf_item_Remove);
+    m_a_shelf_item_Refresh->setShortcut(QKeySequence::Refresh);
+    m_a_shelf_item_Refresh->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_a_shelf_item_Refresh);
     m_menu_Catalogues = Named(new QMenu(this), "menu_Catalogues");
     m_menu_Catalogues->addActions({m_a_shelf_item_AddFiles, m_a_shelf_item_AddFolder,
                                    m_a_shelf_item_Remove, m_a_shelf_item_Refresh});
