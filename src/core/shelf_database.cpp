@@ -21,6 +21,14 @@ constexpr std::int64_t ShelfApplicationId = 0x546D6C53;
 // Long enough for the other process to index the largest catalogue a project may hold.
 constexpr int BusyTimeoutMs = 120'000;
 
+// WAL, so that a search never waits for a writer; commits are not flushed to the disc one by one
+// (a crash of the system may lose the last ones, never damage the file); 64 MB of pages kept in
+// memory for the text indexes' merges; the WAL copied into the file after every 100 MB rather
+// than every 4 MB, since indexing rewrites the same pages many times, and cut back to 100 MB.
+constexpr const char* ConnectionSettings =
+    "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536; "
+    "PRAGMA wal_autocheckpoint = 25000; PRAGMA journal_size_limit = 104857600";
+
 // Catalogues in the order they were put on the shelf; an object's key is ObjectKey(catalogue,
 // depth-first index). Two text indexes hold the objects' texts folded as search folds them, in
 // trigrams, so that a term of three characters or more finds its candidates without reading
@@ -135,8 +143,7 @@ std::unique_ptr<SqliteDatabase> ConnectShelf(const std::string& path, bool maint
     auto database = std::make_unique<SqliteDatabase>(
         path, maintain ? SqliteDatabase::OpenMode::Create : SqliteDatabase::OpenMode::ReadWrite);
     database->SetBusyTimeout(BusyTimeoutMs);
-    database->Execute(
-        "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536");
+    database->Execute(ConnectionSettings);
     // Only a shelf being made takes the write lock, which another process may hold for a while.
     if (maintain && IsNew(*database)) {
         SqliteTransaction transaction(*database);
