@@ -206,9 +206,10 @@ std::string HelpText() {
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
         "     damaged (objects nested deeper than 1000 levels included) or of a newer version,\n"
         "     the JSON is wrong, the file cannot be saved, the output cannot be written, export\n"
-        "     would change texts, find matched nothing, scan or update left files or folders\n"
-        "     out, or the folder an update compares is missing or holds nothing the project\n"
-        "     names. dump and find print as they read: what they printed before a damaged part\n"
+        "     would change texts, find or shelf search matched nothing, scan or update left\n"
+        "     files or folders out, the folder an update compares is missing or holds nothing\n"
+        "     the project names, or a catalogue put on the shelf or refreshed could not be\n"
+        "     read. dump and find print as they read: what they printed before a damaged part\n"
         "     of the file stays printed.\n"
         "  2  the command line is wrong\n";
     return text;
