@@ -109,7 +109,7 @@ TEST_F(ShelfCommandTest, RefusesAWrongCommandLine) {
 // syntax gives a meaning to.
 class RandomCatalogues final {
 public:
-    explicit RandomCatalogues(unsigned seed) : m_random(seed) {}
+    explicit RandomCatalogues(unsigned initialState) : m_random(initialState) {}
 
     std::vector<Placed> Objects(int count) {
         std::vector<Placed> objects;
