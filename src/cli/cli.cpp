@@ -51,6 +51,16 @@ constexpr Command CommandTable[] = {
      "written; --dry-run writes nothing. What the listing leaves out is named as scan names it\n"
      "(exit 1); nothing in a folder that cannot be read counts as gone.",
      "--mask -o --data-dir --code-page", "--no-nested --keep-missing --dry-run", RunUpdate},
+    {"html", "FILE.tml -o DIR [--code-page N] [--language FILE.lng]",
+     "Writes the project as a web page that any browser shows from DIR without a server:\n"
+     "DIR/index.html and the folder DIR/tomlet-page (script, style sheet, pictures, data). The\n"
+     "page shows the tree with its icons, hints, comments and description, finds objects and\n"
+     "opens their files by links relative to index.html, when DIR lies on the disc (the folder\n"
+     "of FILE.tml, or the data directory in absolute mode; that folder itself is best). An\n"
+     "earlier page in DIR is replaced; nothing else is: an index.html or files that no export\n"
+     "wrote stop the command (exit 1) before anything is written. --language takes the page's\n"
+     "texts from a language file. Prints the number of objects.",
+     "-o --code-page --language", "", RunHtml},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
      "otherwise prints why (not a project file or damaged, of a newer version, cannot be\n"

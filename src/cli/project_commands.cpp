@@ -82,16 +82,12 @@ public:
 
 }  // namespace
 
-namespace {
-
 void ThrowUnlessRead(const std::string& path, const ReadResult& result) {
     if (result.Ok())
         return;
     const std::string text = ReadFailureText(result);
     throw CommandError(text.starts_with(path) ? text : path + ": " + text);
 }
-
-}  // namespace
 
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor) {
     SilentProgress progress;

@@ -48,22 +48,40 @@ std::optional<std::string> LanguageFile::Lookup(std::string_view section, std::s
     return std::nullopt;
 }
 
-bool LoadCatalogue(std::string_view fileName) {
-    const std::string path = LanguageFilePath(fileName);
-    if (!FileExists(path))
-        return true;
+std::optional<std::string> LanguageFile::Find(std::string_view section,
+                                              std::string_view key) const {
+    auto value = m_file.ReadValue(section, key);
+    return value && !value->empty() ? value : std::nullopt;
+}
+
+namespace {
+
+bool LoadCatalogueFrom(const std::string& path, bool addMissingKeys) {
     try {
         LanguageFile file(path);
         for (const CatalogueEntry& entry : CatalogueEntries()) {
             if (entry.Key.empty())
                 continue;
-            if (const auto text = file.Lookup(entry.Section, entry.Key))
+            const auto text = addMissingKeys ? file.Lookup(entry.Section, entry.Key)
+                                             : file.Find(entry.Section, entry.Key);
+            if (text)
                 SetText(entry.Id, ExpandLineBreaks(*text));
         }
         return true;
     } catch (const std::exception&) {
         return false;
     }
+}
+
+}  // namespace
+
+bool LoadCatalogue(std::string_view fileName) {
+    const std::string path = LanguageFilePath(fileName);
+    return !FileExists(path) || LoadCatalogueFrom(path, true);
+}
+
+bool ReadCatalogueFile(const std::string& path) {
+    return FileExists(path) && LoadCatalogueFrom(path, false);
 }
 
 std::string LanguageDisplayName(std::string_view fileName) {

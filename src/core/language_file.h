@@ -28,6 +28,8 @@ public:
     // A non-empty value, in the process code page. A missing, empty or blank value is not found:
     // the key is then written into the section with an empty value. A failed write is ignored.
     std::optional<std::string> Lookup(std::string_view section, std::string_view key);
+    // The same without writing anything back.
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
 
 private:
     IniFile m_file;
@@ -36,6 +38,8 @@ private:
 // Replaces the catalogue texts whose keys the file gives a value, with "##" read as a line
 // break. A missing file changes nothing. False when the file exists but cannot be read.
 bool LoadCatalogue(std::string_view fileName);
+// The same from a language file anywhere, which is only read. False when it cannot be read.
+bool ReadCatalogueFile(const std::string& path);
 
 // The name a language file is offered under: its name with every occurrence of its extension
 // removed, ignoring case ("English.LNG.lng" gives "English").

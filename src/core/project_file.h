@@ -32,8 +32,8 @@ struct ReadResult {
     bool Ok() const { return Status == ReadStatus::Ok; }
 };
 
-// What a failed read tells the user, in the process code page: the system's reason for
-// CannotOpen, otherwise the catalogue's message (with the reason for a tree nested too deep).
+// Why a project file could not be read, as the user is told: the catalogue's message, or the
+// system's reason for a file that cannot be opened.
 std::string ReadFailureText(const ReadResult& result);
 
 // Reads a project file. On success the properties land in `project` and the objects are

@@ -18,7 +18,7 @@ constexpr int GaugeLeft = 4;
 constexpr int GaugeTop = 20;
 constexpr int GaugeHeight = 17;
 constexpr int StatusIntervalMs = 200;
-constexpr int CancelRowHeight = 32;
+constexpr int ButtonHeight = 26;
 
 QWidget* VisibleMainWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -32,7 +32,8 @@ QWidget* VisibleMainWindow() {
 Tfrm_Progress::Tfrm_Progress(QWidget* parent)
     : Tfrm_Common<QWidget>(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_status(new QLabel(QStringLiteral("-"), this)),
-      m_gauge(new Gauge(this)) {
+      m_gauge(new Gauge(this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("frm_Progress"));
     setWindowTitle(QStringLiteral("Прогресс"));
     // The operation runs in the main window; the box must not take the focus from it.
@@ -45,10 +46,21 @@ Tfrm_Progress::Tfrm_Progress(QWidget* parent)
     m_gauge->SetBackColor(palette().color(QPalette::Base));
     m_gauge->setGeometry(GaugeLeft, GaugeTop, ClientWidth - 2 * GaugeLeft - 4, GaugeHeight);
 
+    m_cancel->setObjectName(QStringLiteral("button_Cancel"));
+    m_cancel->hide();
+
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(StatusIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &Tfrm_Progress::Timer1Timer);
     m_timer.start();
+}
+
+void Tfrm_Progress::ShowCancelButton() {
+    m_cancel->setText(ToQString(Text(TextId::text_Cancel)));  // in the current language
+    setFixedSize(ClientWidth, ClientHeight + ButtonHeight + 6);
+    const int width = m_cancel->sizeHint().width();
+    m_cancel->setGeometry((ClientWidth - width) / 2, ClientHeight, width, ButtonHeight);
+    m_cancel->show();
 }
 
 void Tfrm_Progress::CentreOverMainWindow() {
@@ -60,20 +72,6 @@ void Tfrm_Progress::CentreOverMainWindow() {
     QRect frame = frameGeometry();
     frame.moveCenter(main->frameGeometry().center());
     move(frame.topLeft());
-}
-
-void Tfrm_Progress::OfferCancel(std::function<void()> cancel) {
-    if (m_cancel == nullptr) {
-        m_cancel = new QPushButton(ToQString(Text(TextId::text_Cancel)), this);
-        m_cancel->setObjectName(QStringLiteral("button_Cancel"));
-        const QSize size = m_cancel->sizeHint();
-        m_cancel->setGeometry(ClientWidth - GaugeLeft - 4 - size.width(),
-                              ClientHeight + (CancelRowHeight - size.height()) / 2 - 4,
-                              size.width(), size.height());
-        setFixedSize(ClientWidth, ClientHeight + CancelRowHeight);
-    }
-    m_cancel->disconnect(this);
-    connect(m_cancel, &QPushButton::clicked, this, std::move(cancel));
 }
 
 void Tfrm_Progress::paintEvent(QPaintEvent*) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QTimer>
-#include <functional>
 #include <string>
 
 #include "ui/base/common_window.h"
@@ -23,6 +22,10 @@ public:
 
     Gauge* gauge() const { return m_gauge; }
     QLabel* statusLabel() const { return m_status; }
+    // Hidden unless ShowCancelButton was called.
+    QPushButton* cancelButton() const { return m_cancel; }
+    // For an operation that may stop half-way: a Cancel button below the gauge.
+    void ShowCancelButton();
 
     // The status line's format, with one %d for the count; bytes in the process code page.
     void SetStatusFormat(std::string format) { m_statusFormat = std::move(format); }
@@ -34,11 +37,6 @@ public:
     // Centres the window over the visible main window, or on the screen without one.
     void CentreOverMainWindow();
 
-    // Adds a Cancel button below the gauge that calls `cancel`, for an operation that can stop
-    // half-way.
-    void OfferCancel(std::function<void()> cancel);
-    QPushButton* cancelButton() const { return m_cancel; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -47,7 +45,7 @@ private:
 
     QLabel* m_status;
     Gauge* m_gauge;
-    QPushButton* m_cancel = nullptr;
+    QPushButton* m_cancel;
     QTimer m_timer;
     std::string m_statusFormat;
     long long m_count = 0;

@@ -122,6 +122,26 @@ std::vector<std::string> Utf8Paths(const QStringList& paths) {
     return utf8;
 }
 
+// Lets window messages through, and turns a press of the progress window's Cancel, which they
+// carry, into a stop of the work.
+class CancellingPump final : public MessagePump {
+public:
+    CancellingPump(MessagePump& pump, const WindowProgressSink& progress)
+        : m_pump(pump), m_progress(progress) {}
+
+    std::stop_token Token() const { return m_stop.get_token(); }
+    void LetMessagesThrough() override {
+        m_pump.LetMessagesThrough();
+        if (m_progress.CancelRequested())
+            m_stop.request_stop();
+    }
+
+private:
+    MessagePump& m_pump;
+    const WindowProgressSink& m_progress;
+    std::stop_source m_stop;
+};
+
 // The busy cursor for a scope.
 class BusyCursor final {
 public:
@@ -323,21 +343,21 @@ void Tfrm_Shelf::Run(const std::function<void()>& command) {
 // Adding and refreshing let window messages through as they go: the commands stay off, the
 // window stays open, and the search goes on beside them on its own connection.
 void Tfrm_Shelf::RunIndexing(const Indexing& indexing) {
-    std::stop_source stop;
     ShelfRefresh result;
     {
         const BusyCursor cursor;
         m_busy = true;
         UpdateActions();
-        m_progress.OfferCancel([&stop] { stop.request_stop(); });
+        m_progress.SetCancellable(true);
         struct Idle {
             Tfrm_Shelf& Window;
             ~Idle() {
-                Window.m_progress.OfferCancel({});
+                Window.m_progress.SetCancellable(false);
                 Window.m_busy = false;
             }
         } idle{*this};
-        result = indexing(m_progress, m_pump, stop.get_token());
+        CancellingPump pump(m_pump, m_progress);
+        result = indexing(m_progress, pump, pump.Token());
     }
     FillCatalogues();
     StartSearch();
