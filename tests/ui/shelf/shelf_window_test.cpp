@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
@@ -17,6 +20,7 @@
 #include "support/shelf_catalogues.h"
 #include "support/tree_records.h"
 #include "ui/base/qt_text.h"
+#include "ui/progress/progress_window.h"
 
 namespace tomlet {
 namespace {
@@ -109,6 +113,21 @@ TEST_F(ShelfWindowTest, DroppedCataloguesAndChosenFilesGoOnTheShelf) {
     EXPECT_EQ(CatalogueTitles(), (QStringList{u"Drivers disc"_s, u"Backup 2003"_s}));
     EXPECT_EQ(prompts.FileDialogFilters,
               QStringList{u"Tomlet files (*.tml)|*.tml|Any files|*.*"_s});
+}
+
+TEST_F(ShelfWindowTest, CancelInTheProgressWindowLeavesTheCatalogueUnread) {
+    std::vector<testing::Placed> objects(200'000, {0, Record("setup")});
+    const QString large = ToQString(WriteCatalogue(folder, "large.tml", "Large", objects));
+    // The first time the indexing lets window messages through, its progress window is up.
+    QTimer::singleShot(0, &window, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<Tfrm_Progress*>(widget))
+                progress->cancelButton()->click();
+    });
+    window.AddCatalogues({large});
+    const auto* list = Child<QTreeWidget>("tree_Catalogues");
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(1), u"not indexed"_s);
 }
 
 }  // namespace
