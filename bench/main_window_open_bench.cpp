@@ -58,6 +58,9 @@ public:
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
+    QStringList OpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     QString PickFolder(QWidget*, const FolderPickerRequest&) override { return {}; }
 };
 

@@ -88,6 +88,9 @@ public:
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
+    QStringList OpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     QString PickFolder(QWidget*, const tomlet::FolderPickerRequest&) override { return {}; }
 };
 

@@ -73,6 +73,31 @@ constexpr Command CommandTable[] = {
      "caption (the default), hint, path, parameters, comments. Letters match in either case\n"
      "unless --case-sensitive is given. Exits 1 when no object matches.",
      "--fields --code-page", "--case-sensitive", RunFind},
+    {"shelf",
+     "add PATH... [--code-page N] | remove PATH... | list [--json] | refresh | search TEXT "
+     "[--fields LIST] [--case-sensitive] [--type T] [--catalogue FILE] [--limit N] [--json]; "
+     "each with [--shelf FILE]",
+     "The shelf: catalogues put together, so that one search finds objects on every disc at\n"
+     "once. It is the file --shelf names, else the one the environment variable TOMLET_SHELF\n"
+     "names, else Tomlet/shelf.sqlite in the user's data folder ($XDG_DATA_HOME or\n"
+     "~/.local/share; %LOCALAPPDATA% on Windows); it is only an index, made again from the\n"
+     "catalogues when it cannot be used (the old file is kept beside it).\n"
+     "add: puts catalogues on the shelf, and every *.tml file found in the folders named\n"
+     "(walked as scan walks them), and indexes them, their texts in --code-page (the system's\n"
+     "by default). remove: takes catalogues off the shelf, and those below the folders named.\n"
+     "list: one line per catalogue: online, offline, missing, damaged or not-indexed, its\n"
+     "objects, when it was indexed, its project name and its file (then the reader's message).\n"
+     "refresh: reads again every catalogue whose file changed; one whose file is gone stays\n"
+     "searchable, marked missing; one that cannot be read keeps what was found before.\n"
+     "search: one line per object that holds TEXT, in shelf order: the catalogue's project\n"
+     "name, the object's place in the tree (\"Setup / Drivers / net.inf\"), its stored and its\n"
+     "resolved path, separated by tabs, control characters escaped; then the count. LIST as\n"
+     "for find (caption,path by default); T a type as the editor names it (\"Text file\") or\n"
+     "its number; FILE a catalogue on the shelf; N the most lines printed. Exits 1 when no\n"
+     "object matches. add and refresh show their progress on standard error on a terminal,\n"
+     "and exit 1 when something could not be read.",
+     "--shelf --code-page --fields --type --catalogue --limit", "--json --case-sensitive",
+     RunShelf},
 };
 
 bool Accepts(std::string_view options, std::string_view name) {
@@ -191,9 +216,10 @@ std::string HelpText() {
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
         "     damaged (objects nested deeper than 1000 levels included) or of a newer version,\n"
         "     the JSON is wrong, the file cannot be saved, the output cannot be written, export\n"
-        "     would change texts, find matched nothing, scan or update left files or folders\n"
-        "     out, or the folder an update compares is missing or holds nothing the project\n"
-        "     names. dump and find print as they read: what they printed before a damaged part\n"
+        "     would change texts, find or shelf search matched nothing, scan or update left\n"
+        "     files or folders out, the folder an update compares is missing or holds nothing\n"
+        "     the project names, or a catalogue put on the shelf or refreshed could not be\n"
+        "     read. dump and find print as they read: what they printed before a damaged part\n"
         "     of the file stays printed.\n"
         "  2  the command line is wrong\n";
     return text;

@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 69> Entries{{
+constexpr std::array<CatalogueEntry, 84> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -115,6 +115,28 @@ constexpr std::array<CatalogueEntry, 69> Entries{{
      "Folder of the web page (the disc's folder, so that it opens the disc's files)"},
     {message_WebPageWritten_S, "message_WebPageWritten_S", "Message",
      "The web page is written:\r\n%s\r\nOpen it in the browser?"},
+    {text_ShelfIndexing_D, "text_ShelfIndexing_D", "Text",
+     "Indexing the shelf: %d objects read..."},
+    {text_ShelfFound_D, "text_ShelfFound_D", "Text", "Objects found: %d"},
+    {text_ShelfFirstShown_D, "text_ShelfFirstShown_D", "Text", "(the first %d shown)"},
+    {text_ShelfOnline, "text_ShelfOnline", "Text", "online"},
+    {text_ShelfOffline, "text_ShelfOffline", "Text", "offline"},
+    {text_ShelfFileMissing, "text_ShelfFileMissing", "Text", "file missing"},
+    {text_ShelfDamaged, "text_ShelfDamaged", "Text", "damaged"},
+    {text_ShelfNotIndexed, "text_ShelfNotIndexed", "Text", "not indexed"},
+    {message_ShelfSetAside_S, "message_ShelfSetAside_S", "Message",
+     "The shelf could not be used (%s) and a new one was made.\r\nThe old file was kept as:"},
+    {message_ShelfIndexAgain_D, "message_ShelfIndexAgain_D", "Message",
+     "Refresh the shelf to index its %d catalogues again."},
+    {message_ShelfNoCatalogues, "message_ShelfNoCatalogues", "Message",
+     "No catalogues (*.tml) were found there."},
+    {message_ShelfUnreadable_D, "message_ShelfUnreadable_D", "Message",
+     "%d catalogues could not be read; they keep what was found in them before:"},
+    {text_ShelfHitColumns, "text_ShelfHitColumns", "Text",
+     "Object|Place in the tree|Catalogue|Disc"},
+    {text_ShelfCatalogueColumns, "text_ShelfCatalogueColumns", "Text",
+     "Catalogue|State|Objects|Indexed|File"},
+    {text_Cancel, "text_Cancel", "Text", "Cancel"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

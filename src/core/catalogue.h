@@ -78,6 +78,22 @@ enum class TextId {
     message_WebPageNotOurs_S,
     text_WebPageFolder,
     message_WebPageWritten_S,
+    // The shelf (core/shelf.h) and its window.
+    text_ShelfIndexing_D,
+    text_ShelfFound_D,
+    text_ShelfFirstShown_D,
+    text_ShelfOnline,
+    text_ShelfOffline,
+    text_ShelfFileMissing,
+    text_ShelfDamaged,
+    text_ShelfNotIndexed,
+    message_ShelfSetAside_S,
+    message_ShelfIndexAgain_D,
+    message_ShelfNoCatalogues,
+    message_ShelfUnreadable_D,
+    text_ShelfHitColumns,
+    text_ShelfCatalogueColumns,
+    text_Cancel,
     SaveFailure,
 };
 

@@ -513,6 +513,18 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     return result;
 }
 
+std::optional<std::int32_t> PeekObjectCount(const std::string& path) {
+    std::string error;
+    BlockReader file;
+    if (!file.Open(path, MaxHeaderSize, error) || !file.Fill(MaxHeaderSize, error))
+        return std::nullopt;
+    Cursor cursor = file.Window();
+    Header header;
+    if (ReadHeader(cursor, header) != ReadStatus::Ok)
+        return std::nullopt;
+    return header.Count;
+}
+
 bool PeekSplashSettings(const std::string& path, const std::string& discFolder,
                         SplashSettings& settings) {
     if (!FileExists(path))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/object_tree.h"
@@ -68,6 +69,10 @@ struct WriteResult {
 WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project,
                              const ObjectTree& tree, ProgressSink& progress, MessagePump& pump,
                              SpecialTarget special = SpecialTarget::Refuse);
+
+// The number of objects a project file's header announces; nothing when the file cannot be read
+// as far, is not a project file or is of a newer version.
+std::optional<std::int32_t> PeekObjectCount(const std::string& path);
 
 struct SplashSettings {
     std::string PicturePath;  // full path of the project's splash picture

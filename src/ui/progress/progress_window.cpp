@@ -56,6 +56,7 @@ Tfrm_Progress::Tfrm_Progress(QWidget* parent)
 }
 
 void Tfrm_Progress::ShowCancelButton() {
+    m_cancel->setText(ToQString(Text(TextId::text_Cancel)));  // in the current language
     setFixedSize(ClientWidth, ClientHeight + ButtonHeight + 6);
     const int width = m_cancel->sizeHint().width();
     m_cancel->setGeometry((ClientWidth - width) / 2, ClientHeight, width, ButtonHeight);
