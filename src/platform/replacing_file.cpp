@@ -195,7 +195,8 @@ bool ReplacingFile::Write(std::string_view bytes) {
     if (!m_file)
         return Fail(EBADF);
     errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
+    // An empty view may hold a null pointer, which fwrite must not be handed.
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
         return Fail(errno);
     return true;
 }
