@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/output_text.h"
 
 namespace tomlet::cli {
 
@@ -218,7 +219,8 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
             << "Usage: tomlet-cli " << command->Name << " " << command->Usage << "\n";
         return ExitUsage;
     } catch (const std::exception& error) {
-        err << "tomlet-cli " << command->Name << ": " << error.what() << "\n";
+        // Errors name files and quote texts of the project.
+        err << "tomlet-cli " << command->Name << ": " << EscapeControls(error.what()) << "\n";
         return ExitFailure;
     }
 }

@@ -265,8 +265,7 @@ void JsonProjectWriter::CloseObjects(int level) {
     m_lastLevel = level - 1;
 }
 
-void JsonProjectWriter::Field(int indent, std::string_view key, std::string_view value,
-                              bool last) {
+void JsonProjectWriter::Field(int indent, std::string_view key, std::string_view value, bool last) {
     m_out << Indentation(indent) << '"' << key << "\": " << value << (last ? "\n" : ",\n");
 }
 

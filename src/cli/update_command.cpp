@@ -2,6 +2,7 @@
 #include <unordered_set>
 
 #include "cli/commands.h"
+#include "cli/output_text.h"
 #include "core/disc_update.h"
 #include "core/paths.h"
 #include "core/project_file.h"
@@ -31,11 +32,11 @@ std::string BaseFolder(const Arguments& arguments, const TProjectRec& project,
 void PrintChanges(const DiscChanges& changes, bool keepMissing, const TextCodec& codec,
                   std::ostream& out) {
     changes.New.ForEachDepthFirst([&](const ObjectNode& node, int) {
-        out << "+ " << codec.ToUtf8(node.Data.PathFileName) << "\n";
+        out << "+ " << EscapeControls(codec.ToUtf8(node.Data.PathFileName)) << "\n";
     });
     if (!keepMissing)
         for (const ObjectNode* node : changes.Missing)
-            out << "- " << codec.ToUtf8(node->Data.PathFileName) << "\n";
+            out << "- " << EscapeControls(codec.ToUtf8(node->Data.PathFileName)) << "\n";
 }
 
 void PrintSummary(const DiscChanges& changes, const std::string& written, const std::string& folder,
@@ -45,7 +46,7 @@ void PrintSummary(const DiscChanges& changes, const std::string& written, const 
         << (keepMissing ? " missing kept, "
             : dryRun    ? " to remove, "
                         : " removed, ")
-        << changes.Kept << " unchanged (" << folder
+        << changes.Kept << " unchanged (" << EscapeControls(folder)
         << (dryRun ? "; dry run, nothing written)\n" : ")\n");
 }
 

@@ -74,6 +74,25 @@ TEST_F(UpdateCommandTest, WhatTheListingLeavesOutIsNamedAndFailsTheUpdate) {
     EXPECT_EQ(OutlineOf(Project()), "Docs0 manual.txt1 new.txt0 readme.txt0 setup.exe0");
 }
 
+// Names come from the disc: as dump prints texts, they are escaped, so that none forges a line of
+// output, sends the terminal an escape or shows its letters reordered.
+TEST_F(UpdateCommandTest, NamesArePrintedEscaped) {
+    folder.WriteFile("data/run\u202Etxt.exe");
+    const bool posixNames = !testing::OnWindows;
+    if (posixNames) {
+        folder.WriteFile("data/new\n\x1B[2K.txt");
+        folder.WriteFile("data/a\\b\r.txt");  // left out: a stored path would read it as two
+    }
+    const CliRun run = Cli({"update", Project(), "--mask", "*.*", "--code-page", "65001"});
+    EXPECT_NE(run.Out.find("+ run\\u202Etxt.exe\n"), std::string::npos) << run.Out;
+    if (posixNames) {
+        EXPECT_NE(run.Out.find("+ new\\n\\x1B[2K.txt\n"), std::string::npos) << run.Out;
+        EXPECT_NE(run.Err.find("a\\b\\r.txt: "), std::string::npos) << run.Err;
+    }
+    for (const std::string& printed : {run.Out, run.Err})
+        EXPECT_EQ(printed.find_first_of("\r\x1B"), std::string::npos) << printed;
+}
+
 TEST_F(UpdateCommandTest, DryRunWritesNothingAndKeepMissingWritesTheOutputOnly) {
     const std::string before = ReadWholeFile(Project());
     fs::remove(folder / "data/readme.txt");
