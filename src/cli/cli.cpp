@@ -24,10 +24,11 @@ constexpr Command CommandTable[] = {
      "Texts holding bytes the code page does not define are refused (exit 1), since import\n"
      "would not give them back; --lossy exports them with U+FFFD in place of those bytes.",
      "--code-page", "--lossy", RunExport},
-    {"import", "FILE.json -o FILE.tml [--code-page N]",
+    {"import", "FILE.json -o FILE.tml [--code-page N] [--lossy]",
      "Writes the project described by JSON in the shape that export prints. Export followed\n"
-     "by import gives back the same bytes when the code page can hold every text.",
-     "-o --code-page", "", RunImport},
+     "by import gives back the same bytes. A text the code page cannot hold is refused (exit\n"
+     "1, nothing written); --lossy imports it with '?' for each character the code page lacks.",
+     "-o --code-page", "--lossy", RunImport},
     {"scan", "DIR [--mask MASK]... [--no-nested] [--relative] [--code-page N] -o FILE.tml",
      "Writes a new project whose data directory is DIR, filled as the editor's \"Scan directory\n"
      "of project data\" fills it: every folder (hidden and dot-named ones left out), each\n"

@@ -193,6 +193,16 @@ TEST_F(CliTest, ExportRefusesTextsTheCodePageCannotCarryUnlessLossy) {
     EXPECT_NE(lossy.Out.find("\"\xEF\xBF\xBD undefined in 1251\""), std::string::npos);
 }
 
+// Import refuses what the code page cannot hold (ImportRefusesWhatDoesNotFitAndWritesNothing);
+// --lossy imports it with '?' as export --lossy exports U+FFFD.
+TEST_F(CliTest, ImportWithLossyWritesWhatTheCodePageLacksAsQuestionMarks) {
+    const std::string json = folder.WriteFile("emoji.json", R"({"objects":[{"Hint":"Да 😀"}]})");
+    const std::string target = folder / "out.tml";
+    const CliRun run = Cli({"import", json, "--code-page", "1251", "--lossy", "-o", target});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    EXPECT_EQ(LoadProject(target).Tree.First()->Data.Hint, "\xC4\xE0 ?");
+}
+
 TEST_F(CliTest, ExportPrintsTheProjectInFileOrder) {
     tree.ClearObjectTree();
     tree.Append(tree.Append(nullptr, Record("A", otFolder, oaOpen, "a")),
@@ -263,10 +273,12 @@ TEST_F(CliTest, ImportRefusesWhatDoesNotFitAndWritesNothing) {
         {R"({"version":[1,3],"objects":[]})", "version"},
         {R"({"objects":{"Caption":"not a list"}})", "objects"},
         {R"({"objects":[{"Caption":"x"}],)", "parse error"},
+        {R"({"objects":[{"Caption":"Да","Hint":"😀"}]})", "objects[0].Hint: code page 1251"},
     };
     const std::string target = folder / "out.tml";
     for (const auto& [document, where] : documents) {
-        const CliRun run = Cli({"import", folder.WriteFile("in.json", document), "-o", target});
+        const CliRun run = Cli(
+            {"import", folder.WriteFile("in.json", document), "--code-page", "1251", "-o", target});
         EXPECT_EQ(run.Code, ExitFailure) << document;
         EXPECT_NE(run.Err.find(where), std::string::npos) << run.Err;
         EXPECT_FALSE(std::filesystem::exists(target)) << document;
@@ -373,7 +385,7 @@ TEST(DemoDiscTest, EveryStoredPathExistsOnTheDisc) {
     std::ifstream file(demo / "project.json");
     TProjectRec project;
     ObjectTree tree;
-    ProjectFromJson(Json::parse(file), TextCodec(TextCodec::Utf8), project, tree);
+    ProjectFromJson(Json::parse(file), {TextCodec(TextCodec::Utf8)}, project, tree);
     ASSERT_GT(tree.Count(), 10);
     EXPECT_TRUE(std::filesystem::is_regular_file(demo / "disc" / project.SplashFileName));
     tree.ForEachDepthFirst([&](const ObjectNode& node, int) {

@@ -83,7 +83,8 @@ int JsonImport(const std::uint8_t* data, std::size_t size) {
     try {
         TProjectRec project;
         ObjectTree tree;
-        cli::ProjectFromJson(json, CodecOf(data[0]), project, tree);
+        const TextCodec codec = CodecOf(data[0]);
+        cli::ProjectFromJson(json, {codec, (data[0] & 2) != 0}, project, tree);
     } catch (const std::exception&) {
     }
     return 0;
