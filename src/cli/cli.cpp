@@ -183,10 +183,10 @@ std::string HelpText() {
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
         "     damaged (objects nested deeper than 1000 levels included) or of a newer version,\n"
         "     the JSON is wrong, the file cannot be saved, the output cannot be written, export\n"
-        "     would change texts, find matched nothing, scan or update left files or folders\n"
-        "     out, or the folder an update compares is missing or holds nothing the project\n"
-        "     names. dump and find print as they read: what they printed before a damaged part\n"
-        "     of the file stays printed.\n"
+        "     or import would change texts, find matched nothing, scan or update left files or\n"
+        "     folders out, or the folder an update compares is missing or holds nothing the\n"
+        "     project names. dump and find print as they read: what they printed before a\n"
+        "     damaged part of the file stays printed.\n"
         "  2  the command line is wrong\n";
     return text;
 }
