@@ -40,12 +40,17 @@ std::string LanguageFilePath(std::string_view fileName) {
 
 LanguageFile::LanguageFile(std::string path) : m_file(std::move(path)) {}
 
-std::optional<std::string> LanguageFile::Lookup(std::string_view section, std::string_view key) {
-    auto value = m_file.ReadValue(section, key);
-    if (value && !value->empty())
-        return value;
-    m_file.WriteString(section, key, "");
-    return std::nullopt;
+std::vector<std::optional<std::string>> LanguageFile::Lookup(std::span<const IniKey> keys) {
+    std::vector<std::optional<std::string>> values = m_file.ReadValues(keys);
+    std::vector<IniEntry> missing;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (values[i] && values[i]->empty())
+            values[i].reset();
+        if (!values[i])
+            missing.push_back({keys[i].Section, keys[i].Key, ""});
+    }
+    m_file.WriteStrings(missing);
+    return values;
 }
 
 bool LoadCatalogue(std::string_view fileName) {
@@ -53,13 +58,18 @@ bool LoadCatalogue(std::string_view fileName) {
     if (!FileExists(path))
         return true;
     try {
-        LanguageFile file(path);
+        std::vector<const CatalogueEntry*> entries;
+        std::vector<IniKey> keys;
         for (const CatalogueEntry& entry : CatalogueEntries()) {
             if (entry.Key.empty())
                 continue;
-            if (const auto text = file.Lookup(entry.Section, entry.Key))
-                SetText(entry.Id, ExpandLineBreaks(*text));
+            entries.push_back(&entry);
+            keys.push_back({entry.Section, entry.Key});
         }
+        const auto texts = LanguageFile(path).Lookup(keys);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (texts[i])
+                SetText(entries[i]->Id, ExpandLineBreaks(*texts[i]));
         return true;
     } catch (const std::exception&) {
         return false;

@@ -64,11 +64,15 @@ int IniFileParser(const std::uint8_t* data, std::size_t size) {
 int LanguageFileParser(const std::uint8_t* data, std::size_t size) {
     try {
         LanguageFile file(InputFile("input.lng", Text(data, size)));
-        if (const auto text = file.Lookup("Message", "message_DeleteObject_S"))
-            FormatString(ExpandLineBreaks(*text), "object");
-        if (const auto text = file.Lookup("Text", "text_LoadingData_D"))
-            FormatCount(ExpandLineBreaks(*text), 12);
-        file.Lookup("frm_Main", "a_files_item_Open.Caption");
+        const IniKey keys[] = {{"Message", "message_DeleteObject_S"},
+                               {"Text", "text_LoadingData_D"},
+                               {"frm_Main", "a_files_item_Open.Caption"},
+                               {"text", "TEXT_LoadingData_D"}};
+        const auto texts = file.Lookup(keys);
+        if (texts[0])
+            FormatString(ExpandLineBreaks(*texts[0]), "object");
+        if (texts[1])
+            FormatCount(ExpandLineBreaks(*texts[1]), 12);
     } catch (const std::exception&) {
     }
     return 0;
