@@ -38,11 +38,11 @@ std::u32string FoldedText(std::string_view text, const TextCodec& codec) {
     return folded;
 }
 
-// The parts of a stored path between its separators.
-std::vector<std::string_view> StoredParts(std::string_view path) {
+// The parts of a stored path in `codec`'s code page between its separators.
+std::vector<std::string_view> StoredParts(std::string_view path, const TextCodec& codec) {
     std::vector<std::string_view> parts;
     for (size_t start = 0;;) {
-        const size_t end = path.find(StoredSeparator, start);
+        const size_t end = codec.FindAscii(path, {&StoredSeparator, 1}, start);
         parts.push_back(path.substr(start, end - start));
         if (end == std::string_view::npos)
             return parts;
@@ -51,25 +51,18 @@ std::vector<std::string_view> StoredParts(std::string_view path) {
 }
 
 // A path a scan could have stored: relative, and naming nothing beside or above the base folder.
-bool IsPlainStoredPath(std::string_view path) {
-    size_t partStart = 0;
-    for (size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == StoredSeparator) {
-            const std::string_view part = path.substr(partStart, i - partStart);
-            if (part.empty() || part == "." || part == "..")
-                return false;
-            partStart = i + 1;
-        } else if (path[i] == ':' || path[i] == '/') {
-            return false;
-        }
-    }
-    return true;
+bool IsPlainStoredPath(std::string_view path, const TextCodec& codec) {
+    return std::ranges::none_of(StoredParts(path, codec), [&](std::string_view part) {
+        return part.empty() || part == "." || part == ".." ||
+               codec.FindAscii(part, ":/") != std::string_view::npos;
+    });
 }
 
+// In the listing's code page.
 std::string Joined(const std::string& folder, std::string_view name) {
     const char separator = PathRules::Native().Separator;
     std::string path = folder;
-    if (path.empty() || path.back() != separator)
+    if (!EndsWithSeparator(path, separator, ListedCodec()))
         path += separator;
     return path.append(name);
 }
@@ -95,16 +88,16 @@ public:
         if (storedPath.empty())
             return FolderAt(m_base).Listed ? located : Located{};
         // Most paths lie in a folder spelt on disc as stored; then that folder alone is listed.
-        if (const size_t last = storedPath.rfind(StoredSeparator); last != storedPath.npos) {
-            std::string parent = Joined(m_base, NativeName(storedPath.substr(0, last)));
-            std::replace(parent.begin() + static_cast<std::ptrdiff_t>(m_base.size()), parent.end(),
-                         StoredSeparator, PathRules::Native().Separator);
+        if (const size_t last = m_texts.FindLastAscii(storedPath, {&StoredSeparator, 1});
+            last != storedPath.npos) {
+            std::string parent =
+                Joined(m_base, NativeStoredPath(NativeName(storedPath.substr(0, last))));
             if (FolderAt(parent).Listed) {
                 located.Path = std::move(parent);
                 storedPath.remove_prefix(last + 1);
             }
         }
-        for (std::string_view part : StoredParts(storedPath)) {
+        for (std::string_view part : StoredParts(storedPath, m_texts)) {
             if (!located.IsDirectory)
                 return {Answer::Absent, {}, false};
             Folder& folder = FolderAt(located.Path);
@@ -265,8 +258,9 @@ private:
         const std::string folderPrefix = folder.empty() ? std::string() : folder + StoredSeparator;
         const std::u32string foldedPrefix = FoldedText(folderPrefix, m_texts);
         const auto inScope = [&](const std::string& path) {
-            return IsPlainStoredPath(path) && (path.starts_with(folderPrefix) ||
-                                               FoldedText(path, m_texts).starts_with(foldedPrefix));
+            return IsPlainStoredPath(path, m_texts) &&
+                   (path.starts_with(folderPrefix) ||
+                    FoldedText(path, m_texts).starts_with(foldedPrefix));
         };
         m_candidates.reserve(static_cast<size_t>(catalogue.Count()));
         catalogue.ForEachDepthFirst([&](ObjectNode& node, int) {

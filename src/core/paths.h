@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/records.h"
+#include "platform/text_codec.h"
 
 namespace tomlet {
 
@@ -25,6 +26,10 @@ inline constexpr char StoredSeparator = '\\';
 // the byte a project file stores; any other byte leads nowhere.
 enum class PathMode : std::uint8_t { Relative = 0, Absolute = 1 };
 
+// Whether the path's last character is the separator: in a double-byte code page its last byte
+// may be the second of a character. Paths are in the process code page unless `codec` says.
+bool EndsWithSeparator(std::string_view path, char separator,
+                       const TextCodec& codec = ProcessCodec());
 // Removes one trailing separator from a path of at least two characters.
 std::string StripTrailingBackslash(std::string_view path,
                                    const PathRules& rules = PathRules::Native());

@@ -25,7 +25,7 @@ size_t FindIgnoringCase(std::string_view text, std::string_view part) {
 }
 
 std::string WithSeparator(std::string path, char separator) {
-    if (!path.empty() && path.back() != separator)
+    if (!path.empty() && !EndsWithSeparator(path, separator))
         path += separator;
     return path;
 }
@@ -176,7 +176,7 @@ void FolderScanner::ReportSkipped(const std::string& directory) {
                                   });
         if (!wanted)
             continue;
-        skipped.Path = WithSeparator(ProcessCodec().ToUtf8(directory), m_separator) + skipped.Path;
+        skipped.Path = ProcessCodec().ToUtf8(WithSeparator(directory, m_separator)) + skipped.Path;
         m_skipped.push_back(std::move(skipped));
     }
 }

@@ -92,7 +92,55 @@ std::string Utf8ToAscii(std::string_view text) {
 
 }  // namespace utf8
 
-TextCodec::TextCodec(int codePage) : m_codePage(codePage) {}
+TextCodec::TextCodec(int codePage)
+    : m_codePage(codePage),
+      m_doubleByte(codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
+                   codePage == 1361 || codePage == 54936) {}
+
+bool TextCodec::IsLeadByte(unsigned char byte) const {
+    switch (m_codePage) {
+        case 932:
+            return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        case 1361:
+            return (byte >= 0x84 && byte <= 0xD3) || (byte >= 0xD8 && byte <= 0xDE) ||
+                   (byte >= 0xE0 && byte <= 0xF9);
+        default:  // 936, 949, 950; GB18030's four bytes read as two pairs of two
+            return m_doubleByte && byte >= 0x81 && byte <= 0xFE;
+    }
+}
+
+std::size_t TextCodec::FindAscii(std::string_view text, std::string_view ascii,
+                                 std::size_t from) const {
+    if (!m_doubleByte)
+        return text.find_first_of(ascii, from);
+    for (std::size_t i = from; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (IsLeadByte(byte))
+            ++i;  // the character's second byte, whatever it is
+        else if (ascii.find(static_cast<char>(byte)) != std::string_view::npos)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+std::size_t TextCodec::FindLastAscii(std::string_view text, std::string_view ascii) const {
+    if (!m_doubleByte)
+        return text.find_last_of(ascii);
+    std::size_t last = std::string_view::npos;
+    for (std::size_t at = FindAscii(text, ascii); at != std::string_view::npos;
+         at = FindAscii(text, ascii, at + 1))
+        last = at;
+    return last;
+}
+
+std::string TextCodec::ReplaceAscii(std::string_view text, char from, char to) const {
+    std::string result(text);
+    const std::string_view wanted(&from, 1);
+    for (std::size_t at = FindAscii(result, wanted); at != std::string::npos;
+         at = FindAscii(result, wanted, at + 1))
+        result[at] = to;
+    return result;
+}
 
 int CodePageOfCharset(std::string_view charset) {
     std::string name;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "cli/cli.h"
 #include "cli_run.h"
@@ -91,6 +92,22 @@ TEST_F(UpdateCommandTest, NamesArePrintedEscaped) {
     }
     for (const std::string& printed : {run.Out, run.Err})
         EXPECT_EQ(printed.find_first_of("\r\x1B"), std::string::npos) << printed;
+}
+
+// The second byte of "表" in code page 932 and of "乗" in 936 is 0x5C, the stored separator.
+TEST_F(UpdateCommandTest, UpdatingInADoubleByteCodePageFindsEveryFolderAgain) {
+    for (const auto& [codePage, name] : {std::pair{"932", "表"}, std::pair{"936", "乗"}}) {
+        folder.WriteFile(std::string("data/") + name + "/" + name + ".txt");
+        const std::string project = folder / (std::string(codePage) + ".tml");
+        ASSERT_EQ(
+            Cli({"scan", Data(), "--mask", "*.*", "--code-page", codePage, "-o", project}).Code,
+            ExitOk);
+        for (int update = 0; update < 2; ++update) {
+            const CliRun run = Cli({"update", project, "--mask", "*.*", "--code-page", codePage});
+            ASSERT_EQ(run.Code, ExitOk) << run.Err;
+            EXPECT_NE(run.Out.find(": 0 added, 0 removed, "), std::string::npos) << run.Out;
+        }
+    }
 }
 
 TEST_F(UpdateCommandTest, DryRunWritesNothingAndKeepMissingWritesTheOutputOnly) {
