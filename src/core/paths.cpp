@@ -187,6 +187,12 @@ std::string NativeStoredPath(std::string_view storedPath, const PathRules& rules
     return Replaced(storedPath, StoredSeparator, rules.Separator);
 }
 
+bool IsPlainFileName(std::string_view name, const PathRules& rules) {
+    return !name.empty() && name != "." && name != ".." &&
+           PathCodec().FindAscii(name, rules.DriveLetters ? "\\/:" : "\\/") ==
+               std::string_view::npos;
+}
+
 std::string FileNamePart(std::string_view path, const PathRules& rules) {
     const auto last = PathCodec().FindLastAscii(path, rules.DriveLetters ? "\\/:" : "/");
     return std::string(last == std::string_view::npos ? path : path.substr(last + 1));

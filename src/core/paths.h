@@ -55,6 +55,9 @@ bool PathLiesWithin(std::string_view path, std::string_view folder,
 // A stored path (with '\') in the native form.
 std::string NativeStoredPath(std::string_view storedPath,
                              const PathRules& rules = PathRules::Native());
+// Whether a name names an entry of a folder itself: not empty, "." or "..", holding no separator
+// of either kind and, under drive-letter rules, no colon (a drive or a data stream).
+bool IsPlainFileName(std::string_view name, const PathRules& rules = PathRules::Native());
 // The file name part of a path: the text after its last separator (or drive colon).
 std::string FileNamePart(std::string_view path, const PathRules& rules = PathRules::Native());
 // The folder a Folder object stands for: its stored path after the data directory, or the data

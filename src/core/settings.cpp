@@ -39,7 +39,8 @@ std::string StartupProjectPath(const TIniRec& settings) {
 }
 
 std::string ReadLanguageSetting() {
-    return IniFile(SettingsFileName()).ReadString("Main", "_Language", "");
+    const std::string language = IniFile(SettingsFileName()).ReadString("Main", "_Language", "");
+    return IsPlainFileName(language + ".lng") ? language : std::string();
 }
 
 bool WriteLanguageSetting(const std::string& language) {

@@ -18,6 +18,7 @@
 
 #include "core/catalogue.h"
 #include "core/language_file.h"
+#include "core/paths.h"
 #include "core/settings.h"
 #include "platform/file_system.h"
 #include "ui/base/access_letters.h"
@@ -183,7 +184,7 @@ QString LanguageFolderKey() {
 std::string StartupLanguage() {
     if (const auto chosen = UserPreferences().Language(LanguageFolderKey())) {
         const std::string language = FromQString(*chosen);
-        if (FileExists(LanguageFilePath(language + ".lng")))
+        if (IsPlainFileName(language + ".lng") && FileExists(LanguageFilePath(language + ".lng")))
             return language;
     }
     return ReadLanguageSetting();
