@@ -1,6 +1,11 @@
 #include "ui/base/user_preferences.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+
+#include "core/catalogue.h"
+#include "ui/base/qt_text.h"
 
 namespace tomlet {
 
@@ -18,56 +23,96 @@ QString LanguageKey(const QString& dataFolder) {
     return u"Languages/"_s + QString::fromLatin1(dataFolder.toUtf8().toPercentEncoding());
 }
 
+// The folder QSettings keeps the user's INI files in (its own choice, or setPath's), found by
+// asking it for a file that does not exist: opening one of ours could already block.
+QString UserIniFolder() {
+    const QSettings probe(QSettings::IniFormat, QSettings::UserScope, u"Tomlet.probe"_s,
+                          u"probe"_s);
+    return QFileInfo(QFileInfo(probe.fileName()).path()).path();
+}
+
+// The files QSettings reads for the preferences (its own and the fallback for all of Tomlet's),
+// the first that exists but is no regular file; empty when there is none.
+QString NonRegularPreferencesFile() {
+    const QString folder = UserIniFolder();
+    const QString files[] = {folder + u"/Tomlet/preferences.ini"_s, folder + u"/Tomlet.ini"_s};
+    for (const QString& path : files) {
+        const QFileInfo file(path);
+        if (file.exists() && !file.isFile())
+            return path;
+    }
+    return {};
+}
+
 }  // namespace
 
-UserPreferences::UserPreferences()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             u"Tomlet"_s, u"preferences"_s)) {}
+UserPreferences::UserPreferences() : m_refusedFile(NonRegularPreferencesFile()) {
+    if (m_refusedFile.isEmpty())
+        m_settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                 u"Tomlet"_s, u"preferences"_s);
+}
 
 UserPreferences::~UserPreferences() = default;
 
+QString UserPreferences::Refusal() const {
+    if (m_refusedFile.isEmpty())
+        return {};
+    return ToQString(FormatString(Text(TextId::message_PreferencesNotAFile_S),
+                                  FromQString(QDir::toNativeSeparators(m_refusedFile))));
+}
+
+QVariant UserPreferences::Value(const QString& key) const {
+    return m_settings ? m_settings->value(key) : QVariant();
+}
+
+void UserPreferences::SetValue(const QString& key, const QVariant& value) {
+    if (m_settings)
+        m_settings->setValue(key, value);
+}
+
 QByteArray UserPreferences::WindowGeometry() const {
-    return m_settings->value(GeometryKey).toByteArray();
+    return Value(GeometryKey).toByteArray();
 }
 
 QByteArray UserPreferences::WindowState() const {
-    return m_settings->value(StateKey).toByteArray();
+    return Value(StateKey).toByteArray();
 }
 
 void UserPreferences::SetWindowPlace(const QByteArray& geometry, const QByteArray& state) {
-    m_settings->setValue(GeometryKey, geometry);
-    m_settings->setValue(StateKey, state);
+    SetValue(GeometryKey, geometry);
+    SetValue(StateKey, state);
 }
 
 QString UserPreferences::LastFolder() const {
-    return m_settings->value(LastFolderKey).toString();
+    return Value(LastFolderKey).toString();
 }
 
 void UserPreferences::SetLastFolder(const QString& folder) {
-    m_settings->setValue(LastFolderKey, folder);
+    SetValue(LastFolderKey, folder);
 }
 
 QStringList UserPreferences::RecentProjects() const {
-    return m_settings->value(RecentProjectsKey).toStringList();
+    return Value(RecentProjectsKey).toStringList();
 }
 
 void UserPreferences::SetRecentProjects(const QStringList& paths) {
-    m_settings->setValue(RecentProjectsKey, paths);
+    SetValue(RecentProjectsKey, paths);
 }
 
 std::optional<QString> UserPreferences::Language(const QString& dataFolder) const {
-    const QVariant language = m_settings->value(LanguageKey(dataFolder));
+    const QVariant language = Value(LanguageKey(dataFolder));
     if (!language.isValid())
         return std::nullopt;
     return language.toString();
 }
 
 void UserPreferences::SetLanguage(const QString& dataFolder, const QString& language) {
-    m_settings->setValue(LanguageKey(dataFolder), language);
+    SetValue(LanguageKey(dataFolder), language);
 }
 
 void UserPreferences::ForgetLanguage(const QString& dataFolder) {
-    m_settings->remove(LanguageKey(dataFolder));
+    if (m_settings)
+        m_settings->remove(LanguageKey(dataFolder));
 }
 
 }  // namespace tomlet

@@ -79,6 +79,8 @@ void Tfrm_Main::FormCreate() {
     if (!LoadLanguageAtStart(*this))
         m_seams.UserPrompts.ShowMessage(this, MessageKind::Error,
                                         ToQString(Text(TextId::message_CantOpenInifile)));
+    if (const QString refusal = m_preferences.Refusal(); !refusal.isEmpty())
+        m_seams.UserPrompts.ShowMessage(this, MessageKind::Warning, refusal);
     BuildLanguageMenu(*m_ui.menu_Language, *this);
     for (QAction* language : m_ui.menu_Language->actions())
         m_commands.Connect(language,

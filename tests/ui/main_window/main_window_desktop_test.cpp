@@ -15,6 +15,7 @@
 #include "core/language_file.h"
 #include "core/paths.h"
 #include "main_window_test_support.h"
+#include "support/file_system_faults.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
@@ -182,6 +183,30 @@ TEST_F(MainWindowDesktopTest, ALanguageChoiceTomletIniCannotKeepSurvivesARestart
     Close();
     Start();  // tomlet.ini gone: untranslated, the user's old choice forgotten
     EXPECT_EQ(LanguageFileName(), ".lng");
+}
+
+// A preferences file that is no file is never opened (on a pipe QSettings would wait for good):
+// the window starts with the defaults, says so once and keeps nothing.
+TEST_F(MainWindowDesktopTest, APreferencesFileThatIsNoFileIsNamedOnceAndKeepsNothing) {
+    const std::string path = preferences / "Tomlet/preferences.ini";
+    for (const bool pipe : {false, true}) {
+        std::filesystem::remove_all(path);
+        if (pipe && !testing::MakeNamedPipe(path))
+            continue;  // no pipes on Windows
+        if (!pipe)
+            preferences.MakeFolder("Tomlet/preferences.ini");
+        prompts.Messages.clear();
+        Start();
+        ASSERT_EQ(prompts.Messages.size(), 1u);
+        EXPECT_EQ(prompts.Messages.front().Kind, MessageKind::Warning);
+        EXPECT_TRUE(prompts.MessageTexts().front().endsWith(
+            u"preferences.ini\r\nTomlet starts with its defaults and keeps none of them."_s));
+        Open(WriteProject("p.tml", TProjectRec{}));
+        Close();
+        Start();
+        EXPECT_TRUE(RecentItems().isEmpty());
+        Close();
+    }
 }
 
 // ---- Menus from the keyboard
