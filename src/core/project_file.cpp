@@ -496,6 +496,14 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     return result;
 }
 
+std::string NoProjectFileText(const std::string& path) {
+    const std::optional<FileFacts> facts = LookUpPath(path);
+    const TextId text = !facts               ? TextId::message_ProjectFileNotFound_S
+                        : facts->IsDirectory ? TextId::message_ProjectPathIsFolder_S
+                                             : TextId::message_ProjectPathIsSpecial_S;
+    return FormatString(Text(text), path);
+}
+
 bool PeekSplashSettings(const std::string& path, const std::string& discFolder,
                         SplashSettings& settings) {
     if (!FileExists(path))

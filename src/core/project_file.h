@@ -65,6 +65,10 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
                              const ObjectTree& tree, ProgressSink& progress, MessagePump& pump,
                              SpecialTarget special = SpecialTarget::Refuse);
 
+// What to tell a user who named a path that holds no project file: that nothing is there, or
+// that it is a folder, or a device, a pipe or a socket.
+std::string NoProjectFileText(const std::string& path);
+
 struct SplashSettings {
     std::string PicturePath;  // full path of the project's splash picture
     std::int32_t ShowTime = 0;

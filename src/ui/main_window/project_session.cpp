@@ -220,7 +220,7 @@ void ProjectSession::OpenStartupProject(const std::string& path) {
     const bool named = path == NamedProject();
     if (!FileExists(path)) {
         if (named)
-            TellProjectFileNotFound(path);
+            TellNoProjectFile(path);
         return;
     }
     // The start-up project's errors are not the general error display's: they get their own text.
@@ -241,16 +241,15 @@ void ProjectSession::OpenProjectFile(const std::string& path) {
 void ProjectSession::OpenRecentProject(const std::string& path) {
     if (!FileExists(path)) {
         m_recent.Remove(path);
-        TellProjectFileNotFound(path);
+        TellNoProjectFile(path);
         return;
     }
     if (MayReplaceProject())
         OpenProjectFile(path);
 }
 
-void ProjectSession::TellProjectFileNotFound(const std::string& path) {
-    Tell(MessageKind::Warning,
-         ToQString(FormatString(Text(TextId::message_ProjectFileNotFound_S), path)));
+void ProjectSession::TellNoProjectFile(const std::string& path) {
+    Tell(MessageKind::Warning, ToQString(NoProjectFileText(path)));
 }
 
 void ProjectSession::ShowProjectProperties(const TProjectRec& project) {

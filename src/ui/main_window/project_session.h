@@ -100,7 +100,7 @@ private:
     TProjectRec GatherProjectProperties() const;
     void ResetProjectProperties();
     void ShowReadFailure(const ReadResult& result);
-    void TellProjectFileNotFound(const std::string& path);
+    void TellNoProjectFile(const std::string& path);
     // The folder the file dialogs start in; RememberDialogFolder keeps a chosen file's folder.
     QString DialogFolder() const;
     void RememberDialogFolder(const QString& chosenFile);
