@@ -35,7 +35,12 @@ std::FILE* OpenNativeFile(const std::filesystem::path& path, const char* mode);
 // Creates a file that does not exist yet and opens it for writing in binary mode; fails with
 // errno EEXIST when a file of that name exists.
 std::FILE* CreateNewFile(std::string_view path);
-std::FILE* CreateNewNativeFile(const std::filesystem::path& path);
+// The same with the access rights of the existing file `rightsOf` from its first moment, and on
+// POSIX systems its owner and group as far as the user may give them (always the group, when
+// the user belongs to it). Where `rightsOf` names nothing, the file gets the usual rights. On
+// Windows a new file takes the rights its folder hands down, as the file it replaces did.
+std::FILE* CreateNewNativeFile(const std::filesystem::path& path,
+                               const std::filesystem::path& rightsOf = {});
 
 // The program's arguments after its name, in the process code page: on Windows from the wide
 // command line, which holds what the ANSI code page cannot. A character the process code page

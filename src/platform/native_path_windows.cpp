@@ -58,7 +58,7 @@ std::FILE* OpenNativeFile(const fs::path& path, const char* mode) {
     return _wfopen(path.c_str(), wideMode.c_str());
 }
 
-std::FILE* CreateNewNativeFile(const fs::path& path) {
+std::FILE* CreateNewNativeFile(const fs::path& path, const fs::path&) {
     // The C library of mingw knows no "x" mode: CREATE_NEW makes the same promise.
     const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

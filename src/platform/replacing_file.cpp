@@ -168,7 +168,7 @@ bool ReplacingFile::CreateTemporary() {
         fs::path candidate = folder / (prefix + Native(RandomSuffix()));
         errno = 0;
         // Never take over a file that happens to exist under that name.
-        if (std::FILE* file = CreateNewNativeFile(candidate)) {
+        if (std::FILE* file = CreateNewNativeFile(candidate, m_replaced)) {
             m_file.reset(file);
             m_temporary = std::move(candidate);
             return true;
@@ -213,9 +213,6 @@ bool ReplacingFile::Commit() {
         return true;  // written directly
 
     std::error_code error;
-    const fs::file_status old = fs::status(m_replaced, error);
-    if (!error && fs::is_regular_file(old))
-        fs::permissions(m_temporary, old.permissions(), error);
     fs::rename(m_temporary, m_replaced, error);
     if (error)
         return Fail(error);

@@ -31,11 +31,12 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     // Checks the target, removes the temporaries that saves of it killed on the way left behind
-    // (those older than this save), and creates the temporary file beside it.
+    // (those older than this save), and creates the temporary file beside it, from its first
+    // moment with the access rights (and, as far as the user may, the owner and group) of the
+    // file it replaces: what it holds is never more open than the file.
     bool Open();
     bool Write(std::string_view bytes);
-    // Closes the file and puts it in the target's place, keeping the access rights of a file it
-    // replaces.
+    // Closes the file and puts it in the target's place.
     bool Commit();
 
     // Why the last operation failed, naming the target.

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "platform/text_codec.h"
 #include "support/file_system_faults.h"
@@ -83,6 +89,44 @@ TEST_F(ReplacingFileTest, TargetsThatMayNotBeReplacedAreRefusedAndLeftAlone) {
     EXPECT_EQ(ReadWholeFile(folder / "read-only.tml"), "keep");
     EXPECT_EQ(ReadWholeFile(folder / "other-name.tml"), "keep");
 }
+
+// The temporary holds the new content from its first byte: it is never more open than the file
+// it replaces, even when a killed save leaves it behind.
+#ifndef _WIN32
+TEST_F(ReplacingFileTest, TheTemporaryHasTheTargetsRightsOwnerAndGroupFromTheStart) {
+    constexpr uid_t Nobody = 65534;
+    const std::string target = folder.WriteFile("secret.tml", "old");
+    const struct {
+        fs::perms Rights;
+        bool OtherOwner;
+    } cases[] = {{fs::perms::owner_read | fs::perms::owner_write, false},
+                 {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read, true}};
+    for (const auto& [rights, otherOwner] : cases) {
+        fs::permissions(target, rights);
+        if (otherOwner && testing::RunsAsSuperuser())
+            ASSERT_EQ(::chown(target.c_str(), Nobody, Nobody), 0);
+        struct stat wanted {};
+        ASSERT_EQ(::stat(target.c_str(), &wanted), 0);
+
+        ReplacingFile file(target);
+        ASSERT_TRUE(file.Open()) << file.Error();
+        ASSERT_TRUE(file.Write("new"));
+        const auto temporary =
+            std::find_if(fs::directory_iterator(folder.Path()), fs::directory_iterator(),
+                         [](const fs::directory_entry& entry) {
+                             return entry.path().filename().string().starts_with("secret.tml.tmp-");
+                         });
+        ASSERT_NE(temporary, fs::directory_iterator());
+        struct stat made {};
+        ASSERT_EQ(::stat(temporary->path().c_str(), &made), 0);
+        EXPECT_EQ(made.st_mode & 07777, wanted.st_mode & 07777);
+        EXPECT_EQ(made.st_uid, wanted.st_uid);
+        EXPECT_EQ(made.st_gid, wanted.st_gid);
+        ASSERT_TRUE(file.Commit()) << file.Error();
+        EXPECT_EQ(fs::status(target).permissions(), rights);
+    }
+}
+#endif
 
 TEST_F(ReplacingFileTest, NamesUpToTheLongestAFileSystemHoldsAreSaved) {
     for (const std::size_t length : {243u, 250u, 255u}) {
