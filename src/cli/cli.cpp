@@ -171,9 +171,8 @@ std::string HelpText() {
         "  --code-page N   code page of the texts in the project file (1251, 1252, ...; 65001 is\n"
         "                  UTF-8); the system's code page when not given\n"
         "  -o FILE         the file to write, replaced in one step (a link leads to the file it\n"
-        "                  names; a read-only file is refused); a device or a pipe, such as\n"
-        "                  /dev/stdout, is written directly\n"
-
+        "                  names; a read-only file is refused); a device or a pipe is written\n"
+        "                  directly, an open descriptor (/dev/stdout, /dev/fd/N) through it\n"
         "  -h, --help      shows this help\n"
         "\n"
         "Output goes to standard output; errors go to standard error.\n"

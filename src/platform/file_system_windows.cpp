@@ -125,6 +125,10 @@ std::optional<std::string> FollowLinks(const std::string& path, std::error_code&
     return followed;
 }
 
+std::optional<int> NamedDescriptor(const std::string&) {
+    return std::nullopt;  // CON, NUL and the like are devices: LookUpPath tells them
+}
+
 std::string FindPathIgnoringCase(const std::string& path) {
     return path;  // Windows file systems ignore case themselves
 }

@@ -32,6 +32,9 @@ std::string DisplayName(NativeStringView name);
 // why it failed.
 std::FILE* OpenFile(std::string_view path, const char* mode);
 std::FILE* OpenNativeFile(const std::filesystem::path& path, const char* mode);
+// A stream writing to a copy of an open descriptor (NamedDescriptor), at the descriptor's own
+// place in its file; closing it leaves the descriptor open.
+std::FILE* OpenDescriptorCopy(int descriptor);
 // Creates a file that does not exist yet and opens it for writing in binary mode; fails with
 // errno EEXIST when a file of that name exists.
 std::FILE* CreateNewFile(std::string_view path);

@@ -49,6 +49,19 @@ std::FILE* OpenNativeFile(const fs::path& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
 }
 
+std::FILE* OpenDescriptorCopy(int descriptor) {
+    const int copy = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(copy, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(copy);
+        errno = error;
+    }
+    return file;
+}
+
 std::FILE* CreateNewNativeFile(const fs::path& path, const fs::path& rightsOf) {
     struct stat model {};
     const bool modelled = !rightsOf.empty() && ::stat(rightsOf.c_str(), &model) == 0;

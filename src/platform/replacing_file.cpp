@@ -135,6 +135,12 @@ void ReplacingFile::Discard() {
 
 bool ReplacingFile::FindReplacedFile(bool& direct) {
     direct = false;
+    // A descriptor's name (-o /dev/stdout): the file behind it may be open for appending, or
+    // deleted, and replacing it by name would lose what it held or make a new one.
+    if ((m_descriptor = NamedDescriptor(m_target))) {
+        direct = m_special == SpecialTarget::WriteDirectly;
+        return direct || Fail("an open descriptor of this program, not a file");
+    }
     // What the system reaches through every link: a pipe behind /dev/stdout has no path of its
     // own to follow links to.
     const std::optional<FileFacts> reached = LookUpPath(m_target);
@@ -187,7 +193,8 @@ bool ReplacingFile::Open() {
     if (!direct)
         return CreateTemporary();
     errno = 0;
-    m_file.reset(OpenNativeFile(m_replaced, "wb"));
+    m_file.reset(m_descriptor ? OpenDescriptorCopy(*m_descriptor)
+                              : OpenNativeFile(m_replaced, "wb"));
     return m_file ? true : Fail(errno);
 }
 

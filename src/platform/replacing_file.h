@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -22,7 +23,9 @@ enum class SpecialTarget {
 //
 // A link is followed and the file it names replaced beside itself. A target that may not be
 // replaced is refused: a folder, a read-only file, a file with more than one name (hard links,
-// which a rename would part), and a device, pipe or socket unless it is to be written directly.
+// which a rename would part), and a device, pipe or socket or the name of one of the program's
+// open descriptors (/dev/stdout, /dev/fd/N) unless it is to be written directly: a descriptor is
+// then written where it stands, whatever file it holds open.
 class ReplacingFile final {
 public:
     explicit ReplacingFile(std::string target, SpecialTarget special = SpecialTarget::Refuse);
@@ -57,6 +60,7 @@ private:
 
     std::string m_target;  // as given, for messages
     SpecialTarget m_special;
+    std::optional<int> m_descriptor;    // the descriptor the target names, written directly
     std::filesystem::path m_replaced;   // the target with links followed
     std::filesystem::path m_temporary;  // empty when writing directly
     std::unique_ptr<std::FILE, Closer> m_file;

@@ -366,6 +366,19 @@ TEST_F(CliTest, ImportWritesAPipeDirectly) {
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
+// tomlet-cli import ... -o /dev/stdout >> log.txt: the project follows what the log held.
+TEST_F(CliTest, ImportToStandardOutputAppendsToARedirectedLog) {
+    SKIP_ON_WINDOWS("/dev/stdout");
+    const std::string original = Save("original.tml");
+    const std::string json = folder.WriteFile("project.json", Cli({"export", original}).Out);
+    const std::string log = folder.WriteFile("log.txt", "what the log held\n");
+    ASSERT_EQ(
+        testing::RunProgram("/bin/sh", {"-c", R"(exec "$0" import "$1" -o /dev/stdout >> "$2")",
+                                        testing::BuiltProgram("tomlet-cli"), json, log}),
+        0);
+    EXPECT_EQ(ReadWholeFile(log), "what the log held\n" + ReadWholeFile(original));
+}
+
 // Export lays the JSON out as the kept catalogue is laid out: importing it and exporting it again
 // gives back the same text.
 TEST(DemoDiscTest, ExportGivesBackTheKeptJson) {

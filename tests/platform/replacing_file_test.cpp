@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -125,6 +126,38 @@ TEST_F(ReplacingFileTest, TheTemporaryHasTheTargetsRightsOwnerAndGroupFromTheSta
         ASSERT_TRUE(file.Commit()) << file.Error();
         EXPECT_EQ(fs::status(target).permissions(), rights);
     }
+}
+#endif
+
+#ifndef _WIN32
+// /dev/stdout redirected into a log, or a file deleted while open: the name of a descriptor is
+// written through the descriptor, never by replacing the file its name leads to.
+TEST_F(ReplacingFileTest, TheNameOfAnOpenDescriptorIsWrittenThroughIt) {
+    const std::string log = folder.WriteFile("log.txt", "old\n");
+    const std::string gone = folder.WriteFile("gone.txt");
+    const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    const int deleted = ::open(gone.c_str(), O_RDWR);
+    ASSERT_GE(appending, 0);
+    ASSERT_GE(deleted, 0);
+    ASSERT_EQ(::unlink(gone.c_str()), 0);
+    const std::vector<std::string> before = folder.Entries();
+
+    const std::string appendingNames[] = {"/dev/fd/" + std::to_string(appending),
+                                          "/proc/self/fd/" + std::to_string(appending)};
+    for (const std::string& name : appendingNames)
+        EXPECT_EQ(Save(name, "new\n", SpecialTarget::WriteDirectly), "") << name;
+    EXPECT_EQ(ReadWholeFile(log), "old\nnew\nnew\n");
+    EXPECT_EQ(
+        Save("/proc/self/fd/" + std::to_string(deleted), "kept", SpecialTarget::WriteDirectly), "");
+    char kept[8] = {};
+    EXPECT_EQ(::pread(deleted, kept, sizeof kept, 0), 4);
+    EXPECT_STREQ(kept, "kept");
+    // The program's own files are never written to a descriptor.
+    EXPECT_NE(Save(appendingNames[0], "x").find("open descriptor"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(log), "old\nnew\nnew\n");
+    EXPECT_EQ(folder.Entries(), before);
+    ::close(appending);
+    ::close(deleted);
 }
 #endif
 
