@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "core/paths.h"
 #include "core/scanner.h"
 #include "core/text_folding.h"
@@ -228,6 +229,9 @@ public:
         CollectCandidates(catalogue, scope.Folder);
     }
 
+    // The objects the update may keep or delete.
+    size_t Candidates() const { return m_candidates.size(); }
+
     DiscChanges Compare(ObjectTree& scanned, DiscLookup& disc) {
         std::vector<ObjectNode*> order;
         order.reserve(static_cast<size_t>(scanned.Count()));
@@ -370,6 +374,22 @@ std::vector<ObjectNode*> LeftOutBelow(ObjectNode* root,
     return found;
 }
 
+// How many objects the catalogue holds once the changes but those left out are made.
+size_t ObjectsAfter(const ObjectTree& catalogue, const DiscChanges& changes,
+                    const std::unordered_set<const ObjectNode*>& leftOut) {
+    size_t objects = static_cast<size_t>(catalogue.Count());
+    int skipBelow = -1;  // the level of a left-out node whose subtree is being passed
+    changes.New.ForEachDepthFirst([&](const ObjectNode& node, int level) {
+        if (skipBelow >= 0 && level > skipBelow)
+            return;
+        skipBelow = leftOut.contains(&node) ? level : -1;
+        objects += skipBelow < 0 ? 1 : 0;
+    });
+    for (const ObjectNode* node : changes.Missing)
+        objects -= leftOut.contains(node) ? 0 : 1;
+    return objects;
+}
+
 }  // namespace
 
 DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
@@ -386,8 +406,12 @@ DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& 
         throw std::runtime_error(named + ": " + Text(TextId::message_IncorrectPath));
     }
 
+    ChangeFinder finder(catalogue, scope, texts);
     ObjectTree scanned;
     FolderScanner scanner(scope.Masks, base, progress, pump);
+    // Every object the scan makes stays or is new, and so does every object the update may not
+    // touch: past the limit together, the update is refused before anything is built.
+    scanner.SetObjectsBeside(static_cast<std::size_t>(catalogue.Count()) - finder.Candidates());
     scanner.ScanDirectory(folder.Path, scanned, nullptr, scope.Nested);
     if (listed.CodePage() != texts.CodePage()) {
         for (ObjectNode* node = scanned.First(); node != nullptr;
@@ -396,13 +420,15 @@ DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& 
             node->Data.PathFileName = Recode(std::move(node->Data.PathFileName), listed, texts);
         }
     }
-    DiscChanges changes = ChangeFinder(catalogue, scope, texts).Compare(scanned, disc);
+    DiscChanges changes = finder.Compare(scanned, disc);
     changes.Skipped = scanner.Skipped();
     return changes;
 }
 
 void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
                       const std::unordered_set<const ObjectNode*>& leftOut) {
+    if (ObjectsAfter(catalogue, changes, leftOut) > static_cast<size_t>(MaxObjects))
+        throw std::runtime_error(TooManyObjectsText());
     ObjectTree& added = changes.New;
     const std::vector<ObjectNode*> roots = added.TopLevel();
     std::vector<NodePlace> places;

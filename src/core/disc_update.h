@@ -54,13 +54,15 @@ struct DiscChanges {
 // folder once, with progress) and compares it with `catalogue`, whose texts are in `texts`'s code
 // page. Stored paths match exactly, and then without regard to case. An object counts as missing
 // only when its folder can be listed and lacks it. Throws std::runtime_error when the scope's
-// folder does not exist.
+// folder does not exist, and, before anything is built, when what the scan makes and the objects
+// the update may not touch would be more than MaxObjects.
 DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
                             const TextCodec& texts, ProgressSink& progress, MessagePump& pump);
 
 // Adds the new objects and deletes the missing ones, except the nodes in `leftOut` (of New:
 // not added, with everything below them; of Missing: not deleted). A deleted object's children
-// that stay take its place. `catalogue` must be as FindDiscChanges saw it.
+// that stay take its place. `catalogue` must be as FindDiscChanges saw it. Throws
+// std::runtime_error, changing nothing, when the catalogue would hold more than MaxObjects.
 void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
                       const std::unordered_set<const ObjectNode*>& leftOut = {});
 

@@ -43,6 +43,9 @@ public:
     // For a tree built apart, to be adopted below `node` of `project` (nullptr: at its top
     // level): the depth and object limits count from there.
     void SetAdoptingNode(const ObjectTree& project, const ObjectNode* node);
+    // For a tree built apart that `objects` objects of a project will stand beside: the object
+    // limit counts them too.
+    void SetObjectsBeside(std::size_t objects) { m_adoptingObjects = objects; }
 
     // What the last scan would have taken but left out, each by its whole path, in the order
     // met: names the process code page cannot hold, elsewhere than on Windows names holding '\',

@@ -6,6 +6,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "core/limits.h"
+#include "core/limits.h"
 #include "core/progress.h"
 #include "core/scanner.h"
 #include "platform/directory_listing.h"
@@ -205,6 +207,23 @@ TEST_F(DiscUpdateTest, AFolderUpdateChangesOnlyThatFolderWhereverItsObjectWasMov
                  std::runtime_error);
     EXPECT_THROW(Find({"*.*"}, true, "Docs\\Gone", docs), std::runtime_error);
     EXPECT_THROW(Find({"*.*"}, true, "Docs\\c.txt", docs), std::runtime_error);
+}
+
+// Each mask takes every file again: 2,000 files under 2,500 masks make MaxObjects objects,
+// which with the one object the update may not touch are one too many. Refused before anything
+// is built, as a scan is.
+TEST_F(DiscUpdateTest, TheObjectLimitCountsTheCataloguesObjects) {
+    constexpr int Files = 2'000;
+    for (int i = 0; i < Files; ++i)
+        data.WriteFile(std::to_string(i) + ".txt");
+    catalogue.Append(nullptr, testing::Record("notes", otVirtualFolder));
+    const std::vector<std::string> masks(MaxObjects / Files, "*.txt");
+    try {
+        Find(masks);
+        ADD_FAILURE() << "an update beyond " << MaxObjects << " objects was found";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(error.what(), TooManyObjectsText());
+    }
 }
 
 TEST_F(DiscUpdateTest, LeftOutChangesStayUndoneAndSurvivorsTakeADeletedFoldersPlace) {
