@@ -46,12 +46,14 @@ constexpr Command CommandTable[] = {
      "Lists the folder as scan does (the same --mask and --no-nested) and prints a line per\n"
      "change, then a summary: \"+ path\" for a file or folder that no object names, added under\n"
      "the object of its folder; \"- path\" for an object whose file or folder is gone, deleted\n"
-     "unless --keep-missing is given. Virtual folders, objects without a path and paths outside\n"
-     "the folder are left alone. The folder is the data directory, in relative mode the folder\n"
-     "of FILE.tml (where Tomlet lies on a disc); where nothing the project names is found there\n"
-     "it stops, and --data-dir names another. FILE.tml is replaced in one step, or OUT.tml\n"
-     "written; --dry-run writes nothing. What the listing leaves out is named as scan names it\n"
-     "(exit 1); nothing in a folder that cannot be read counts as gone.",
+     "unless --keep-missing is given; \"~ path\" for an object whose folder is now a file or\n"
+     "whose file a folder, which takes the type and action of what is there. Virtual folders,\n"
+     "objects without a path and paths outside the folder are left alone. The folder is the\n"
+     "data directory, in relative mode the folder of FILE.tml (where Tomlet lies on a disc);\n"
+     "where nothing the project names is found there it stops, and --data-dir names another.\n"
+     "FILE.tml is replaced in one step, or OUT.tml written; --dry-run writes nothing. What the\n"
+     "listing leaves out is named as scan names it (exit 1); nothing in a folder that cannot\n"
+     "be read counts as gone.",
      "--mask -o --data-dir --code-page", "--no-nested --keep-missing --dry-run", RunUpdate},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"

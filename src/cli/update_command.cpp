@@ -37,6 +37,8 @@ void PrintChanges(const DiscChanges& changes, bool keepMissing, const TextCodec&
     if (!keepMissing)
         for (const ObjectNode* node : changes.Missing)
             out << "- " << EscapeControls(codec.ToUtf8(node->Data.PathFileName)) << "\n";
+    for (const DiscChanges::Retyping& retyping : changes.Retyped)
+        out << "~ " << EscapeControls(codec.ToUtf8(retyping.Object->Data.PathFileName)) << "\n";
 }
 
 void PrintSummary(const DiscChanges& changes, const std::string& written, const std::string& folder,
@@ -91,7 +93,8 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     if (dryRun)
         return exitCode;
 
-    const bool changed = !changes.New.IsEmpty() || (!changes.Missing.empty() && !keepMissing);
+    const bool changed = !changes.New.IsEmpty() || !changes.Retyped.empty() ||
+                         (!changes.Missing.empty() && !keepMissing);
     std::unordered_set<const ObjectNode*> leftOut;
     if (keepMissing)
         leftOut.insert(changes.Missing.begin(), changes.Missing.end());

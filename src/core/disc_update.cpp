@@ -247,6 +247,7 @@ public:
             if (!candidate.Kept &&
                 disc.Locate(candidate.Node->Data.PathFileName).What == DiscLookup::Answer::Absent)
                 m_changes.Missing.push_back(candidate.Node);
+        FindRetyped(order);
         PlaceChildren(scanned.TopLevel(), m_folderObject, nullptr);
         return std::move(m_changes);
     }
@@ -326,6 +327,20 @@ private:
         for (size_t i = 0; i < order.size(); ++i)
             if (m_matches[i] == nullptr)
                 m_matches[i] = Keep(queues.Take(keyOf(order[i]->Data.PathFileName)));
+    }
+
+    // A kept object whose folder is a file now, or whose file a folder, takes the type and action
+    // of what is there: a Folder object with no folder behind it would open nothing, and a file's
+    // object would take a folder's content.
+    void FindRetyped(const std::vector<ObjectNode*>& order) {
+        for (size_t i = 0; i < order.size(); ++i) {
+            const ObjectNode* kept = m_matches[i];
+            const TNodeData& scanned = order[i]->Data;
+            if (kept != nullptr &&
+                (kept->Data.ObjectType == otFolder) != (scanned.ObjectType == otFolder))
+                m_changes.Retyped.push_back(
+                    {m_matches[i], scanned.ObjectType, scanned.ObjectAction});
+        }
     }
 
     // Walks the scanned entries of one folder in scan order. Its new entries go under
@@ -429,6 +444,10 @@ void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
                       const std::unordered_set<const ObjectNode*>& leftOut) {
     if (ObjectsAfter(catalogue, changes, leftOut) > static_cast<size_t>(MaxObjects))
         throw std::runtime_error(TooManyObjectsText());
+    for (const DiscChanges::Retyping& retyping : changes.Retyped) {
+        retyping.Object->Data.ObjectType = retyping.ObjectType;
+        retyping.Object->Data.ObjectAction = retyping.ObjectAction;
+    }
     ObjectTree& added = changes.New;
     const std::vector<ObjectNode*> roots = added.TopLevel();
     std::vector<NodePlace> places;

@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "core/limits.h"
-#include "core/limits.h"
 #include "core/progress.h"
 #include "core/scanner.h"
 #include "platform/directory_listing.h"
@@ -116,6 +115,28 @@ TEST_F(DiscUpdateTest, AddsWhatIsNewAndDeletesWhatIsGoneKeepingEveryAnnotation) 
         }
     });
     EXPECT_EQ(unchanged, 9);
+    EXPECT_TRUE(Find().IsEmpty());
+}
+
+// A folder that became a file, and a file that became a folder, keep their objects' texts and
+// take the type and action a scan gives what is there now.
+TEST_F(DiscUpdateTest, AFolderReplacedByAFileAndBackTakesTheTypeOfWhatIsThere) {
+    data.WriteFile("Docs/manual.txt");
+    data.WriteFile("notes.txt");
+    ScanCatalogue();
+    catalogue.ForEachDepthFirst([](ObjectNode& node, int) { node.Data.Hint = "kept"; });
+    fs::remove_all(data / "Docs");
+    data.WriteFile("Docs");
+    fs::remove(data / "notes.txt");
+    data.WriteFile("notes.txt/today.txt");
+
+    DiscChanges changes = Find();
+    EXPECT_EQ(Paths(changes.Missing), "Docs\\manual.txt");
+    ApplyDiscChanges(catalogue, std::move(changes));
+    EXPECT_EQ(RecordOutline(catalogue.TopLevel()),
+              "Docs[0,4]:Docs notes.txt[1,1]:notes.txt (today.txt[8,4]:notes.txt\\today.txt)");
+    EXPECT_EQ(ByPath("Docs")->Data.Hint, "kept");
+    EXPECT_EQ(ByPath("notes.txt")->Data.Hint, "kept");
     EXPECT_TRUE(Find().IsEmpty());
 }
 
