@@ -61,6 +61,7 @@ enum class TextId {
     message_SkippedCodePage,
     message_SkippedBackslash,
     message_SkippedUnlistable,
+    message_SkippedLinkLoop,
     message_PreferencesNotAFile_S,
     message_ProjectPathIsFolder_S,
     message_ProjectPathIsSpecial_S,

@@ -8,6 +8,7 @@
 #include "core/limits.h"
 #include "core/paths.h"
 #include "core/progress.h"
+#include "platform/file_system.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
@@ -46,6 +47,23 @@ private:
     ProgressSink& m_progress;
 };
 
+// The identities of the folder and of every folder above it, as far as they can be opened.
+std::unordered_set<FolderIdentity, FolderIdentityHash> FolderAndAbove(const std::string& folder) {
+    std::unordered_set<FolderIdentity, FolderIdentityHash> identities;
+    const PathRules rules = PathRules::Native();
+    for (std::string path = RealPath(folder); !path.empty();) {
+        if (const OpenFolder opened(path); opened.IsOpen() && opened.Identity() != FolderIdentity{})
+            identities.insert(opened.Identity());
+        std::string parent = ParentFolderPath(path, rules);
+        if (rules.DriveLetters && parent.size() == 2 && parent[1] == ':')
+            parent += rules.Separator;  // "C:" alone names the drive's current folder
+        if (parent == path)
+            break;
+        path = std::move(parent);
+    }
+    return identities;
+}
+
 }  // namespace
 
 std::string NormaliseDataDirectory(std::string_view typed) {
@@ -61,6 +79,8 @@ std::string SkippedEntryLine(const SkippedEntry& skipped) {
             return because(TextId::message_SkippedCodePage);
         case SkipReason::BackslashInName:
             return because(TextId::message_SkippedBackslash);
+        case SkipReason::LinkToScannedFolder:
+            return because(TextId::message_SkippedLinkLoop);
         case SkipReason::Unlistable:
             break;
     }
@@ -103,6 +123,7 @@ FolderScanner::ListedFolder FolderScanner::CountDirectoryEntries(const std::stri
                                                                  bool nested, int level) {
     ListedFolder root;
     m_listedFolders.clear();
+    m_folderAndAbove = FolderAndAbove(directory);
     OpenFolder opened(directory);
     ListFolder(opened, directory, nested, level, root);
     return root;
@@ -131,13 +152,25 @@ void FolderScanner::ListFolder(OpenFolder& opened, const std::string& directory,
         for (auto& subfolder : folder.Subfolders) {
             if (subfolder.IsLink != links)
                 continue;
-            m_progress.IncreaseMaximum();
-            if (!nested)
+            if (!nested) {
+                m_progress.IncreaseMaximum();
                 continue;
+            }
             OpenFolder child(opened, subfolder.Name);
+            // A link back to the folder scanned or above it would lead through every folder
+            // beside it: a loop, left out.
+            if (links && child.IsOpen() && m_folderAndAbove.contains(child.Identity())) {
+                subfolder.LeftOut = true;
+                m_skipped.push_back({ProcessCodec().ToUtf8(prefix + subfolder.Name),
+                                     SkipReason::LinkToScannedFolder, true, false});
+                continue;
+            }
+            m_progress.IncreaseMaximum();
             ListFolder(child, prefix + subfolder.Name, nested, level + 1, subfolder);
         }
     }
+    m_objects -= static_cast<std::size_t>(
+        std::erase_if(folder.Subfolders, [](const ListedFolder& f) { return f.LeftOut; }));
     for (int i = 0; i < counted; ++i)
         m_progress.IncreaseMaximum();
 }
