@@ -180,7 +180,7 @@ void FolderScanner::ListFolder(OpenFolder& opened, const std::string& directory,
 int FolderScanner::TakeEntries(ListedFolder& folder) {
     for (auto& entry : m_listing.Entries)
         if (IsListedSubfolder(entry))
-            folder.Subfolders.push_back({std::move(entry.Name), entry.IsLink, {}, {}});
+            folder.Subfolders.push_back({std::move(entry.Name), entry.IsLink, false, {}, {}});
     int counted = 0;
     for (const auto& mask : m_masks) {
         for (const auto& entry : m_listing.Entries) {

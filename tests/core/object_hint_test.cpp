@@ -73,7 +73,7 @@ TEST(ObjectHintText, BidirectionalAndOtherControlsShowEscaped) {
     record.Hint = "a\u2066b\u2069\u200E\tc";
     record.Comments = "one\xC2\x85two\u2029three";
     const std::string hint = ObjectHintText(record, "/media/disc/run\u202Etxt.exe");
-    for (const std::string& shown :
+    for (const char* shown :
          {" - - -  run\\u202Etxt.exe  - - - \r", "  *  Hint:   a\\u2066b\\u2069\\u200E\\tc\r",
           "  *  Comments:   one\r      | two\r      | three\r\r",
           "  *  Path, filename:   /media/disc/run\\u202Etxt.exe\r"})

@@ -104,8 +104,9 @@ TEST_F(ReplacingFileTest, TheTemporaryHasTheTargetsRightsOwnerAndGroupFromTheSta
                  {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read, true}};
     for (const auto& [rights, otherOwner] : cases) {
         fs::permissions(target, rights);
-        if (otherOwner && testing::RunsAsSuperuser())
+        if (otherOwner && testing::RunsAsSuperuser()) {
             ASSERT_EQ(::chown(target.c_str(), Nobody, Nobody), 0);
+        }
         struct stat wanted {};
         ASSERT_EQ(::stat(target.c_str(), &wanted), 0);
 
