@@ -34,7 +34,7 @@ if [[ ! -f "$jpeg/lib/libjpeg.a" ]]; then
         dpkg-source -x libjpeg-turbo_*.dsc source)
     CC=clang cmake -S "$build/libjpeg-turbo-source/source" -B "$build/libjpeg-turbo-build" \
         -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX="$jpeg" \
-        -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
+        -DCMAKE_INSTALL_LIBDIR="$jpeg/lib" -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
         -DCMAKE_C_FLAGS="-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer" \
         -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF >/dev/null
     cmake --build "$build/libjpeg-turbo-build" --parallel 2

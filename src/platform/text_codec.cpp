@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "platform/utf8.h"
 
@@ -97,16 +101,46 @@ TextCodec::TextCodec(int codePage)
       m_doubleByte(codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
                    codePage == 1361 || codePage == 54936) {}
 
-bool TextCodec::IsLeadByte(unsigned char byte) const {
-    switch (m_codePage) {
-        case 932:
-            return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-        case 1361:
-            return (byte >= 0x84 && byte <= 0xD3) || (byte >= 0xD8 && byte <= 0xDE) ||
-                   (byte >= 0xE0 && byte <= 0xF9);
-        default:  // 936, 949, 950; GB18030's four bytes read as two pairs of two
-            return m_doubleByte && byte >= 0x81 && byte <= 0xFE;
+namespace {
+
+// The pairs of bytes a double-byte code page's converter takes as one character, found once per
+// code page by converting each of them (32,640 conversions).
+class PairTable final {
+public:
+    explicit PairTable(const TextCodec& codec) : m_pairs(0x10000) {
+        for (unsigned first = 0x80; first <= 0xFF; ++first) {
+            for (unsigned second = 1; second <= 0xFF; ++second) {
+                const char pair[] = {static_cast<char>(first), static_cast<char>(second)};
+                const std::string text = codec.ToUtf8(std::string_view(pair, 2));
+                m_pairs[first << 8 | second] = text.find(utf8::Replacement) == std::string::npos &&
+                                               utf8::SequenceLength(text) == text.size();
+            }
+        }
     }
+    bool IsPair(unsigned char first, unsigned char second) const {
+        return m_pairs[static_cast<unsigned>(first) << 8 | second];
+    }
+
+private:
+    std::vector<bool> m_pairs;
+};
+
+const PairTable& PairsOf(const TextCodec& codec) {
+    static std::mutex guard;
+    static std::map<int, std::unique_ptr<PairTable>> tables;
+    const std::lock_guard lock(guard);
+    std::unique_ptr<PairTable>& table = tables[codec.CodePage()];
+    if (!table)
+        table = std::make_unique<PairTable>(codec);
+    return *table;
+}
+
+}  // namespace
+
+bool TextCodec::IsPairAt(std::string_view text, std::size_t at) const {
+    const auto first = static_cast<unsigned char>(text[at]);
+    return first >= 0x80 && at + 1 < text.size() &&
+           PairsOf(*this).IsPair(first, static_cast<unsigned char>(text[at + 1]));
 }
 
 std::size_t TextCodec::FindAscii(std::string_view text, std::string_view ascii,
@@ -114,10 +148,9 @@ std::size_t TextCodec::FindAscii(std::string_view text, std::string_view ascii,
     if (!m_doubleByte)
         return text.find_first_of(ascii, from);
     for (std::size_t i = from; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (IsLeadByte(byte))
+        if (IsPairAt(text, i))
             ++i;  // the character's second byte, whatever it is
-        else if (ascii.find(static_cast<char>(byte)) != std::string_view::npos)
+        else if (ascii.find(text[i]) != std::string_view::npos)
             return i;
     }
     return std::string_view::npos;

@@ -58,6 +58,11 @@ TEST(PathRulesTest, DoubleByteCodePagesSplitPathsByCharacters) {
         EXPECT_EQ(ResolveObjectPath(Absolute, folder, stored, {}, Windows), folder + "\\" + stored)
             << codePage;
     }
+    // Code page 932 defines no character 0x85 0x5C: as the system reads the path, the lone 0x85
+    // is followed by a separator, and the path climbs out.
+    const ScopedProcessCodePage japanese(932);
+    EXPECT_EQ(ParentFolderPath("a\x85\\b", Windows), "a\x85");
+    EXPECT_FALSE(PathLiesWithin("C:\\d\\x\x85\\..\\..\\evil", "C:\\d", Windows));
 }
 
 TEST(PathRulesTest, SmallPathOperationsOnLinuxRules) {

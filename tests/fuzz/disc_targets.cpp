@@ -1,5 +1,6 @@
 // Where stored paths lead: the path rules with the disc-containment check, and an update from disc
 // of a generated catalogue against a generated folder tree.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -39,6 +40,25 @@ bool HasPart(std::string_view path, std::string_view wanted) {
     return false;
 }
 
+// The folders a path passes through as the system reads it (in UTF-8, separated by '\\' and '/')
+// once "." and ".." are taken out, ASCII letters in lower case as Windows compares names.
+std::vector<std::string> SystemParts(std::string_view path) {
+    std::string text = ProcessCodec().ToUtf8(path);
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\\/", start), text.size());
+        std::string part = text.substr(start, end - start);
+        for (char& c : part)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (part == ".." && !parts.empty())
+            parts.pop_back();
+        else if (!part.empty() && part != "." && part != "..")
+            parts.push_back(std::move(part));
+        start = end + 1;
+    }
+    return parts;
+}
+
 bool HasPartBesides(std::string_view path, std::string_view dot) {
     for (const std::string_view part : Parts(path))
         if (!part.empty() && part != dot)
@@ -71,11 +91,22 @@ int PathRulesAndContainment(const std::uint8_t* data, std::size_t size) {
     if (const auto relative = MakeDataRelative(picked, dataDir, rules))
         Require(ResolveObjectPath(PathMode::Absolute, dataDir, *relative, {}, rules) == picked,
                 "a picked path is found again from its stored form");
-    // A stored path that climbs nowhere leads into a data directory that names a folder.
+    // A stored path that climbs nowhere leads into a data directory that names a folder (one
+    // whose text the code page defines: a lone first byte at its end would take the separator
+    // that follows it for its second).
     const std::string resolved = ResolveObjectPath(PathMode::Absolute, dataDir, stored, {}, rules);
-    if (!stored.empty() && !HasPart(stored, "..") && !HasPart(dataDir, "..") &&
+    const bool welformed = ProcessCodec().ToUtf8(dataDir).find("\xEF\xBF\xBD") == std::string::npos;
+    if (welformed && !stored.empty() && !HasPart(stored, "..") && !HasPart(dataDir, "..") &&
         HasPartBesides(dataDir, "."))
         Require(PathLiesWithin(resolved, dataDir, rules), "a plain stored path stays on the disc");
+    // What the check takes for the disc's own is the disc's own as the system reads the path.
+    if (PathLiesWithin(resolved, dataDir, rules)) {
+        const std::vector<std::string> path = SystemParts(resolved);
+        const std::vector<std::string> folder = SystemParts(dataDir);
+        Require(
+            path.size() >= folder.size() && std::equal(folder.begin(), folder.end(), path.begin()),
+            "a path the check keeps on the disc stays there as the system reads it");
+    }
     ResolveObjectPath(PathMode::Relative, dataDir, stored, "D:\\disc\\", rules);
     return 0;
 }

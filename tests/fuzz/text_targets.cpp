@@ -50,10 +50,11 @@ void CheckSeparatorsStandAlone(const TextCodec& codec, std::string_view bytes) {
         last = at;
     }
     Require(codec.FindLastAscii(bytes, "\\/") == last, "FindLastAscii gives the last separator");
-    const std::string whole = codec.ToUtf8(bytes);
-    if (last == std::string_view::npos || whole.find(utf8::Replacement) != std::string::npos)
+    if (last == std::string_view::npos)
         return;
-    // A separator found stands between two characters: each side converts on its own.
+    // A separator found stands between two characters as the converter reads the text, which is
+    // how the system reads a path: each side converts on its own.
+    const std::string whole = codec.ToUtf8(bytes);
     Require(
         codec.ToUtf8(bytes.substr(0, last)) + bytes[last] + codec.ToUtf8(bytes.substr(last + 1)) ==
             whole,
