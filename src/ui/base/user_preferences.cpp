@@ -1,11 +1,11 @@
 #include "ui/base/user_preferences.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 
 #include "core/catalogue.h"
 #include "ui/base/qt_text.h"
+#include "ui/base/settings_file.h"
 
 namespace tomlet {
 
@@ -23,30 +23,10 @@ QString LanguageKey(const QString& dataFolder) {
     return u"Languages/"_s + QString::fromLatin1(dataFolder.toUtf8().toPercentEncoding());
 }
 
-// The folder QSettings keeps the user's INI files in (its own choice, or setPath's), found by
-// asking it for a file that does not exist: opening one of ours could already block.
-QString UserIniFolder() {
-    const QSettings probe(QSettings::IniFormat, QSettings::UserScope, u"Tomlet.probe"_s,
-                          u"probe"_s);
-    return QFileInfo(QFileInfo(probe.fileName()).path()).path();
-}
-
-// The files QSettings reads for the preferences (its own and the fallback for all of Tomlet's),
-// the first that exists but is no regular file; empty when there is none.
-QString NonRegularPreferencesFile() {
-    const QString folder = UserIniFolder();
-    const QString files[] = {folder + u"/Tomlet/preferences.ini"_s, folder + u"/Tomlet.ini"_s};
-    for (const QString& path : files) {
-        const QFileInfo file(path);
-        if (file.exists() && !file.isFile())
-            return path;
-    }
-    return {};
-}
-
 }  // namespace
 
-UserPreferences::UserPreferences() : m_refusedFile(NonRegularPreferencesFile()) {
+UserPreferences::UserPreferences()
+    : m_refusedFile(NonRegularSettingsFile(QSettings::IniFormat, u"Tomlet"_s, u"preferences"_s)) {
     if (m_refusedFile.isEmpty())
         m_settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                                  u"Tomlet"_s, u"preferences"_s);
