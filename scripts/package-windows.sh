@@ -35,6 +35,19 @@ Tomlet $version for Windows: the kit for a disc
 
 Build and edit the catalogue with tomlet.exe itself (View > Editor) or with tomlet-cli.exe
 (tomlet-cli --help). Nothing else needs to be installed on Windows 10 or 11.
+
+The catalogue as a web page, for those who cannot run Tomlet (macOS, phones, a web server,
+a Windows that starts nothing from a disc by itself):
+
+1. In the folder that holds default.tml and the files it describes, run
+       tomlet-cli html default.tml -o .
+   (add --language Russian.lng for a page in Russian, --code-page 1251 when the catalogue was
+   written on a Russian Windows and is exported elsewhere). It writes index.html and the folder
+   tomlet-page beside the catalogue; exporting again replaces only those.
+2. Copy index.html and tomlet-page onto the root of the disc together with everything else.
+3. A double click on index.html opens the catalogue in any browser, without a server: the tree
+   with its icons and hints, comments, the description and a search; a double click or Enter
+   on an object opens its file from the disc.
 EOT
 
 # Every DLL the programs and plugins import is in the kit or comes with Windows 10 and 11.

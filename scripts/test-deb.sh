@@ -32,7 +32,7 @@ for file in usr/bin/tomlet usr/bin/tomlet-cli usr/share/tomlet/English.lng \
     grep -q " \./$file" <<<"$contents" || fail "$file is not in the package"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for library in libqt6widgets6 libjpeg62-turbo libstdc++6 qt6-qpa-plugins; do
+for library in libqt6widgets6 libjpeg62-turbo libsqlite3-0 libstdc++6 qt6-qpa-plugins; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 

@@ -2,7 +2,8 @@
 # Cross-builds Tomlet for 64-bit Windows with mingw-w64, runs the whole test suite under wine64,
 # packs the disc kit and starts it on the demo disc in a window. Usage: scripts/test-windows.sh
 #
-# Needs the Windows dependency prefix (Qt, libjpeg-turbo, GoogleTest, nlohmann-json for mingw):
+# Needs the Windows dependency prefix (Qt, libjpeg-turbo, GoogleTest, nlohmann-json and SQLite for
+# mingw):
 # TOMLET_WINDOWS_DEPS names an unpacked one; otherwise the packed one in a shared/windows folder
 # beside the checkout (or a level or two further up) is unpacked into a cache, and without it the
 # script says how to build one with scripts/build-windows-deps.sh. Run as root, it installs what is missing and
@@ -11,6 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${TOMLET_WINDOWS_BUILD:-$root/build-windows}
 deps_name=windows-deps-qt6.4.2-mingw64
+sqlite_archive=windows-deps-sqlite3.40.1-mingw64.tar.xz
 wine_user=tomlet-wine
 
 "$root/scripts/install-packages.sh" cmake ninja-build qt6-base-dev qt6-base-dev-tools \
@@ -23,16 +25,20 @@ else
     cache=${TOMLET_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tomlet}
 fi
 
+# A packed archive of shared/windows beside the checkout (or a level or two further up).
+shared_archive() {
+    local up
+    for up in .. ../.. ../../..; do
+        [[ -f $root/$up/shared/windows/$1 ]] && realpath "$root/$up/shared/windows/$1" && return
+    done
+    return 1
+}
+
 # The dependency prefix: given, already unpacked, or unpacked now.
 if [[ -z ${TOMLET_WINDOWS_DEPS:-} ]]; then
     TOMLET_WINDOWS_DEPS=$cache/$deps_name
     if [[ ! -d $TOMLET_WINDOWS_DEPS/lib/cmake/Qt6 ]]; then
-        archive=
-        for up in .. ../.. ../../..; do
-            shared=$root/$up/shared/windows/$deps_name.tar.xz
-            [[ -f $shared ]] && archive=$(realpath "$shared") && break
-        done
-        if [[ -z $archive ]]; then
+        if ! archive=$(shared_archive "$deps_name.tar.xz"); then
             cat >&2 <<EOF
 No Windows dependency prefix: neither TOMLET_WINDOWS_DEPS nor shared/windows/$deps_name.tar.xz.
 Build one (as root, about 30 minutes on two cores) and run this script again:
@@ -45,6 +51,18 @@ EOF
         mkdir -p "$cache"
         tar -C "$cache" -xJf "$archive"
     fi
+fi
+# SQLite (for the shelf) came after the prefix: a prefix unpacked before lacks it. Its archive
+# holds the prefix's own root folder, so it unpacks into the prefix's parent.
+if [[ ! -f $TOMLET_WINDOWS_DEPS/lib/libsqlite3.a ]]; then
+    if [[ $(basename "$TOMLET_WINDOWS_DEPS") != "$deps_name" ]] ||
+        ! archive=$(shared_archive "$sqlite_archive"); then
+        echo "The Windows dependency prefix $TOMLET_WINDOWS_DEPS lacks SQLite: unpack" \
+            "shared/windows/$sqlite_archive into its parent folder." >&2
+        exit 1
+    fi
+    echo "Unpacking $archive into $(dirname "$TOMLET_WINDOWS_DEPS")"
+    tar -C "$(dirname "$TOMLET_WINDOWS_DEPS")" -xJf "$archive"
 fi
 export TOMLET_WINDOWS_DEPS
 

@@ -153,8 +153,8 @@ ObjectTree MakeLargeTree(int objects, std::uint64_t initialState) {
     return tree;
 }
 
-std::uintmax_t WriteLargeProject(const std::string& path, int objects) {
-    const ObjectTree tree = MakeLargeTree(objects);
+std::uintmax_t WriteLargeProject(const std::string& path, int objects, std::uint64_t initialState) {
+    const ObjectTree tree = MakeLargeTree(objects, initialState);
     SilentProgress progress;
     const WriteResult result =
         WriteProjectFile(path, LargeProjectProperties(), tree, progress, progress);

@@ -17,6 +17,8 @@ TProjectRec LargeProjectProperties();
 ObjectTree MakeLargeTree(int objects, std::uint64_t initialState = 1);
 
 // Writes a project of `objects` objects to `path` (about 70 bytes per object); gives its size.
-std::uintmax_t WriteLargeProject(const std::string& path, int objects);
+// Another initial state gives another tree.
+std::uintmax_t WriteLargeProject(const std::string& path, int objects,
+                                 std::uint64_t initialState = 1);
 
 }  // namespace tomlet::bench

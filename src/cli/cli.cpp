@@ -55,6 +55,16 @@ constexpr Command CommandTable[] = {
      "listing leaves out is named as scan names it (exit 1); nothing in a folder that cannot\n"
      "be read counts as gone.",
      "--mask -o --data-dir --code-page", "--no-nested --keep-missing --dry-run", RunUpdate},
+    {"html", "FILE.tml -o DIR [--code-page N] [--language FILE.lng]",
+     "Writes the project as a web page that any browser shows from DIR without a server:\n"
+     "DIR/index.html and the folder DIR/tomlet-page (script, style sheet, pictures, data). The\n"
+     "page shows the tree with its icons, hints, comments and description, finds objects and\n"
+     "opens their files by links relative to index.html, when DIR lies on the disc (the folder\n"
+     "of FILE.tml, or the data directory in absolute mode; that folder itself is best). An\n"
+     "earlier page in DIR is replaced; nothing else is: an index.html or files that no export\n"
+     "wrote stop the command (exit 1) before anything is written. --language takes the page's\n"
+     "texts from a language file. Prints the number of objects.",
+     "-o --code-page --language", "", RunHtml},
     {"check", "FILE.tml",
      "Reads the project. Prints the number of objects and exits 0 when it is readable;\n"
      "otherwise prints why (not a project file or damaged, of a newer version, cannot be\n"
@@ -67,6 +77,31 @@ constexpr Command CommandTable[] = {
      "caption (the default), hint, path, parameters, comments. Letters match in either case\n"
      "unless --case-sensitive is given. Exits 1 when no object matches.",
      "--fields --code-page", "--case-sensitive", RunFind},
+    {"shelf",
+     "add PATH... [--code-page N] | remove PATH... | list [--json] | refresh | search TEXT "
+     "[--fields LIST] [--case-sensitive] [--type T] [--catalogue FILE] [--limit N] [--json]; "
+     "each with [--shelf FILE]",
+     "The shelf: catalogues put together, so that one search finds objects on every disc at\n"
+     "once. It is the file --shelf names, else the one the environment variable TOMLET_SHELF\n"
+     "names, else Tomlet/shelf.sqlite in the user's data folder ($XDG_DATA_HOME or\n"
+     "~/.local/share; %LOCALAPPDATA% on Windows); it is only an index, made again from the\n"
+     "catalogues when it cannot be used (the old file is kept beside it).\n"
+     "add: puts catalogues on the shelf, and every *.tml file found in the folders named\n"
+     "(walked as scan walks them), and indexes them, their texts in --code-page (the system's\n"
+     "by default). remove: takes catalogues off the shelf, and those below the folders named.\n"
+     "list: one line per catalogue: online, offline, missing, damaged or not-indexed, its\n"
+     "objects, when it was indexed, its project name and its file (then the reader's message).\n"
+     "refresh: reads again every catalogue whose file changed; one whose file is gone stays\n"
+     "searchable, marked missing; one that cannot be read keeps what was found before.\n"
+     "search: one line per object that holds TEXT, in shelf order: the catalogue's project\n"
+     "name, the object's place in the tree (\"Setup / Drivers / net.inf\"), its stored and its\n"
+     "resolved path, separated by tabs, control characters escaped; then the count. LIST as\n"
+     "for find (caption,path by default); T a type as the editor names it (\"Text file\") or\n"
+     "its number; FILE a catalogue on the shelf; N the most lines printed. Exits 1 when no\n"
+     "object matches. add and refresh show their progress on standard error on a terminal,\n"
+     "and exit 1 when something could not be read.",
+     "--shelf --code-page --fields --type --catalogue --limit", "--json --case-sensitive",
+     RunShelf},
 };
 
 bool Accepts(std::string_view options, std::string_view name) {
@@ -184,10 +219,11 @@ std::string HelpText() {
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
         "     damaged (objects nested deeper than 1000 levels included) or of a newer version,\n"
         "     the JSON is wrong, the file cannot be saved, the output cannot be written, export\n"
-        "     or import would change texts, find matched nothing, scan or update left files or\n"
-        "     folders out, or the folder an update compares is missing or holds nothing the\n"
-        "     project names. dump and find print as they read: what they printed before a\n"
-        "     damaged part of the file stays printed.\n"
+        "     or import would change texts, find or shelf search matched nothing, scan or update\n"
+        "     left files or folders out, the folder an update compares is missing or holds\n"
+        "     nothing the project names, or a catalogue put on the shelf or refreshed could not\n"
+        "     be read. dump and find print as they read: what they printed before a damaged\n"
+        "     part of the file stays printed.\n"
         "  2  the command line is wrong\n";
     return text;
 }

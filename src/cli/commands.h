@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -21,7 +23,15 @@ int RunCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunFind(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err);
 int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunHtml(const Arguments& arguments, std::ostream& out, std::ostream& err);
+int RunShelf(const Arguments& arguments, std::ostream& out, std::ostream& err);
 
+// The fields a --fields list names ("caption,path"); `fallback` when no list is given. Throws
+// UsageError for an unknown name.
+std::uint8_t ParseFindFields(const std::optional<std::string>& list, std::uint8_t fallback);
+
+// Throws CommandError with the catalogue's message naming the file unless it was read.
+void ThrowUnlessRead(const std::string& path, const ReadResult& result);
 // Reads a project file into `visitor` for a command; throws CommandError with the catalogue's
 // message naming the file when it cannot be read.
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor);

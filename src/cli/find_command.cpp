@@ -16,10 +16,11 @@ constexpr std::pair<std::string_view, TFindField> FieldNames[] = {
     {"parameters", ffParameters}, {"comments", ffComments},
 };
 
-// "caption,path" → the set of fields; the caption alone when no list is given.
-std::uint8_t ParseFields(const std::optional<std::string>& list) {
+}  // namespace
+
+std::uint8_t ParseFindFields(const std::optional<std::string>& list, std::uint8_t fallback) {
     if (!list)
-        return ffCaption;
+        return fallback;
     std::uint8_t fields = 0;
     std::istringstream names(*list);
     for (std::string name; std::getline(names, name, ',');) {
@@ -38,6 +39,8 @@ std::uint8_t ParseFields(const std::optional<std::string>& list) {
         throw UsageError("--fields needs at least one field");
     return fields;
 }
+
+namespace {
 
 // Prints every object that matches as it is read: index, caption and path.
 class MatchPrinter final : public ProjectFileVisitor {
@@ -73,7 +76,7 @@ int RunFind(const Arguments& arguments, std::ostream& out, std::ostream&) {
     const TextCodec codec = arguments.Codec();
     TFindRec settings;
     settings.Text = codec.FromUtf8(plain[1]);
-    settings.Fields = ParseFields(arguments.Option("--fields"));
+    settings.Fields = ParseFindFields(arguments.Option("--fields"), ffCaption);
     settings.CaseSensitive = arguments.Flag("--case-sensitive");
 
     const FindMatcher matcher(settings, codec);

@@ -9,23 +9,6 @@ namespace tomlet::cli {
 
 namespace {
 
-std::string FailureText(const ReadResult& result) {
-    switch (result.Status) {
-        case ReadStatus::Ok:
-            break;
-        case ReadStatus::CannotOpen:
-            return result.Error;
-        case ReadStatus::VersionTooNew:
-            return Text(TextId::message_FileVersionHigherUseNewerTomlet);
-        case ReadStatus::WrongSignature:
-        case ReadStatus::Damaged:
-            return Text(TextId::message_IncorrectFormatFile);
-        case ReadStatus::TooDeep:
-            return Text(TextId::message_IncorrectFormatFile) + " " + result.Error;
-    }
-    return {};
-}
-
 std::string TypeText(std::uint8_t value) {
     const std::string_view name = ObjectTypeDisplayName(value);
     return name.empty() ? "type " + std::to_string(value) : std::string(name);
@@ -99,16 +82,12 @@ public:
 
 }  // namespace
 
-namespace {
-
 void ThrowUnlessRead(const std::string& path, const ReadResult& result) {
     if (result.Ok())
         return;
-    const std::string text = FailureText(result);
+    const std::string text = ReadFailureText(result);
     throw CommandError(text.starts_with(path) ? text : path + ": " + text);
 }
-
-}  // namespace
 
 void VisitProjectFile(const std::string& path, ProjectFileVisitor& visitor) {
     SilentProgress progress;

@@ -41,22 +41,26 @@ std::string LanguageFilePath(std::string_view fileName) {
 LanguageFile::LanguageFile(std::string path) : m_file(std::move(path)) {}
 
 std::vector<std::optional<std::string>> LanguageFile::Lookup(std::span<const IniKey> keys) {
-    std::vector<std::optional<std::string>> values = m_file.ReadValues(keys);
+    std::vector<std::optional<std::string>> values = Find(keys);
     std::vector<IniEntry> missing;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (values[i] && values[i]->empty())
-            values[i].reset();
+    for (std::size_t i = 0; i < keys.size(); ++i)
         if (!values[i])
             missing.push_back({keys[i].Section, keys[i].Key, ""});
-    }
     m_file.WriteStrings(missing);
     return values;
 }
 
-bool LoadCatalogue(std::string_view fileName) {
-    const std::string path = LanguageFilePath(fileName);
-    if (!FileExists(path))
-        return true;
+std::vector<std::optional<std::string>> LanguageFile::Find(std::span<const IniKey> keys) const {
+    std::vector<std::optional<std::string>> values = m_file.ReadValues(keys);
+    for (std::optional<std::string>& value : values)
+        if (value && value->empty())
+            value.reset();
+    return values;
+}
+
+namespace {
+
+bool LoadCatalogueFrom(const std::string& path, bool addMissingKeys) {
     try {
         std::vector<const CatalogueEntry*> entries;
         std::vector<IniKey> keys;
@@ -66,7 +70,8 @@ bool LoadCatalogue(std::string_view fileName) {
             entries.push_back(&entry);
             keys.push_back({entry.Section, entry.Key});
         }
-        const auto texts = LanguageFile(path).Lookup(keys);
+        LanguageFile file(path);
+        const auto texts = addMissingKeys ? file.Lookup(keys) : file.Find(keys);
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (texts[i])
                 SetText(entries[i]->Id, ExpandLineBreaks(*texts[i]));
@@ -74,6 +79,17 @@ bool LoadCatalogue(std::string_view fileName) {
     } catch (const std::exception&) {
         return false;
     }
+}
+
+}  // namespace
+
+bool LoadCatalogue(std::string_view fileName) {
+    const std::string path = LanguageFilePath(fileName);
+    return !FileExists(path) || LoadCatalogueFrom(path, true);
+}
+
+bool ReadCatalogueFile(const std::string& path) {
+    return FileExists(path) && LoadCatalogueFrom(path, false);
 }
 
 std::string LanguageDisplayName(std::string_view fileName) {

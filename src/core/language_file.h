@@ -32,6 +32,8 @@ public:
     // found are then written into their sections with empty values, all in one replacement of
     // the file. A failed write is ignored.
     std::vector<std::optional<std::string>> Lookup(std::span<const IniKey> keys);
+    // The same without writing anything back.
+    std::vector<std::optional<std::string>> Find(std::span<const IniKey> keys) const;
 
 private:
     IniFile m_file;
@@ -40,6 +42,8 @@ private:
 // Replaces the catalogue texts whose keys the file gives a value, with "##" read as a line
 // break. A missing file changes nothing. False when the file exists but cannot be read.
 bool LoadCatalogue(std::string_view fileName);
+// The same from a language file anywhere, which is only read. False when it cannot be read.
+bool ReadCatalogueFile(const std::string& path);
 
 // The name a language file is offered under: its name with every occurrence of its extension
 // removed, ignoring case ("English.LNG.lng" gives "English").

@@ -66,13 +66,20 @@ std::string Line(TextId label, std::string_view value) {
 }  // namespace
 
 std::string ObjectHintText(const TNodeData& record, const std::string& fullPath) {
-    return " - - -  " + Quoted(record.Caption) + "  - - - \r" +  //
-           Line(TextId::hint_Hint, record.Hint) + '\r' +         //
-           Line(TextId::hint_Comments, record.Comments) + "\r\r" +
-           Line(TextId::hint_PathFileName, fullPath) + '\r' +  //
-           Line(TextId::hint_FileSize, FileSizeText(fullPath)) + '\r' +
-           Line(TextId::hint_Attributes, FileAttributesText(fullPath)) + '\r' +
-           Line(TextId::hint_Parameters, record.Parameters);
+    const std::array<std::string, ObjectHintLabels.size()> values{
+        record.Hint,
+        record.Comments,
+        fullPath,
+        FileSizeText(fullPath),
+        FileAttributesText(fullPath),
+        record.Parameters};
+    std::string text = " - - -  " + Quoted(record.Caption) + "  - - - ";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        // The comments are set apart from the file's lines by an empty line.
+        text += ObjectHintLabels[i] == TextId::hint_PathFileName ? "\r\r" : "\r";
+        text += Line(ObjectHintLabels[i], values[i]);
+    }
+    return text;
 }
 
 }  // namespace tomlet

@@ -150,21 +150,24 @@ std::optional<std::string> MakeDataRelative(std::string_view picked, std::string
     return Replaced(picked.substr(prefix.size()), rules.Separator, StoredSeparator);
 }
 
-std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
-                              std::string_view discFolder, const PathRules& rules) {
+std::string JoinObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
+                           std::string_view discFolder, const PathRules& rules) {
     if (storedPath.empty())
         return {};
     const std::string relative = NativeStoredPath(storedPath, rules);
-    std::string path;
     if (mode == PathMode::Relative)
-        path = std::string(discFolder) + relative;
-    else if (mode == PathMode::Absolute)
-        path = Joined(dataDir, relative, rules);
-    else
-        return {};
+        return std::string(discFolder) + relative;
+    if (mode == PathMode::Absolute)
+        return Joined(dataDir, relative, rules);
+    return {};
+}
+
+std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
+                              std::string_view discFolder, const PathRules& rules) {
+    const std::string path = JoinObjectPath(mode, dataDir, storedPath, discFolder, rules);
     // Catalogues made on Windows name files in any case; a case-sensitive system needs the
     // spelling on disc.
-    if (!rules.DriveLetters && rules.Separator == PathRules::Native().Separator)
+    if (!path.empty() && !rules.DriveLetters && rules.Separator == PathRules::Native().Separator)
         return FindPathIgnoringCase(path);
     return path;
 }

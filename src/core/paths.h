@@ -47,6 +47,11 @@ std::optional<std::string> MakeDataRelative(std::string_view picked, std::string
 std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
                               std::string_view discFolder,
                               const PathRules& rules = PathRules::Native());
+// The full path of a stored path as ResolveObjectPath gives it, but spelt as the catalogue spells
+// it, without looking at the disc.
+std::string JoinObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
+                           std::string_view discFolder,
+                           const PathRules& rules = PathRules::Native());
 // Whether `path` is `folder` or lies below it, once "." and ".." are taken out of both and, under
 // the running system's rules, the links on their way followed. Under the Windows rules ASCII
 // letters match in either case.

@@ -20,6 +20,18 @@ public:
     virtual bool End() = 0;
 };
 
+// Begins a sink's progress now and ends it on every way out.
+class ProgressScope final {
+public:
+    explicit ProgressScope(ProgressSink& progress) : m_progress(progress) { m_progress.Begin(); }
+    ~ProgressScope() { m_progress.End(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+private:
+    ProgressSink& m_progress;
+};
+
 // Lets pending window messages through between the items of a long operation, so that the
 // window repaints. Implementations decide how often they really do so.
 class MessagePump {

@@ -423,6 +423,23 @@ std::optional<std::string> TooLongField(const TNodeData& data, int number) {
 
 }  // namespace
 
+std::string ReadFailureText(const ReadResult& result) {
+    switch (result.Status) {
+        case ReadStatus::Ok:
+            break;
+        case ReadStatus::CannotOpen:
+            return result.Error;
+        case ReadStatus::VersionTooNew:
+            return Text(TextId::message_FileVersionHigherUseNewerTomlet);
+        case ReadStatus::WrongSignature:
+        case ReadStatus::Damaged:
+            return Text(TextId::message_IncorrectFormatFile);
+        case ReadStatus::TooDeep:
+            return Text(TextId::message_IncorrectFormatFile) + " " + result.Error;
+    }
+    return {};
+}
+
 bool IsVersionTooNew(std::uint8_t first, std::uint8_t second) {
     return first != 0 && second > FileVersionMinor;
 }
@@ -511,6 +528,18 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     }
     result.Saved = true;
     return result;
+}
+
+std::optional<std::int32_t> PeekObjectCount(const std::string& path) {
+    std::string error;
+    BlockReader file;
+    if (!file.Open(path, MaxHeaderSize, error) || !file.Fill(MaxHeaderSize, error))
+        return std::nullopt;
+    Cursor cursor = file.Window();
+    Header header;
+    if (ReadHeader(cursor, header) != ReadStatus::Ok)
+        return std::nullopt;
+    return header.Count;
 }
 
 std::string NoProjectFileText(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/object_tree.h"
@@ -30,6 +31,10 @@ struct ReadResult {
     std::string Error;
     bool Ok() const { return Status == ReadStatus::Ok; }
 };
+
+// Why a project file could not be read, as the user is told: the catalogue's message, or the
+// system's reason for a file that cannot be opened.
+std::string ReadFailureText(const ReadResult& result);
 
 // Reads a project file. On success the properties land in `project` and the objects are
 // appended to `tree`; on any failure `tree` is left as it was.
@@ -64,6 +69,10 @@ struct WriteResult {
 WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project,
                              const ObjectTree& tree, ProgressSink& progress, MessagePump& pump,
                              SpecialTarget special = SpecialTarget::Refuse);
+
+// The number of objects a project file's header announces; nothing when the file cannot be read
+// as far, is not a project file or is of a newer version.
+std::optional<std::int32_t> PeekObjectCount(const std::string& path);
 
 // What to tell a user who named a path that holds no project file: that nothing is there, or
 // that it is a folder, or a device, a pipe or a socket.

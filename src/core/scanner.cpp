@@ -35,18 +35,6 @@ bool IsListedSubfolder(const DirectoryEntry& entry) {
     return entry.IsDirectory && !entry.IsHidden && !entry.IsSystem && !entry.Name.starts_with('.');
 }
 
-// Begin now, End on every way out.
-class ProgressBracket final {
-public:
-    explicit ProgressBracket(ProgressSink& progress) : m_progress(progress) { m_progress.Begin(); }
-    ~ProgressBracket() { m_progress.End(); }
-    ProgressBracket(const ProgressBracket&) = delete;
-    ProgressBracket& operator=(const ProgressBracket&) = delete;
-
-private:
-    ProgressSink& m_progress;
-};
-
 // The identities of the folder and of every folder above it, as far as they can be opened.
 std::unordered_set<FolderIdentity, FolderIdentityHash> FolderAndAbove(const std::string& folder) {
     std::unordered_set<FolderIdentity, FolderIdentityHash> identities;
@@ -108,7 +96,7 @@ void FolderScanner::SetAdoptingNode(const ObjectTree& project, const ObjectNode*
 
 bool FolderScanner::ScanDirectory(const std::string& directory, ObjectTree& tree,
                                   ObjectNode* parent, bool nested) {
-    ProgressBracket bracket(m_progress);
+    const ProgressScope scope(m_progress);
     m_skipped.clear();
     m_progress.SetText(Text(TextId::text_SearchFiles_D));
     const int level = m_adoptionLevel + (parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);

@@ -38,6 +38,38 @@ ByteFoldTable CodePageFoldTable(const TextCodec& codec) {
     return table;
 }
 
+std::string FoldedUtf8(std::string_view text) {
+    static const std::array<char32_t, 0x80> lowerAscii = [] {
+        std::array<char32_t, 0x80> table{};
+        for (char32_t c = 0; c < 0x80; ++c)
+            table[c] = LowerCase(c);
+        return table;
+    }();
+    std::string folded;
+    folded.reserve(text.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        char32_t c = 0;
+        if (*p < 0x80) {
+            c = lowerAscii[*p++];
+        } else {
+            const unsigned char* start = p;
+            c = DecodeUtf8(p, end);
+            if (c >= StrayByte) {
+                folded += static_cast<char>(*start);
+                continue;
+            }
+            c = LowerCase(c);
+        }
+        if (c < 0x80)
+            folded += static_cast<char>(c);
+        else
+            folded += EncodeUtf8(c);
+    }
+    return folded;
+}
+
 std::u32string DecodeUtf8(std::string_view text) {
     std::u32string decoded;
     auto* p = reinterpret_cast<const unsigned char*>(text.data());

@@ -21,6 +21,11 @@ ByteFoldTable AsciiFoldTable();
 // lower-case letter has no byte of its own.
 ByteFoldTable CodePageFoldTable(const TextCodec& codec);
 
+// UTF-8 text lower-cased character by character as search folds it. Every character stays one
+// character (stray bytes stay as they are), so a folded text holds a folded search text exactly
+// where the text holds the search text ignoring case.
+std::string FoldedUtf8(std::string_view text);
+
 // Characters of UTF-8 text, stray bytes as StrayByte plus their value.
 std::u32string DecodeUtf8(std::string_view text);
 std::string EncodeUtf8(char32_t c);

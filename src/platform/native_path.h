@@ -21,6 +21,9 @@ using NativeStringView = std::basic_string_view<std::filesystem::path::value_typ
 // The file system's form of a path. A byte that the code page does not assign becomes U+FFFD,
 // which names no file.
 std::filesystem::path NativePath(std::string_view path);
+// The file system's form of a path given in UTF-8, whatever the process code page (paths the
+// program keeps for itself, such as its database files).
+std::filesystem::path NativePathFromUtf8(std::string_view utf8);
 // The process code page's form of a file system path or name; nothing when the code page cannot
 // hold one of its characters. A name is never stored mangled: callers skip and report it.
 std::optional<std::string> CodePagePath(const std::filesystem::path& path);

@@ -31,6 +31,12 @@ fs::path NativePath(std::string_view path) {
     return fs::path(SystemCodec().FromUtf8(ProcessCodec().ToUtf8(path)));
 }
 
+fs::path NativePathFromUtf8(std::string_view utf8) {
+    if (SystemCodec().IsUtf8())
+        return fs::path(std::string(utf8));
+    return fs::path(SystemCodec().FromUtf8(utf8));
+}
+
 std::optional<std::string> CodePageName(NativeStringView name) {
     if (!NamesNeedConversion())
         return std::string(name);

@@ -41,6 +41,10 @@ fs::path NativePath(std::string_view path) {
     return fs::path(WideFromCodePage(ProcessCodec().CodePage(), path));
 }
 
+fs::path NativePathFromUtf8(std::string_view utf8) {
+    return fs::path(WideFromCodePage(CP_UTF8, utf8));
+}
+
 std::optional<std::string> CodePageName(NativeStringView name) {
     return CodePageFromWide(ProcessCodec().CodePage(), name);
 }

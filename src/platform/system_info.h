@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,10 @@ std::optional<MemoryStatus> MemoryStatusFromMeminfo(std::string_view meminfo);
 std::optional<MemoryStatus> QueryMemoryStatus();
 // "57 %"
 std::string MemoryLoadText(std::uint32_t percent);
+
+// Whether a standard stream goes to a terminal (a console on Windows), where progress may be
+// shown; not when it goes to a file or a pipe.
+bool IsTerminal(std::FILE* stream);
 
 // The flags of a file version, with the values of Windows version resources.
 enum FileVersionFlag : std::uint32_t {

@@ -1,4 +1,5 @@
 #include <sys/utsname.h>
+#include <unistd.h>
 #ifdef __linux__
 #include <sys/sysinfo.h>
 #endif
@@ -58,6 +59,10 @@ std::optional<FileVersion> ExecutableFileVersion() {
 #endif
     return FileVersion{TOMLET_VERSION_MAJOR, TOMLET_VERSION_MINOR, TOMLET_VERSION_RELEASE,
                        TOMLET_VERSION_BUILD, flags};
+}
+
+bool IsTerminal(std::FILE* stream) {
+    return isatty(fileno(stream)) != 0;
 }
 
 }  // namespace tomlet

@@ -1,3 +1,4 @@
+#include <io.h>
 #include <windows.h>
 
 #include <vector>
@@ -60,6 +61,10 @@ std::optional<FileVersion> ExecutableFileVersion() {
     return FileVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
                        HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS),
                        fixed->dwFileFlags & fixed->dwFileFlagsMask};
+}
+
+bool IsTerminal(std::FILE* stream) {
+    return _isatty(_fileno(stream)) != 0;
 }
 
 }  // namespace tomlet

@@ -48,6 +48,14 @@ QString FakePrompts::SaveFileName(QWidget*, const QString& title, const QString&
     return TakeFront(SaveAnswers, QString());
 }
 
+QStringList FakePrompts::OpenFileNames(QWidget*, const QString& title, const QString& filter,
+                                       const QString& folder) {
+    FileDialogTitles.append(title);
+    FileDialogFilters.append(filter);
+    FileDialogFolders.append(folder);
+    return TakeFront(OpenManyAnswers, QStringList());
+}
+
 QString FakePrompts::PickFolder(QWidget*, const FolderPickerRequest& request) {
     FolderRequests.push_back(request);
     return TakeFront(FolderAnswers, QString());

@@ -25,12 +25,13 @@ public:
     std::deque<Answer> QuestionAnswers;
     std::deque<QString> OpenAnswers;
     std::deque<QString> SaveAnswers;
+    std::deque<QStringList> OpenManyAnswers;
     std::deque<QString> FolderAnswers;
 
     // What the program showed or asked.
     std::vector<Message> Messages;
     QStringList Confirmations;
-    QStringList Questions;  // asked with Yes, No and Cancel
+    QStringList Questions;               // asked with Yes, No and Cancel
     QStringList DefaultNoConfirmations;  // asked with No preselected
     std::vector<FolderPickerRequest> FolderRequests;
     QStringList FileDialogTitles;
@@ -45,6 +46,8 @@ public:
                          const QString& folder) override;
     QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
                          const QString& folder) override;
+    QStringList OpenFileNames(QWidget* owner, const QString& title, const QString& filter,
+                              const QString& folder) override;
     QString PickFolder(QWidget* owner, const FolderPickerRequest& request) override;
 
     // The texts of every message shown, in order.

@@ -20,4 +20,13 @@ std::string FromQString(const QString& text) {
     return codec.FromUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
+QString Utf8ToQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string QStringToUtf8(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
 }  // namespace tomlet

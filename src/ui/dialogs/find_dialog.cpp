@@ -1,7 +1,6 @@
 #include "ui/dialogs/find_dialog.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,13 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <array>
 
 #include "core/language_file.h"
 #include "core/search.h"
 #include "ui/base/named.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
+#include "ui/dialogs/find_fields.h"
 
 namespace tomlet {
 
@@ -33,25 +32,7 @@ void Tfrm_Find::FormCreate() {
     label->setBuddy(m_edit_Text);
 
     auto* where = Named(new QGroupBox(QStringLiteral("Where"), this), "groupbox_Where");
-    const auto fieldBox = [where](const char* caption, const char* name) {
-        return Named(new QCheckBox(QLatin1String(caption), where), name);
-    };
-    m_checkbox_FindCaption = fieldBox("Caption", "checkbox_FindCaption");
-    m_checkbox_FindHint = fieldBox("Hint", "checkbox_FindHint");
-    m_checkbox_FindComments = fieldBox("Comments", "checkbox_FindComments");
-    m_checkbox_FindParameters = fieldBox("Parameters", "checkbox_FindParameters");
-    m_checkbox_FindPathFileName = fieldBox("Path, filename", "checkbox_FindPathFileName");
-    m_checkbox_FindEveryWhere = fieldBox("Everywhere", "checkbox_FindEveryWhere");
-    // Qt's three-state cycle is the one wanted: unchecked, grayed, checked, unchecked.
-    m_checkbox_FindEveryWhere->setTristate(true);
-    m_checkbox_FindEveryWhere->setCheckState(Qt::PartiallyChecked);
-    auto* whereLayout = new QGridLayout(where);
-    whereLayout->addWidget(m_checkbox_FindCaption, 0, 0);
-    whereLayout->addWidget(m_checkbox_FindHint, 1, 0);
-    whereLayout->addWidget(m_checkbox_FindComments, 2, 0);
-    whereLayout->addWidget(m_checkbox_FindParameters, 0, 1);
-    whereLayout->addWidget(m_checkbox_FindPathFileName, 1, 1);
-    whereLayout->addWidget(m_checkbox_FindEveryWhere, 2, 1);
+    m_fields = new FindFieldBoxes(*where);
 
     auto* options = Named(new QGroupBox(QStringLiteral("Options"), this), "groupbox_Options");
     m_checkbox_CaseSensitive =
@@ -95,22 +76,10 @@ void Tfrm_Find::FormCreate() {
     // A fixed dialog border: the window takes its layout's size and cannot be resized.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     TranslateForm(this, LanguageFileName(), true);
-
-    for (QCheckBox* box : {m_checkbox_FindCaption, m_checkbox_FindHint, m_checkbox_FindComments,
-                           m_checkbox_FindParameters, m_checkbox_FindPathFileName})
-        connect(box, &QCheckBox::toggled, this, &Tfrm_Find::CheckBoxXClick);
-    // `clicked` comes from the user only, so the summary rule never sets off this handler.
-    connect(m_checkbox_FindEveryWhere, &QCheckBox::clicked, this,
-            &Tfrm_Find::checkbox_FindEveryWhereClick);
 }
 
 void Tfrm_Find::LoadFindRec(const TFindRec& settings) {
-    m_checkbox_FindCaption->setChecked(settings.Fields & ffCaption);
-    m_checkbox_FindHint->setChecked(settings.Fields & ffHint);
-    m_checkbox_FindComments->setChecked(settings.Fields & ffComments);
-    m_checkbox_FindParameters->setChecked(settings.Fields & ffParameters);
-    m_checkbox_FindPathFileName->setChecked(settings.Fields & ffPathFileName);
-    CheckBoxXClick();
+    m_fields->SetFields(settings.Fields);
     m_edit_Text->setText(ToQString(settings.Text));
     m_checkbox_CaseSensitive->setChecked(settings.CaseSensitive);
     if (settings.FromCurrent)
@@ -120,40 +89,11 @@ void Tfrm_Find::LoadFindRec(const TFindRec& settings) {
 }
 
 void Tfrm_Find::StoreFindRec(TFindRec& settings) const {
-    settings.Fields = 0;
-    const std::array<std::pair<const QCheckBox*, TFindField>, 5> boxes{{
-        {m_checkbox_FindCaption, ffCaption},
-        {m_checkbox_FindHint, ffHint},
-        {m_checkbox_FindComments, ffComments},
-        {m_checkbox_FindParameters, ffParameters},
-        {m_checkbox_FindPathFileName, ffPathFileName},
-    }};
-    for (const auto& [box, field] : boxes)
-        if (box->isChecked())
-            settings.Fields |= field;
+    settings.Fields = m_fields->Fields();
     settings.Text = FromQString(m_edit_Text->text());
     settings.NextIndex = 0;
     settings.CaseSensitive = m_checkbox_CaseSensitive->isChecked();
     settings.FromCurrent = m_radiobutton_FromCurrentPosition->isChecked();
-}
-
-void Tfrm_Find::CheckBoxXClick() {
-    int checked = 0;
-    for (const QCheckBox* box :
-         {m_checkbox_FindCaption, m_checkbox_FindHint, m_checkbox_FindComments,
-          m_checkbox_FindParameters, m_checkbox_FindPathFileName})
-        checked += box->isChecked() ? 1 : 0;
-    m_checkbox_FindEveryWhere->setCheckState(checked == 5   ? Qt::Checked
-                                             : checked == 0 ? Qt::Unchecked
-                                                            : Qt::PartiallyChecked);
-}
-
-void Tfrm_Find::checkbox_FindEveryWhereClick() {
-    const bool all = m_checkbox_FindEveryWhere->checkState() == Qt::Checked;
-    m_checkbox_FindCaption->setChecked(true);
-    for (QCheckBox* box : {m_checkbox_FindHint, m_checkbox_FindComments, m_checkbox_FindParameters,
-                           m_checkbox_FindPathFileName})
-        box->setChecked(all);
 }
 
 void Tfrm_Find::showEvent(QShowEvent* event) {

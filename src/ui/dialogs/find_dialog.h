@@ -10,6 +10,7 @@ class QRadioButton;
 
 namespace tomlet {
 
+class FindFieldBoxes;
 struct TFindRec;
 
 // The find dialog: the text, the fields to look in, case sensitivity and where to start.
@@ -30,16 +31,9 @@ protected:
 
 private:
     void FormCreate();
-    void CheckBoxXClick();
-    void checkbox_FindEveryWhereClick();
 
     QLineEdit* m_edit_Text = nullptr;
-    QCheckBox* m_checkbox_FindCaption = nullptr;
-    QCheckBox* m_checkbox_FindHint = nullptr;
-    QCheckBox* m_checkbox_FindComments = nullptr;
-    QCheckBox* m_checkbox_FindParameters = nullptr;
-    QCheckBox* m_checkbox_FindPathFileName = nullptr;
-    QCheckBox* m_checkbox_FindEveryWhere = nullptr;
+    FindFieldBoxes* m_fields = nullptr;
     QCheckBox* m_checkbox_CaseSensitive = nullptr;
     QRadioButton* m_radiobutton_FromCurrentPosition = nullptr;
     QRadioButton* m_radiobutton_FromBeginning = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/progress/progress_sink.h"
 
+#include <QPushButton>
 #include <limits>
 #include <stdexcept>
 
@@ -21,10 +22,16 @@ void WindowProgressSink::SetSplash(Tfrm_Splash* splash) {
 bool WindowProgressSink::Begin() {
     return RunIgnoringErrors([this] {
         m_window.reset();
+        m_cancelRequested = false;
         m_splashInUse = !m_splash.isNull();
         if (m_splashInUse)
             return;
         m_window = std::make_unique<Tfrm_Progress>();
+        if (m_cancellable) {
+            m_window->ShowCancelButton();
+            QObject::connect(m_window->cancelButton(), &QPushButton::clicked, m_window.get(),
+                             [this] { m_cancelRequested = true; });
+        }
         m_window->CentreOverMainWindow();
         m_window->show();
     });

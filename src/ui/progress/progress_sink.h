@@ -26,6 +26,10 @@ public:
 
     // The start-up sets its splash here and clears it (nullptr) before destroying it.
     void SetSplash(Tfrm_Splash* splash);
+    // Whether the progress windows of the operations begun from now on have a Cancel button.
+    void SetCancellable(bool cancellable) { m_cancellable = cancellable; }
+    // Whether Cancel was pressed since the last Begin.
+    bool CancelRequested() const { return m_cancelRequested; }
 
     bool Begin() override;
     bool SetMaximum(int maximum) override;
@@ -42,6 +46,8 @@ private:
 
     QPointer<Tfrm_Splash> m_splash;
     bool m_splashInUse = false;
+    bool m_cancellable = false;
+    bool m_cancelRequested = false;
     std::unique_ptr<Tfrm_Progress> m_window;
 };
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 
 #include "core/catalogue.h"
 #include "ui/base/qt_text.h"
@@ -17,6 +18,7 @@ constexpr int GaugeLeft = 4;
 constexpr int GaugeTop = 20;
 constexpr int GaugeHeight = 17;
 constexpr int StatusIntervalMs = 200;
+constexpr int ButtonHeight = 26;
 
 QWidget* VisibleMainWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -30,7 +32,8 @@ QWidget* VisibleMainWindow() {
 Tfrm_Progress::Tfrm_Progress(QWidget* parent)
     : Tfrm_Common<QWidget>(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_status(new QLabel(QStringLiteral("-"), this)),
-      m_gauge(new Gauge(this)) {
+      m_gauge(new Gauge(this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("frm_Progress"));
     setWindowTitle(QStringLiteral("Прогресс"));
     // The operation runs in the main window; the box must not take the focus from it.
@@ -43,10 +46,21 @@ Tfrm_Progress::Tfrm_Progress(QWidget* parent)
     m_gauge->SetBackColor(palette().color(QPalette::Base));
     m_gauge->setGeometry(GaugeLeft, GaugeTop, ClientWidth - 2 * GaugeLeft - 4, GaugeHeight);
 
+    m_cancel->setObjectName(QStringLiteral("button_Cancel"));
+    m_cancel->hide();
+
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setInterval(StatusIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &Tfrm_Progress::Timer1Timer);
     m_timer.start();
+}
+
+void Tfrm_Progress::ShowCancelButton() {
+    m_cancel->setText(ToQString(Text(TextId::text_Cancel)));  // in the current language
+    setFixedSize(ClientWidth, ClientHeight + ButtonHeight + 6);
+    const int width = m_cancel->sizeHint().width();
+    m_cancel->setGeometry((ClientWidth - width) / 2, ClientHeight, width, ButtonHeight);
+    m_cancel->show();
 }
 
 void Tfrm_Progress::CentreOverMainWindow() {

@@ -6,6 +6,7 @@
 #include "ui/base/common_window.h"
 
 class QLabel;
+class QPushButton;
 
 namespace tomlet {
 
@@ -21,6 +22,10 @@ public:
 
     Gauge* gauge() const { return m_gauge; }
     QLabel* statusLabel() const { return m_status; }
+    // Hidden unless ShowCancelButton was called.
+    QPushButton* cancelButton() const { return m_cancel; }
+    // For an operation that may stop half-way: a Cancel button below the gauge.
+    void ShowCancelButton();
 
     // The status line's format, with one %d for the count; bytes in the process code page.
     void SetStatusFormat(std::string format) { m_statusFormat = std::move(format); }
@@ -40,6 +45,7 @@ private:
 
     QLabel* m_status;
     Gauge* m_gauge;
+    QPushButton* m_cancel;
     QTimer m_timer;
     std::string m_statusFormat;
     long long m_count = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -39,6 +40,9 @@ public:
                                  const QString& folder) = 0;
     virtual QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
                                  const QString& folder) = 0;
+    // The open dialog choosing any number of files; empty when cancelled.
+    virtual QStringList OpenFileNames(QWidget* owner, const QString& title, const QString& filter,
+                                      const QString& folder) = 0;
     // The folder picker; an empty result means cancelled.
     virtual QString PickFolder(QWidget* owner, const FolderPickerRequest& request) = 0;
 };

@@ -65,16 +65,23 @@ QString QtFilterEntry(const QString& description, const QString& patterns) {
            QLatin1Char(')');
 }
 
-QString RunFileDialog(QWidget* owner, const QString& title, const QString& filter,
-                      const QString& folder, QFileDialog::AcceptMode mode) {
+QStringList RunFileDialog(QWidget* owner, const QString& title, const QString& filter,
+                          const QString& folder, QFileDialog::FileMode mode) {
     QFileDialog dialog(owner, title, folder, ToQtFileFilter(filter));
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode == QFileDialog::AnyFile ? QFileDialog::AcceptSave
+                                                      : QFileDialog::AcceptOpen);
+    dialog.setFileMode(mode);
     dialog.setDefaultSuffix(QStringLiteral("tml"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    QStringList files = dialog.selectedFiles();
+    for (QString& file : files)
+        file = QDir::toNativeSeparators(file);
+    return files;
+}
+
+QString FirstOf(const QStringList& files) {
+    return files.isEmpty() ? QString() : files.constFirst();
 }
 
 // True only when the user chooses Yes.
@@ -126,13 +133,18 @@ Answer QtPrompts::AskYesNoCancel(QWidget* owner, const QString& text) {
 
 QString QtPrompts::OpenFileName(QWidget* owner, const QString& title, const QString& filter,
                                 const QString& folder) {
-    return RunFileDialog(owner, title, filter, folder, QFileDialog::AcceptOpen);
+    return FirstOf(RunFileDialog(owner, title, filter, folder, QFileDialog::ExistingFile));
 }
 
 QString QtPrompts::SaveFileName(QWidget* owner, const QString& title, const QString& filter,
                                 const QString& folder) {
     // QFileDialog asks before overwriting unless told not to.
-    return RunFileDialog(owner, title, filter, folder, QFileDialog::AcceptSave);
+    return FirstOf(RunFileDialog(owner, title, filter, folder, QFileDialog::AnyFile));
+}
+
+QStringList QtPrompts::OpenFileNames(QWidget* owner, const QString& title, const QString& filter,
+                                     const QString& folder) {
+    return RunFileDialog(owner, title, filter, folder, QFileDialog::ExistingFiles);
 }
 
 QString QtPrompts::PickFolder(QWidget* owner, const FolderPickerRequest& request) {

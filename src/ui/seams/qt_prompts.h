@@ -15,6 +15,8 @@ public:
                          const QString& folder) override;
     QString SaveFileName(QWidget* owner, const QString& title, const QString& filter,
                          const QString& folder) override;
+    QStringList OpenFileNames(QWidget* owner, const QString& title, const QString& filter,
+                              const QString& folder) override;
     QString PickFolder(QWidget* owner, const FolderPickerRequest& request) override;
 };
 

@@ -360,17 +360,7 @@ constexpr std::array<Draw, ObjectImageCount> Pictures{
     Key,          PadlockWithKey, RusSign,       Notepad,           HelpBook,   GlobeWithPage,
     Picture,      File,           ScissorsPage,  MagnifierOverGrid, CompactDisc};
 
-constexpr std::array<int, ObjectTypeCount> NormalIndex{13, 0, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-
 }  // namespace
-
-int ObjectImageIndex(std::uint8_t objectType, bool selected) {
-    if (objectType >= ObjectTypeCount)
-        return 13;
-    const int index = NormalIndex[objectType];
-    const bool hasOpenPicture = objectType == otFolder || objectType == otVirtualFolder;
-    return selected && hasOpenPicture ? index + 1 : index;
-}
 
 QPixmap ObjectImage(int index, int size) {
     QPixmap pixmap(size, size);

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <cstdint>
 
+#include "core/object_pictures.h"
+
 namespace tomlet {
 
 // The tree's pictures, 16 × 16 pixels each, drawn by the program itself:
@@ -13,10 +15,6 @@ namespace tomlet {
 //  11 web page (globe and page)  12 picture (framed landscape)  13 any other file (blank page)
 //  14 page with scissors  15 magnifier over a grid  16 compact disc
 inline constexpr int ObjectImageCount = 17;
-
-// The picture of an object type: folders and virtual folders open when selected; an unknown type
-// shows the blank page.
-int ObjectImageIndex(std::uint8_t objectType, bool selected);
 
 // One picture at `size` pixels square (16 is the designed size), transparent around the drawing.
 QPixmap ObjectImage(int index, int size = 16);

@@ -34,6 +34,7 @@
 #include "ui/dialogs/find_dialog.h"
 #include "ui/dialogs/scan_dialog.h"
 #include "ui/dialogs/update_dialog.h"
+#include "ui/shelf/shelf_window.h"
 
 namespace tomlet {
 namespace {
@@ -114,6 +115,21 @@ KeySet UpdateWindowKeys() {
     return keys;
 }
 
+KeySet ShelfWindowKeys() {
+    KeySet keys{"frm_Shelf/Form.Caption", "frm_Shelf/dialog_AddFiles.Title",
+                "frm_Shelf/dialog_AddFiles.Filter", "frm_Shelf/dialog_AddFolder.Title"};
+    Add(keys, "frm_Shelf",
+        "groupbox_Catalogues groupbox_Search label_Text groupbox_Where checkbox_FindCaption "
+        "checkbox_FindHint checkbox_FindComments checkbox_FindParameters "
+        "checkbox_FindPathFileName checkbox_FindEveryWhere groupbox_Options "
+        "checkbox_CaseSensitive",
+        {"Caption"});
+    Add(keys, "frm_Shelf",
+        "a_shelf_item_AddFiles a_shelf_item_AddFolder a_shelf_item_Remove a_shelf_item_Refresh",
+        {"Caption", "Hint"});
+    return keys;
+}
+
 KeySet AboutWindowKeys() {
     KeySet keys{"frm_About/Form.Caption"};
     Add(keys, "frm_About", "label_TotalMemory label_MemoryUsed button_Ok", {"Caption"});
@@ -148,7 +164,7 @@ KeySet Union(std::initializer_list<KeySet> sets) {
 // Every key the program asks for once each window has been open.
 KeySet AllKeys() {
     return Union({MainWindowKeys(), ScanWindowKeys(), FindWindowKeys(), AboutWindowKeys(),
-                  UpdateWindowKeys(), CatalogueKeys()});
+                  UpdateWindowKeys(), ShelfWindowKeys(), CatalogueKeys()});
 }
 
 // Creates each window that translates itself on creation, as the commands do, and hands it on.
@@ -160,6 +176,8 @@ void OpenEveryDialog(const std::function<void(const QWidget&)>& use = [](const Q
     use(Tfrm_About(AboutFacts{}));
     const DiscChanges none;
     use(Tfrm_Update(none));
+    const testing::TempFolder shelfFolder;
+    use(Tfrm_Shelf(prompts, shelfFolder / "shelf.sqlite"));
 }
 
 std::string ShippedLanguage(const std::string& language) {

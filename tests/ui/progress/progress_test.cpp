@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <stdexcept>
 
@@ -103,6 +104,25 @@ TEST_F(ProgressSinkTest, BeginShowsAFreshWindowAndEndDestroysIt) {
     EXPECT_TRUE(Sink.End());
     EXPECT_TRUE(ProgressWindows().empty());
     EXPECT_FALSE(Sink.Step());
+}
+
+// An export asks between objects whether Cancel was pressed in its window; the next operation
+// starts afresh, and one that may not stop shows no button.
+TEST_F(ProgressSinkTest, CancelIsOfferedOnlyWhereAnOperationMayStop) {
+    Sink.SetCancellable(true);
+    Sink.Begin();
+    QPushButton* cancel = OnlyProgressWindow().cancelButton();
+    ASSERT_TRUE(cancel->isVisible());
+    EXPECT_FALSE(Sink.CancelRequested());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_TRUE(Sink.CancelRequested());
+    Sink.End();
+
+    Sink.SetCancellable(false);
+    Sink.Begin();
+    EXPECT_FALSE(Sink.CancelRequested());
+    EXPECT_FALSE(OnlyProgressWindow().cancelButton()->isVisible());
+    EXPECT_EQ(OnlyProgressWindow().size(), QSize(347, 44));
 }
 
 TEST_F(ProgressSinkTest, ASecondBeginStartsAgainAtZeroOfZero) {

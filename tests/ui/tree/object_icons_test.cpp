@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 
+#include "core/object_pictures.h"
 #include "core/records.h"
+#include "core/web_resources.h"
 
 namespace tomlet {
 namespace {
@@ -52,6 +56,32 @@ TEST(ObjectIcons, TypeIconShowsTheOpenPictureOnlyWhenSelected) {
     // Other types keep their picture untinted when selected.
     EXPECT_EQ(picture(otExecuteFile, QIcon::Selected), ObjectImage(4).toImage());
     EXPECT_EQ(picture(77, QIcon::Normal), ObjectImage(13).toImage());
+}
+
+// The web page shows the tree's own pictures, shipped as PNG files at 16 and 32 pixels. When a
+// picture is redrawn, this test fails and leaves the new files to copy into resources/web.
+TEST(ObjectIcons, WebPageShipsTheTreesPictures) {
+    const QString redrawn = QDir::current().filePath(QStringLiteral("web-pictures"));
+    for (const int size : {16, 32}) {
+        for (int index = 0; index < ObjectTypeImageCount; ++index) {
+            const std::string name =
+                "pictures/" + std::to_string(size) + "/" + std::to_string(index) + ".png";
+            const std::string_view shipped = WebPageResource(name);
+            const QImage drawn =
+                ObjectImage(index, size).toImage().convertToFormat(QImage::Format_ARGB32);
+            const QImage loaded =
+                QImage::fromData(reinterpret_cast<const uchar*>(shipped.data()),
+                                 static_cast<int>(shipped.size()), "PNG")
+                    .convertToFormat(QImage::Format_ARGB32);
+            if (loaded == drawn)
+                continue;
+            const QString file = redrawn + QLatin1Char('/') + QString::fromStdString(name);
+            QDir().mkpath(QFileInfo(file).path());
+            drawn.save(file, "PNG");
+            ADD_FAILURE() << name << " differs from the tree's picture; copy "
+                          << redrawn.toStdString() << "/pictures into resources/web/";
+        }
+    }
 }
 
 }  // namespace
