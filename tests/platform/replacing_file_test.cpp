@@ -60,6 +60,15 @@ TEST_F(ReplacingFileTest, ALinkIsFollowedAndTheFileItNamesReplacedBesideItself) 
     EXPECT_NE(Save(folder / "loop-a", "x").find(folder / "loop-a"), std::string::npos);
 }
 
+// A device is written as it stands, or refused, never replaced by a file of its name: NUL on
+// Windows, where no path names an open descriptor (/dev/stdout is a path of the current drive
+// there), /dev/null elsewhere.
+TEST_F(ReplacingFileTest, ADeviceIsWrittenDirectlyOrRefusedNeverReplaced) {
+    const std::string device = testing::OnWindows ? "NUL" : "/dev/null";
+    EXPECT_EQ(Save(device, "written", SpecialTarget::WriteDirectly), "");
+    EXPECT_NE(Save(device, "refused").find("a device, a pipe or a socket"), std::string::npos);
+}
+
 // What a rename would destroy or part is refused, and left exactly as it was.
 TEST_F(ReplacingFileTest, TargetsThatMayNotBeReplacedAreRefusedAndLeftAlone) {
     struct Case {
