@@ -72,8 +72,11 @@ Tfrm_Splash::Tfrm_Splash(QWidget* parent)
 }
 
 bool Tfrm_Splash::LoadPicture(const QString& path) {
-    // A picture larger than the screen is shown as large as the screen allows.
-    const QImage picture = LoadPictureFile(path, screen()->availableGeometry().size());
+    // A picture larger than the screen is shown as large as the screen allows, the gauge below it.
+    QSize screenRoom = screen()->availableGeometry().size();
+    if (!m_gauge->isHidden())
+        screenRoom.rheight() -= GaugeHeight;
+    const QImage picture = LoadPictureFile(path, screenRoom);
     if (picture.isNull())
         return false;
     SetPicture(picture);

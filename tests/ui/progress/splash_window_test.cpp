@@ -194,6 +194,7 @@ TEST_F(SplashWindowTest, PicturesWiderOrHigherThanTheBoundAreRefused) {
 
 // A picture larger than the screen is shown as large as the screen allows, its proportions kept.
 TEST_F(SplashWindowTest, APictureLargerThanTheScreenIsShownAsLargeAsTheScreenAllows) {
+    Splash.HideGauge();  // which would take its height below the picture
     const QSize screen = AvailableScreen();
     QImage picture(screen * 3, QImage::Format_RGB32);
     picture.fill(Qt::darkYellow);
@@ -206,6 +207,10 @@ TEST_F(SplashWindowTest, APictureLargerThanTheScreenIsShownAsLargeAsTheScreenAll
         EXPECT_TRUE(shown.width() == screen.width() || shown.height() == screen.height()) << path;
         EXPECT_TRUE(screen.expandedTo(shown) == screen) << path;
     }
+    Tfrm_Splash withGauge;
+    ASSERT_TRUE(withGauge.LoadPicture(Q(jpeg)));
+    withGauge.FitToPicture();
+    EXPECT_LE(withGauge.height(), screen.height());
 }
 
 // Found out before anything is read: a file larger than the bound (sparse here), a folder, and a
