@@ -10,6 +10,8 @@
 #include "core/startup_context.h"
 #include "core/version.h"
 #include "platform/file_system.h"
+#include "platform/text_codec.h"
+#include "ui/base/program_pictures.h"
 #include "ui/base/qt_text.h"
 #include "ui/main_window/main_window.h"
 #include "ui/progress/progress_sink.h"
@@ -70,8 +72,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tomlet"));
     QApplication::setApplicationVersion(ToQString(GetVersionText()).trimmed());
     QGuiApplication::setDesktopFileName(QStringLiteral(TOMLET_DESKTOP_FILE_NAME));
+    QApplication::setWindowIcon(ProgramIcon());
+    // Every text and file name the window holds is Unicode (UTF-8), whatever the system's code
+    // page; only what projects store is in theirs. Before any text is read: the splash peek
+    // already reads the default project's texts.
+    SetProcessCodePage(TextCodec::Utf8);
     const std::string programFolder = ExecutableFolder();
-    // Before any text is read: the splash peek already reads the default project's texts.
     ApplyCodePageSetting(DataFolderOfProgram(programFolder));
     const auto named = TakeCommandLine(application);
     if (const int* exitCode = std::get_if<int>(&named))

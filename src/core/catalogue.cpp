@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 88> Entries{{
+constexpr std::array<CatalogueEntry, 90> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -99,6 +99,12 @@ constexpr std::array<CatalogueEntry, 88> Entries{{
      "This is a folder, not a project file:\r\n%s"},
     {message_ProjectPathIsSpecial_S, "message_ProjectPathIsSpecial_S", "Message",
      "This is a device, a pipe or a socket, not a project file:\r\n%s"},
+    {message_CodePageLacks_DS, "message_CodePageLacks_DS", "Message",
+     "The project's code page %d cannot hold these characters: %s\r\nTo store them, make it a "
+     "UTF-8 project: _CodePage=65001 in section [Main] of tomlet.ini."},
+    {message_TextsDoNotDecode_DS, "message_TextsDoNotDecode_DS", "Message",
+     "Some texts of this project do not decode in code page %d: it was written in another "
+     "one.\r\nSet that code page as _CodePage in section [Main] of tomlet.ini%s"},
     {text_WebFind, "text_WebFind", "Text", "Find:"},
     {text_WebComments, "text_WebComments", "Text", "Comments"},
     {text_WebAboutProject, "text_WebAboutProject", "Text", "About project"},

@@ -65,6 +65,8 @@ enum class TextId {
     message_PreferencesNotAFile_S,
     message_ProjectPathIsFolder_S,
     message_ProjectPathIsSpecial_S,
+    message_CodePageLacks_DS,
+    message_TextsDoNotDecode_DS,
     // The web page (core/web_page.h): its own texts and why an object cannot be opened.
     text_WebFind,
     text_WebComments,

@@ -14,6 +14,7 @@
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
 #include "platform/text_codec.h"
+#include "platform/utf8.h"
 
 namespace tomlet {
 
@@ -233,17 +234,31 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
+namespace {
+
+// UTF-8 for a byte-order mark, or for bytes beyond ASCII that are all well-formed UTF-8 (no text
+// in a code page reads so by chance); otherwise the projects' code page, which an ASCII file
+// keeps for what is added to it.
+TextCodec EncodingOf(std::string_view content) {
+    if (content.starts_with(ByteOrderMark) ||
+        (!utf8::IsAscii(content) && utf8::IsWellFormed(content)))
+        return TextCodec(TextCodec::Utf8);
+    return ProjectCodec();
+}
+
+}  // namespace
+
 IniFile::IniFile(std::string path)
     : m_path(std::move(path)),
       m_content(ReadWholeFile(m_path)),
-      m_utf8(m_content.starts_with(ByteOrderMark)) {}
+      m_encoding(EncodingOf(m_content)) {}
 
-std::string IniFile::ToFileText(std::string_view text) const {
-    return m_utf8 ? ProcessCodec().ToUtf8(text) : std::string(text);
+std::optional<std::string> IniFile::ToFileText(std::string_view text) const {
+    return FromProcessText(m_encoding, text);
 }
 
 std::string IniFile::FromFileText(std::string_view text) const {
-    return m_utf8 ? ProcessCodec().FromUtf8(text) : std::string(text);
+    return ToProcessText(m_encoding, text);
 }
 
 std::vector<std::pair<std::string, std::string>> IniFile::FileKeys(
@@ -251,14 +266,15 @@ std::vector<std::pair<std::string, std::string>> IniFile::FileKeys(
     std::vector<std::pair<std::string, std::string>> fileKeys;
     fileKeys.reserve(keys.size());
     for (const IniKey& key : keys)
-        fileKeys.emplace_back(ToFileText(key.Section), ToFileText(key.Key));
+        fileKeys.emplace_back(ToFileText(key.Section).value_or(std::string()),
+                              ToFileText(key.Key).value_or(std::string()));
     return fileKeys;
 }
 
 std::vector<std::optional<std::string>> IniFile::ReadValues(std::span<const IniKey> keys) const {
     const KeyPlaces places(m_content, FileKeys(keys));
     const std::string_view content = m_content;
-    const bool utf8 = m_utf8 || ProcessCodec().IsUtf8();
+    const bool utf8 = m_encoding.IsUtf8();
     std::vector<std::optional<std::string>> values(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const KeyPlaces::KeyPlace& place = places.Key(i);
@@ -306,7 +322,10 @@ bool IniFile::WriteStrings(std::span<const IniEntry> entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (!places.IsFirstOfItsKey(i))
             continue;
-        const std::string value = ToFileText(entries[i].Value);
+        const std::optional<std::string> held = ToFileText(entries[i].Value);
+        if (!held)
+            return false;  // the file's encoding lacks a character: never written as '?'
+        const std::string& value = *held;
         const std::string line = fileKeys[i].second + "=" + value;
         const KeyPlaces::KeyPlace& key = places.Key(i);
         const KeyPlaces::SectionPlace& section = places.Section(i);

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/text_codec.h"
+
 namespace tomlet {
 
 struct IniKey {
@@ -24,8 +26,9 @@ struct IniEntry {
 // ignoring case, a value trimmed of blanks and of one pair of enclosing quotes, at most
 // MaxValueLength characters of it used.
 //
-// Names and values cross this interface in the process code page. A file that starts with a
-// UTF-8 byte-order mark is read and written as UTF-8 whatever that code page is.
+// Names and values cross this interface in the process code page. A file is read and written
+// back in its own encoding: UTF-8 when it starts with a byte-order mark or its bytes beyond ASCII
+// are well-formed UTF-8, otherwise the projects' code page (ProjectCodec).
 class IniFile final {
 public:
     static constexpr std::size_t MaxValueLength = 2047;
@@ -35,7 +38,7 @@ public:
     explicit IniFile(std::string path);
 
     const std::string& Path() const { return m_path; }
-    bool IsUtf8() const { return m_utf8; }
+    bool IsUtf8() const { return m_encoding.IsUtf8(); }
 
     // The value of a key; nothing when the section or the key is missing.
     std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
@@ -48,7 +51,8 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
     // Adds the key or changes its value, creating the section and the file when missing; every
-    // other line stays byte for byte as it was. False when the file could not be written.
+    // other line stays byte for byte as it was. False when the file could not be
+    // written, or its encoding lacks a character of the value.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     // The same for many keys, in one replacement of the file: keys new to a section follow its
     // last line in the order given, new sections follow the file's last line. Of a key named
@@ -57,12 +61,12 @@ public:
 
 private:
     std::vector<std::pair<std::string, std::string>> FileKeys(std::span<const IniKey> keys) const;
-    std::string ToFileText(std::string_view text) const;
+    std::optional<std::string> ToFileText(std::string_view text) const;
     std::string FromFileText(std::string_view text) const;
 
     std::string m_path;
     std::string m_content;  // the file's bytes, byte-order mark included
-    bool m_utf8 = false;
+    TextCodec m_encoding;
 };
 
 // Names are matched as the profile functions match them: ASCII letters ignoring case.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/code_page_texts.h"
 #include "core/limits.h"
 #include "core/paths.h"
 #include "core/visible_text.h"
@@ -211,16 +212,49 @@ bool ReadEntry(Cursor& cursor, Entry& entry) {
            cursor.String(entry.Comments) && cursor.Int32(entry.Level);
 }
 
-// Of each int32 only the low byte is kept.
-TNodeData RecordOf(const Entry& entry) {
-    return {std::string(entry.Caption),
-            std::string(entry.Hint),
-            static_cast<std::uint8_t>(entry.ObjectType & 0xFF),
-            static_cast<std::uint8_t>(entry.ObjectAction & 0xFF),
-            std::string(entry.PathFileName),
-            std::string(entry.Parameters),
-            std::string(entry.Comments)};
-}
+// A file's texts, stored in the projects' code page, as the program holds them; notes those that
+// do not read right in it, and keeps a few for a guess at the code page they were written in.
+class TextReader final {
+public:
+    std::string Held(std::string_view stored) {
+        if (!ReadsRightIn(m_codec.CodePage(), stored) && ++m_wrong <= KeptForGuess)
+            m_kept.emplace_back(stored);
+        return m_convert ? ToProcessText(m_codec, stored) : std::string(stored);
+    }
+
+    void Held(TProjectRec& project) {
+        for (std::string* text : {&project.ProjectDataDir, &project.ProjectName,
+                                  &project.ProjectName2, &project.SplashFileName,
+                                  &project.ProjectDescription})
+            *text = Held(*text);
+    }
+
+    // Of each int32 only the low byte is kept.
+    TNodeData RecordOf(const Entry& entry) {
+        return {Held(entry.Caption),
+                Held(entry.Hint),
+                static_cast<std::uint8_t>(entry.ObjectType & 0xFF),
+                static_cast<std::uint8_t>(entry.ObjectAction & 0xFF),
+                Held(entry.PathFileName),
+                Held(entry.Parameters),
+                Held(entry.Comments)};
+    }
+
+    void Report(ReadResult& result) const {
+        if (m_wrong == 0)
+            return;
+        result.TextsReadWrong = m_wrong;
+        result.GuessedCodePage = GuessCodePage(m_codec.CodePage(), m_kept);
+    }
+
+private:
+    static constexpr int KeptForGuess = 64;
+
+    const TextCodec& m_codec = ProjectCodec();
+    const bool m_convert = ProjectTextsConvert();
+    int m_wrong = 0;
+    std::vector<std::string> m_kept;
+};
 
 // Turns the levels a file gives into levels in the tree: a level above the last one makes a
 // child of the last object (however far above), an equal level a sibling, a lower level steps
@@ -279,7 +313,7 @@ ReadResult Failed(ReadStatus status, std::string error = {}) {
 }
 
 ReadResult ReadEntries(BlockReader& file, std::int32_t count, ProjectFileVisitor& visitor,
-                       ProgressSink& progress, MessagePump& pump) {
+                       TextReader& texts, ProgressSink& progress, MessagePump& pump) {
     LevelPlacer placer;
     Entry entry;
     std::string error;
@@ -296,9 +330,11 @@ ReadResult ReadEntries(BlockReader& file, std::int32_t count, ProjectFileVisitor
         if (level >= MaxTreeLevels)
             return Failed(ReadStatus::TooDeep, TreeTooDeepText());
 
-        visitor.Object(RecordOf(entry), level);
+        visitor.Object(texts.RecordOf(entry), level);
     }
-    return {};
+    ReadResult result;
+    texts.Report(result);
+    return result;
 }
 
 // Output collected in a block and handed to the file whenever the block is full. Callers check
@@ -368,6 +404,47 @@ void WriteEntry(BlockWriter& out, const TNodeData& data, int level) {
     out.String(data.Comments);
     out.Int32(level);
 }
+
+// The texts as the file stores them, in the projects' code page; the refusal of a character it
+// cannot hold, naming where it stands, instead of storing '?'.
+class TextWriter final {
+public:
+    bool Stored(TProjectRec& project, std::string& failure) const {
+        for (std::string* text : {&project.ProjectDataDir, &project.ProjectName,
+                                  &project.ProjectName2, &project.SplashFileName,
+                                  &project.ProjectDescription})
+            if (!Stored(*text, "the project properties", failure))
+                return false;
+        return true;
+    }
+
+    bool Stored(TNodeData& data, int number, std::string& failure) const {
+        const std::string owner = "object " + std::to_string(number) + " (\"" +
+                                  ProcessCodec().ToUtf8(data.Caption.substr(0, 60)) + "\")";
+        for (std::string* text :
+             {&data.Caption, &data.Hint, &data.PathFileName, &data.Parameters, &data.Comments})
+            if (!Stored(*text, owner, failure))
+                return false;
+        return true;
+    }
+
+    bool Converts() const { return m_convert; }
+
+private:
+    bool Stored(std::string& text, const std::string& owner, std::string& failure) const {
+        if (!m_convert)
+            return true;
+        if (auto stored = FromProcessText(m_codec, text)) {
+            text = std::move(*stored);
+            return true;
+        }
+        failure = ProcessCodec().FromUtf8(owner + ": ") + UnheldCharactersText(UnheldCharacters(text));
+        return false;
+    }
+
+    const TextCodec& m_codec = ProjectCodec();
+    const bool m_convert = ProjectTextsConvert();
+};
 
 std::string TooLongText(std::string_view field, std::string_view owner, std::size_t size) {
     return "The field " + std::string(field) + " of " + std::string(owner) + " holds " +
@@ -463,11 +540,13 @@ ReadResult ReadProjectFile(const std::string& path, ProjectFileVisitor& visitor,
         static_cast<std::uintmax_t>(header.Count) > file.Remaining() / MinEntrySize)
         return Failed(ReadStatus::Damaged);
 
+    TextReader texts;
+    texts.Held(header.Project);
     visitor.Properties(header.Project, header.Count);
     progress.Begin();
     progress.SetText(Text(TextId::text_LoadingData_D));
     progress.SetMaximum(header.Count);
-    return ReadEntries(file, header.Count, visitor, progress, pump);
+    return ReadEntries(file, header.Count, visitor, texts, progress, pump);
 }
 
 ReadResult ReadProjectFile(const std::string& path, TProjectRec& project, ObjectTree& tree,
@@ -486,7 +565,11 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
                              SpecialTarget special) {
     ProgressEnd end(progress);
     WriteResult result;
-    if (auto tooLong = TooLongProperty(project)) {
+    const TextWriter texts;
+    TProjectRec stored = project;
+    if (!texts.Stored(stored, result.Error))
+        return result;
+    if (auto tooLong = TooLongProperty(stored)) {
         result.Error = std::move(*tooLong);
         return result;
     }
@@ -500,7 +583,7 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
     progress.SetText(Text(TextId::text_SavingData_D));
     progress.SetMaximum(tree.Count());
     BlockWriter out(file);
-    WriteHeader(out, project, tree.Count());
+    WriteHeader(out, stored, tree.Count());
     // One walk checks and writes each object; the first failure stops it, and the temporary
     // file goes with `file`, leaving the target as it was.
     std::optional<std::string> failure;
@@ -514,9 +597,19 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
             failure = TreeTooDeepText();
             return;
         }
-        if ((failure = TooLongField(node.Data, ++number)))
+        ++number;
+        const TNodeData* data = &node.Data;
+        TNodeData converted;
+        if (texts.Converts()) {
+            converted = node.Data;
+            if (!texts.Stored(converted, number, failure.emplace()))
+                return;
+            failure.reset();
+            data = &converted;
+        }
+        if ((failure = TooLongField(*data, number)))
             return;
-        WriteEntry(out, node.Data, level);
+        WriteEntry(out, *data, level);
         if (!out.Flush())
             failure = file.Error();
     });
@@ -562,6 +655,7 @@ bool PeekSplashSettings(const std::string& path, const std::string& discFolder,
     Header header;
     if (ReadPreamble(cursor) != ReadStatus::Ok || !ReadSplashPart(cursor, header))
         return false;
+    TextReader().Held(header.Project);
     settings.PicturePath =
         ResolveObjectPath(static_cast<PathMode>(header.PathMode),
                           ResolveDataDirectory(header.Project.ProjectDataDir, discFolder),

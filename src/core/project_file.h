@@ -29,6 +29,10 @@ struct ReadResult {
     ReadStatus Status = ReadStatus::Ok;
     // The system's text for CannotOpen; the catalogue's reason for TooDeep.
     std::string Error;
+    // Of a project read: how many of its texts do not read right in the projects' code page, and
+    // a code page in which they might (a guess, only to be offered).
+    int TextsReadWrong = 0;
+    std::optional<int> GuessedCodePage;
     bool Ok() const { return Status == ReadStatus::Ok; }
 };
 
@@ -63,7 +67,8 @@ struct WriteResult {
     std::string Error;  // why nothing was saved, for the user (after "Cant save file!")
 };
 
-// Writes the properties and the whole tree. The file is written beside the target and renamed
+// Writes the properties and the whole tree, the texts in the projects' code page (ProjectCodec);
+// a text it cannot hold is refused, the characters named, never stored as '?'. The file is written beside the target and renamed
 // over it (platform/replacing_file.h), so a failed save leaves an existing file untouched; a
 // target that may not be replaced is refused. A tree deeper than MaxTreeLevels is refused.
 WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project,

@@ -64,8 +64,7 @@ std::optional<int> ReadCodePageSetting(const std::string& dataFolder) {
 }
 
 void ApplyCodePageSetting(const std::string& dataFolder) {
-    if (const auto codePage = ReadCodePageSetting(dataFolder))
-        SetProcessCodePage(*codePage);
+    SetProjectCodePage(ReadCodePageSetting(dataFolder).value_or(SystemCodePage()));
 }
 
 }  // namespace tomlet

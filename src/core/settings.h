@@ -43,7 +43,8 @@ bool WriteLanguageSetting(const std::string& dataFolder, const std::string& lang
 
 // "_CodePage" of section "Main" (for example 1251); nothing when the file does not set one.
 std::optional<int> ReadCodePageSetting(const std::string& dataFolder);
-// Makes the settings' code page the process code page; run before any other text is read.
+// Makes the settings' code page, else the system's, the one projects store their texts in
+// (ProjectCodec); run before any project, language or settings text is read.
 void ApplyCodePageSetting(const std::string& dataFolder);
 
 }  // namespace tomlet

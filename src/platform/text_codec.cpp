@@ -175,6 +175,13 @@ std::string TextCodec::ReplaceAscii(std::string_view text, char from, char to) c
     return result;
 }
 
+bool TextCodec::Decodes(std::string_view bytes) const {
+    if (IsUtf8())
+        return utf8::IsWellFormed(bytes);
+    // No code page maps a byte to U+FFFD: where it stands, a byte did not convert.
+    return utf8::IsAscii(bytes) || ToUtf8(bytes).find(utf8::Replacement) == std::string::npos;
+}
+
 int CodePageOfCharset(std::string_view charset) {
     std::string name;
     for (const char c : charset)
@@ -212,6 +219,11 @@ TextCodec& MutableProcessCodec() {
     return codec;
 }
 
+std::optional<TextCodec>& MutableProjectCodec() {
+    static std::optional<TextCodec> codec;
+    return codec;
+}
+
 }  // namespace
 
 const TextCodec& ProcessCodec() {
@@ -220,6 +232,42 @@ const TextCodec& ProcessCodec() {
 
 void SetProcessCodePage(int codePage) {
     MutableProcessCodec() = TextCodec(codePage);
+}
+
+const TextCodec& ProjectCodec() {
+    const std::optional<TextCodec>& codec = MutableProjectCodec();
+    return codec ? *codec : ProcessCodec();
+}
+
+void SetProjectCodePage(int codePage) {
+    MutableProjectCodec() = TextCodec(codePage);
+}
+
+bool ProjectTextsConvert() {
+    return ProjectCodec().CodePage() != ProcessCodec().CodePage();
+}
+
+std::string ToProcessText(const TextCodec& codec, std::string_view bytes) {
+    const TextCodec& process = ProcessCodec();
+    if (codec.CodePage() == process.CodePage())
+        return std::string(bytes);
+    const std::string utf8 = codec.ToUtf8(bytes);
+    return process.IsUtf8() ? utf8 : process.FromUtf8(utf8);
+}
+
+std::optional<std::string> FromProcessText(const TextCodec& codec, std::string_view text) {
+    const TextCodec& process = ProcessCodec();
+    if (codec.CodePage() == process.CodePage())
+        return std::string(text);
+    return codec.FromUtf8Exactly(process.IsUtf8() ? std::string(text) : process.ToUtf8(text));
+}
+
+ScopedProjectCodePage::ScopedProjectCodePage(int codePage) : m_before(MutableProjectCodec()) {
+    SetProjectCodePage(codePage);
+}
+
+ScopedProjectCodePage::~ScopedProjectCodePage() {
+    MutableProjectCodec() = m_before;
 }
 
 ScopedProcessCodePage::ScopedProcessCodePage(int codePage) : m_before(ProcessCodec().CodePage()) {

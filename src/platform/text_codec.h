@@ -23,6 +23,8 @@ public:
     std::string FromUtf8(std::string_view utf8) const;
     // Nothing when the code page lacks a character of the text, or the text is not UTF-8.
     std::optional<std::string> FromUtf8Exactly(std::string_view utf8) const;
+    // Whether every byte of `bytes` is (part of) a character of this code page.
+    bool Decodes(std::string_view bytes) const;
 
     // Where one of the ASCII characters `ascii` stands in `text` as a character of its own, from
     // `from` on (which must begin a character); npos when nowhere. In the double-byte code pages
@@ -55,6 +57,30 @@ int CodePageOfCharset(std::string_view charset);
 // system's unless overridden.
 const TextCodec& ProcessCodec();
 void SetProcessCodePage(int codePage);
+
+// The code page projects (and the language and settings files that are not UTF-8) store their
+// texts in, where it differs from the process code page: the window keeps every text in UTF-8
+// and converts only what such a file holds. Unless set, the process code page itself.
+const TextCodec& ProjectCodec();
+void SetProjectCodePage(int codePage);
+// Whether texts read from a project are converted from ProjectCodec into the process code page.
+bool ProjectTextsConvert();
+// Bytes of `codec` in the process code page, and back; nothing when the target lacks a
+// character. Unconverted when the two are the same code page.
+std::string ToProcessText(const TextCodec& codec, std::string_view bytes);
+std::optional<std::string> FromProcessText(const TextCodec& codec, std::string_view text);
+
+// Sets the projects' code page for one scope and puts back the one before (or none).
+class ScopedProjectCodePage final {
+public:
+    explicit ScopedProjectCodePage(int codePage);
+    ~ScopedProjectCodePage();
+    ScopedProjectCodePage(const ScopedProjectCodePage&) = delete;
+    ScopedProjectCodePage& operator=(const ScopedProjectCodePage&) = delete;
+
+private:
+    std::optional<TextCodec> m_before;
+};
 
 // Sets the process code page for one scope and puts back the one before.
 class ScopedProcessCodePage final {

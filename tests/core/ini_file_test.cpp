@@ -191,31 +191,29 @@ TEST_F(IniFileTest, ReplacesTheFileALinkNamesAndLeavesAReadOnlyFileAlone) {
 }
 #endif
 
-class IniFileCodePageTest : public IniFileTest {
-protected:
-    const ScopedProcessCodePage cyrillic{1251};
-};
-
-TEST_F(IniFileCodePageTest, ReadsAFileWithAByteOrderMarkAsUtf8) {
-    // "Файл" in UTF-8, read into code page 1251.
-    IniFile file =
-        Write("\xEF\xBB\xBF[frm_Main]\r\nmenu_File.Caption=\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB\r\n");
-    EXPECT_TRUE(file.IsUtf8());
-    EXPECT_EQ(file.ReadValue("frm_Main", "menu_File.Caption"), "\xD4\xE0\xE9\xEB");
-
-    // Written back in UTF-8, the mark kept.
-    ASSERT_TRUE(file.WriteString("frm_Main", "menu_View.Caption", "\xC2\xE8\xE4"));  // "Вид"
-    EXPECT_EQ(ReadWholeFile(file.Path()),
-              "\xEF\xBB\xBF[frm_Main]\r\nmenu_File.Caption=\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB\r\n"
-              "menu_View.Caption=\xD0\x92\xD0\xB8\xD0\xB4\r\n");
-}
-
-TEST_F(IniFileCodePageTest, KeepsTheBytesOfAFileWithoutAByteOrderMark) {
-    IniFile file = Write("[Main]\r\n_Language=\xD0\xF3\xF1\xF1\xEA\xE8\xE9\r\n");  // "Русский"
-    EXPECT_FALSE(file.IsUtf8());
-    EXPECT_EQ(file.ReadValue("Main", "_Language"), "\xD0\xF3\xF1\xF1\xEA\xE8\xE9");
-    ASSERT_TRUE(file.WriteString("Main", "_Language", "\xC0"));
-    EXPECT_EQ(ReadWholeFile(file.Path()), "[Main]\r\n_Language=\xC0\r\n");
+// The window holds UTF-8; a file is read and written back in its own encoding: UTF-8 with or
+// without a byte-order mark, otherwise the projects' code page.
+TEST_F(IniFileTest, ReadsAndWritesBackInTheFilesOwnEncoding) {
+    const ScopedProcessCodePage unicode(TextCodec::Utf8);
+    const ScopedProjectCodePage cyrillic(1251);
+    const struct {
+        std::string Bom, File, View;  // "Файл" as the file holds it, "Вид" as it is written
+        bool Utf8;
+    } cases[] = {
+        {"\xEF\xBB\xBF", "\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB", "\xD0\x92\xD0\xB8\xD0\xB4", true},
+        {"", "\xD0\xA4\xD0\xB0\xD0\xB9\xD0\xBB", "\xD0\x92\xD0\xB8\xD0\xB4", true},
+        {"", "\xD4\xE0\xE9\xEB", "\xC2\xE8\xE4", false},
+    };
+    for (const auto& [bom, held, view, utf8] : cases) {
+        IniFile file = Write(bom + "[frm_Main]\r\nmenu_File.Caption=" + held + "\r\n");
+        EXPECT_EQ(file.IsUtf8(), utf8);
+        EXPECT_EQ(file.ReadValue("frm_Main", "menu_File.Caption"), "Файл");
+        ASSERT_TRUE(file.WriteString("frm_Main", "menu_View.Caption", "Вид"));
+        EXPECT_EQ(ReadWholeFile(file.Path()), bom + "[frm_Main]\r\nmenu_File.Caption=" + held +
+                                                  "\r\nmenu_View.Caption=" + view + "\r\n");
+        // What the file's code page lacks is refused, never written as '?'.
+        EXPECT_EQ(file.WriteString("frm_Main", "menu_Help.Caption", "Ärger"), utf8);
+    }
 }
 
 }  // namespace

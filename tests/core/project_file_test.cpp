@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/catalogue.h"
@@ -321,6 +322,51 @@ TEST_F(ProjectFileTest, FilesNamedInTheCodePageAreSavedAndReadUnderThatName) {
         EXPECT_EQ(Outline(read), "Setup0");
     }
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"Ärger.tml", "Отчёт.tml", "€uro.tml"}));
+}
+
+// The window holds texts and file names in UTF-8: a project of any name is saved and read on a
+// Western system, its texts stored in the projects' code page, and a text that code page lacks
+// refused with the characters named, never stored as '?'.
+TEST_F(ProjectFileTest, TextsAreStoredInTheProjectsCodePageUnderAnyFileName) {
+    const ScopedProcessCodePage unicode(TextCodec::Utf8);
+    const ScopedProjectCodePage western(1252);
+    project.ProjectName = "Café";
+    tree.Append(nullptr, Record("Ärger"));
+    for (const char* name : {"Каталог.tml", "Κατάλογος.tml", "目录.tml"}) {
+        const std::string path = folder / name;
+        const WriteResult written = Write(path);
+        ASSERT_TRUE(written.Saved) << written.Error;
+        EXPECT_NE(ReadWholeFile(path).find("Caf\xE9"), std::string::npos);
+        ObjectTree read;
+        ASSERT_TRUE(ReadProjectFile(path, project, read, progress, progress).Ok());
+        EXPECT_EQ(Outline(read), "Ärger0");
+        EXPECT_EQ(project.ProjectName, "Café");
+    }
+    tree.Append(nullptr, Record("Начало"));
+    ExpectRefused(folder / "refused.tml", {"Н а ч л о", "_CodePage=65001"});
+    EXPECT_FALSE(std::filesystem::exists(folder / "refused.tml"));
+
+    const ScopedProjectCodePage utf8(TextCodec::Utf8);
+    EXPECT_NE(WrittenBytes().find("Начало"), std::string::npos);
+}
+
+// Texts written in another code page say so once, with a guess that is only offered.
+TEST_F(ProjectFileTest, TextsThatDoNotReadRightInTheCodePageAreCountedWithAGuess) {
+    const ScopedProcessCodePage unicode(TextCodec::Utf8);
+    const ScopedProjectCodePage cyrillic(1251);
+    tree.Append(nullptr, Record("Отчёт.txt"));
+    tree.Append(nullptr, Record("Report"));
+    const std::string bytes = WrittenBytes();
+    for (const auto& [codePage, wrong, guess] :
+         {std::tuple{1251, 0, std::optional<int>()}, std::tuple{1252, 1, std::optional(1251)},
+          std::tuple{TextCodec::Utf8, 1, std::optional(1251)}}) {
+        const ScopedProjectCodePage reading(codePage);
+        tree = ObjectTree{};
+        const ReadResult result = Read(bytes);
+        ASSERT_TRUE(result.Ok());
+        EXPECT_EQ(result.TextsReadWrong, wrong) << codePage;
+        EXPECT_EQ(result.GuessedCodePage, guess) << codePage;
+    }
 }
 
 TEST_F(ProjectFileTest, FailedSavesLeaveWhatWasThereAndNoLeftovers) {

@@ -130,13 +130,15 @@ TEST_F(SettingsTest, AFailedLanguageWriteIsReported) {
     EXPECT_FALSE(std::filesystem::exists(folder / "not-there"));
 }
 
-TEST_F(SettingsTest, TheCodePageSettingBecomesTheProcessCodePage) {
+// A cp1251 tomlet.ini is read into UTF-8; projects then store their texts in code page 1251.
+TEST_F(SettingsTest, TheCodePageSettingBecomesTheProjectsCodePage) {
+    const ScopedProjectCodePage putBack(TextCodec::Utf8);
     EXPECT_EQ(ReadCodePageSetting(dataFolder), std::nullopt);
     folder.WriteFile("tomlet.ini", "[Main]\n_CodePage=1251\n_Language=\xD0\xF3\xF1\n");
     EXPECT_EQ(ReadCodePageSetting(dataFolder), 1251);
     ApplyCodePageSetting(dataFolder);
-    EXPECT_EQ(ProcessCodec().CodePage(), 1251);
-    EXPECT_EQ(ReadLanguageSetting(dataFolder), "\xD0\xF3\xF1");
+    EXPECT_EQ(ProjectCodec().CodePage(), 1251);
+    EXPECT_EQ(ReadLanguageSetting(dataFolder), "Рус");
 
     folder.WriteFile("tomlet.ini", "[Main]\n_CodePage=latin\n");
     EXPECT_EQ(ReadCodePageSetting(dataFolder), std::nullopt);

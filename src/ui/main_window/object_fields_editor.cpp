@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "core/catalogue.h"
+#include "core/code_page_texts.h"
 #include "core/object_actions.h"
 #include "core/paths.h"
 #include "platform/file_system.h"
@@ -234,6 +235,13 @@ TNodeData ObjectFieldsEditor::EditedRecord(const TNodeData& stored) const {
 
 void ObjectFieldsEditor::CommitTo(ObjectNode& node) {
     TNodeData record = EditedRecord(node.Data);
+    const std::string_view texts[] = {record.Caption, record.Hint, record.PathFileName,
+                                      record.Parameters, record.Comments};
+    if (const auto refusal = RefuseUnheldTexts(texts)) {
+        // Never stored as '?': the fields keep the text for the author to change.
+        m_prompts.ShowMessage(&m_window, MessageKind::Error, ToQString(*refusal));
+        return;
+    }
     {
         // What the rules of folders forced shows in the fields too.
         const QScopedValueRollback filling(m_filling, true);

@@ -6,12 +6,14 @@
 #include <algorithm>
 
 #include "core/catalogue.h"
+#include "core/code_page_texts.h"
 #include "core/limits.h"
 #include "core/paths.h"
 #include "core/project_file.h"
 #include "core/startup_context.h"
 #include "core/version.h"
 #include "platform/file_system.h"
+#include "platform/text_codec.h"
 #include "platform/text_editor.h"
 #include "ui/base/error_policy.h"
 #include "ui/base/qt_text.h"
@@ -144,6 +146,9 @@ ReadResult ProjectSession::ReadProject(const std::string& path) {
     SetProperties(project);
     m_currentFileName = path;
     TakeAsSaved(m_changes);
+    if (result.TextsReadWrong > 0)
+        Tell(MessageKind::Warning, ToQString(TextsDoNotDecodeText(ProjectCodec().CodePage(),
+                                                                  result.GuessedCodePage)));
     if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_dataDir))
         Tell(MessageKind::Information, CatalogueText(TextId::message_ProjectDataDirNotExist) +
                                            QLatin1Char('\n') + ToQString(m_dataDir));

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 
 #include "core/catalogue.h"
+#include "core/code_page_texts.h"
 #include "core/paths.h"
 #include "platform/file_system.h"
 #include "ui/base/memo_text.h"
@@ -63,7 +64,7 @@ PropertiesPage::PropertiesPage(QWidget& window, const ProjectPropertiesWidgets& 
 void PropertiesPage::ConnectEdits() {
     const auto edited = [this] {
         if (!m_showing)
-            m_session.SetProperties(GatheredProject());
+            TakeEdit();
     };
     for (QLineEdit* edit :
          {m_widgets.DataDir, m_widgets.Name, m_widgets.Name2, m_widgets.SplashFile})
@@ -87,6 +88,21 @@ void PropertiesPage::ShowProject() {
     m_widgets.BrowserName->setText(ToQString(project.ProjectName));
     m_widgets.BrowserName2->setText(ToQString(project.ProjectName2));
     Show(*m_widgets.BrowserDescription, project.ProjectDescription);
+}
+
+// A character the project's code page lacks is refused as it is typed or pasted, never stored as
+// '?': the field shows the project's text again.
+void PropertiesPage::TakeEdit() {
+    const TProjectRec project = GatheredProject();
+    const std::string_view texts[] = {project.ProjectDataDir, project.ProjectName,
+                                      project.ProjectName2, project.SplashFileName,
+                                      project.ProjectDescription};
+    if (const auto refusal = RefuseUnheldTexts(texts)) {
+        ShowProject();
+        m_prompts.ShowMessage(&m_window, MessageKind::Error, ToQString(*refusal));
+        return;
+    }
+    m_session.SetProperties(project);
 }
 
 TProjectRec PropertiesPage::GatheredProject() const {

@@ -58,6 +58,7 @@ public:
 
 private:
     void ConnectEdits();
+    void TakeEdit();
     // The session's project with what the author changed in the widgets.
     TProjectRec GatheredProject() const;
 
