@@ -1,5 +1,6 @@
 #include "ui/seams/qt_prompts.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -84,8 +85,17 @@ QString FirstOf(const QStringList& files) {
     return files.isEmpty() ? QString() : files.constFirst();
 }
 
+// A splash stays on top of every window: a box opened under it would leave the program looking
+// hung. The splash goes first; a box means the start-up has stopped to ask anyway.
+void MakeWayForBox() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowType() == Qt::SplashScreen && window->isVisible())
+            window->hide();
+}
+
 // True only when the user chooses Yes.
 bool AskYesOrNo(QWidget* owner, const QString& text, QMessageBox::ButtonRole preselected) {
+    MakeWayForBox();
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
                     QMessageBox::NoButton, owner);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
@@ -99,6 +109,7 @@ bool AskYesOrNo(QWidget* owner, const QString& text, QMessageBox::ButtonRole pre
 }  // namespace
 
 void ShowStandardMessage(QWidget* owner, MessageKind kind, const QString& text) {
+    MakeWayForBox();
     QMessageBox box(IconOf(kind), TitleOf(kind), WithPlainLineBreaks(text), QMessageBox::NoButton,
                     owner);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -118,6 +129,7 @@ bool QtPrompts::ConfirmDefaultNo(QWidget* owner, const QString& text) {
 }
 
 Answer QtPrompts::AskYesNoCancel(QWidget* owner, const QString& text) {
+    MakeWayForBox();
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
                     QMessageBox::NoButton, owner);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);

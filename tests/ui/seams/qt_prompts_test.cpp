@@ -67,6 +67,27 @@ TEST(QtPromptsTest, MessagesHaveTheStandardTitleAndAnOkButton) {
     EXPECT_EQ(seen.Title, QStringLiteral("Warning"));
 }
 
+// The splash stays on top of every window: a box at start-up must not open hidden under it.
+TEST(QtPromptsTest, ABoxNeverOpensUnderTheSplash) {
+    QtPrompts prompts;
+    QWidget splash(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint);
+    const std::vector<std::function<void()>> boxes = {
+        [&] { prompts.ShowMessage(nullptr, MessageKind::Error, QStringLiteral("Damaged")); },
+        [&] { prompts.Confirm(nullptr, QStringLiteral("Go on?")); },
+        [&] { prompts.AskYesNoCancel(nullptr, QStringLiteral("Save?")); },
+    };
+    for (const auto& box : boxes) {
+        splash.show();
+        bool splashShown = true;
+        ModalAnswers answers({[&](QWidget& shown) {
+            splashShown = splash.isVisible();
+            shown.close();
+        }});
+        box();
+        EXPECT_FALSE(splashShown);
+    }
+}
+
 TEST(QtPromptsTest, ConfirmIsTrueOnlyOnYes) {
     QtPrompts prompts;
     SeenBox seen;
