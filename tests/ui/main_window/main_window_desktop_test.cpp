@@ -18,8 +18,8 @@
 #include "core/paths.h"
 #include "core/project_file.h"
 #include "main_window_test_support.h"
-#include "support/file_system_faults.h"
 #include "support/test_system.h"
+#include "support/file_system_faults.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
@@ -101,6 +101,9 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
         MessageKind Kind;
         QString Text;
     };
+    const auto said = [](TextId text, const std::string& path) {
+        return ToQString(FormatString(Text(text), path));
+    };
     const std::string missing = folder / "missing.tml";
     const std::string pipe = folder / "pipe.tml";
     std::vector<Case> cases = {
@@ -108,11 +111,11 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
          ToQString(Text(TextId::message_IncorrectFormatFile))},
         {missing, MessageKind::Warning, NotFound(missing)},
         {folder.MakeFolder("folder.tml"), MessageKind::Warning,
-         ToQString(FormatString(Text(TextId::message_ProjectPathIsFolder_S), folder / "folder.tml"))},
+         said(TextId::message_ProjectPathIsFolder_S, folder / "folder.tml")},
     };
     if (testing::MakeNamedPipe(pipe))  // no pipes on Windows
-        cases.push_back({pipe, MessageKind::Warning,
-                         ToQString(FormatString(Text(TextId::message_ProjectPathIsSpecial_S), pipe))});
+        cases.push_back(
+            {pipe, MessageKind::Warning, said(TextId::message_ProjectPathIsSpecial_S, pipe)});
     if (!testing::OnWindows && !testing::RunsAsSuperuser()) {  // who may read everything
         const std::string unreadable = folder.WriteFile("unreadable.tml", "TML");
         std::filesystem::permissions(unreadable, std::filesystem::perms::none);
@@ -127,7 +130,7 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
         EXPECT_TRUE(Window().IsBrowserView());
         EXPECT_EQ(Model().Tree().Count(), 0);
         EXPECT_EQ(Window().Session().CurrentFileName(), "");
-        EXPECT_EQ(prompts.Messages, testing::OnlyMessage(named.Kind, named.Text)) << named.Path;
+        EXPECT_EQ(prompts.Messages, testing::OnlyMessage(named.Kind, named.Text));
         EXPECT_TRUE(RecentItems().isEmpty());
     }
 }
