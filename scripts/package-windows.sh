@@ -23,6 +23,10 @@ cp "$deps"/bin/Qt6{Core,Gui,Widgets}.dll "$kit/"
 cp "$deps/plugins/platforms/qwindows.dll" "$kit/platforms/"
 cp "$deps/plugins/styles/qwindowsvistastyle.dll" "$kit/styles/"
 cp "$root"/resources/languages/*.lng "$kit/"  # the finished translations
+# Qt's own texts (Yes, No, Cancel, the file dialog) for the languages Tomlet ships: the Windows
+# prefix has none, and the files are the same on every system (Debian's qt6-translations-l10n).
+mkdir -p "$kit/translations"
+cp /usr/share/qt6/translations/qtbase_ru.qm "$kit/translations/"
 printf '[autorun]\r\nopen=tomlet.exe\r\nicon=tomlet.exe,0\r\nlabel=Tomlet\r\n' >"$kit/autorun.inf"
 sed 's/$/\r/' >"$kit/README.txt" <<EOT
 Tomlet $version for Windows: the kit for a disc
@@ -35,6 +39,15 @@ Tomlet $version for Windows: the kit for a disc
 
 Build and edit the catalogue with tomlet.exe itself (View > Editor) or with tomlet-cli.exe
 (tomlet-cli --help). Nothing else needs to be installed on Windows 10 or 11.
+
+Code pages. A catalogue stores its texts in a code page: by default the one of the Windows it
+is made on (1252 on a Western Windows, 1251 on a Russian one). tomlet.ini names another in
+section [Main]: _CodePage=1251 reads a catalogue made on a Russian Windows correctly on any
+other, and _CodePage=65001 makes catalogues UTF-8, which hold every language at once. Tomlet
+refuses a text that the catalogue's code page cannot hold (and says which characters), and
+says so when a catalogue's texts do not read right in it, offering the code page they might
+have been written in. File names and the language files (UTF-8 or the code page) are not
+affected: they work in any language.
 
 The catalogue as a web page, for those who cannot run Tomlet (macOS, phones, a web server,
 a Windows that starts nothing from a disc by itself):

@@ -9,7 +9,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(g++ make cmake ninja-build qt6-base-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
           libbenchmark-dev nlohmann-json3-dev xvfb xauth x11-apps imagemagick fonts-dejavu-core
           desktop-file-utils appstream shared-mime-info libxml2-utils libsqlite3-dev
-          chromium chromium-driver python3-selenium time ${TOMLET_EXTRA_PACKAGES:-})
+          chromium chromium-driver python3-selenium time qt6-translations-l10n ${TOMLET_EXTRA_PACKAGES:-})
 "$root/scripts/install-packages.sh" "${packages[@]}"
 
 build=$1

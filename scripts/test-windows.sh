@@ -17,7 +17,7 @@ wine_user=tomlet-wine
 
 "$root/scripts/install-packages.sh" cmake ninja-build qt6-base-dev qt6-base-dev-tools \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-    mingw-w64-tools wine64 xz-utils fonts-dejavu-core xvfb xauth x11-utils imagemagick
+    mingw-w64-tools qt6-translations-l10n wine64 xz-utils fonts-dejavu-core xvfb xauth x11-utils imagemagick
 
 if [[ $(id -u) -eq 0 ]]; then
     cache=${TOMLET_WINDOWS_CACHE:-/var/cache/tomlet}

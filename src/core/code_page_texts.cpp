@@ -58,9 +58,8 @@ std::string UnheldCharacters(std::string_view text) {
 }
 
 std::string UnheldCharactersText(std::string_view characters) {
-    return FormatString(FormatCount(Text(TextId::message_CodePageLacks_DS),
-                                     ProjectCodec().CodePage()),
-                        characters);
+    return FormatString(
+        FormatCount(Text(TextId::message_CodePageLacks_DS), ProjectCodec().CodePage()), characters);
 }
 
 std::optional<std::string> RefuseUnheldTexts(std::span<const std::string_view> texts) {
@@ -80,11 +79,10 @@ bool ReadsRightIn(int codePage, std::string_view stored) {
 }
 
 std::optional<int> GuessCodePage(int codePage, std::span<const std::string> stored) {
-    constexpr std::array candidates{TextCodec::Utf8, 1251, 1253, 1255, 1256, 932, 936, 949,
-                                    950,             1252, 1250};
+    constexpr std::array candidates{
+        TextCodec::Utf8, 1251, 1253, 1255, 1256, 932, 936, 949, 950, 1252, 1250};
     for (const int candidate : candidates)
-        if (candidate != codePage &&
-            std::ranges::all_of(stored, [&](const std::string& text) {
+        if (candidate != codePage && std::ranges::all_of(stored, [&](const std::string& text) {
                 return ReadsRightIn(candidate, text);
             }))
             return candidate;
@@ -94,8 +92,7 @@ std::optional<int> GuessCodePage(int codePage, std::span<const std::string> stor
 std::string TextsDoNotDecodeText(int codePage, std::optional<int> guess) {
     const std::string offered =
         guess ? " (perhaps _CodePage=" + std::to_string(*guess) + ")." : std::string(".");
-    return FormatString(FormatCount(Text(TextId::message_TextsDoNotDecode_DS), codePage),
-                        offered);
+    return FormatString(FormatCount(Text(TextId::message_TextsDoNotDecode_DS), codePage), offered);
 }
 
 }  // namespace tomlet

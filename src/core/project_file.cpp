@@ -223,9 +223,9 @@ public:
     }
 
     void Held(TProjectRec& project) {
-        for (std::string* text : {&project.ProjectDataDir, &project.ProjectName,
-                                  &project.ProjectName2, &project.SplashFileName,
-                                  &project.ProjectDescription})
+        for (std::string* text :
+             {&project.ProjectDataDir, &project.ProjectName, &project.ProjectName2,
+              &project.SplashFileName, &project.ProjectDescription})
             *text = Held(*text);
     }
 
@@ -309,7 +309,10 @@ private:
 };
 
 ReadResult Failed(ReadStatus status, std::string error = {}) {
-    return {status, std::move(error)};
+    ReadResult result;
+    result.Status = status;
+    result.Error = std::move(error);
+    return result;
 }
 
 ReadResult ReadEntries(BlockReader& file, std::int32_t count, ProjectFileVisitor& visitor,
@@ -410,9 +413,9 @@ void WriteEntry(BlockWriter& out, const TNodeData& data, int level) {
 class TextWriter final {
 public:
     bool Stored(TProjectRec& project, std::string& failure) const {
-        for (std::string* text : {&project.ProjectDataDir, &project.ProjectName,
-                                  &project.ProjectName2, &project.SplashFileName,
-                                  &project.ProjectDescription})
+        for (std::string* text :
+             {&project.ProjectDataDir, &project.ProjectName, &project.ProjectName2,
+              &project.SplashFileName, &project.ProjectDescription})
             if (!Stored(*text, "the project properties", failure))
                 return false;
         return true;
@@ -438,7 +441,8 @@ private:
             text = std::move(*stored);
             return true;
         }
-        failure = ProcessCodec().FromUtf8(owner + ": ") + UnheldCharactersText(UnheldCharacters(text));
+        failure =
+            ProcessCodec().FromUtf8(owner + ": ") + UnheldCharactersText(UnheldCharacters(text));
         return false;
     }
 

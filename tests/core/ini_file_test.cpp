@@ -142,8 +142,8 @@ TEST_F(IniFileTest, AddsASectionToAFileWithoutAFinalLineBreak) {
 // Many keys in one replacement read as the same keys written one after another.
 TEST_F(IniFileTest, WritesManyKeysAsOneAfterAnotherInOneReplacement) {
     IniFile file = Write("[Main]\n_Caption=1\n\n[main]\nb=second section\n[Menu]\n_File=1");
-    const IniEntry entries[] = {{"Text", "t1", "a"}, {"Main", "b", "x"},  {"menu", "_FILE", "0"},
-                                {"Menu", "_About", ""}, {"Hint", "h", ""}, {"Text", "t2", "b"},
+    const IniEntry entries[] = {{"Text", "t1", "a"},     {"Main", "b", "x"}, {"menu", "_FILE", "0"},
+                                {"Menu", "_About", ""},  {"Hint", "h", ""},  {"Text", "t2", "b"},
                                 {"MAIN", "B", "ignored"}};
     ASSERT_TRUE(file.WriteStrings(entries));
     EXPECT_EQ(ReadWholeFile(file.Path()),

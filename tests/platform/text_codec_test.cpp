@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/console_output.h"
+#include "platform/utf8.h"
 #include "support/scoped_environment.h"
 #include "support/test_system.h"
 
@@ -115,6 +117,20 @@ TEST(ProcessCodecTest, FollowsTheOverrideForItsScope) {
         EXPECT_EQ(ProcessCodec().FromUtf8("Я"), "\xDF");
     }
     EXPECT_EQ(ProcessCodec().CodePage(), before);
+}
+
+// The console writer hands the wide console API whole characters, however the stream cut them.
+TEST(Utf8PiecesTest, GivesOnWholeCharactersOnly) {
+    const std::string text = "Aé€😀Ж";  // one to four bytes a character
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        Utf8Pieces pieces;
+        const std::string first = pieces.Take(text.substr(0, cut));
+        const std::string rest = pieces.Take(text.substr(cut));
+        EXPECT_TRUE(utf8::IsWellFormed(first)) << cut;
+        EXPECT_EQ(first + rest, text) << cut;
+    }
+    Utf8Pieces invalid;
+    EXPECT_EQ(invalid.Take("a\xFFb\x80"), "a\xFFb\x80");  // nothing waits for a rest it never gets
 }
 
 }  // namespace

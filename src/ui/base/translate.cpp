@@ -23,6 +23,7 @@
 #include "platform/file_system.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
+#include "ui/base/qt_translations.h"
 #include "ui/base/user_preferences.h"
 
 namespace tomlet {
@@ -234,7 +235,9 @@ void MarkBoundToAction(QWidget& widget, QAction& action) {
 
 bool LoadLanguageAtStart(QWidget& mainWindow, const std::string& dataFolder) {
     try {
-        SetCurrentLanguageFile(LanguagePath(dataFolder, StartupLanguage(dataFolder)));
+        const std::string language = StartupLanguage(dataFolder);
+        SetCurrentLanguageFile(LanguagePath(dataFolder, language));
+        UseQtTranslation(ToQString(language));
     } catch (const std::exception&) {
         return false;
     }
@@ -265,6 +268,7 @@ void menu_LanguageSelectClick(QWidget& mainWindow, const std::string& dataFolder
     if (const std::string path = LanguagePath(dataFolder, language); FileExists(path)) {
         RememberLanguage(dataFolder, language);
         SetCurrentLanguageFile(path);
+        UseQtTranslation(item->data().toString());
         TranslateForm(&mainWindow, path, false);
         LoadCatalogue(path);
     }

@@ -51,7 +51,7 @@ Tfrm_About::Tfrm_About(const AboutFacts& facts, QWidget* parent) : QDialog(paren
 
 void Tfrm_About::BuildControls() {
     setObjectName(QStringLiteral("frm_About"));
-    setWindowTitle(QStringLiteral("О программе"));
+    setWindowTitle(QStringLiteral("About"));  // the language file's Form.Caption replaces it
 
     auto* icon = Label(this, "image_ProgramIcon", QString());
     icon->setPixmap(ProgramIcon().pixmap(32, 32));

@@ -98,8 +98,8 @@ bool AskYesOrNo(QWidget* owner, const QString& text, QMessageBox::ButtonRole pre
     MakeWayForBox();
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
                     QMessageBox::NoButton, owner);
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
     box.setDefaultButton(preselected == QMessageBox::YesRole ? yes : no);
     box.setEscapeButton(no);
     box.exec();
@@ -112,7 +112,7 @@ void ShowStandardMessage(QWidget* owner, MessageKind kind, const QString& text) 
     MakeWayForBox();
     QMessageBox box(IconOf(kind), TitleOf(kind), WithPlainLineBreaks(text), QMessageBox::NoButton,
                     owner);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Ok);
     box.exec();
 }
 
@@ -132,9 +132,10 @@ Answer QtPrompts::AskYesNoCancel(QWidget* owner, const QString& text) {
     MakeWayForBox();
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
                     QMessageBox::NoButton, owner);
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    // Standard buttons, which Qt's translation names in the user's language.
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
     box.exec();

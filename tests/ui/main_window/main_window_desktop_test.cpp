@@ -53,18 +53,6 @@ protected:
         testing::SaveProject(folder / name, project, tree);
         return folder / name;
     }
-
-    // The recent projects' paths, newest first; each item is numbered by its access letter.
-    QStringList RecentItems() {
-        QStringList paths;
-        for (const QAction* item : Ui().menu_RecentProjects->actions()) {
-            const QString number = QString::number(paths.size() + 1);
-            EXPECT_TRUE(item->text().startsWith(u'&' + number + u' '))
-                << item->text().toStdString();
-            paths.append(item->data().toString());
-        }
-        return paths;
-    }
 };
 
 // ---- A project named on the command line

@@ -67,6 +67,16 @@ void MainWindowFixture::ShowPage(QWidget* page) {
     Idle();
 }
 
+QStringList MainWindowFixture::RecentItems() {
+    QStringList paths;
+    for (const QAction* item : Ui().menu_RecentProjects->actions()) {
+        const QString number = QString::number(paths.size() + 1);
+        EXPECT_TRUE(item->text().startsWith(u'&' + number + u' ')) << item->text().toStdString();
+        paths.append(item->data().toString());
+    }
+    return paths;
+}
+
 QString MainWindowFixture::ShownTitle() const {
     return m_window->windowTitle().replace(QStringLiteral("[*]"),
                                            m_window->isWindowModified() ? u"*"_s : QString());

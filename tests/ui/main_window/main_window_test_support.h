@@ -48,6 +48,8 @@ public:
     void ShowPage(QWidget* page);
     // The caption as the window system shows it, with Qt's modified mark.
     QString ShownTitle() const;
+    // The recent projects' paths, newest first; each item is numbered by its access letter.
+    QStringList RecentItems();
     // The seams the window was started with.
     Seams SeamsInUse() { return {prompts, shell, masks, progress}; }
 

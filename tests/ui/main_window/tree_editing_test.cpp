@@ -12,6 +12,8 @@
 #include "core/catalogue.h"
 #include "core/object_tree.h"
 #include "main_window_test_support.h"
+#include "platform/text_codec.h"
+#include "support/project_files.h"
 #include "support/tree_records.h"
 #include "ui/base/qt_text.h"
 #include "ui/tree/object_tree_model.h"
@@ -20,6 +22,7 @@
 namespace tomlet {
 namespace {
 
+using namespace Qt::StringLiterals;
 using testing::OnlyMessage;
 using testing::QText;
 
@@ -127,6 +130,36 @@ TEST_F(TreeEditingTest, OnlyTheAuthorsChoiceInAListEnablesCommit) {
     Window().Fields().ShowObjectFields();
     Ui().memo_Comments->setPlainText(QStringLiteral("more"));
     EXPECT_TRUE(CommitEnabled());
+}
+
+// A caption the project's code page lacks is refused with the characters named, never stored as
+// '?'; a UTF-8 project stores it. The project saves under a name in any script and is listed.
+TEST_F(TreeEditingTest, CommitRefusesWhatTheCodePageLacksAndAnyNameSaves) {
+    ObjectNode* node = Add(nullptr, "object");
+    Select(node);
+    for (const int codePage : {1252, TextCodec::Utf8}) {
+        const ScopedProjectCodePage project(codePage);
+        prompts.Messages.clear();
+        Ui().edit_Caption->setText(u"Начало"_s);
+        Ui().a_button_Commit->trigger();
+        const bool held = codePage == TextCodec::Utf8;
+        EXPECT_EQ(node->Data.Caption, held ? "Начало" : "object");
+        EXPECT_EQ(Field(Ui().edit_Caption), u"Начало"_s);
+        EXPECT_EQ(prompts.MessageTexts().size(), held ? 0 : 1);
+        if (!held)
+            EXPECT_TRUE(prompts.MessageTexts().front().contains(u"Н а ч л о"_s) &&
+                        prompts.MessageTexts().front().contains(u"_CodePage=65001"_s));
+    }
+    QStringList saved;
+    for (const char* name : {"Каталог.tml", "Κατάλογος.tml", "目录.tml"}) {
+        saved.prepend(ToQString(folder / name));
+        prompts.SaveAnswers.push_back(saved.front());
+        Ui().a_files_item_SaveAS->trigger();
+        EXPECT_EQ(testing::LoadProject(folder / name).Tree.TopLevel().front()->Data.Caption,
+                  "Начало");
+    }
+    EXPECT_TRUE(prompts.Messages.empty());
+    EXPECT_EQ(RecentItems(), saved);
 }
 
 TEST_F(TreeEditingTest, CommitWritesTheFieldsAndForcesTheRulesOfFolders) {
