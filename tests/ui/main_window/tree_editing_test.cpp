@@ -159,7 +159,7 @@ TEST_F(TreeEditingTest, CommitRefusesWhatTheCodePageLacksAndAnyNameSaves) {
                   "Начало");
     }
     EXPECT_TRUE(prompts.Messages.empty());
-    EXPECT_EQ(RecentItems(), saved);
+    EXPECT_EQ(RecentItems().first(saved.size()), saved);  // newest first, before the one opened
 }
 
 TEST_F(TreeEditingTest, CommitWritesTheFieldsAndForcesTheRulesOfFolders) {
