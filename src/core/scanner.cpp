@@ -128,6 +128,7 @@ void FolderScanner::ListFolder(OpenFolder& opened, const std::string& directory,
         ReportUnlistable(directory, opened.Error());
         return;
     }
+    SkipNamesTheProjectCannotHold();
     ReportSkipped(directory);
     const int counted = TakeEntries(folder);
     CountObjects(folder.Subfolders.size() + folder.Files.size());
@@ -161,6 +162,21 @@ void FolderScanner::ListFolder(OpenFolder& opened, const std::string& directory,
         std::erase_if(folder.Subfolders, [](const ListedFolder& f) { return f.LeftOut; }));
     for (int i = 0; i < counted; ++i)
         m_progress.IncreaseMaximum();
+}
+
+// The listing names files in the process code page (UTF-8 in the window); a name the projects'
+// code page cannot hold is skipped and reported as the listing skips what that one cannot.
+void FolderScanner::SkipNamesTheProjectCannotHold() {
+    if (!ProjectTextsConvert())
+        return;
+    std::erase_if(m_listing.Entries, [this](const DirectoryEntry& entry) {
+        if (FromProcessText(ProjectCodec(), entry.Name))
+            return false;
+        m_listing.Skipped.push_back({ProcessCodec().ToUtf8(entry.Name),
+                                     SkipReason::UnrepresentableName, entry.IsDirectory,
+                                     entry.IsHidden});
+        return true;
+    });
 }
 
 // Moves the listed subfolders and the files the masks take into `folder`; gives how many of the

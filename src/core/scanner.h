@@ -69,6 +69,7 @@ private:
     // entries become.
     void ListFolder(OpenFolder& opened, const std::string& directory, bool nested, int level,
                     ListedFolder& folder);
+    void SkipNamesTheProjectCannotHold();
     int TakeEntries(ListedFolder& folder);
     void CountObjects(std::size_t added);
     void ReportSkipped(const std::string& directory);

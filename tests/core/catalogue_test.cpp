@@ -34,11 +34,12 @@ TEST_F(CatalogueTest, KeysSectionsAndPlaceholdersAgree) {
                                             : prefix == "hint" ? "Hint"
                                                                : "Message";
         EXPECT_EQ(entry.Section, expectedSection);
-        const bool count = entry.Key.ends_with("_D");
-        const bool string = entry.Key.ends_with("_S");
+        // "_D" a count, "_S" a string, "_DS" a count and then a string.
+        const bool count = entry.Key.ends_with("_D") || entry.Key.ends_with("_DS");
+        const bool string = entry.Key.ends_with("_S") || entry.Key.ends_with("_DS");
         EXPECT_EQ(Count(entry.Default, "%d"), count ? 1u : 0u);
         EXPECT_EQ(Count(entry.Default, "%s"), string ? 1u : 0u);
-        EXPECT_EQ(Count(entry.Default, "%"), count || string ? 1u : 0u);
+        EXPECT_EQ(Count(entry.Default, "%"), (count ? 1u : 0u) + (string ? 1u : 0u));
     }
     EXPECT_EQ(entries.back().Id, TextId::SaveFailure);
     EXPECT_TRUE(entries.back().Key.empty());

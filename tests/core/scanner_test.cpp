@@ -318,22 +318,29 @@ TEST_F(ScannerTest, MoreObjectsThanTheLimitAreRefusedBeforeAnythingIsBuilt) {
     EXPECT_TRUE(tree.IsEmpty());
 }
 
+// Names in the process code page 1252 (tomlet-cli's scan), or in the window's UTF-8 for a project
+// in code page 1252: what 1252 cannot hold is skipped and reported either way.
 TEST_F(ScannerTest, NamesTheCodePageCannotHoldAreSkippedAndReported) {
     data.WriteFile("Ärger/€uro.txt");
     data.WriteFile("Отчёт/Итог.txt");
     data.WriteFile("Отчёт.bin");     // no mask takes it
     data.WriteFile(".Отчёт/x.txt");  // a dot-named folder is left out anyway
-    const std::string dataDir = DataDir();
-    const ScopedProcessCodePage western(1252);
-
-    FolderScanner scanner({"*.txt"}, dataDir, progress, progress);
-    ASSERT_TRUE(scanner.ScanDirectory(dataDir, tree, nullptr, true));
-    EXPECT_EQ(RecordOutline(tree.TopLevel()),
-              "\xC4rger[1,1]:\xC4rger (\x80uro.txt[8,4]:\xC4rger\\\x80uro.txt)");
-    const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
-    EXPECT_EQ(scanner.Skipped(),
-              (std::vector<SkippedEntry>{
-                  {dataDir + separator + "Отчёт", SkipReason::UnrepresentableName, true, false}}));
+    const std::string utf8Dir = DataDir();
+    for (const int process : {1252, TextCodec::Utf8}) {
+        const ScopedProcessCodePage names(process);
+        const ScopedProjectCodePage project(1252);
+        const std::string dataDir = ProcessCodec().FromUtf8(utf8Dir);
+        tree = ObjectTree{};
+        FolderScanner scanner({"*.txt"}, dataDir, progress, progress);
+        ASSERT_TRUE(scanner.ScanDirectory(dataDir, tree, nullptr, true));
+        EXPECT_EQ(TextCodec(process).ToUtf8(RecordOutline(tree.TopLevel())),
+                  "Ärger[1,1]:Ärger (€uro.txt[8,4]:Ärger\\€uro.txt)");
+        const std::string separator(1,
+                                    static_cast<char>(std::filesystem::path::preferred_separator));
+        EXPECT_EQ(scanner.Skipped(),
+                  (std::vector<SkippedEntry>{{utf8Dir + separator + "Отчёт",
+                                              SkipReason::UnrepresentableName, true, false}}));
+    }
 }
 
 TEST_F(ScannerTest, AnErrorKeepsWhatWasBuiltAndEndsTheProgress) {
