@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the Windows disc kit on the demo disc under Wine in a virtual X server, as an author lays
 # the disc out: the kit's files beside the demo's data and a default.tml that the kit's own
-# tomlet-cli.exe makes. Passes when the browser view's window appears; saves a screenshot of it.
+# tomlet-cli.exe makes. Passes when the browser view's window is shown (mapped); saves a screenshot
+# of it.
 # Usage: scripts/check-windows-kit.sh KIT.zip SCREENSHOT.png
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,14 +27,20 @@ xvfb-run -a -s "-screen 0 1024x700x24" bash -c '
     "$1" tomlet-cli.exe import project.json -o default.tml
     rm project.json
     "$1" tomlet.exe 2>"$3" & program=$!
+    # The window must really be shown (mapped), not only made: a start-up hung behind a box
+    # makes its window without showing it.
     for ((second = 0; second < 90; ++second)); do
         window=$(xwininfo -root -tree | grep "\"Tomlet   ver" || true)
-        [[ -n $window ]] && break
+        if [[ -n $window ]] &&
+            xwininfo -id "$(awk "{print \$1}" <<<"$window" | head -1)" | grep -q "IsViewable"; then
+            break
+        fi
+        window=
         sleep 1
     done
     if [[ -z $window ]]; then
         kill $program
-        echo "No browser window of tomlet.exe appeared; it said:" >&2
+        echo "No browser window of tomlet.exe was shown; it said:" >&2
         cat "$3" >&2
         exit 1
     fi
