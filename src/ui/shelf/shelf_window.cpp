@@ -373,7 +373,7 @@ void Tfrm_Shelf::AddCatalogues(const QStringList& paths) {
     Run([&] {
         ShelfAddition added;
         RunIndexing([&](ProgressSink& progress, MessagePump& pump, std::stop_token stop) {
-            added = m_shelf->Add(Utf8Paths(paths), ProcessCodec().CodePage(), progress, pump,
+            added = m_shelf->Add(Utf8Paths(paths), ProjectCodec().CodePage(), progress, pump,
                                  std::move(stop));
             return added.Refresh;
         });
