@@ -373,7 +373,8 @@ void Tfrm_Shelf::AddCatalogues(const QStringList& paths) {
     Run([&] {
         ShelfAddition added;
         RunIndexing([&](ProgressSink& progress, MessagePump& pump, std::stop_token stop) {
-            added = m_shelf->Add(Utf8Paths(paths), ProjectCodec().CodePage(), progress, pump,
+            // The project reader hands the texts over in the process code page.
+            added = m_shelf->Add(Utf8Paths(paths), ProcessCodec().CodePage(), progress, pump,
                                  std::move(stop));
             return added.Refresh;
         });
