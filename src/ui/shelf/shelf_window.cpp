@@ -52,7 +52,6 @@ constexpr int DesignedHeight = 600;
 constexpr int SearchPauseMs = 250;
 // The hits the list holds; the count tells how many there are in all.
 constexpr std::size_t HitsShown = 1000;
-constexpr int CompactDiscImage = 16;
 
 enum CatalogueColumn { colTitle, colState, colObjects, colIndexed, colFile, CatalogueColumns };
 
