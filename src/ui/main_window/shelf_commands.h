@@ -30,23 +30,18 @@ public:
     // Whether the shelf is being indexed; the Shelf window, and so the main window, must stay
     // open until that ends or is cancelled.
     bool IsBusy() const;
-    // After a change of language: a window in the new language, in the old one's place, as other
-    // windows translate themselves on creation. One that is indexing is made again when next
-    // asked for.
+    // After a change of language: the Shelf window in the new language.
     void Retranslate();
     // Closes the Shelf window with the main window.
     void Close();
 
 private:
-    void Create();
-
     QWidget& m_window;
     Prompts& m_prompts;
     CommandRunner& m_commands;
     OpenObject m_openObject;
     // A child window of the main window, so that it goes with it.
     std::unique_ptr<Tfrm_Shelf> m_shelf;
-    bool m_stale = false;  // in the language before the last change
 };
 
 }  // namespace tomlet

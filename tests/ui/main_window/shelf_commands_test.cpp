@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QToolBar>
 
@@ -62,16 +63,16 @@ TEST_F(ShelfCommandsTest, EnterOnAHitOpensItsCatalogueInTheBrowserWithTheObjectI
     EXPECT_TRUE(prompts.Messages.empty()) << prompts.MessageTexts().join(u'\n').toStdString();
 }
 
-TEST_F(ShelfCommandsTest, AChangeOfLanguageTranslatesTheOpenShelfWindowInItsPlace) {
+TEST_F(ShelfCommandsTest, AChangeOfLanguageTranslatesTheOpenShelfWindowKeepingItsSearch) {
     folder.WriteFile("Test.lng", "[frm_Shelf]\r\nForm.Caption=Regal\r\n");
     Start();
     Ui().a_files_item_Shelf->trigger();
-    const QRect place = ShelfWindow()->geometry();
+    auto* text = ShelfWindow()->findChild<QLineEdit*>(u"edit_Text"_s);
+    text->setText(u"net"_s);
     testing::Pick(Window(), u"Test"_s);
-    ASSERT_EQ(Window().findChildren<Tfrm_Shelf*>().size(), 1);
     EXPECT_EQ(ShelfWindow()->windowTitle(), u"Regal"_s);
     EXPECT_TRUE(ShelfWindow()->isVisible());
-    EXPECT_EQ(ShelfWindow()->geometry(), place);
+    EXPECT_EQ(text->text(), u"net"_s);
 }
 
 TEST_F(ShelfCommandsTest, TheMainWindowStaysOpenWhileTheShelfIsIndexing) {
