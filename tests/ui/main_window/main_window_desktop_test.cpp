@@ -16,8 +16,10 @@
 #include "core/catalogue.h"
 #include "core/language_file.h"
 #include "core/paths.h"
+#include "core/project_file.h"
 #include "main_window_test_support.h"
 #include "support/test_system.h"
+#include "support/file_system_faults.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
@@ -32,7 +34,7 @@ using testing::Pick;
 using testing::ReadWholeFile;
 
 QString NotFound(const std::string& path) {
-    return ToQString(FormatString(Text(TextId::message_ProjectFileNotFound_S), path));
+    return ToQString(NoProjectFileText(path));
 }
 
 class MainWindowDesktopTest : public ::testing::Test, public MainWindowFixture {
@@ -99,12 +101,21 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
         MessageKind Kind;
         QString Text;
     };
+    const auto said = [](TextId text, const std::string& path) {
+        return ToQString(FormatString(Text(text), path));
+    };
     const std::string missing = folder / "missing.tml";
+    const std::string pipe = folder / "pipe.tml";
     std::vector<Case> cases = {
         {folder.WriteFile("damaged.tml", "not a project"), MessageKind::Error,
          ToQString(Text(TextId::message_IncorrectFormatFile))},
         {missing, MessageKind::Warning, NotFound(missing)},
+        {folder.MakeFolder("folder.tml"), MessageKind::Warning,
+         said(TextId::message_ProjectPathIsFolder_S, folder / "folder.tml")},
     };
+    if (testing::MakeNamedPipe(pipe))  // no pipes on Windows
+        cases.push_back(
+            {pipe, MessageKind::Warning, said(TextId::message_ProjectPathIsSpecial_S, pipe)});
     if (!testing::OnWindows && !testing::RunsAsSuperuser()) {  // who may read everything
         const std::string unreadable = folder.WriteFile("unreadable.tml", "TML");
         std::filesystem::permissions(unreadable, std::filesystem::perms::none);
@@ -199,6 +210,30 @@ TEST_F(MainWindowDesktopTest, ALanguageChoiceTomletIniCannotKeepSurvivesARestart
     Close();
     Start();  // tomlet.ini gone: untranslated, the user's old choice forgotten
     EXPECT_EQ(CurrentLanguageFile(), folder / ".lng");
+}
+
+// A preferences file that is no file is never opened (on a pipe QSettings would wait for good):
+// the window starts with the defaults, says so once and keeps nothing.
+TEST_F(MainWindowDesktopTest, APreferencesFileThatIsNoFileIsNamedOnceAndKeepsNothing) {
+    const std::string path = preferences / "Tomlet/preferences.ini";
+    for (const bool pipe : {false, true}) {
+        std::filesystem::remove_all(path);
+        if (pipe && !testing::MakeNamedPipe(path))
+            continue;  // no pipes on Windows
+        if (!pipe)
+            preferences.MakeFolder("Tomlet/preferences.ini");
+        prompts.Messages.clear();
+        Start();
+        ASSERT_EQ(prompts.Messages.size(), 1u);
+        EXPECT_EQ(prompts.Messages.front().Kind, MessageKind::Warning);
+        EXPECT_TRUE(prompts.MessageTexts().front().endsWith(
+            u"preferences.ini\r\nTomlet starts with its defaults and keeps none of them."_s));
+        Open(WriteProject("p.tml", TProjectRec{}));
+        Close();
+        Start();
+        EXPECT_TRUE(RecentItems().isEmpty());
+        Close();
+    }
 }
 
 // ---- Menus from the keyboard
