@@ -14,7 +14,7 @@ class Tfrm_Shelf;
 
 // File > "Shelf...": the main window's one Shelf window, made when first asked for, on the shelf
 // that DefaultShelfPath names. A hit chosen there (Enter or a double click) reaches the window's
-// `openObject` as a command, so that it waits while the main window is busy.
+// `openObject` as a command, so that it is refused while the main window is busy.
 class ShelfCommands final {
 public:
     using OpenObject = std::function<void(const QString& cataloguePath, int objectIndex)>;
