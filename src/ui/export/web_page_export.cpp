@@ -4,7 +4,6 @@
 
 #include "core/catalogue.h"
 #include "core/web_page_folder.h"
-#include "platform/text_codec.h"
 #include "ui/base/qt_text.h"
 #include "ui/seams/prompts.h"
 #include "ui/seams/shell.h"
@@ -20,9 +19,6 @@ void ExportWebPage(QWidget& owner, WebPageRequest request, Prompts& prompts, She
     if (folder.isEmpty())
         return;
     request.OutputFolder = FromQString(folder);
-    // The project reader hands the window its texts in the process code page, converted from
-    // the project's.
-    request.Codec = ProcessCodec();
 
     const WebPageResult result = write(request);
     switch (result.What) {
