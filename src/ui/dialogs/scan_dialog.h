@@ -34,6 +34,8 @@ public:
     // The mask list in scan order, and the nested box.
     QStringList MaskList() const;
     bool ScanNested() const;
+    // Shows another list than the stored one, the first mask selected, and the nested choice.
+    void Preselect(const QStringList& masks, bool nested);
 
     void edit_SetDirButtonClick();
     void button_AddMaskClick();
@@ -48,6 +50,7 @@ public:
 private:
     void BuildControls();
     void LoadMasks();
+    void ShowMasks(const QStringList& masks);
 
     Prompts& m_prompts;
     MaskStore& m_store;

@@ -19,6 +19,7 @@
 #include "ui/main_window/main_window_ui.h"
 #include "ui/main_window/object_fields_editor.h"
 #include "ui/main_window/project_session.h"
+#include "ui/seams/mask_store.h"
 #include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
@@ -168,14 +169,24 @@ void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
     dialog.SetDirectory(
         ToQString(scope.Folder.empty() ? dataDir : FolderOfObject(dataDir, scope.Folder)));
     dialog.LockDirectory(true);
-    if (!AskScanOptions(dialog))
+    if (!AskUpdateOptions(dialog))
         return;
     scope.Masks = m_scanMaskList;
     scope.Nested = dialog.ScanNested();
 
     // Busy from the scan until the changes are in, so that nothing changes the tree between.
     const BusyState::Scope busy(m_busy);
-    DiscChanges changes = ScanForChanges(scope);
+    // A project never saved has no record of its files: nothing pairs as renamed.
+    const std::string& projectFile = m_session.CurrentFileName();
+    const std::string record = projectFile.empty() ? std::string() : FingerprintFileOf(projectFile);
+    FingerprintMap fingerprints = LoadFingerprints(record);
+    DiscChanges changes = ScanForChanges(scope, record.empty() ? nullptr : &fingerprints);
+    const auto remember = qScopeGuard([&] {
+        if (record.empty())
+            return;
+        KeepNamedFingerprints(fingerprints, m_model.Tree());
+        SaveFingerprints(record, fingerprints);
+    });
     if (changes.IsEmpty()) {
         AskWhileBusy([this] {
             m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Information,
@@ -188,23 +199,45 @@ void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
         ApplyReviewedChanges(std::move(changes), review.LeftOut());
 }
 
-DiscChanges ScanCommands::ScanForChanges(const DiscUpdateScope& scope) {
+bool ScanCommands::AskUpdateOptions(Tfrm_Scan& dialog) {
+    dialog.setWindowTitle(ToQString(Text(TextId::text_UpdateOptions)));
+    const QString projectFile = ToQString(m_session.CurrentFileName());
+    if (!projectFile.isEmpty())
+        if (const auto choice = m_seams.StoredMasks.LoadUpdateChoice(projectFile))
+            dialog.Preselect(choice->Masks, choice->Nested);
+    if (!AskScanOptions(dialog))
+        return false;
+    if (!projectFile.isEmpty())
+        m_seams.StoredMasks.SaveUpdateChoice(projectFile, {dialog.MaskList(), dialog.ScanNested()});
+    return true;
+}
+
+DiscChanges ScanCommands::ScanForChanges(const DiscUpdateScope& scope,
+                                         FingerprintMap* fingerprints) {
     const DisabledScope pages(*m_ui.EditPageControl);
-    return tomlet::FindDiscChanges(m_model.Tree(), scope, ProcessCodec(), m_seams.Progress, m_pump);
+    return tomlet::FindDiscChanges(m_model.Tree(), scope, ProcessCodec(), m_seams.Progress, m_pump,
+                                   fingerprints);
 }
 
 // A selected object that the update deletes hands the selection to the nearest folder above it
 // that stays.
 void ScanCommands::ApplyReviewedChanges(DiscChanges&& changes,
                                         const std::unordered_set<const ObjectNode*>& leftOut) {
+    const ObjectNode* selected = m_ui.TreeView->SelectedNode();
     std::vector<QPersistentModelIndex> selectedAndAbove;
-    for (const ObjectNode* node = m_ui.TreeView->SelectedNode(); node != nullptr;
-         node = node->Parent())
+    for (const ObjectNode* node = selected; node != nullptr; node = node->Parent())
         selectedAndAbove.emplace_back(m_model.IndexFromNode(node));
+    const bool selectedRenamed =
+        std::ranges::any_of(changes.Renamed, [&](const DiscChanges::Renaming& renaming) {
+            return renaming.Object == selected && !leftOut.contains(selected);
+        });
     m_model.ApplyDiscChanges(std::move(changes), leftOut);
     const auto kept = std::ranges::find_if(selectedAndAbove, &QPersistentModelIndex::isValid);
-    if (kept == selectedAndAbove.begin())
+    if (kept == selectedAndAbove.begin()) {
+        if (selectedRenamed)
+            m_fields.ShowObjectFields();  // its new path
         return;
+    }
     if (kept == selectedAndAbove.end())
         m_fields.ClearObjectFields();
     else

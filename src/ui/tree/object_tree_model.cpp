@@ -98,6 +98,9 @@ void ObjectTreeModel::ApplyDiscChanges(DiscChanges&& changes,
     for (const ObjectNode* node : changes.Missing)
         if (!leftOut.contains(node))
             deleted.insert(node);
+    for (const DiscChanges::Renaming& renaming : changes.Renamed)
+        if (leftOut.contains(renaming.Object))
+            deleted.insert(renaming.Object);
     Q_EMIT layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
     std::vector<const ObjectNode*> nodes;
