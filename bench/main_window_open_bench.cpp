@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_system.h"
 #include "ui/main_window/main_window.h"
 #include "ui/progress/progress_sink.h"
 #include "ui/seams/mask_store.h"
@@ -57,6 +58,9 @@ public:
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
+    QStringList OpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     QString PickFolder(QWidget*, const FolderPickerRequest&) override { return {}; }
 };
 
@@ -86,7 +90,8 @@ void BM_OpenInBrowserToPaintedTree(benchmark::State& state) {
     SystemShell shell;
     SettingsMaskStore masks;
     WindowProgressSink progress;
-    Tfrm_Main window(Seams{prompts, shell, masks, progress});
+    Tfrm_Main window(Seams{prompts, shell, masks, progress},
+                     MakeStartupContext(ExecutableFolder()));
     window.show();
     QCoreApplication::processEvents();
     for (auto _ : state) {

@@ -12,6 +12,7 @@
 #include "core/object_tree.h"
 #include "core/progress.h"
 #include "core/scanner.h"
+#include "platform/file_system.h"
 #include "support/generated_folder_tree.h"
 #include "ui/dialogs/scan_dialog.h"
 #include "ui/main_window/main_window.h"
@@ -87,6 +88,9 @@ public:
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
+    QStringList OpenFileNames(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
     QString PickFolder(QWidget*, const tomlet::FolderPickerRequest&) override { return {}; }
 };
 
@@ -104,7 +108,8 @@ void EditorScanCommand(benchmark::State& state) {
     AllFilesMask masks;
     tomlet::SystemShell shell;
     tomlet::WindowProgressSink progress;
-    tomlet::Tfrm_Main window(tomlet::Seams{prompts, shell, masks, progress});
+    tomlet::Tfrm_Main window(tomlet::Seams{prompts, shell, masks, progress},
+                             tomlet::MakeStartupContext(tomlet::ExecutableFolder()));
     window.show();
     window.Ui().a_view_item_Editor->trigger();
     const tomlet::MainWindowUi& ui = window.Ui();

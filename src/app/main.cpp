@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <variant>
 
-#include "core/paths.h"
 #include "core/project_file.h"
 #include "core/settings.h"
+#include "core/startup_context.h"
 #include "core/version.h"
 #include "platform/file_system.h"
 #include "ui/base/qt_text.h"
@@ -22,9 +23,9 @@ namespace {
 using namespace tomlet;
 
 // `tomlet [FILE.tml]`: --help and --version print and end the program (QCommandLineParser);
-// otherwise the named project, if any, becomes the disc's default project. Returns the exit
-// code of a command line that ends the program.
-std::optional<int> TakeCommandLine(const QApplication& application) {
+// otherwise the named project, if any, becomes the disc's default project. Returns the named
+// project's full path (empty for none), or the exit code of a command line that ends the program.
+std::variant<std::string, int> TakeCommandLine(const QApplication& application) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Builds and shows the catalogue of a disc or folder tree."));
@@ -41,20 +42,20 @@ std::optional<int> TakeCommandLine(const QApplication& application) {
         std::fputs("tomlet: name one project at most (tomlet --help)\n", stderr);
         return 2;
     }
-    if (!projects.isEmpty())
-        SetNamedProject(AbsolutePath(FromQString(projects.front())));
-    return std::nullopt;
+    if (projects.isEmpty())
+        return std::string();
+    return AbsolutePath(FromQString(projects.front()));
 }
 
 // The splash with the default project's own picture and show time, or the built-in picture.
 // Returns once the show time is over.
-std::unique_ptr<Tfrm_Splash> ShowSplash() {
+std::unique_ptr<Tfrm_Splash> ShowSplash(const StartupContext& context) {
     auto splash = std::make_unique<Tfrm_Splash>();
-    const std::string defaultFile = DefaultProjectPath();
+    const std::string defaultFile = context.DefaultProjectPath();
     if (!FileExists(defaultFile))
         splash->HideGauge();
     SplashSettings settings;
-    if (PeekSplashSettings(defaultFile, DiscFolder(), settings) &&
+    if (PeekSplashSettings(defaultFile, context.DiscFolder, settings) &&
         splash->LoadPicture(ToQString(settings.PicturePath)))
         splash->SetShowTime(settings.ShowTime);
     splash->FitToPicture();
@@ -69,19 +70,22 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tomlet"));
     QApplication::setApplicationVersion(ToQString(GetVersionText()).trimmed());
     QGuiApplication::setDesktopFileName(QStringLiteral(TOMLET_DESKTOP_FILE_NAME));
+    const std::string programFolder = ExecutableFolder();
     // Before any text is read: the splash peek already reads the default project's texts.
-    ApplyCodePageSetting();
-    if (const auto exitCode = TakeCommandLine(application))
+    ApplyCodePageSetting(DataFolderOfProgram(programFolder));
+    const auto named = TakeCommandLine(application);
+    if (const int* exitCode = std::get_if<int>(&named))
         return *exitCode;
+    const StartupContext context = MakeStartupContext(programFolder, std::get<std::string>(named));
 
-    std::unique_ptr<Tfrm_Splash> splash = ShowSplash();
+    std::unique_ptr<Tfrm_Splash> splash = ShowSplash(context);
     QtPrompts prompts;
     SystemShell shell;
     SettingsMaskStore masks;
     WindowProgressSink progress;
     // The main window's creation loads the start-up project; its progress shows on the splash.
     progress.SetSplash(splash.get());
-    Tfrm_Main window(Seams{prompts, shell, masks, progress});
+    Tfrm_Main window(Seams{prompts, shell, masks, progress}, context);
     progress.SetSplash(nullptr);
     splash.reset();
 

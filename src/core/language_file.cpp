@@ -13,9 +13,9 @@ namespace {
 
 constexpr std::string_view LanguageExtension = ".lng";
 
-std::string& CurrentLanguageFileName() {
-    static std::string fileName;
-    return fileName;
+std::string& CurrentLanguagePath() {
+    static std::string path;
+    return path;
 }
 
 bool IsLanguageFileName(std::string_view name) {
@@ -26,16 +26,16 @@ bool IsLanguageFileName(std::string_view name) {
 
 }  // namespace
 
-const std::string& LanguageFileName() {
-    return CurrentLanguageFileName();
+const std::string& CurrentLanguageFile() {
+    return CurrentLanguagePath();
 }
 
-void SetLanguageFileName(std::string fileName) {
-    CurrentLanguageFileName() = std::move(fileName);
+void SetCurrentLanguageFile(std::string path) {
+    CurrentLanguagePath() = std::move(path);
 }
 
-std::string LanguageFilePath(std::string_view fileName) {
-    return ProgramDataFolder() + std::string(fileName);
+std::string LanguageFilePath(const std::string& dataFolder, std::string_view fileName) {
+    return dataFolder + std::string(fileName);
 }
 
 LanguageFile::LanguageFile(std::string path) : m_file(std::move(path)) {}
@@ -83,8 +83,7 @@ bool LoadCatalogueFrom(const std::string& path, bool addMissingKeys) {
 
 }  // namespace
 
-bool LoadCatalogue(std::string_view fileName) {
-    const std::string path = LanguageFilePath(fileName);
+bool LoadCatalogue(const std::string& path) {
     return !FileExists(path) || LoadCatalogueFrom(path, true);
 }
 
@@ -108,10 +107,10 @@ std::string LanguageDisplayName(std::string_view fileName) {
     return name;
 }
 
-std::vector<std::string> ListLanguages() {
+std::vector<std::string> ListLanguages(const std::string& dataFolder) {
     std::vector<std::string> fileNames;
     DirectoryListing listing;
-    ListDirectory(ProgramDataFolder(), listing);
+    ListDirectory(dataFolder, listing);
     for (DirectoryEntry& entry : listing.Entries)
         if (IsLanguageFileName(entry.Name))
             fileNames.push_back(std::move(entry.Name));

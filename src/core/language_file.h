@@ -10,14 +10,15 @@
 
 namespace tomlet {
 
-// The current language file's name without folder: empty until the main window reads the
-// language setting, then that setting followed by ".lng".
-const std::string& LanguageFileName();
-void SetLanguageFileName(std::string fileName);
+// The full path of the current language file, which every window is translated from: empty until
+// the main window reads the language setting, then that setting followed by ".lng" in the
+// program's data folder.
+const std::string& CurrentLanguageFile();
+void SetCurrentLanguageFile(std::string path);
 
 // The full path of a language file given by name (for example "English.lng"): it lives in the
-// program's data folder (the program folder, unless the program is installed).
-std::string LanguageFilePath(std::string_view fileName);
+// program's data folder (StartupContext::DataFolder).
+std::string LanguageFilePath(const std::string& dataFolder, std::string_view fileName);
 
 // An open language file. Every key looked up and not found is written back with an empty value,
 // so that running the program once turns an empty file into a template for a translator; a file
@@ -39,9 +40,10 @@ private:
     IniFile m_file;
 };
 
-// Replaces the catalogue texts whose keys the file gives a value, with "##" read as a line
-// break. A missing file changes nothing. False when the file exists but cannot be read.
-bool LoadCatalogue(std::string_view fileName);
+// Replaces the catalogue texts whose keys the language file at `path` gives a value, with "##"
+// read as a line break. A missing file changes nothing. False when the file exists but cannot be
+// read.
+bool LoadCatalogue(const std::string& path);
 // The same from a language file anywhere, which is only read. False when it cannot be read.
 bool ReadCatalogueFile(const std::string& path);
 
@@ -49,8 +51,8 @@ bool ReadCatalogueFile(const std::string& path);
 // removed, ignoring case ("English.LNG.lng" gives "English").
 std::string LanguageDisplayName(std::string_view fileName);
 
-// The display names of the program data folder's entries matching "*.lng" (ignoring case; files and
+// The display names of the data folder's entries matching "*.lng" (ignoring case; files and
 // folders alike), sorted by name, each name once.
-std::vector<std::string> ListLanguages();
+std::vector<std::string> ListLanguages(const std::string& dataFolder);
 
 }  // namespace tomlet

@@ -14,8 +14,7 @@ int ObjectImageIndex(std::uint8_t objectType, bool selected) {
     if (objectType >= ObjectTypeCount)
         return 13;
     const int index = NormalIndex[objectType];
-    const bool hasOpenPicture = objectType == otFolder || objectType == otVirtualFolder;
-    return selected && hasOpenPicture ? index + 1 : index;
+    return selected && MayHaveChildren(objectType) ? index + 1 : index;
 }
 
 }  // namespace tomlet

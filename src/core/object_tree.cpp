@@ -161,10 +161,10 @@ ObjectNode* ObjectTree::Append(ObjectNode* parent, TNodeData data) {
     return node;
 }
 
-ObjectNode* ObjectTree::InsertBefore(ObjectNode* sibling, TNodeData data) {
+ObjectNode* ObjectTree::InsertAfter(ObjectNode* sibling, TNodeData data) {
     assert(sibling != nullptr);
     ObjectNode* node = m_pool.Allocate(std::move(data));
-    Attach(node, sibling->m_parent, static_cast<size_t>(sibling->m_row));
+    Attach(node, sibling->m_parent, static_cast<size_t>(sibling->m_row) + 1);
     ++m_count;
     return node;
 }

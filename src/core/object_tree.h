@@ -89,8 +89,8 @@ public:
 
     // Appends a new node as the last child of `parent` (nullptr: the last top-level node).
     ObjectNode* Append(ObjectNode* parent, TNodeData data);
-    // Inserts a new node just before `sibling`, under the same parent.
-    ObjectNode* InsertBefore(ObjectNode* sibling, TNodeData data);
+    // Inserts a new node just after `sibling`, under the same parent.
+    ObjectNode* InsertAfter(ObjectNode* sibling, TNodeData data);
 
     // Moves `node` with its subtree to just before `target`, under the target's parent. Refused
     // (false, nothing changed) when the target lies in the node's own subtree.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/native_path.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
@@ -108,11 +109,8 @@ const ExtensionRule& RuleFor(std::string_view path, const PathRules& rules) {
 }  // namespace
 
 PathRules PathRules::Native() {
-#ifdef _WIN32
-    return Windows();
-#else
-    return {'/', false};
-#endif
+    const PathStyle system = SystemPathStyle();
+    return {system.Separator, system.DriveLetters};
 }
 
 bool EndsWithSeparator(std::string_view path, char separator, const TextCodec& codec) {
@@ -222,35 +220,6 @@ std::string ResolveDataDirectory(std::string_view projectDataDir, std::string_vi
         }
     }
     return folder;
-}
-
-namespace {
-
-std::string& NamedProjectPath() {
-    static std::string path;
-    return path;
-}
-
-}  // namespace
-
-void SetNamedProject(std::string path) {
-    NamedProjectPath() = std::move(path);
-}
-
-const std::string& NamedProject() {
-    return NamedProjectPath();
-}
-
-std::string DiscFolder() {
-    if (NamedProject().empty())
-        return ProgramFolder();
-    return Joined(ParentFolderPath(NamedProject()), {}, PathRules::Native());
-}
-
-std::string DefaultProjectPath() {
-    if (!NamedProject().empty())
-        return NamedProject();
-    return ProgramFolder() + "default.tml";
 }
 
 std::string FileExtension(std::string_view path, const PathRules& rules) {

@@ -75,20 +75,6 @@ std::string FolderOfObject(std::string_view dataDir, std::string_view storedPath
 std::string ResolveDataDirectory(std::string_view projectDataDir, std::string_view discFolder,
                                  const PathRules& rules = PathRules::Native());
 
-// The disc Tomlet shows. Started on its own, Tomlet shows the disc it lies on: the program
-// folder, whose default.tml is the disc's default project. Started on a project named on the
-// command line, it shows that project as the default project of a disc in the project's folder.
-// The program's own files (tomlet.ini, the language files) stay with the program either way.
-//
-// Names the project given on the command line, as a full path; empty for none.
-void SetNamedProject(std::string path);
-const std::string& NamedProject();
-// The disc's folder, ending with the native separator: where relative paths lead.
-std::string DiscFolder();
-// The disc's default project: the named project, or "default.tml" in the program folder. Open
-// default file opens it and the splash peeks into it.
-std::string DefaultProjectPath();
-
 // The extension of a file name, from its last dot, with A to Z lower-cased; empty without a dot.
 std::string FileExtension(std::string_view path, const PathRules& rules = PathRules::Native());
 TObjectType ObjectTypeByExtension(std::string_view path,

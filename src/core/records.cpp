@@ -11,4 +11,8 @@ std::string_view ObjectActionDisplayName(std::uint8_t value) {
                                                    : std::string_view{};
 }
 
+bool MayHaveChildren(std::uint8_t objectType) {
+    return objectType == otFolder || objectType == otVirtualFolder;
+}
+
 }  // namespace tomlet

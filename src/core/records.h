@@ -64,6 +64,9 @@ struct TProjectRec {
     bool operator==(const TProjectRec&) const = default;
 };
 
+// Folders and virtual folders hold other objects; every other type stands alone.
+bool MayHaveChildren(std::uint8_t objectType);
+
 // The object record carried by every tree node, fields in file order. Texts are bytes in the
 // system's code page; ObjectType and ObjectAction keep whatever byte the file held.
 struct TNodeData {

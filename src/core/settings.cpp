@@ -9,13 +9,13 @@
 
 namespace tomlet {
 
-std::string SettingsFileName() {
-    return ProgramDataFolder() + "tomlet.ini";
+std::string SettingsFileName(const std::string& dataFolder) {
+    return dataFolder + "tomlet.ini";
 }
 
-bool ReadSettings(TIniRec& settings) {
+bool ReadSettings(const std::string& dataFolder, TIniRec& settings) {
     try {
-        const IniFile file(SettingsFileName());
+        const IniFile file(SettingsFileName(dataFolder));
         const TIniRec defaults;
         settings.DefaultFile = file.ReadString("Default", "_DefaultFile", defaults.DefaultFile);
         settings.ShowCaption = file.ReadBool("Main", "_Caption", defaults.ShowCaption);
@@ -32,28 +32,29 @@ bool ReadSettings(TIniRec& settings) {
     }
 }
 
-std::string StartupProjectPath(const TIniRec& settings) {
-    if (!NamedProject().empty() || settings.DefaultFile.empty())
-        return DefaultProjectPath();
+std::string StartupProjectPath(const StartupContext& context, const TIniRec& settings) {
+    if (!context.NamedProject.empty() || settings.DefaultFile.empty())
+        return context.DefaultProjectPath();
     return AbsolutePath(settings.DefaultFile);
 }
 
-std::string ReadLanguageSetting() {
-    const std::string language = IniFile(SettingsFileName()).ReadString("Main", "_Language", "");
+std::string ReadLanguageSetting(const std::string& dataFolder) {
+    const std::string language =
+        IniFile(SettingsFileName(dataFolder)).ReadString("Main", "_Language", "");
     return IsPlainFileName(language + ".lng") ? language : std::string();
 }
 
-bool WriteLanguageSetting(const std::string& language) {
+bool WriteLanguageSetting(const std::string& dataFolder, const std::string& language) {
     try {
-        return IniFile(SettingsFileName()).WriteString("Main", "_Language", language);
+        return IniFile(SettingsFileName(dataFolder)).WriteString("Main", "_Language", language);
     } catch (const std::exception&) {
         return false;
     }
 }
 
-std::optional<int> ReadCodePageSetting() {
+std::optional<int> ReadCodePageSetting(const std::string& dataFolder) {
     try {
-        const auto value = IniFile(SettingsFileName()).ReadValue("Main", "_CodePage");
+        const auto value = IniFile(SettingsFileName(dataFolder)).ReadValue("Main", "_CodePage");
         const auto number = value ? ParseProfileInteger(*value) : std::nullopt;
         if (number && *number > 0)
             return static_cast<int>(*number);
@@ -62,8 +63,8 @@ std::optional<int> ReadCodePageSetting() {
     return std::nullopt;
 }
 
-void ApplyCodePageSetting() {
-    if (const auto codePage = ReadCodePageSetting())
+void ApplyCodePageSetting(const std::string& dataFolder) {
+    if (const auto codePage = ReadCodePageSetting(dataFolder))
         SetProcessCodePage(*codePage);
 }
 

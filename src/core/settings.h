@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "core/startup_context.h"
+
 namespace tomlet {
 
 // How the main window presents itself, as the settings file says; the defaults apply to whatever
@@ -19,28 +21,29 @@ struct TIniRec {
     bool ShowAboutMenu = true;
 };
 
-// tomlet.ini in the program's data folder (the program folder, unless the program is installed).
-std::string SettingsFileName();
+// The settings file is tomlet.ini in the program's data folder (StartupContext::DataFolder), which
+// every function below is given.
+std::string SettingsFileName(const std::string& dataFolder);
 
 // Fills the record from the settings file (a missing file leaves every default). False when the
 // file exists but cannot be read.
-bool ReadSettings(TIniRec& settings);
+bool ReadSettings(const std::string& dataFolder, TIniRec& settings);
 
 // The project the start-up opens: the project named on the command line, whatever the settings
 // say; otherwise DefaultFile, a relative one taken relative to the current directory and an
 // empty one meaning default.tml in the program folder.
-std::string StartupProjectPath(const TIniRec& settings);
+std::string StartupProjectPath(const StartupContext& context, const TIniRec& settings);
 
 // "_Language" of section "Main": the language's name without extension, empty by default. Its
 // file lies in the program's data folder: a value that names a file elsewhere ("../victim")
 // counts as none. Throws std::runtime_error when the file exists but cannot be read.
-std::string ReadLanguageSetting();
+std::string ReadLanguageSetting(const std::string& dataFolder);
 // Writes "_Language"; false when the settings file could not be written.
-bool WriteLanguageSetting(const std::string& language);
+bool WriteLanguageSetting(const std::string& dataFolder, const std::string& language);
 
 // "_CodePage" of section "Main" (for example 1251); nothing when the file does not set one.
-std::optional<int> ReadCodePageSetting();
+std::optional<int> ReadCodePageSetting(const std::string& dataFolder);
 // Makes the settings' code page the process code page; run before any other text is read.
-void ApplyCodePageSetting();
+void ApplyCodePageSetting(const std::string& dataFolder);
 
 }  // namespace tomlet

@@ -12,29 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string& ProgramFolderOverride() {
-    static std::string folder;
-    return folder;
-}
-
 }  // namespace
-
-std::string ProgramFolder() {
-    if (!ProgramFolderOverride().empty())
-        return ProgramFolderOverride();
-    static const std::string folder = ExecutableFolder();
-    return folder;
-}
-
-void SetProgramFolderForTesting(std::string folder) {
-    if (!folder.empty() && folder.back() != fs::path::preferred_separator)
-        folder += static_cast<char>(fs::path::preferred_separator);
-    ProgramFolderOverride() = std::move(folder);
-}
-
-std::string ProgramDataFolder() {
-    return DataFolderOfProgram(ProgramFolder());
-}
 
 std::string DataFolderOfProgram(const std::string& programFolder) {
     // The installed layout's share folder, relative to its bin folder; set by the install rules.

@@ -7,18 +7,14 @@
 
 namespace tomlet {
 
-// Folder of the running executable, ending with the native separator.
-std::string ProgramFolder();
-// Overrides ProgramFolder() (tests lay out a program folder of their own).
-void SetProgramFolderForTesting(std::string folder);
-// Folder of tomlet.ini and the language files, ending with the native separator: the program
-// folder, except for an installed program (tomlet in <prefix>/bin beside an existing
-// <prefix>/share/tomlet), whose own folder holds only executables.
-std::string ProgramDataFolder();
-// The data folder of a program that lies in programFolder.
-std::string DataFolderOfProgram(const std::string& programFolder);
-// The folder as the system tells it, whatever the override; empty when it cannot be named.
+// Folder of the running executable, ending with the native separator; empty when the system
+// cannot name it.
 std::string ExecutableFolder();
+// Folder of tomlet.ini and the language files of a program that lies in `programFolder`, ending
+// with the native separator: the program folder, except for an installed program (tomlet in
+// <prefix>/bin beside an existing <prefix>/share/tomlet), whose own folder holds only
+// executables.
+std::string DataFolderOfProgram(const std::string& programFolder);
 
 // The path made absolute against the current folder, "." and ".." taken out; the path itself
 // when that fails.

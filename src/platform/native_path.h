@@ -48,6 +48,15 @@ std::FILE* CreateNewFile(std::string_view path);
 std::FILE* CreateNewNativeFile(const std::filesystem::path& path,
                                const std::filesystem::path& rightsOf = {});
 
+// How the running system writes and matches paths: Windows separates with '\\', starts a path
+// with a drive letter and matches names ignoring case; the other systems use '/' and neither.
+struct PathStyle {
+    char Separator;
+    bool DriveLetters;
+    bool NamesIgnoreCase;
+};
+PathStyle SystemPathStyle();
+
 // The program's arguments after its name, in the process code page: on Windows from the wide
 // command line, which holds what the ANSI code page cannot. A character the process code page
 // lacks becomes '?' (the tool sets UTF-8 first, which holds them all).

@@ -25,6 +25,10 @@ bool NamesNeedConversion() {
 
 }  // namespace
 
+PathStyle SystemPathStyle() {
+    return {'/', false, false};
+}
+
 fs::path NativePath(std::string_view path) {
     if (!NamesNeedConversion())
         return fs::path(std::string(path));

@@ -37,6 +37,10 @@ int ErrnoOf(DWORD error) {
 
 }  // namespace
 
+PathStyle SystemPathStyle() {
+    return {'\\', true, true};
+}
+
 fs::path NativePath(std::string_view path) {
     return fs::path(WideFromCodePage(ProcessCodec().CodePage(), path));
 }

@@ -12,7 +12,7 @@ namespace tomlet {
 std::string TextEditorCommand();
 
 // The first of `programs` that is an executable file in one of the folders of `searchPath`
-// (a PATH-style list); empty when none is.
+// (a PATH-style list); empty when none is, and always on Windows, which looks for no editor.
 std::string FirstProgramOnPath(const std::string& searchPath,
                                std::initializer_list<const char*> programs);
 

@@ -45,43 +45,6 @@ TEST_F(CatalogueTest, KeysSectionsAndPlaceholdersAgree) {
     EXPECT_TRUE(entries.back().Section.empty());
 }
 
-TEST_F(CatalogueTest, LoadOrderFollowsTheTable) {
-    const auto entries = CatalogueEntries();
-    EXPECT_EQ(entries[0].Key, "text_NewObject");
-    EXPECT_EQ(entries[6].Key, "hint_Hint");
-    EXPECT_EQ(entries[12].Key, "hint_fa_directory");
-    EXPECT_EQ(entries[21].Key, "hint_fa_virtual");
-    EXPECT_EQ(entries[22].Key, "message_DeleteObject_S");
-    EXPECT_EQ(entries[37].Key,
-              "message_ProjectDirNotExist_RiskCreateIncorrectProject_SetCorrectProjectDir");
-    EXPECT_EQ(entries[38].Key, "message_NestedObjectsAddedOnlyFolderOrVirtualFolder");
-    EXPECT_EQ(entries[39].Key, "message_TreeTooDeep_D");
-}
-
-TEST_F(CatalogueTest, DefaultsAreExact) {
-    EXPECT_EQ(Text(TextId::text_SearchFiles_D), "Search of files:  %d files found...");
-    EXPECT_EQ(Text(TextId::hint_Hint), "*  Hint: ");
-    EXPECT_EQ(Text(TextId::hint_PathFileName), "*  Path, filename: ");
-    EXPECT_EQ(Text(TextId::hint_fa_noattributes), "no attributes");
-    EXPECT_EQ(Text(TextId::message_DeleteObject_S), "Delete object < \"%s\" > ?");
-    EXPECT_EQ(Text(TextId::message_CantOpenDefaultFile), "Can't open default file!");
-    EXPECT_EQ(Text(TextId::message_CantOpenInifile), "Cant open Inifile!");
-    EXPECT_EQ(Text(TextId::message_DeleteAllInformation),
-              std::string("The information will be lost!") + '\x0D' + "Delete all?");
-    EXPECT_EQ(
-        Text(TextId::message_ChangeCanceled_FolderCantBeFile),
-        std::string("Data change canceled!\x0D\x0A") + "Folder with child object can not be file!");
-    EXPECT_EQ(Text(TextId::message_CantChangeProjectDataDir),
-              "To change the data directory it is possible only for the empty project\x0D\x0A or "
-              "in case the data directory of the project does not exist!!");
-    EXPECT_EQ(
-        Text(TextId::message_ProjectDirNotExist_RiskCreateIncorrectProject_SetCorrectProjectDir),
-        "The directory of the project does not exist!\x0D\x0AThe risk of creation of the incorrect "
-        "project is possible.\x0D\x0ASet the correct directory of the project on a "
-        "sheet\x0D\x0Aproperties of the project");
-    EXPECT_EQ(Text(TextId::SaveFailure), "Cant save file!");
-}
-
 TEST_F(CatalogueTest, SetTextReplacesKeyedEntriesOnlyAndResetRestores) {
     SetText(TextId::message_IncorrectPath, "Falscher Pfad!");
     SetText(TextId::SaveFailure, "Speichern fehlgeschlagen");

@@ -77,8 +77,9 @@ TEST_F(DiscUpdateTest, AddsWhatIsNewAndDeletesWhatIsGoneKeepingEveryAnnotation) 
         node.Data.Comments = "about " + node.Data.Caption + "\r\n";
         node.Data.Parameters = "/quiet";
     });
-    ObjectNode* start =
-        catalogue.InsertBefore(catalogue.First(), Record("Start here", otVirtualFolder));
+    ObjectNode* first = catalogue.First();
+    ObjectNode* start = catalogue.Append(nullptr, Record("Start here", otVirtualFolder));
+    catalogue.MoveBefore(start, first);
     catalogue.Append(start, Record("Note", otTextFile));
     catalogue.MoveToLastChild(ByPath("Docs\\manual.txt"), nullptr);
     catalogue.Append(nullptr, WithPath("Outside", "..\\outside.txt", otTextFile));
@@ -360,8 +361,8 @@ TEST_F(RenameTest, ARenamedObjectKeepsItsTextsAndPlaceUnlessLeftOut) {
     Rename("readme.txt", "read.me");
 
     DiscChanges changes = FindRenames();
-    ASSERT_EQ(Pairs(changes), "logo.bmp>Pics\\logo2.bmp readme.txt>read.me");
-    const std::unordered_set<const ObjectNode*> leftOut{changes.Renamed[1].Object};
+    ASSERT_EQ(Pairs(changes), "readme.txt>read.me logo.bmp>Pics\\logo2.bmp");
+    const std::unordered_set<const ObjectNode*> leftOut{changes.Renamed[0].Object};
     ApplyDiscChanges(catalogue, std::move(changes), leftOut);
     // The logo keeps its place at the end; the read-me left out is deleted and its file added.
     EXPECT_EQ(testing::NestedOutline(catalogue.TopLevel(),

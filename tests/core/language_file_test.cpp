@@ -30,14 +30,10 @@ std::size_t KeyedEntries() {
 
 class LanguageFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetProgramFolderForTesting(folder.Path().string());
-        ResetCatalogue();
-    }
-    void TearDown() override {
-        SetProgramFolderForTesting({});
-        ResetCatalogue();
-    }
+    void SetUp() override { ResetCatalogue(); }
+    void TearDown() override { ResetCatalogue(); }
+    // The program's data folder, with its closing separator.
+    std::string DataFolder() const { return folder / ""; }
 
     const ScopedProcessCodePage codePage{ProcessCodec().CodePage()};  // put back afterwards
     TempFolder folder;
@@ -63,7 +59,7 @@ TEST_F(LanguageFileTest, LookupFindsOnlyNonEmptyValuesAndWritesTheOthersBackEmpt
 
 TEST_F(LanguageFileTest, LoadingAnEmptyFileMakesItATemplateOfTheCatalogue) {
     folder.WriteFile("Test.lng");
-    ASSERT_TRUE(LoadCatalogue("Test.lng"));
+    ASSERT_TRUE(LoadCatalogue(folder / "Test.lng"));
 
     // In load order, each key added to the end of its section.
     std::vector<std::string> expected;
@@ -87,7 +83,7 @@ TEST_F(LanguageFileTest, LoadingReplacesTheTextsTheFileGivesWithLineBreaksExpand
                      "[Hint]\r\nhint_Hint=\"*  Tip: \"\r\n"
                      "[Text]\r\ntext_NewObject=%d 100% new\r\n"
                      "[Wrong]\r\ntext_ProjectDir=not in its section\r\n");
-    ASSERT_TRUE(LoadCatalogue("Test.lng"));
+    ASSERT_TRUE(LoadCatalogue(folder / "Test.lng"));
     EXPECT_EQ(Text(TextId::message_IncorrectPath), "Bad path!\r\nTry again.");
     EXPECT_EQ(Text(TextId::hint_Hint), "*  Tip: ");
     EXPECT_EQ(Text(TextId::text_NewObject), "%d 100% new");
@@ -98,15 +94,15 @@ TEST_F(LanguageFileTest, LoadingReplacesTheTextsTheFileGivesWithLineBreaksExpand
 TEST_F(LanguageFileTest, AKeyMissingFromTheNextLanguageKeepsTheTextBefore) {
     folder.WriteFile("First.lng", "[Text]\ntext_NewObject=Neues Objekt\ntext_ProjectDir=Daten:\n");
     folder.WriteFile("Second.lng", "[Text]\ntext_ProjectDir=Donnees:\n");
-    ASSERT_TRUE(LoadCatalogue("First.lng"));
-    ASSERT_TRUE(LoadCatalogue("Second.lng"));
+    ASSERT_TRUE(LoadCatalogue(folder / "First.lng"));
+    ASSERT_TRUE(LoadCatalogue(folder / "Second.lng"));
     EXPECT_EQ(Text(TextId::text_NewObject), "Neues Objekt");
     EXPECT_EQ(Text(TextId::text_ProjectDir), "Donnees:");
 }
 
 TEST_F(LanguageFileTest, AMissingFileChangesNothingAndIsNotCreated) {
-    EXPECT_TRUE(LoadCatalogue("Missing.lng"));
-    EXPECT_TRUE(LoadCatalogue(".lng"));
+    EXPECT_TRUE(LoadCatalogue(folder / "Missing.lng"));
+    EXPECT_TRUE(LoadCatalogue(folder / ".lng"));
     EXPECT_FALSE(std::filesystem::exists(folder / "Missing.lng"));
     EXPECT_FALSE(std::filesystem::exists(folder / ".lng"));
     EXPECT_EQ(Text(TextId::message_RecordNotFound), "Record not found!");
@@ -120,9 +116,8 @@ TEST_F(LanguageFileTest, AReadOnlyFileIsUsedWithoutError) {
     std::filesystem::permissions(
         NativePath(folder / "disc"),
         std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    SetProgramFolderForTesting(folder / "disc");
 
-    ASSERT_TRUE(LoadCatalogue("ReadOnly.lng"));
+    ASSERT_TRUE(LoadCatalogue(folder / "disc/ReadOnly.lng"));
     EXPECT_EQ(Text(TextId::message_RecordNotFound), "Nicht gefunden!");
     if (!testing::RunsAsSuperuser()) {
         EXPECT_EQ(ReadWholeFile(path), before);
@@ -146,7 +141,7 @@ TEST_F(LanguageFileTest, AWriteBackThatFailsLeavesTheFileByteForByte) {
     const std::string before = ReadWholeFile(path);
     {
         const testing::ScopedFileSizeLimit fullDisc(before.size() + 10);
-        ASSERT_TRUE(LoadCatalogue("Russian.lng"));
+        ASSERT_TRUE(LoadCatalogue(folder / "Russian.lng"));
     }
     EXPECT_EQ(Text(TextId::text_NewObject), "\xD0\x9E\xD0\xB1\xD1\x8A\xD0\xB5\xD0\xBA\xD1\x82");
     EXPECT_EQ(ReadWholeFile(path), before);
@@ -160,7 +155,7 @@ TEST_F(LanguageFileTest, AUtf8FileServesASingleByteCodePage) {
                      "\xEF\xBB\xBF[Message]\r\nmessage_RecordNotFound="
                      "\xD0\x97\xD0\xB0\xD0\xBF\xD0\xB8\xD1\x81\xD1\x8C \xD0\xBD\xD0\xB5 "
                      "\xD0\xBD\xD0\xB0\xD0\xB9\xD0\xB4\xD0\xB5\xD0\xBD\xD0\xB0!\r\n");
-    ASSERT_TRUE(LoadCatalogue("Russian.lng"));
+    ASSERT_TRUE(LoadCatalogue(folder / "Russian.lng"));
     EXPECT_EQ(Text(TextId::message_RecordNotFound),
               "\xC7\xE0\xEF\xE8\xF1\xFC \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED\xE0!");
     const std::string written = ReadWholeFile(folder / "Russian.lng");
@@ -176,8 +171,8 @@ TEST(LanguageDisplayName, RemovesEveryOccurrenceOfTheExtensionIgnoringCase) {
     EXPECT_EQ(LanguageDisplayName(".lng"), "");
 }
 
-TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrderOrNone) {
-    EXPECT_TRUE(ListLanguages().empty());
+TEST_F(LanguageFileTest, ListsTheLanguagesOfTheDataFolderOnceEachInNameOrderOrNone) {
+    EXPECT_TRUE(ListLanguages(DataFolder()).empty());
     folder.WriteFile("Russian.lng");
     folder.WriteFile("English.lng");
     folder.WriteFile("English.LNG.lng");
@@ -188,17 +183,17 @@ TEST_F(LanguageFileTest, ListsTheLanguagesOfTheProgramFolderOnceEachInNameOrderO
     folder.WriteFile("notes.txt");
     folder.WriteFile("Other.lngx");
     folder.WriteFile("sub/Nested.lng");
-    EXPECT_EQ(ListLanguages(),
+    EXPECT_EQ(ListLanguages(DataFolder()),
               (std::vector<std::string>{"", "English", "Folder", "Russian", "Upper", "deutsch"}));
-    SetProgramFolderForTesting(folder / "missing");
-    EXPECT_TRUE(ListLanguages().empty());
+    EXPECT_TRUE(ListLanguages(folder / "missing/").empty());
 }
 
 TEST_F(LanguageFileTest, NamesLanguagesInTheProcessCodePage) {
     folder.WriteFile("Русский.lng");
     folder.WriteFile("Ärger.lng");  // code page 1251 lacks Ä
     SetProcessCodePage(1251);
-    EXPECT_EQ(ListLanguages(), std::vector<std::string>{"\xD0\xF3\xF1\xF1\xEA\xE8\xE9"});
+    EXPECT_EQ(ListLanguages(DataFolder()),
+              std::vector<std::string>{"\xD0\xF3\xF1\xF1\xEA\xE8\xE9"});
 }
 
 }  // namespace

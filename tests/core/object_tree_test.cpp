@@ -70,10 +70,10 @@ TEST_F(ObjectTreeTest, ClearingEmptiesTheTreeAndFreedNodesAreReused) {
     EXPECT_EQ(Outline(tree), "X0");
 }
 
-TEST_F(ObjectTreeTest, InsertBeforePutsTheNodeUnderTheSameParent) {
-    tree.InsertBefore(c, Record("N"));
-    tree.InsertBefore(a, Record("M"));
-    EXPECT_EQ(Outline(tree), "M0 A0 B1 D2 N1 C1 E0");
+TEST_F(ObjectTreeTest, InsertAfterPutsTheNodeUnderTheSameParent) {
+    tree.InsertAfter(b, Record("N"));
+    tree.InsertAfter(e, Record("M"));
+    EXPECT_EQ(Outline(tree), "A0 B1 D2 N1 C1 E0 M0");
     EXPECT_EQ(c->Row(), 2);
 }
 

@@ -159,26 +159,6 @@ TEST(PathRulesTest, AFolderObjectStandsForItsPathOrTheDataDirectory) {
               "/no-such-root/data/Docs/Sub");
 }
 
-// Tomlet started on its own shows the program folder's disc; started on a named project, that
-// project is the default project of a disc in its own folder.
-TEST(PathRulesTest, TheDiscIsTheProgramFolderOrTheNamedProjectsFolder) {
-    const std::string sep(1, PathRules::Native().Separator);
-    const std::string program = sep + "opt" + sep + "disc" + sep;
-    SetProgramFolderForTesting(program);
-    EXPECT_EQ(DiscFolder(), program);
-    EXPECT_EQ(DefaultProjectPath(), program + "default.tml");
-
-    const std::string named = sep + "home" + sep + "discs" + sep + "suite.tml";
-    SetNamedProject(named);
-    EXPECT_EQ(DiscFolder(), sep + "home" + sep + "discs" + sep);
-    EXPECT_EQ(DefaultProjectPath(), named);
-    SetNamedProject(sep + "suite.tml");
-    EXPECT_EQ(DiscFolder(), sep);
-
-    SetNamedProject({});
-    SetProgramFolderForTesting({});
-}
-
 TEST(PathRulesTest, ARelativeDataDirectoryLiesInTheDiscFolder) {
     struct Case {
         const char* DataDir;

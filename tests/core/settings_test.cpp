@@ -18,25 +18,23 @@ using testing::TempFolder;
 
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetProgramFolderForTesting(folder.Path().string()); }
-    void TearDown() override { SetProgramFolderForTesting({}); }
-
     const ScopedProcessCodePage codePage{ProcessCodec().CodePage()};  // put back afterwards
     TempFolder folder;
+    const std::string dataFolder = folder / "";
 };
 
 TEST_F(SettingsTest, WithoutAFileEveryFieldHoldsItsDefault) {
     TIniRec settings;
     settings.DefaultFile = "changed";
     settings.ShowMenu = false;
-    ASSERT_TRUE(ReadSettings(settings));
+    ASSERT_TRUE(ReadSettings(dataFolder, settings));
     EXPECT_EQ(settings.DefaultFile, "default.tml");
     EXPECT_TRUE(settings.ShowCaption);
     EXPECT_FALSE(settings.Maximized);
     EXPECT_TRUE(settings.ShowMenu);
     EXPECT_TRUE(settings.ShowFileMenu && settings.ShowSearchMenu && settings.ShowViewMenu &&
                 settings.ShowOptionsMenu && settings.ShowAboutMenu);
-    EXPECT_EQ(ReadLanguageSetting(), "");
+    EXPECT_EQ(ReadLanguageSetting(dataFolder), "");
     EXPECT_FALSE(std::filesystem::exists(folder / "tomlet.ini"));
 }
 
@@ -46,14 +44,14 @@ TEST_F(SettingsTest, ReadsEveryKeyFromItsSection) {
                      "[MAIN]\r\n_Caption=0\r\n_Maximized=1\r\n_Menu=0\r\n_Language=Deutsch\r\n"
                      "[Menu]\r\n_File=0\r\n_Search=0\r\n_View=0\r\n_Options=0\r\n_About=0\r\n");
     TIniRec settings;
-    ASSERT_TRUE(ReadSettings(settings));
+    ASSERT_TRUE(ReadSettings(dataFolder, settings));
     EXPECT_EQ(settings.DefaultFile, "discs\\my catalogue.tml");
     EXPECT_FALSE(settings.ShowCaption);
     EXPECT_TRUE(settings.Maximized);
     EXPECT_FALSE(settings.ShowMenu);
     EXPECT_FALSE(settings.ShowFileMenu || settings.ShowSearchMenu || settings.ShowViewMenu ||
                  settings.ShowOptionsMenu || settings.ShowAboutMenu);
-    EXPECT_EQ(ReadLanguageSetting(), "Deutsch");
+    EXPECT_EQ(ReadLanguageSetting(dataFolder), "Deutsch");
 }
 
 // The language file lies in the program folder: a setting naming one elsewhere counts as none.
@@ -71,7 +69,7 @@ TEST_F(SettingsTest, ALanguageIsAPlainNameInTheProgramFolder) {
     };
     for (const auto& [setting, language] : cases) {
         folder.WriteFile("tomlet.ini", "[Main]\r\n_Language=" + setting + "\r\n");
-        EXPECT_EQ(ReadLanguageSetting(), language) << setting;
+        EXPECT_EQ(ReadLanguageSetting(dataFolder), language) << setting;
     }
 }
 
@@ -81,7 +79,7 @@ TEST_F(SettingsTest, FlagsThatAreNotIntegersKeepTheirDefaults) {
                      "[Menu]\n_File=0x0\n_Search=$10\n_View=no\n_Options=\n_About=0x\n"
                      "[Default]\n_DefaultFile=\n");
     TIniRec settings;
-    ASSERT_TRUE(ReadSettings(settings));
+    ASSERT_TRUE(ReadSettings(dataFolder, settings));
     EXPECT_TRUE(settings.ShowCaption);
     EXPECT_TRUE(settings.Maximized);
     EXPECT_TRUE(settings.ShowMenu);
@@ -95,54 +93,53 @@ TEST_F(SettingsTest, FlagsThatAreNotIntegersKeepTheirDefaults) {
 }
 
 TEST_F(SettingsTest, TheStartupProjectIsRelativeToTheCurrentDirectoryOrTheProgramFolder) {
+    const StartupContext program = MakeStartupContext(dataFolder);
     TIniRec settings;
-    EXPECT_EQ(StartupProjectPath(settings),
+    EXPECT_EQ(StartupProjectPath(program, settings),
               (std::filesystem::current_path() / "default.tml").string());
     settings.DefaultFile = "";
-    EXPECT_EQ(StartupProjectPath(settings), folder / "default.tml");
+    EXPECT_EQ(StartupProjectPath(program, settings), folder / "default.tml");
     settings.DefaultFile = folder / "elsewhere.tml";
-    EXPECT_EQ(StartupProjectPath(settings), folder / "elsewhere.tml");
+    EXPECT_EQ(StartupProjectPath(program, settings), folder / "elsewhere.tml");
     // A project named on the command line comes first.
-    SetNamedProject(folder / "named.tml");
-    EXPECT_EQ(StartupProjectPath(settings), folder / "named.tml");
-    SetNamedProject({});
+    const StartupContext named = MakeStartupContext(dataFolder, folder / "named.tml");
+    EXPECT_EQ(StartupProjectPath(named, settings), folder / "named.tml");
 }
 
 TEST_F(SettingsTest, ASettingsFileThatCannotBeReadIsReported) {
     folder.MakeFolder("tomlet.ini");
     TIniRec settings;
-    EXPECT_FALSE(ReadSettings(settings));
-    EXPECT_THROW(ReadLanguageSetting(), std::runtime_error);
-    EXPECT_FALSE(WriteLanguageSetting("Test"));
+    EXPECT_FALSE(ReadSettings(dataFolder, settings));
+    EXPECT_THROW(ReadLanguageSetting(dataFolder), std::runtime_error);
+    EXPECT_FALSE(WriteLanguageSetting(dataFolder, "Test"));
 }
 
 TEST_F(SettingsTest, WritingTheLanguageCreatesAFileWithOneSectionMainOrKeepsTheRest) {
-    ASSERT_TRUE(WriteLanguageSetting("Russian"));
+    ASSERT_TRUE(WriteLanguageSetting(dataFolder, "Russian"));
     EXPECT_EQ(ReadWholeFile(folder / "tomlet.ini"), "[Main]\r\n_Language=Russian\r\n");
-    EXPECT_EQ(ReadLanguageSetting(), "Russian");
+    EXPECT_EQ(ReadLanguageSetting(dataFolder), "Russian");
 
     folder.WriteFile("tomlet.ini", "[Menu]\n_About=0\n\n[Main]\n_Caption=0\n_Language=Old\n");
-    ASSERT_TRUE(WriteLanguageSetting("New"));
+    ASSERT_TRUE(WriteLanguageSetting(dataFolder, "New"));
     EXPECT_EQ(ReadWholeFile(folder / "tomlet.ini"),
               "[Menu]\n_About=0\n\n[Main]\n_Caption=0\n_Language=New\n");
 }
 
 TEST_F(SettingsTest, AFailedLanguageWriteIsReported) {
-    SetProgramFolderForTesting(folder / "not-there");
-    EXPECT_FALSE(WriteLanguageSetting("Test"));
+    EXPECT_FALSE(WriteLanguageSetting(folder / "not-there/", "Test"));
     EXPECT_FALSE(std::filesystem::exists(folder / "not-there"));
 }
 
 TEST_F(SettingsTest, TheCodePageSettingBecomesTheProcessCodePage) {
-    EXPECT_EQ(ReadCodePageSetting(), std::nullopt);
+    EXPECT_EQ(ReadCodePageSetting(dataFolder), std::nullopt);
     folder.WriteFile("tomlet.ini", "[Main]\n_CodePage=1251\n_Language=\xD0\xF3\xF1\n");
-    EXPECT_EQ(ReadCodePageSetting(), 1251);
-    ApplyCodePageSetting();
+    EXPECT_EQ(ReadCodePageSetting(dataFolder), 1251);
+    ApplyCodePageSetting(dataFolder);
     EXPECT_EQ(ProcessCodec().CodePage(), 1251);
-    EXPECT_EQ(ReadLanguageSetting(), "\xD0\xF3\xF1");
+    EXPECT_EQ(ReadLanguageSetting(dataFolder), "\xD0\xF3\xF1");
 
     folder.WriteFile("tomlet.ini", "[Main]\n_CodePage=latin\n");
-    EXPECT_EQ(ReadCodePageSetting(), std::nullopt);
+    EXPECT_EQ(ReadCodePageSetting(dataFolder), std::nullopt);
 }
 
 }  // namespace

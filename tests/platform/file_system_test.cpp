@@ -14,8 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(FileSystemTest, ProgramFolderIsTheFolderOfThisExecutable) {
-    const std::string folder = ProgramFolder();
+TEST(FileSystemTest, ExecutableFolderIsTheFolderOfThisExecutable) {
+    const std::string folder = ExecutableFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), static_cast<char>(fs::path::preferred_separator));
     EXPECT_TRUE(DirectoryExists(folder));
@@ -39,10 +39,6 @@ TEST(FileSystemTest, AnInstalledProgramKeepsItsDataInTheShareFolderAndADiscInIts
     fs::create_directories(share);
     EXPECT_EQ(DataFolderOfProgram(bin), share + separator);
     EXPECT_EQ(DataFolderOfProgram(""), "");
-
-    SetProgramFolderForTesting(bin);
-    EXPECT_EQ(ProgramDataFolder(), share + separator);
-    SetProgramFolderForTesting({});
 }
 
 TEST(FileSystemTest, LookUpPathGivesSizesAndKinds) {

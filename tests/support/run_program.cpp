@@ -33,7 +33,7 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
 }
 
 std::string BuiltProgram(const std::string& name) {
-    return ProgramFolder() + "..\\bin\\" + name + ".exe";
+    return ExecutableFolder() + "..\\bin\\" + name + ".exe";
 }
 
 #else
@@ -56,7 +56,7 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
 }
 
 std::string BuiltProgram(const std::string& name) {
-    return ProgramFolder() + "../bin/" + name;
+    return ExecutableFolder() + "../bin/" + name;
 }
 
 #endif

@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
+#include "platform/window_frame.h"
 
 namespace tomlet {
 
@@ -28,15 +26,13 @@ void CentreOnScreen(QWidget& window) {
                 area.y() + CentredPosition(area.height(), frame.height()));
 }
 
-void KeepMainTitleBarActive([[maybe_unused]] QWidget& activated) {
-#ifdef Q_OS_WIN
+void KeepMainTitleBarActive(QWidget&) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() == QLatin1String("frm_Main") && widget->isVisible()) {
-            SendMessageW(reinterpret_cast<HWND>(widget->winId()), WM_NCACTIVATE, 1, 0);
+            DrawTitleBarActive(static_cast<std::uintptr_t>(widget->winId()));
             return;
         }
     }
-#endif
 }
 
 }  // namespace tomlet

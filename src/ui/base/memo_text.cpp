@@ -12,13 +12,16 @@ const QLatin1String StoredLineEnd("\r\n");
 
 }  // namespace
 
-void SetMemoText(QPlainTextEdit& memo, std::string_view crlfText) {
+QString MemoDisplayText(std::string_view crlfText) {
     QString text = ToQString(crlfText);
     // The last line's end would show as an empty line more.
     if (text.endsWith(StoredLineEnd))
         text.chop(StoredLineEnd.size());
-    text.replace(StoredLineEnd, QLatin1String("\n"));
-    memo.setPlainText(text);
+    return text.replace(StoredLineEnd, QLatin1String("\n"));
+}
+
+void SetMemoText(QPlainTextEdit& memo, std::string_view crlfText) {
+    memo.setPlainText(MemoDisplayText(crlfText));
 }
 
 std::string MemoText(const QPlainTextEdit& memo) {

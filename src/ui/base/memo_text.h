@@ -4,6 +4,7 @@
 #include <string_view>
 
 class QPlainTextEdit;
+class QString;
 
 namespace tomlet {
 
@@ -12,5 +13,7 @@ namespace tomlet {
 // with LF between the lines and none after the last.
 void SetMemoText(QPlainTextEdit& memo, std::string_view crlfText);
 std::string MemoText(const QPlainTextEdit& memo);
+// What SetMemoText puts in a box for the text.
+QString MemoDisplayText(std::string_view crlfText);
 
 }  // namespace tomlet

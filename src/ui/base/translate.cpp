@@ -174,41 +174,41 @@ private:
     std::vector<Request> m_requests;
 };
 
-// The program's language files lie in its data folder, which keys the user's own choice.
-QString LanguageFolderKey() {
-    return ToQString(ProgramDataFolder());
+std::string LanguagePath(const std::string& dataFolder, const std::string& language) {
+    return LanguageFilePath(dataFolder, language + ".lng");
 }
 
 // A user's choice that tomlet.ini could not keep (an installed program's shared folder, a
-// read-only disc) comes first; then "_Language" of tomlet.ini.
-std::string StartupLanguage() {
-    if (const auto chosen = UserPreferences().Language(LanguageFolderKey())) {
+// read-only disc) comes first; then "_Language" of tomlet.ini. The program's data folder keys
+// the user's choice.
+std::string StartupLanguage(const std::string& dataFolder) {
+    if (const auto chosen = UserPreferences().Language(ToQString(dataFolder))) {
         const std::string language = FromQString(*chosen);
-        if (IsPlainFileName(language + ".lng") && FileExists(LanguageFilePath(language + ".lng")))
+        if (IsPlainFileName(language + ".lng") && FileExists(LanguagePath(dataFolder, language)))
             return language;
     }
-    return ReadLanguageSetting();
+    return ReadLanguageSetting(dataFolder);
 }
 
 // tomlet.ini keeps the choice where it can be written, as on a disc; elsewhere the user's
 // preferences keep it.
-void RememberLanguage(const std::string& language) {
+void RememberLanguage(const std::string& dataFolder, const std::string& language) {
     UserPreferences preferences;
-    if (WriteLanguageSetting(language))
-        preferences.ForgetLanguage(LanguageFolderKey());
+    if (WriteLanguageSetting(dataFolder, language))
+        preferences.ForgetLanguage(ToQString(dataFolder));
     else
-        preferences.SetLanguage(LanguageFolderKey(), ToQString(language));
+        preferences.SetLanguage(ToQString(dataFolder), ToQString(language));
 }
 
-void CheckCurrentLanguage(const QActionGroup& languages) {
+void CheckCurrentLanguage(const std::string& dataFolder, const QActionGroup& languages) {
     for (QAction* item : languages.actions())
-        item->setChecked(FromQString(item->data().toString()) + ".lng" == LanguageFileName());
+        item->setChecked(LanguagePath(dataFolder, FromQString(item->data().toString())) ==
+                         CurrentLanguageFile());
 }
 
 }  // namespace
 
-bool TranslateForm(QWidget* window, const std::string& fileName, bool translateCaption) {
-    const std::string path = LanguageFilePath(fileName);
+bool TranslateForm(QWidget* window, const std::string& path, bool translateCaption) {
     if (!window || !FileExists(path))
         return true;
     try {
@@ -232,19 +232,19 @@ void MarkBoundToAction(QWidget& widget, QAction& action) {
     widget.setProperty(BoundActionProperty, QVariant::fromValue(&action));
 }
 
-bool LoadLanguageAtStart(QWidget& mainWindow) {
+bool LoadLanguageAtStart(QWidget& mainWindow, const std::string& dataFolder) {
     try {
-        SetLanguageFileName(StartupLanguage() + ".lng");
+        SetCurrentLanguageFile(LanguagePath(dataFolder, StartupLanguage(dataFolder)));
     } catch (const std::exception&) {
         return false;
     }
-    return TranslateForm(&mainWindow, LanguageFileName(), false) &&
-           LoadCatalogue(LanguageFileName());
+    return TranslateForm(&mainWindow, CurrentLanguageFile(), false) &&
+           LoadCatalogue(CurrentLanguageFile());
 }
 
-void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow) {
+void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow, const std::string& dataFolder) {
     auto* group = new QActionGroup(&menu_Language);
-    for (const std::string& language : ListLanguages()) {
+    for (const std::string& language : ListLanguages(dataFolder)) {
         const QString name = ToQString(language);
         QString caption = name;
         auto* item = new QAction(caption.replace(u'&', u"&&"_s), &mainWindow);
@@ -254,23 +254,23 @@ void BuildLanguageMenu(QMenu& menu_Language, QWidget& mainWindow) {
         group->addAction(item);
         menu_Language.addAction(item);
     }
-    CheckCurrentLanguage(*group);
+    CheckCurrentLanguage(dataFolder, *group);
 }
 
-void menu_LanguageSelectClick(QWidget& mainWindow, QObject* sender) {
+void menu_LanguageSelectClick(QWidget& mainWindow, const std::string& dataFolder, QObject* sender) {
     auto* item = qobject_cast<QAction*>(sender);
     if (!item)
         return;
     const std::string language = FromQString(item->data().toString());
-    if (FileExists(LanguageFilePath(language + ".lng"))) {
-        RememberLanguage(language);
-        SetLanguageFileName(language + ".lng");
-        TranslateForm(&mainWindow, LanguageFileName(), false);
-        LoadCatalogue(LanguageFileName());
+    if (const std::string path = LanguagePath(dataFolder, language); FileExists(path)) {
+        RememberLanguage(dataFolder, language);
+        SetCurrentLanguageFile(path);
+        TranslateForm(&mainWindow, path, false);
+        LoadCatalogue(path);
     }
     // The item has checked itself, also where the choice did nothing.
     if (item->actionGroup())
-        CheckCurrentLanguage(*item->actionGroup());
+        CheckCurrentLanguage(dataFolder, *item->actionGroup());
 }
 
 }  // namespace tomlet

@@ -111,7 +111,7 @@ void Tfrm_About::BuildControls() {
 }
 
 void Tfrm_About::FormCreate(const AboutFacts& facts) {
-    TranslateForm(this, LanguageFileName(), true);
+    TranslateForm(this, CurrentLanguageFile(), true);
     Child<QLabel>(*this, "Os").setText(ToQString(facts.OsLine));
     Child<QLabel>(*this, "label_NameProgs").setText(QStringLiteral("Tomlet"));
     Child<QLabel>(*this, "label_Copyright")

@@ -75,7 +75,7 @@ void Tfrm_Find::FormCreate() {
     layout->addLayout(buttonRow);
     // A fixed dialog border: the window takes its layout's size and cannot be resized.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    TranslateForm(this, LanguageFileName(), true);
+    TranslateForm(this, CurrentLanguageFile(), true);
 }
 
 void Tfrm_Find::LoadFindRec(const TFindRec& settings) {

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/catalogue.h"
+#include "platform/native_path.h"
 #include "ui/base/qt_text.h"
 #include "ui/seams/qt_prompts.h"
 
@@ -20,13 +21,9 @@ namespace tomlet {
 
 namespace {
 
-#ifdef Q_OS_WIN
-constexpr bool SystemUsesDriveLetters = true;
-constexpr Qt::CaseSensitivity PathCase = Qt::CaseInsensitive;
-#else
-constexpr bool SystemUsesDriveLetters = false;
-constexpr Qt::CaseSensitivity PathCase = Qt::CaseSensitive;
-#endif
+const bool SystemUsesDriveLetters = SystemPathStyle().DriveLetters;
+const Qt::CaseSensitivity PathCase =
+    SystemPathStyle().NamesIgnoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
 
 // The form QFileSystemModel uses: '/' separators, no trailing separator except on a root.
 QString ModelPath(const QString& path) {

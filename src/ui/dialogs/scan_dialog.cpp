@@ -117,15 +117,16 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
 }  // namespace
 
 Tfrm_Scan::Tfrm_Scan(Prompts& prompts, MaskStore& masks, const QString& currentDataDir,
-                     QWidget* parent)
+                     const QString& discFolder, QWidget* parent)
     : Tfrm_Common<QDialog>(parent),
       m_prompts(prompts),
       m_store(masks),
-      m_currentDataDir(currentDataDir) {
+      m_currentDataDir(currentDataDir),
+      m_discFolder(discFolder) {
     setObjectName(u"frm_Scan"_s);
     setWindowTitle(u"Scanning"_s);
     BuildControls();
-    TranslateForm(this, LanguageFileName(), true);
+    TranslateForm(this, CurrentLanguageFile(), true);
     AssignControlAccessLetters(*this);
     LoadMasks();
 }
@@ -254,8 +255,7 @@ void Tfrm_Scan::edit_SetDirButtonClick() {
         return;
     FolderPickerRequest request;
     request.Title = u"Папка проекта: "_s + m_currentDataDir;
-    request.InitialSelection =
-        m_directory->text().isEmpty() ? ToQString(DiscFolder()) : m_directory->text();
+    request.InitialSelection = m_directory->text().isEmpty() ? m_discFolder : m_directory->text();
     request.IncludeFiles = false;
     const QString picked = m_prompts.PickFolder(this, request);
     if (!picked.isEmpty())

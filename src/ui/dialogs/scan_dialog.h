@@ -21,9 +21,10 @@ class MaskStore;
 // request) and whether nested folders are scanned. It scans and checks nothing itself.
 class Tfrm_Scan final : public Tfrm_Common<QDialog> {
 public:
-    // `currentDataDir` only titles the folder picker.
+    // `currentDataDir` only titles the folder picker, which starts in `discFolder` while the
+    // folder field is empty.
     Tfrm_Scan(Prompts& prompts, MaskStore& masks, const QString& currentDataDir,
-              QWidget* parent = nullptr);
+              const QString& discFolder, QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(Tfrm_Scan)
 
     void SetDirectory(const QString& text);
@@ -55,6 +56,7 @@ private:
     Prompts& m_prompts;
     MaskStore& m_store;
     QString m_currentDataDir;
+    QString m_discFolder;
     QLineEdit* m_directory = nullptr;
     QAction* m_browse = nullptr;
     QListWidget* m_masks = nullptr;

@@ -89,7 +89,7 @@ void Tfrm_Update::FormCreate(const DiscChanges& changes) {
     apply->setDefault(true);
     connect(apply, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    TranslateForm(this, LanguageFileName(), true);
+    TranslateForm(this, CurrentLanguageFile(), true);
 
     // The counts come from the catalogue, after the window's own texts.
     m_newLabel = CountLabel(this, "label_NewObjects", m_new);

@@ -1,33 +1,13 @@
 #include "ui/main_window/busy_state.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QMainWindow>
-#include <QMenuBar>
-#include <QToolBar>
-
-#include "ui/main_window/main_window_ui.h"
 
 namespace tomlet {
 
-BusyState::BusyState(QMainWindow& window, const MainWindowUi& ui) : m_window(window), m_ui(ui) {}
-
-BusyState::~BusyState() = default;
-
-void BusyState::EnableCommands(bool enabled) {
-    m_ui.toolbar_Editor->setEnabled(enabled);
-    if (m_window.menuWidget() == nullptr)
-        return;
-    for (QAction* menu : m_ui.MainMenu1->actions())
-        menu->setEnabled(enabled);
-}
-
-BusyState::Scope::Scope(BusyState& state, Commands commands)
-    : m_state(state), m_commands(commands) {
+BusyState::Scope::Scope(BusyState& state, Commands commands) : m_state(state) {
     if (m_state.m_depth++ > 0)
         return;
-    if (m_commands == Commands::Disable)
-        m_state.EnableCommands(false);
+    m_state.m_commandsOff = commands == Commands::Disable;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Q_EMIT m_state.Changed();
 }
@@ -36,8 +16,7 @@ BusyState::Scope::~Scope() {
     if (--m_state.m_depth > 0)
         return;
     QApplication::restoreOverrideCursor();
-    if (m_commands == Commands::Disable)
-        m_state.EnableCommands(true);
+    m_state.m_commandsOff = false;
     Q_EMIT m_state.Changed();
 }
 

@@ -2,11 +2,7 @@
 
 #include <QObject>
 
-class QMainWindow;
-
 namespace tomlet {
-
-struct MainWindowUi;
 
 // Whether a load, save or scan walks the tree. While one does, no command may change the tree by
 // any route: commands refuse to run, the tree takes no input and the actions are off.
@@ -18,16 +14,17 @@ public:
     // What a busy scope does with the editor toolbar and the main menu.
     enum class Commands { Disable, LeaveEnabled };
 
-    BusyState(QMainWindow& window, const MainWindowUi& ui);
-    ~BusyState() override;
+    BusyState() = default;
+    ~BusyState() override = default;
 
     bool IsBusy() const { return m_depth > 0; }
-    // Enables or disables the editor toolbar and the main menu's top-level items.
-    void EnableCommands(bool enabled);
+    // Whether the editor toolbar and the main menu's top-level items are off: busy in a scope
+    // that disables them.
+    bool CommandsOff() const { return m_commandsOff; }
 
-    // Marks the window busy for its lifetime: commands off, the busy cursor, Changed() on entry
-    // and exit. With Commands::LeaveEnabled the toolbar and the menus stay enabled; their items
-    // still refuse to run.
+    // Marks the window busy for its lifetime: the busy cursor, Changed() on entry and exit. With
+    // Commands::LeaveEnabled the toolbar and the menus stay enabled; their items still refuse to
+    // run. An inner scope keeps what the outermost one chose.
     class Scope final {
     public:
         explicit Scope(BusyState& state, Commands commands = Commands::Disable);
@@ -37,7 +34,6 @@ public:
 
     private:
         BusyState& m_state;
-        Commands m_commands;
     };
 
 Q_SIGNALS:
@@ -46,9 +42,8 @@ Q_SIGNALS:
     void Changed();
 
 private:
-    QMainWindow& m_window;
-    const MainWindowUi& m_ui;
     int m_depth = 0;
+    bool m_commandsOff = false;
 };
 
 }  // namespace tomlet

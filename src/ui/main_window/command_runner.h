@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <type_traits>
 
 #include "ui/base/error_policy.h"
 
@@ -27,12 +28,23 @@ public:
 
     void Run(const Command& command, OnError onError = OnError::Show) const;
 
-    // Runs `command` through Run whenever `sender` sends `signal`.
-    template <class Sender, class Signal>
-    void ConnectSignal(Sender* sender, Signal signal, Command command,
+    // Runs `handler` through Run whenever `sender` sends `signal`: with the signal's arguments
+    // when it takes them, else without.
+    template <class Sender, class Signal, class Handler>
+    void ConnectSignal(Sender* sender, Signal signal, Handler handler,
                        OnError onError = OnError::Show) {
-        QObject::connect(sender, signal, &m_window,
-                         [this, command = std::move(command), onError] { Run(command, onError); });
+        QObject::connect(
+            sender, signal, &m_window,
+            [this, handler = std::move(handler), onError](auto... arguments) {
+                Run(
+                    [&] {
+                        if constexpr (std::is_invocable_v<const Handler&, decltype(arguments)...>)
+                            handler(arguments...);
+                        else
+                            handler();
+                    },
+                    onError);
+            });
     }
     void Connect(QAction* action, Command command, OnError onError = OnError::Show);
     template <class Owner>

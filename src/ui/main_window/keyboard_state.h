@@ -1,11 +1,8 @@
 #pragma once
 
-#include <optional>
-
 namespace tomlet {
 
-// Whether Ctrl is held down at this moment (the view switches and drops ask). Tests set the answer.
+// Whether Ctrl is held down at this moment, as the view switches ask.
 bool IsCtrlHeld();
-void SetCtrlHeldForTesting(std::optional<bool> held);
 
 }  // namespace tomlet

@@ -10,11 +10,11 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "core/catalogue.h"
-#include "core/paths.h"
 #include "core/settings.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
@@ -35,26 +35,84 @@ constexpr int MinimumHeight = 460;
 using ForgetFileName = ProjectSession::ForgetFileName;
 using Caption = ProjectSession::Caption;
 
+// The few widgets each owner works with.
+
+ObjectFieldsWidgets FieldsWidgets(const MainWindowUi& ui) {
+    return {.PathFileName = ui.edit_PathFileName,
+            .Parameters = ui.edit_Parameters,
+            .Caption = ui.edit_Caption,
+            .Hint = ui.edit_Hint,
+            .Keywords = ui.combobox_Keywords,
+            .ObjectType = ui.combobox_ObjectType,
+            .ObjectAction = ui.combobox_ObjectAction,
+            .Comments = ui.memo_Comments,
+            .BrowserComments = ui.memo_BrowserComments,
+            .Commit = ui.a_button_Commit,
+            .Tree = ui.TreeView};
+}
+
+ProjectSessionWidgets SessionWidgets(const MainWindowUi& ui) {
+    return {.BrowserView = ui.a_view_item_Browser,
+            .EditorView = ui.a_view_item_Editor,
+            .OpenDialog = ui.dialog_Open,
+            .SaveDialog = ui.dialog_Save};
+}
+
+ProjectPropertiesWidgets PropertiesWidgets(const MainWindowUi& ui) {
+    return {.DataDir = ui.edit_ProjectDataDir,
+            .Name = ui.edit_ProjectName,
+            .Name2 = ui.edit_ProjectName2,
+            .SplashFile = ui.edit_SplashFileName,
+            .SplashShowTime = ui.spinedit_SplashShowTime,
+            .AbsolutePaths = ui.a_options_item_AbsolutePath,
+            .AbsolutePathsBox = ui.checkbox_AbsoluteLink,
+            .Description = ui.memo_ProjectDescription,
+            .BrowserName = ui.label_BrowserProjectName,
+            .BrowserName2 = ui.label_BrowserProjectName2,
+            .BrowserDescription = ui.memo_BrowserProjectDescription};
+}
+
+ObjectRunningWidgets RunningWidgets(const MainWindowUi& ui) {
+    return {
+        .Tree = ui.TreeView,
+        .ContextMenu = ui.RxPopupMenu,
+        .OwnActionItem = ui.menuitem_NoAction,
+        .AlternateActions = {ui.a_action_item_OpenAction, ui.a_action_item_ExecuteAction,
+                             ui.a_action_item_NotePadAction, ui.a_action_item_AssociationAction}};
+}
+
+ScanWidgets ScanCommandWidgets(const MainWindowUi& ui) {
+    return {.Tree = ui.TreeView, .EditorPages = ui.EditPageControl};
+}
+
 }  // namespace
 
-Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
+Tfrm_Main::Tfrm_Main(const Seams& seams, const StartupContext& context, QWidget* parent)
     : Tfrm_Common<QMainWindow>(parent),
       m_ui(BuildMainWindowUi(*this)),
       m_seams(seams),
+      m_context(context),
       m_model(new ObjectTreeModel(this)),
-      m_busy(*this, m_ui),
-      m_commands(*this, seams.UserPrompts, m_busy, [this] { SyncViewChecks(); }),
-      m_fields(*this, m_ui, *m_model, seams.UserPrompts),
+      // A refused checkable command has already inverted its own check.
+      m_commands(*this, seams.UserPrompts, m_busy,
+                 [this] {
+                     SyncViewChecks();
+                     m_properties.ShowProject();
+                 }),
+      m_fields(*this, FieldsWidgets(m_ui), *m_model, seams.UserPrompts),
       m_recent(*m_ui.menu_RecentProjects, m_preferences,
                [this](const std::string& path) {
                    m_commands.Run([this, &path] { m_session.OpenRecentProject(path); });
                }),
-      m_session(*this, m_ui, *m_model, m_fields, m_busy, seams, m_pump, m_preferences, m_recent),
-      m_properties(*this, m_ui, *m_model, m_session, seams.UserPrompts),
-      m_editing(*this, m_ui, *m_model, m_fields, seams.UserPrompts),
-      m_running(*this, m_ui, *m_model, m_session, seams.UserPrompts, seams.SystemShell),
-      m_search(*this, m_ui, *m_model, seams.UserPrompts),
-      m_scan(*this, m_ui, *m_model, m_fields, m_session, m_busy, seams, m_pump) {
+      m_session(*this, SessionWidgets(m_ui), *m_model, m_fields, m_busy, seams, m_pump,
+                m_preferences, m_recent, m_context),
+      m_properties(*this, PropertiesWidgets(m_ui), *m_model, m_session, seams.UserPrompts,
+                   m_context.DiscFolder),
+      m_editing(*this, *m_ui.TreeView, *m_model, seams.UserPrompts),
+      m_running(*this, RunningWidgets(m_ui), m_session, seams.UserPrompts, seams.SystemShell),
+      m_search(*this, *m_ui.TreeView, *m_model, seams.UserPrompts),
+      m_scan(*this, ScanCommandWidgets(m_ui), *m_model, m_session, m_busy, seams, m_pump,
+             m_context.DiscFolder) {
     setObjectName(QStringLiteral("frm_Main"));
     setWindowTitle(QStringLiteral("Tomlet"));
     setMinimumSize(DesignedWidth, MinimumHeight);
@@ -65,35 +123,37 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, QWidget* parent)
 
     ConnectCommands();
     ConnectObjectActions();
-    ConnectViewChanges();
+    ConnectStateChanges();
     ConnectTree();
     BindCheckBoxToAction();
     BindCommitButton();
-    m_session.WatchForChanges();
     FormCreate();
+    UpdateActions();
 }
 
 Tfrm_Main::~Tfrm_Main() = default;
 
 void Tfrm_Main::FormCreate() {
-    if (!LoadLanguageAtStart(*this))
+    const std::string& dataFolder = m_context.DataFolder;
+    if (!LoadLanguageAtStart(*this, dataFolder))
         m_seams.UserPrompts.ShowMessage(this, MessageKind::Error,
                                         ToQString(Text(TextId::message_CantOpenInifile)));
     if (const QString refusal = m_preferences.Refusal(); !refusal.isEmpty())
         m_seams.UserPrompts.ShowMessage(this, MessageKind::Warning, refusal);
-    BuildLanguageMenu(*m_ui.menu_Language, *this);
+    BuildLanguageMenu(*m_ui.menu_Language, *this, dataFolder);
     for (QAction* language : m_ui.menu_Language->actions())
-        m_commands.Connect(language,
-                           [this, language] { menu_LanguageSelectClick(*this, language); });
+        m_commands.Connect(language, [this, language] {
+            menu_LanguageSelectClick(*this, m_context.DataFolder, language);
+        });
     a_view_item_BrowserExecute();
     m_session.UpdateCaption(Caption::WithFileName);
-    std::string startupPath = DefaultProjectPath();
+    std::string startupPath = m_context.DefaultProjectPath();
     TIniRec settings;
-    if (ReadSettings(settings)) {
+    if (ReadSettings(dataFolder, settings)) {
         ApplySettings(settings);
-        startupPath = StartupProjectPath(settings);
+        startupPath = StartupProjectPath(m_context, settings);
     }
-    m_session.OpenStartupProject(startupPath);
+    m_commands.Run([this, &startupPath] { m_session.OpenStartupProject(startupPath); });
     if (!RestoreWindowPlace() && !isMaximized())
         CentreOnScreen();
 }
@@ -156,6 +216,8 @@ void Tfrm_Main::ConnectCommands() {
     run.Connect(ui.a_options_item_AbsolutePath, m_properties,
                 &PropertiesPage::a_options_item_AbsolutePathExecute);
 
+    // Adding an object and Commit report nothing, whatever fails: the tree and the records keep
+    // what they reached.
     run.Connect(ui.a_button_Commit, m_fields, &ObjectFieldsEditor::a_button_CommitExecute,
                 OnError::Ignore);
     run.Connect(ui.edit_PathFileNameButton,
@@ -172,6 +234,9 @@ void Tfrm_Main::ConnectCommands() {
                 &TreeEditing::a_operation_item_CollapseTreeExecute);
     run.Connect(ui.a_operation_item_ExpandTree, m_editing,
                 &TreeEditing::a_operation_item_ExpandTreeExecute);
+    run.ConnectSignal(
+        ui.TreeView, &ObjectTreeView::NodeDropped,
+        [this](ObjectNode* target, bool withCtrl) { m_editing.DropSelectedOn(target, withCtrl); });
 
     run.Connect(ui.a_operation_item_ScanProjectDirectory, m_scan,
                 &ScanCommands::a_operation_item_ScanProjectDirectoryExecute);
@@ -200,25 +265,30 @@ void Tfrm_Main::ConnectObjectActions() {
         OnError::Ignore);
     connect(&tree, &ObjectTreeView::EnterPressed, this, &Tfrm_Main::EnterInTree);
     tree.SetContextMenu(m_ui.RxPopupMenu);
-    connect(m_ui.RxPopupMenu, &QMenu::aboutToShow, this,
-            [this] { m_running.PrepareContextMenu(); });
+    m_commands.ConnectSignal(
+        m_ui.RxPopupMenu, &QMenu::aboutToShow, [this] { m_running.PrepareContextMenu(); },
+        OnError::Ignore);
     tree.SetHintBuilder([this](const ObjectNode& node) { return m_running.HintText(node); });
 }
 
-void Tfrm_Main::ConnectViewChanges() {
+// Every fact UpdateActions reads tells when it changes.
+void Tfrm_Main::ConnectStateChanges() {
     connect(m_ui.PageControl, &QStackedWidget::currentChanged, this,
             &Tfrm_Main::ScheduleUpdateActions);
     connect(m_ui.EditPageControl, &QTabWidget::currentChanged, this,
             &Tfrm_Main::ScheduleUpdateActions);
-    // At once, so that nothing is enabled while a load, save or scan runs.
+    connect(&m_session, &ProjectSession::Changed, this, &Tfrm_Main::ScheduleUpdateActions);
+    connect(&m_recent, &RecentProjects::Changed, this, &Tfrm_Main::ScheduleUpdateActions);
+    // At once, so that nothing is enabled while a load, save or scan runs, and Commit follows
+    // the author's typing (Enter in a field triggers it).
     connect(&m_busy, &BusyState::Changed, this, &Tfrm_Main::UpdateActions);
+    connect(&m_fields, &ObjectFieldsEditor::EditsChanged, this, &Tfrm_Main::UpdateActions);
 }
 
 void Tfrm_Main::ConnectTree() {
     ObjectTreeView& tree = *m_ui.TreeView;
     tree.installEventFilter(this);
     tree.viewport()->installEventFilter(this);
-    tree.SetBusyQuery([this] { return m_busy.IsBusy(); });
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_model, signal, this, &Tfrm_Main::ScheduleUpdateActions);
     connect(m_model, &QAbstractItemModel::rowsMoved, this, &Tfrm_Main::ScheduleUpdateActions);
@@ -238,11 +308,11 @@ void Tfrm_Main::ConnectTree() {
 void Tfrm_Main::BindCheckBoxToAction() {
     QCheckBox* box = m_ui.checkbox_AbsoluteLink;
     QAction* action = m_ui.a_options_item_AbsolutePath;
+    // Its check shows the path mode, as the command's does (PropertiesPage::ShowProject).
     const auto mirror = [box, action] {
         box->setText(WithoutAccessLetter(action->text()));  // the menu item's letter
         box->setToolTip(action->toolTip());
         box->setEnabled(action->isEnabled());
-        box->setChecked(action->isChecked());
     };
     mirror();
     MarkBoundToAction(*box, *action);
@@ -282,8 +352,13 @@ void Tfrm_Main::UpdateActions() {
     const bool virtualFolderSelected = hasSelection && selected->Data.ObjectType == otVirtualFolder;
     const bool onDataPage = ui.EditPageControl->currentWidget() == ui.tabsheet_Data;
     const bool treeShown = IsBrowserView() || onDataPage;
-    const bool hasDataDir = !m_session.CurrentDataDir().empty();
+    const bool hasDataDir = !m_session.DataDir().empty();
     const bool canEditTree = idle && hasDataDir && onDataPage;
+
+    ui.toolbar_Editor->setEnabled(!m_busy.CommandsOff());
+    for (QAction* menu : ui.MainMenu1->actions())
+        menu->setEnabled(!m_busy.CommandsOff());
+    ui.menu_RecentProjects->menuAction()->setEnabled(!m_recent.IsEmpty());
 
     ui.a_files_item_New->setEnabled(idle);
     ui.a_files_item_Open->setEnabled(idle);
@@ -308,6 +383,9 @@ void Tfrm_Main::UpdateActions() {
     ui.a_operation_item_CollapseTree->setEnabled(idle && hasNodes && treeShown);
     ui.a_operation_item_ExpandTree->setEnabled(idle && hasNodes && treeShown);
     ui.a_action_item_OpenFolderContainingObject->setEnabled(hasSelection && !virtualFolderSelected);
+    ui.a_button_Commit->setEnabled(m_fields.HasEdits());
+    // Reserved for a check that was never written: shown, never enabled.
+    ui.a_utility_item_CorrectObjectDir->setEnabled(false);
     SyncViewChecks();
 
     // Not actions, but the same facts: the editor's object fields need a selected node.
@@ -315,7 +393,7 @@ void Tfrm_Main::UpdateActions() {
         m_fields.EnableFields(hasSelection);
 }
 
-// A refused view command has already moved the check of its radio pair.
+// A view command that did not switch has already moved the check of its radio pair.
 void Tfrm_Main::SyncViewChecks() {
     if (IsBrowserView())
         m_ui.a_view_item_Browser->setChecked(true);

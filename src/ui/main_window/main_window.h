@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include "core/startup_context.h"
 #include "ui/base/common_window.h"
 #include "ui/base/user_preferences.h"
 #include "ui/main_window/busy_state.h"
@@ -27,13 +28,14 @@ struct TIniRec;
 
 // The program's one main window: the browser view for end users and the editor view for
 // authors. It holds the layout, the two views and the wiring; the state and the commands live in
-// the owners below, each built from the window's widgets and the seams.
+// the owners below, each given the few widgets it works with and the seams. One UpdateActions
+// computes every action's enabled state from the facts the owners hold.
 class Tfrm_Main final : public Tfrm_Common<QMainWindow> {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Tfrm_Main)
 
 public:
-    explicit Tfrm_Main(const Seams& seams, QWidget* parent = nullptr);
+    Tfrm_Main(const Seams& seams, const StartupContext& context, QWidget* parent = nullptr);
     ~Tfrm_Main() override;
 
     const MainWindowUi& Ui() const { return m_ui; }
@@ -48,8 +50,9 @@ public:
     bool IsBrowserView() const;
     bool IsEditorView() const;
 
-    // Computes the enabled state of every action from the busy state, the view, the tree and
-    // the open project.
+    // Computes the enabled state of every action from the busy state, the view, the tree, the
+    // open project, the object fields' edits and the recent projects. Nothing else enables or
+    // disables an action.
     void UpdateActions();
     // Runs UpdateActions once the program is idle; repeated calls before then run it once.
     void ScheduleUpdateActions();
@@ -71,7 +74,7 @@ private:
     bool RestoreWindowPlace();
     void ConnectCommands();
     void ConnectObjectActions();
-    void ConnectViewChanges();
+    void ConnectStateChanges();
     void ConnectTree();
     void BindCheckBoxToAction();
     void BindCommitButton();
@@ -90,6 +93,7 @@ private:
 
     MainWindowUi m_ui;
     Seams m_seams;
+    StartupContext m_context;
     ObjectTreeModel* m_model;
     ThrottledMessagePump m_pump;
     BusyState m_busy;

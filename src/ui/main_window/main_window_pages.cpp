@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/limits.h"
 #include "core/records.h"
 #include "ui/base/named.h"
 #include "ui/main_window/main_window_ui.h"
@@ -203,7 +204,7 @@ void BuildPropertiesPage(MainWindowUi& ui) {
     ui.button_DontShowSplahScreen->setToolTip(
         QStringLiteral("To not show SplashScreen the project"));
     ui.spinedit_SplashShowTime = Named(new QSpinBox, "spinedit_SplashShowTime");
-    ui.spinedit_SplashShowTime->setRange(0, 15000);
+    ui.spinedit_SplashShowTime->setRange(0, MaxSplashShowTime);
     ui.spinedit_SplashShowTime->setSingleStep(200);
     ui.spinedit_SplashShowTime->setValue(500);
     ui.lbl_SplashTime = MakeLabel("lbl_SplashTime", "Time, ms  ", ui.spinedit_SplashShowTime);
@@ -284,7 +285,6 @@ void BuildObjectFields(MainWindowUi& ui) {
     ui.label_ObjectAction =
         MakeLabel("label_ObjectAction", "Object action", ui.combobox_ObjectAction);
     ui.button_Commit = Named(new QPushButton(ui.a_button_Commit->text()), "button_Commit");
-    ui.button_Commit->setEnabled(ui.a_button_Commit->isEnabled());
 
     auto* grid = new QGridLayout(ui.Panel1);
     grid->setContentsMargins(6, 4, 6, 4);

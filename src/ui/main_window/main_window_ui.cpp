@@ -137,10 +137,8 @@ void BuildActions(QMainWindow& w, MainWindowUi& ui) {
     ui.a_operation_item_ExpandTree = MakeAction(
         w, {"a_operation_item_ExpandTree", "Expand tree", "Expand tree", {}, S::SP_ArrowDown});
 
-    // Reserved for a check that was never written: shown, never enabled.
     ui.a_utility_item_CorrectObjectDir =
         MakeAction(w, {"a_utility_item_CorrectObjectDir", "Check of objects properties"});
-    ui.a_utility_item_CorrectObjectDir->setEnabled(false);
 
     ui.a_action_item_Action = MakeTaggedAction(w, {"a_action_item_Action", "No Action"}, 0);
     ui.a_action_item_OpenAction = MakeTaggedAction(w, {"a_action_item_OpenAction", "Open"}, 1);
@@ -162,7 +160,6 @@ void BuildActions(QMainWindow& w, MainWindowUi& ui) {
     ui.a_about_item_AboutProgram =
         MakeAction(w, {"a_about_item_AboutProgram", "About", "", {}, S::SP_MessageBoxInformation});
     ui.a_button_Commit = MakeAction(w, {"a_button_Commit", "Commit"});
-    ui.a_button_Commit->setEnabled(false);
 }
 
 QMenu* AddMenu(QMenuBar& bar, const char* name, const char* caption) {

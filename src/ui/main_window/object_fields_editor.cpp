@@ -15,7 +15,6 @@
 #include "ui/base/error_policy.h"
 #include "ui/base/memo_text.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/main_window_ui.h"
 #include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
@@ -68,157 +67,170 @@ std::pair<std::uint8_t, std::uint8_t> TypeAndActionOf(const std::string& picked)
 
 }  // namespace
 
-ObjectFieldsEditor::ObjectFieldsEditor(QWidget& window, const MainWindowUi& ui,
+ObjectFieldsEditor::ObjectFieldsEditor(QWidget& window, const ObjectFieldsWidgets& widgets,
                                        ObjectTreeModel& model, Prompts& prompts)
-    : m_window(window), m_ui(ui), m_model(model), m_prompts(prompts) {
+    : m_window(window), m_widgets(widgets), m_model(model), m_prompts(prompts) {
     ConnectFieldChanges();
     ConnectEnterKey();
-    ForgetShownNodeWhenRemoved();
+    FollowShownNode();
 }
 
 ObjectNode* ObjectFieldsEditor::SelectedNode() const {
-    return m_ui.TreeView->SelectedNode();
+    return m_widgets.Tree->SelectedNode();
+}
+
+ObjectNode* ObjectFieldsEditor::ShownNode() const {
+    return ObjectTreeModel::NodeFromIndex(m_shown);
+}
+
+void ObjectFieldsEditor::SetEdited(bool edited) {
+    if (m_edited == edited)
+        return;
+    m_edited = edited;
+    Q_EMIT EditsChanged();
 }
 
 void ObjectFieldsEditor::ShowObjectFields() {
     // Showing the fields never stops the user: the fields keep what they could show.
     RunIgnoringErrors([this] {
         ObjectNode* node = SelectedNode();
-        if (m_model.Tree().IsEmpty() || node == nullptr)
+        if (node == nullptr)
             return;
-        m_shownNode = node;
+        const QScopedValueRollback filling(m_filling, true);
+        m_shown = m_model.IndexFromNode(node);
         const TNodeData& record = node->Data;
-        m_ui.edit_PathFileName->setText(ToQString(record.PathFileName));
-        m_ui.edit_Parameters->setText(ToQString(record.Parameters));
-        m_ui.edit_Caption->setText(ToQString(record.Caption));
-        m_ui.edit_Hint->setText(ToQString(record.Hint));
-        ShowListItem(*m_ui.combobox_ObjectType, record.ObjectType);
-        ShowListItem(*m_ui.combobox_ObjectAction, record.ObjectAction);
-        SetMemoText(*m_ui.memo_Comments, record.Comments);
-        SetMemoText(*m_ui.memo_BrowserComments, record.Comments);
-        m_ui.a_button_Commit->setEnabled(false);
+        m_widgets.PathFileName->setText(ToQString(record.PathFileName));
+        m_widgets.Parameters->setText(ToQString(record.Parameters));
+        m_widgets.Caption->setText(ToQString(record.Caption));
+        m_widgets.Hint->setText(ToQString(record.Hint));
+        ShowListItem(*m_widgets.ObjectType, record.ObjectType);
+        ShowListItem(*m_widgets.ObjectAction, record.ObjectAction);
+        SetMemoText(*m_widgets.Comments, record.Comments);
+        SetMemoText(*m_widgets.BrowserComments, record.Comments);
+        SetEdited(false);
     });
 }
 
 void ObjectFieldsEditor::ClearObjectFields() {
+    const QScopedValueRollback filling(m_filling, true);
     for (QLineEdit* edit :
-         {m_ui.edit_PathFileName, m_ui.edit_Parameters, m_ui.edit_Caption, m_ui.edit_Hint})
+         {m_widgets.PathFileName, m_widgets.Parameters, m_widgets.Caption, m_widgets.Hint})
         edit->clear();
-    m_ui.combobox_ObjectType->setCurrentIndex(-1);
-    m_ui.combobox_ObjectAction->setCurrentIndex(-1);
-    m_ui.memo_Comments->clear();
-    m_ui.a_button_Commit->setEnabled(false);
-    m_shownNode = nullptr;
+    m_widgets.ObjectType->setCurrentIndex(-1);
+    m_widgets.ObjectAction->setCurrentIndex(-1);
+    m_widgets.Comments->clear();
+    m_widgets.BrowserComments->clear();
+    m_shown = QPersistentModelIndex();
+    SetEdited(false);
 }
 
 void ObjectFieldsEditor::FollowSelection() {
-    if (!m_fieldsFollowSelection)
-        return;
     CommitPendingEdits();
     ShowObjectFields();
 }
 
 bool ObjectFieldsEditor::HasPendingEdits() const {
-    return m_ui.a_button_Commit->isEnabled() && m_shownNode != nullptr &&
-           EditedRecord(m_shownNode->Data) != m_shownNode->Data;
+    const ObjectNode* shown = ShownNode();
+    return m_edited && shown != nullptr && !m_model.IsBeingDeleted(shown) &&
+           EditedRecord(shown->Data) != shown->Data;
 }
 
 void ObjectFieldsEditor::CommitPendingEdits() {
     if (HasPendingEdits())
-        CommitTo(*m_shownNode);
-}
-
-void ObjectFieldsEditor::ClearTreeQuietly() {
-    const QScopedValueRollback quiet(m_fieldsFollowSelection, false);
-    m_model.ClearObjectTree();
+        CommitTo(*ShownNode());
 }
 
 void ObjectFieldsEditor::EnableFields(bool nodeSelected) {
     for (QWidget* field : std::initializer_list<QWidget*>{
-             m_ui.edit_PathFileName, m_ui.edit_Caption, m_ui.edit_Parameters, m_ui.edit_Hint,
-             m_ui.combobox_Keywords, m_ui.combobox_ObjectType, m_ui.combobox_ObjectAction,
-             m_ui.memo_Comments})
+             m_widgets.PathFileName, m_widgets.Caption, m_widgets.Parameters, m_widgets.Hint,
+             m_widgets.Keywords, m_widgets.ObjectType, m_widgets.ObjectAction, m_widgets.Comments})
         field->setEnabled(nodeSelected);
 }
 
 void ObjectFieldsEditor::ConnectFieldChanges() {
-    QAction* commit = m_ui.a_button_Commit;
-    const auto enableCommit = [commit] { commit->setEnabled(true); };
+    const auto edited = [this] {
+        if (!m_filling)
+            SetEdited(true);
+    };
     for (QLineEdit* edit :
-         {m_ui.edit_PathFileName, m_ui.edit_Parameters, m_ui.edit_Caption, m_ui.edit_Hint})
-        QObject::connect(edit, &QLineEdit::textChanged, commit, enableCommit);
-    QObject::connect(m_ui.memo_Comments, &QPlainTextEdit::textChanged, commit, enableCommit);
-    QObject::connect(m_ui.combobox_Keywords, &QComboBox::editTextChanged, commit, enableCommit);
+         {m_widgets.PathFileName, m_widgets.Parameters, m_widgets.Caption, m_widgets.Hint})
+        connect(edit, &QLineEdit::textChanged, this, edited);
+    connect(m_widgets.Comments, &QPlainTextEdit::textChanged, this, edited);
+    connect(m_widgets.Keywords, &QComboBox::editTextChanged, this, edited);
     // Only the author's choice in a list counts as a change, never the program's.
-    for (QComboBox* list : {m_ui.combobox_ObjectType, m_ui.combobox_ObjectAction})
-        QObject::connect(list, &QComboBox::activated, commit, enableCommit);
+    for (QComboBox* list : {m_widgets.ObjectType, m_widgets.ObjectAction})
+        connect(list, &QComboBox::activated, this, edited);
 }
 
-// A node being deleted takes its pending edits with it: the selection moves off it while it still
-// exists, and nothing may be written into it then. Connected before any view's selection model,
-// so that this runs before the selection moves.
-void ObjectFieldsEditor::ForgetShownNodeWhenRemoved() {
-    QObject::connect(&m_model, &QAbstractItemModel::rowsAboutToBeRemoved, &m_window,
-                     [this](const QModelIndex& parent, int first, int last) {
-                         QModelIndex shown = m_model.IndexFromNode(m_shownNode);
-                         while (shown.isValid() && shown.parent() != parent)
-                             shown = shown.parent();
-                         if (shown.isValid() && shown.row() >= first && shown.row() <= last)
-                             m_shownNode = nullptr;
-                     });
-    QObject::connect(&m_model, &QAbstractItemModel::modelAboutToBeReset, &m_window,
-                     [this] { m_shownNode = nullptr; });
+// The node shown may go by any route: deleted with its subtree, cleared with the tree, or taken by
+// an update from disc. Its persistent index then is invalid, and the fields are emptied. An
+// update may also change its record.
+void ObjectFieldsEditor::FollowShownNode() {
+    const auto clearIfGone = [this] {
+        if (!m_shown.isValid())
+            ClearObjectFields();
+    };
+    connect(&m_model, &QAbstractItemModel::rowsRemoved, this, clearIfGone);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, clearIfGone);
+    connect(&m_model, &QAbstractItemModel::layoutChanged, this, clearIfGone);
+    // Its record changed by another route (an update from disc gave it a new path): shown
+    // afresh, unless the author has edits of it pending.
+    connect(&m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                if (!m_edited && m_shown.isValid() && m_shown.parent() == first.parent() &&
+                    m_shown.row() >= first.row() && m_shown.row() <= last.row())
+                    ShowObjectFields();
+            });
 }
 
 void ObjectFieldsEditor::ConnectEnterKey() {
     auto* filter =
-        new EnterKeyFilter(&m_window, [this](QWidget* field, Qt::KeyboardModifiers modifiers) {
+        new EnterKeyFilter(this, [this](QWidget* field, Qt::KeyboardModifiers modifiers) {
             EnterInField(field, modifiers);
         });
     for (QWidget* field : std::initializer_list<QWidget*>{
-             m_ui.edit_PathFileName, m_ui.edit_Parameters, m_ui.edit_Caption, m_ui.edit_Hint,
-             m_ui.combobox_Keywords, m_ui.memo_Comments, m_ui.combobox_ObjectType,
-             m_ui.combobox_ObjectAction})
+             m_widgets.PathFileName, m_widgets.Parameters, m_widgets.Caption, m_widgets.Hint,
+             m_widgets.Keywords, m_widgets.Comments, m_widgets.ObjectType, m_widgets.ObjectAction})
         filter->Watch(field, field);
-    filter->Watch(m_ui.combobox_Keywords, m_ui.combobox_Keywords->lineEdit());
+    filter->Watch(m_widgets.Keywords, m_widgets.Keywords->lineEdit());
 }
 
 void ObjectFieldsEditor::EnterInField(QWidget* field, Qt::KeyboardModifiers modifiers) {
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
-    if (field == m_ui.memo_Comments && ctrl) {
-        m_ui.memo_Comments->insertPlainText(QStringLiteral("\n"));
+    if (field == m_widgets.Comments && ctrl) {
+        m_widgets.Comments->insertPlainText(QStringLiteral("\n"));
         return;
     }
-    if (ctrl || field == m_ui.edit_PathFileName)
+    if (ctrl || field == m_widgets.PathFileName)
         return;
-    if (m_ui.a_button_Commit->isEnabled())
-        m_ui.a_button_Commit->trigger();
-    m_ui.TreeView->viewport()->update();
-    m_ui.TreeView->setFocus();
+    if (m_edited)
+        m_widgets.Commit->trigger();
+    m_widgets.Tree->viewport()->update();
+    m_widgets.Tree->setFocus();
 }
 
 void ObjectFieldsEditor::a_button_CommitExecute() {
     ObjectNode* node = SelectedNode();
-    if (m_model.Tree().IsEmpty() || node == nullptr)
+    if (node == nullptr)
         return;
     CommitTo(*node);
-    m_ui.TreeView->viewport()->update();
-    m_ui.TreeView->setFocus();
+    m_widgets.Tree->viewport()->update();
+    m_widgets.Tree->setFocus();
 }
 
 TNodeData ObjectFieldsEditor::EditedRecord(const TNodeData& stored) const {
     TNodeData record = stored;
-    record.PathFileName = FromQString(m_ui.edit_PathFileName->text());
-    record.Parameters = FromQString(m_ui.edit_Parameters->text());
-    record.Caption = FromQString(m_ui.edit_Caption->text());
-    record.Hint = FromQString(m_ui.edit_Hint->text());
+    record.PathFileName = FromQString(m_widgets.PathFileName->text());
+    record.Parameters = FromQString(m_widgets.Parameters->text());
+    record.Caption = FromQString(m_widgets.Caption->text());
+    record.Hint = FromQString(m_widgets.Hint->text());
     // A list that shows no item keeps a stored value that it has no item for.
-    const int type = m_ui.combobox_ObjectType->currentIndex();
+    const int type = m_widgets.ObjectType->currentIndex();
     if (type >= 0)
         record.ObjectType = static_cast<std::uint8_t>(type);
-    if (const int action = m_ui.combobox_ObjectAction->currentIndex(); action >= 0)
+    if (const int action = m_widgets.ObjectAction->currentIndex(); action >= 0)
         record.ObjectAction = static_cast<std::uint8_t>(action);
-    record.Comments = MemoText(*m_ui.memo_Comments);
+    record.Comments = MemoText(*m_widgets.Comments);
     if (type == otVirtualFolder) {
         record.ObjectAction = oaNoAction;
         record.PathFileName.clear();
@@ -231,13 +243,16 @@ TNodeData ObjectFieldsEditor::EditedRecord(const TNodeData& stored) const {
 
 void ObjectFieldsEditor::CommitTo(ObjectNode& node) {
     TNodeData record = EditedRecord(node.Data);
-    // What the rules of folders forced shows in the fields too.
-    m_ui.edit_PathFileName->setText(ToQString(record.PathFileName));
-    m_ui.edit_Parameters->setText(ToQString(record.Parameters));
-    ShowListItem(*m_ui.combobox_ObjectAction, record.ObjectAction);
+    {
+        // What the rules of folders forced shows in the fields too.
+        const QScopedValueRollback filling(m_filling, true);
+        m_widgets.PathFileName->setText(ToQString(record.PathFileName));
+        m_widgets.Parameters->setText(ToQString(record.Parameters));
+        ShowListItem(*m_widgets.ObjectAction, record.ObjectAction);
+    }
     if (record != node.Data)
         m_model.SetRecord(&node, std::move(record));
-    m_ui.a_button_Commit->setEnabled(false);
+    SetEdited(false);
 }
 
 void ObjectFieldsEditor::ChooseObjectPath(const ActionContext& paths) {
@@ -245,7 +260,7 @@ void ObjectFieldsEditor::ChooseObjectPath(const ActionContext& paths) {
     FolderPickerRequest request;
     request.Title = ToQString(Text(TextId::text_ProjectDir) + dataDir);
     request.RootFolder = ToQString(dataDir);
-    const std::string current = FromQString(m_ui.edit_PathFileName->text());
+    const std::string current = FromQString(m_widgets.PathFileName->text());
     request.InitialSelection =
         ToQString(current.empty()
                       ? dataDir
@@ -260,7 +275,7 @@ void ObjectFieldsEditor::ChooseObjectPath(const ActionContext& paths) {
                               ToQString(Text(TextId::message_PathNotContainInProjectDir)));
         return;
     }
-    m_ui.edit_PathFileName->setText(ToQString(*relative));
+    m_widgets.PathFileName->setText(ToQString(*relative));
 
     const ObjectNode* node = SelectedNode();
     if (node == nullptr)
@@ -272,10 +287,10 @@ void ObjectFieldsEditor::ChooseObjectPath(const ActionContext& paths) {
         return;
     }
     const auto [type, action] = TypeAndActionOf(picked);
-    m_ui.combobox_ObjectType->setCurrentIndex(type);
-    m_ui.combobox_ObjectAction->setCurrentIndex(action);
-    if (m_ui.edit_Caption->text() == ToQString(Text(TextId::text_NewObject)))
-        m_ui.edit_Caption->setText(ToQString(FileNamePart(picked)));
+    m_widgets.ObjectType->setCurrentIndex(type);
+    m_widgets.ObjectAction->setCurrentIndex(action);
+    if (m_widgets.Caption->text() == ToQString(Text(TextId::text_NewObject)))
+        m_widgets.Caption->setText(ToQString(FileNamePart(picked)));
 }
 
 }  // namespace tomlet

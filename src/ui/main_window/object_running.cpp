@@ -5,29 +5,27 @@
 
 #include "core/catalogue.h"
 #include "core/object_hint.h"
+#include "core/object_tree.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/main_window_ui.h"
 #include "ui/main_window/project_session.h"
 #include "ui/seams/prompts.h"
 #include "ui/seams/shell.h"
-#include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
 namespace tomlet {
 
-ObjectRunning::ObjectRunning(QWidget& window, const MainWindowUi& ui, const ObjectTreeModel& model,
+ObjectRunning::ObjectRunning(QWidget& window, const ObjectRunningWidgets& widgets,
                              const ProjectSession& session, Prompts& prompts, Shell& shell)
     : m_window(window),
-      m_ui(ui),
-      m_model(model),
+      m_widgets(widgets),
       m_session(session),
       m_prompts(prompts),
       m_shell(shell) {}
 
 void ObjectRunning::RunObjectAction(RequestedAction action) {
-    const ObjectNode* node = m_ui.TreeView->SelectedNode();
-    if (m_model.Tree().IsEmpty() || node == nullptr)
+    const ObjectNode* node = m_widgets.Tree->SelectedNode();
+    if (node == nullptr)
         return;
     const ActionContext context = m_session.ObjectActionContext();
     const ObjectCommand command = PlanObjectAction(node->Data, action, context);
@@ -44,36 +42,34 @@ void ObjectRunning::RunTaggedAction(const QAction& action) {
 }
 
 void ObjectRunning::a_action_item_OpenFolderContainingObjectExecute() {
-    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    const ObjectNode* node = m_widgets.Tree->SelectedNode();
     if (node == nullptr)
         return;
     Perform(m_shell, PlanOpenContainingFolder(node->Data, m_session.ObjectActionContext()));
 }
 
 void ObjectRunning::TreeDoubleClicked() {
-    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    const ObjectNode* node = m_widgets.Tree->SelectedNode();
     if (node == nullptr || node->Data.ObjectType == otFolder)
         return;
     RunObjectAction(OwnAction);
 }
 
 void ObjectRunning::PrepareContextMenu() {
+    QAction& item = *m_widgets.OwnActionItem;
     m_boundMenuAction = nullptr;
-    m_ui.menuitem_NoAction->setVisible(false);
-    const ObjectNode* node = m_ui.TreeView->SelectedNode();
+    item.setVisible(false);
+    const ObjectNode* node = m_widgets.Tree->SelectedNode();
     if (node == nullptr)
         return;
-    QAction* const tagged[] = {nullptr, m_ui.a_action_item_OpenAction,
-                               m_ui.a_action_item_ExecuteAction, m_ui.a_action_item_NotePadAction,
-                               m_ui.a_action_item_AssociationAction};
     const std::uint8_t own = node->Data.ObjectAction;
-    if (own < 1 || own > 4)
+    if (own < 1 || own > m_widgets.AlternateActions.size())
         return;
-    m_boundMenuAction = tagged[own];
+    m_boundMenuAction = m_widgets.AlternateActions[own - 1];
     // A letter of its own: the bound item's letter is chosen within the other menu.
-    m_ui.menuitem_NoAction->setText(WithoutAccessLetter(m_boundMenuAction->text()));
-    AssignAccessLetter(*m_ui.RxPopupMenu, *m_ui.menuitem_NoAction);
-    m_ui.menuitem_NoAction->setVisible(true);
+    item.setText(WithoutAccessLetter(m_boundMenuAction->text()));
+    AssignAccessLetter(*m_widgets.ContextMenu, item);
+    item.setVisible(true);
 }
 
 void ObjectRunning::menuitem_NoActionClick() {

@@ -1,20 +1,31 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 #include "core/object_actions.h"
 
 class QAction;
+class QMenu;
 class QWidget;
 
 namespace tomlet {
 
 class ObjectNode;
-class ObjectTreeModel;
+class ObjectTreeView;
 class ProjectSession;
 class Prompts;
 class Shell;
-struct MainWindowUi;
+
+// The widgets object running works with: the tree whose selected object runs, and its context
+// menu, whose first item stands for the object's own action among the alternate actions.
+struct ObjectRunningWidgets {
+    ObjectTreeView* Tree;
+    QMenu* ContextMenu;
+    QAction* OwnActionItem;
+    // The alternate actions by their tags, 1 (Open) to 4 (Open by association).
+    std::array<QAction*, 4> AlternateActions;
+};
 
 // Running the selected object's action: the action commands, double click, the context menu's
 // first item bound to the object's own action, and the hover hint that describes an object.
@@ -22,7 +33,7 @@ struct MainWindowUi;
 // only after the user agrees. Nothing here reports a failure.
 class ObjectRunning final {
 public:
-    ObjectRunning(QWidget& window, const MainWindowUi& ui, const ObjectTreeModel& model,
+    ObjectRunning(QWidget& window, const ObjectRunningWidgets& widgets,
                   const ProjectSession& session, Prompts& prompts, Shell& shell);
     ObjectRunning(const ObjectRunning&) = delete;
     ObjectRunning& operator=(const ObjectRunning&) = delete;
@@ -42,8 +53,7 @@ public:
 
 private:
     QWidget& m_window;
-    const MainWindowUi& m_ui;
-    const ObjectTreeModel& m_model;
+    ObjectRunningWidgets m_widgets;
     const ProjectSession& m_session;
     Prompts& m_prompts;
     Shell& m_shell;

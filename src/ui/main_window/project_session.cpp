@@ -1,28 +1,23 @@
 #include "ui/main_window/project_session.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScopedValueRollback>
-#include <QSpinBox>
 #include <QWidget>
-#include <stdexcept>
+#include <algorithm>
 
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "core/paths.h"
 #include "core/project_file.h"
+#include "core/startup_context.h"
 #include "core/version.h"
 #include "platform/file_system.h"
 #include "platform/text_editor.h"
 #include "ui/base/error_policy.h"
-#include "ui/base/memo_text.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/user_preferences.h"
 #include "ui/dialogs/file_dialog_texts.h"
 #include "ui/main_window/busy_state.h"
-#include "ui/main_window/main_window_ui.h"
 #include "ui/main_window/object_fields_editor.h"
 #include "ui/main_window/recent_projects.h"
 #include "ui/tree/object_tree_model.h"
@@ -37,37 +32,32 @@ QString CatalogueText(TextId id) {
 
 }  // namespace
 
-ProjectSession::ProjectSession(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
-                               ObjectFieldsEditor& fields, BusyState& busy, const Seams& seams,
-                               MessagePump& pump, UserPreferences& preferences,
-                               RecentProjects& recent)
+ProjectSession::ProjectSession(QWidget& window, const ProjectSessionWidgets& widgets,
+                               ObjectTreeModel& model, ObjectFieldsEditor& fields, BusyState& busy,
+                               const Seams& seams, MessagePump& pump, UserPreferences& preferences,
+                               RecentProjects& recent, const StartupContext& context)
     : m_window(window),
-      m_ui(ui),
+      m_widgets(widgets),
       m_model(model),
       m_fields(fields),
       m_busy(busy),
       m_seams(seams),
       m_pump(pump),
       m_preferences(preferences),
-      m_recent(recent) {}
+      m_recent(recent),
+      m_context(context) {
+    WatchTheTree();
+}
 
-void ProjectSession::WatchForChanges() {
+// The tree changes through its one model, whichever command changes it.
+void ProjectSession::WatchTheTree() {
     const auto changed = [this] { NoteChange(); };
-    // The tree through its one model, whichever command changes it.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        QObject::connect(&m_model, signal, &m_window, changed);
-    QObject::connect(&m_model, &QAbstractItemModel::rowsMoved, &m_window, changed);
-    QObject::connect(&m_model, &QAbstractItemModel::dataChanged, &m_window, changed);
-    QObject::connect(&m_model, &QAbstractItemModel::layoutChanged, &m_window, changed);
-    QObject::connect(&m_model, &QAbstractItemModel::modelReset, &m_window, changed);
-    // The properties through the controls that a save gathers them from.
-    for (QLineEdit* edit : {m_ui.edit_ProjectDataDir, m_ui.edit_ProjectName, m_ui.edit_ProjectName2,
-                            m_ui.edit_SplashFileName})
-        QObject::connect(edit, &QLineEdit::textChanged, &m_window, changed);
-    QObject::connect(m_ui.spinedit_SplashShowTime, &QSpinBox::valueChanged, &m_window, changed);
-    QObject::connect(m_ui.checkbox_AbsoluteLink, &QCheckBox::toggled, &m_window, changed);
-    QObject::connect(m_ui.memo_ProjectDescription, &QPlainTextEdit::textChanged, &m_window,
-                     changed);
+        connect(&m_model, signal, this, changed);
+    connect(&m_model, &QAbstractItemModel::rowsMoved, this, changed);
+    connect(&m_model, &QAbstractItemModel::dataChanged, this, changed);
+    connect(&m_model, &QAbstractItemModel::layoutChanged, this, changed);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, changed);
 }
 
 void ProjectSession::NoteChange() {
@@ -80,6 +70,41 @@ void ProjectSession::NoteChange() {
 void ProjectSession::TakeAsSaved(std::uint64_t changes) {
     m_savedChanges = changes;
     m_window.setWindowModified(IsModified());
+}
+
+void ProjectSession::SetProperties(const TProjectRec& project) {
+    if (project == m_project)
+        return;
+    if (project.ProjectDataDir != m_project.ProjectDataDir)
+        m_dataDir = ResolveDataDirectory(project.ProjectDataDir, m_context.DiscFolder);
+    m_project = project;
+    NoteChange();
+    Q_EMIT Changed();
+}
+
+void ProjectSession::SetDataDirectory(const std::string& folder) {
+    TProjectRec project = m_project;
+    project.ProjectDataDir = folder;
+    SetProperties(project);
+}
+
+void ProjectSession::SetPathMode(PathMode mode) {
+    TProjectRec project = m_project;
+    project.AbsolutePath = mode == PathMode::Absolute;
+    SetProperties(project);
+}
+
+PathMode ProjectSession::CurrentPathMode() const {
+    return m_project.AbsolutePath ? PathMode::Absolute : PathMode::Relative;
+}
+
+ActionContext ProjectSession::ObjectActionContext() const {
+    ActionContext context;
+    context.Mode = CurrentPathMode();
+    context.DataDir = m_dataDir;
+    context.DiscFolder = m_context.DiscFolder;
+    context.TextEditor = TextEditorCommand();
+    return context;
 }
 
 bool ProjectSession::MayReplaceProject() {
@@ -101,57 +126,55 @@ bool ProjectSession::MayReplaceProject() {
     return false;
 }
 
-PathMode ProjectSession::CurrentPathMode() const {
-    return m_ui.a_options_item_AbsolutePath->isChecked() ? PathMode::Absolute : PathMode::Relative;
+bool ProjectSession::LoadProject(const std::string& path) {
+    return FileExists(path) && Accept(ReadProject(path), QString());
 }
 
-void ProjectSession::SetPathMode(PathMode mode) {
-    const bool absolute = mode == PathMode::Absolute;
-    m_ui.a_options_item_AbsolutePath->setChecked(absolute);
-    m_ui.checkbox_AbsoluteLink->setChecked(absolute);
-}
-
-ActionContext ProjectSession::ObjectActionContext() const {
-    ActionContext context;
-    context.Mode = CurrentPathMode();
-    context.DataDir = m_currentDataDir;
-    context.DiscFolder = DiscFolder();
-    context.TextEditor = TextEditorCommand();
-    return context;
-}
-
-void ProjectSession::LoadProject(const std::string& path) {
-    if (!FileExists(path))
-        return;
+ReadResult ProjectSession::ReadProject(const std::string& path) {
     const BusyState::Scope busy(m_busy);
     const QScopedValueRollback replacing(m_replacingProject, true);
     TProjectRec project;
     ObjectTree loaded;
     const ReadResult result = ReadProjectFile(path, project, loaded, m_seams.Progress, m_pump);
-    if (result.Status == ReadStatus::CannotOpen)
-        throw std::runtime_error(result.Error);
-    if (!result.Ok()) {
-        ShowReadFailure(result);
-        CloseProject(ForgetFileName::Yes);
-        return;
-    }
+    if (!result.Ok())
+        return result;
     m_model.Adopt(std::move(loaded), nullptr);
-    ShowProjectProperties(project);
-    m_currentDataDir = ResolveDataDirectory(project.ProjectDataDir, DiscFolder());
+    // What the editor can show is what it saves.
+    project.SplashShowTime = std::clamp(project.SplashShowTime, 0, MaxSplashShowTime);
+    SetProperties(project);
     m_currentFileName = path;
     TakeAsSaved(m_changes);
-    if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_currentDataDir))
+    if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_dataDir))
         Tell(MessageKind::Information, CatalogueText(TextId::message_ProjectDataDirNotExist) +
-                                           QLatin1Char('\n') + ToQString(m_currentDataDir));
+                                           QLatin1Char('\n') + ToQString(m_dataDir));
+    return result;
 }
 
-void ProjectSession::ShowReadFailure(const ReadResult& result) {
-    if (result.Status == ReadStatus::VersionTooNew)
-        Tell(MessageKind::Warning, CatalogueText(TextId::message_FileVersionHigherUseNewerTomlet));
+bool ProjectSession::Accept(const ReadResult& result, const QString& heading) {
+    switch (result.Status) {
+        case ReadStatus::Ok:
+            return true;
+        case ReadStatus::CannotOpen:
+            // The reason names the file.
+            Tell(MessageKind::Error, heading.isEmpty()
+                                         ? ToQString(result.Error)
+                                         : heading + QLatin1Char('\n') + ToQString(result.Error));
+            return false;
+        case ReadStatus::VersionTooNew:
+            Tell(MessageKind::Warning,
+                 CatalogueText(TextId::message_FileVersionHigherUseNewerTomlet));
+            break;
+        case ReadStatus::WrongSignature:
+        case ReadStatus::Damaged:
+        case ReadStatus::TooDeep:
+            break;
+    }
     QString text = CatalogueText(TextId::message_IncorrectFormatFile);
     if (!result.Error.empty())
         text += QLatin1Char('\n') + ToQString(result.Error);  // why it counts as damaged
     Tell(MessageKind::Error, text);
+    CloseProject(ForgetFileName::Yes);
+    return false;
 }
 
 bool ProjectSession::SaveProject(const std::string& path) {
@@ -159,8 +182,9 @@ bool ProjectSession::SaveProject(const std::string& path) {
     // The properties page stays open to the author while the file is written; a change made
     // then is not in the file.
     const std::uint64_t changesWritten = m_changes;
+    const TProjectRec written = m_project;
     const WriteResult result =
-        WriteProjectFile(path, GatherProjectProperties(), m_model.Tree(), m_seams.Progress, m_pump);
+        WriteProjectFile(path, written, m_model.Tree(), m_seams.Progress, m_pump);
     if (!result.Saved) {
         QString text = CatalogueText(TextId::SaveFailure);
         if (!result.Error.empty())
@@ -172,22 +196,23 @@ bool ProjectSession::SaveProject(const std::string& path) {
     m_currentFileName = path;
     TakeAsSaved(changesWritten);
     UpdateCaption(Caption::WithFileName);
+    Q_EMIT Changed();
     return true;
 }
 
 void ProjectSession::CloseProject(ForgetFileName forget) {
     const QScopedValueRollback replacing(m_replacingProject, true);
-    if (forget == ForgetFileName::Yes)
+    if (forget == ForgetFileName::Yes && !m_currentFileName.empty()) {
         m_currentFileName.clear();
+        Q_EMIT Changed();
+    }
     // Either way the caption names no file afterwards.
     UpdateCaption(Caption::WithoutFileName);
-    m_currentDataDir.clear();
-    ResetProjectProperties();
-    m_fields.ClearObjectFields();
-    m_ui.memo_BrowserComments->clear();
+    SetProperties(TProjectRec{});
     TakeAsSaved(m_changes);
-    // The tree last, so that everything else is reset whatever becomes of it.
-    m_fields.ClearTreeQuietly();
+    // The tree last, so that everything else is reset whatever becomes of it; the object fields
+    // empty themselves with it.
+    m_model.ClearObjectTree();
 }
 
 void ProjectSession::NewProject(const std::function<void()>& chooseDataDir) {
@@ -204,9 +229,9 @@ void ProjectSession::UpdateCaption(Caption caption) {
     RunIgnoringErrors([&] {
         QString text = m_window.windowTitle().remove(QStringLiteral("[*]"));
         const QString version = ToQString(GetVersionText());
-        if (m_ui.a_view_item_Browser->isChecked())
+        if (m_widgets.BrowserView->isChecked())
             text = QStringLiteral("Tomlet   ") + version;
-        if (m_ui.a_view_item_Editor->isChecked())
+        if (m_widgets.EditorView->isChecked())
             text = QStringLiteral("Tomlet EDITOR  ") + version;
         if (!m_currentFileName.empty() && caption == Caption::WithFileName)
             text += QStringLiteral("    -   ") + ToQString(FileNamePart(m_currentFileName));
@@ -217,24 +242,21 @@ void ProjectSession::UpdateCaption(Caption caption) {
 
 void ProjectSession::OpenStartupProject(const std::string& path) {
     // A project handed over on the command line (by a file manager, say) is one the user chose.
-    const bool named = path == NamedProject();
+    const bool named = path == m_context.NamedProject;
     if (!FileExists(path)) {
         if (named)
             TellNoProjectFile(path);
         return;
     }
-    // The start-up project's errors are not the general error display's: they get their own text.
-    if (!RunIgnoringErrors([&] { LoadProject(path); }))
-        Tell(MessageKind::Error, CatalogueText(TextId::message_CantOpenDefaultFile));
-    if (named && m_currentFileName == path)
+    if (Accept(ReadProject(path), CatalogueText(TextId::message_CantOpenDefaultFile)) && named)
         m_recent.Add(path);
 }
 
 void ProjectSession::OpenProjectFile(const std::string& path) {
     CloseProject(ForgetFileName::Yes);
-    LoadProject(path);
+    const bool loaded = LoadProject(path);
     UpdateCaption(Caption::WithFileName);
-    if (m_currentFileName == path)
+    if (loaded)
         m_recent.Add(path);
 }
 
@@ -252,43 +274,6 @@ void ProjectSession::TellNoProjectFile(const std::string& path) {
     Tell(MessageKind::Warning, ToQString(NoProjectFileText(path)));
 }
 
-void ProjectSession::ShowProjectProperties(const TProjectRec& project) {
-    m_ui.edit_ProjectDataDir->setText(ToQString(project.ProjectDataDir));
-    m_ui.edit_ProjectName->setText(ToQString(project.ProjectName));
-    m_ui.label_BrowserProjectName->setText(ToQString(project.ProjectName));
-    m_ui.edit_ProjectName2->setText(ToQString(project.ProjectName2));
-    m_ui.label_BrowserProjectName2->setText(ToQString(project.ProjectName2));
-    m_ui.edit_SplashFileName->setText(ToQString(project.SplashFileName));
-    m_ui.spinedit_SplashShowTime->setValue(project.SplashShowTime);
-    SetPathMode(project.AbsolutePath ? PathMode::Absolute : PathMode::Relative);
-    SetMemoText(*m_ui.memo_ProjectDescription, project.ProjectDescription);
-    SetMemoText(*m_ui.memo_BrowserProjectDescription, project.ProjectDescription);
-}
-
-TProjectRec ProjectSession::GatherProjectProperties() const {
-    TProjectRec project;
-    project.ProjectDataDir = FromQString(m_ui.edit_ProjectDataDir->text());
-    project.ProjectName = FromQString(m_ui.edit_ProjectName->text());
-    project.ProjectName2 = FromQString(m_ui.edit_ProjectName2->text());
-    project.SplashFileName = FromQString(m_ui.edit_SplashFileName->text());
-    project.SplashShowTime = m_ui.spinedit_SplashShowTime->value();
-    project.AbsolutePath = m_ui.checkbox_AbsoluteLink->isChecked();
-    project.ProjectDescription = MemoText(*m_ui.memo_ProjectDescription);
-    return project;
-}
-
-void ProjectSession::ResetProjectProperties() {
-    for (QLineEdit* edit : {m_ui.edit_ProjectDataDir, m_ui.edit_ProjectName, m_ui.edit_ProjectName2,
-                            m_ui.edit_SplashFileName})
-        edit->clear();
-    m_ui.label_BrowserProjectName->clear();
-    m_ui.label_BrowserProjectName2->clear();
-    SetPathMode(PathMode::Absolute);
-    m_ui.spinedit_SplashShowTime->setValue(TProjectRec{}.SplashShowTime);
-    m_ui.memo_ProjectDescription->clear();
-    m_ui.memo_BrowserProjectDescription->clear();
-}
-
 void ProjectSession::Tell(MessageKind kind, const QString& text) {
     m_seams.UserPrompts.ShowMessage(&m_window, kind, text);
 }
@@ -298,7 +283,7 @@ QString ProjectSession::DialogFolder() const {
     const QString last = m_preferences.LastFolder();
     if (!last.isEmpty() && DirectoryExists(FromQString(last)))
         return last;
-    return ToQString(StripTrailingBackslash(DiscFolder()));
+    return ToQString(StripTrailingBackslash(m_context.DiscFolder));
 }
 
 void ProjectSession::RememberDialogFolder(const QString& chosenFile) {
@@ -309,7 +294,7 @@ void ProjectSession::a_files_item_OpenExecute() {
     if (!MayReplaceProject())
         return;
     const QString chosen = m_seams.UserPrompts.OpenFileName(
-        &m_window, m_ui.dialog_Open->Title(), m_ui.dialog_Open->Filter(), DialogFolder());
+        &m_window, m_widgets.OpenDialog->Title(), m_widgets.OpenDialog->Filter(), DialogFolder());
     if (chosen.isEmpty()) {
         UpdateCaption(Caption::WithFileName);
         return;
@@ -319,7 +304,7 @@ void ProjectSession::a_files_item_OpenExecute() {
 }
 
 void ProjectSession::a_files_item_OpenDefaultExecute() {
-    const std::string path = DefaultProjectPath();
+    const std::string path = m_context.DefaultProjectPath();
     if (!FileExists(path)) {
         Tell(MessageKind::Warning, CatalogueText(TextId::message_DefaultFileNotFound));
         UpdateCaption(Caption::WithFileName);
@@ -350,7 +335,7 @@ bool ProjectSession::Save() {
 
 bool ProjectSession::SaveAs() {
     const QString chosen = m_seams.UserPrompts.SaveFileName(
-        &m_window, m_ui.dialog_Save->Title(), m_ui.dialog_Save->Filter(), DialogFolder());
+        &m_window, m_widgets.SaveDialog->Title(), m_widgets.SaveDialog->Filter(), DialogFolder());
     if (chosen.isEmpty())
         return false;
     RememberDialogFolder(chosen);

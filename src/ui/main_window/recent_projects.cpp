@@ -17,12 +17,15 @@ constexpr int MaxItemWidthInCharacters = 60;
 }  // namespace
 
 RecentProjects::RecentProjects(QMenu& menu, UserPreferences& preferences, OpenCommand open)
-    : m_menu(menu), m_preferences(preferences), m_open(std::move(open)) {
-    ShowInMenu(Paths());
+    : m_menu(menu),
+      m_preferences(preferences),
+      m_open(std::move(open)),
+      m_paths(preferences.RecentProjects().mid(0, MaxCount)) {
+    ShowInMenu();
 }
 
 void RecentProjects::Add(const std::string& path) {
-    QStringList paths = Paths();
+    QStringList paths = m_paths;
     const QString added = ToQString(path);
     paths.removeAll(added);
     paths.prepend(added);
@@ -30,23 +33,21 @@ void RecentProjects::Add(const std::string& path) {
 }
 
 void RecentProjects::Remove(const std::string& path) {
-    QStringList paths = Paths();
+    QStringList paths = m_paths;
     paths.removeAll(ToQString(path));
     Keep(paths);
 }
 
-QStringList RecentProjects::Paths() const {
-    return m_preferences.RecentProjects().mid(0, MaxCount);
-}
-
 void RecentProjects::Keep(const QStringList& paths) {
-    const QStringList kept = paths.mid(0, MaxCount);
-    m_preferences.SetRecentProjects(kept);
-    ShowInMenu(kept);
+    m_paths = paths.mid(0, MaxCount);
+    m_preferences.SetRecentProjects(m_paths);
+    ShowInMenu();
+    Q_EMIT Changed();
 }
 
 // Items numbered 1 to 8 as their access letters; the path is the item's data.
-void RecentProjects::ShowInMenu(const QStringList& paths) {
+void RecentProjects::ShowInMenu() {
+    const QStringList& paths = m_paths;
     // Later: choosing an item may come back here while the item still sends its signal.
     for (QAction* old : m_menu.actions()) {
         m_menu.removeAction(old);
@@ -62,7 +63,6 @@ void RecentProjects::ShowInMenu(const QStringList& paths) {
         QObject::connect(item, &QAction::triggered, &m_menu,
                          [this, path = FromQString(paths[i])] { m_open(path); });
     }
-    m_menu.menuAction()->setEnabled(!paths.isEmpty());
 }
 
 }  // namespace tomlet

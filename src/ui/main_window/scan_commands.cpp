@@ -1,10 +1,8 @@
 #include "ui/main_window/scan_commands.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPersistentModelIndex>
 #include <QScopeGuard>
-#include <QTabWidget>
 #include <algorithm>
 
 #include "core/catalogue.h"
@@ -16,8 +14,6 @@
 #include "ui/base/qt_text.h"
 #include "ui/dialogs/scan_dialog.h"
 #include "ui/dialogs/update_dialog.h"
-#include "ui/main_window/main_window_ui.h"
-#include "ui/main_window/object_fields_editor.h"
 #include "ui/main_window/project_session.h"
 #include "ui/seams/mask_store.h"
 #include "ui/seams/prompts.h"
@@ -84,17 +80,25 @@ DiscUpdateScope UpdateScope(const std::string& dataDir, ObjectNode* selected) {
 
 }  // namespace
 
-ScanCommands::ScanCommands(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
-                           ObjectFieldsEditor& fields, ProjectSession& session, BusyState& busy,
-                           const Seams& seams, MessagePump& pump)
+ScanCommands::ScanCommands(QWidget& window, const ScanWidgets& widgets, ObjectTreeModel& model,
+                           ProjectSession& session, BusyState& busy, const Seams& seams,
+                           MessagePump& pump, std::string discFolder)
     : m_window(window),
-      m_ui(ui),
+      m_widgets(widgets),
       m_model(model),
-      m_fields(fields),
       m_session(session),
       m_busy(busy),
       m_seams(seams),
-      m_pump(pump) {}
+      m_pump(pump),
+      m_discFolder(std::move(discFolder)) {}
+
+std::unique_ptr<Tfrm_Scan> ScanCommands::ScanOptions(const std::string& folder) {
+    auto dialog = std::make_unique<Tfrm_Scan>(m_seams.UserPrompts, m_seams.StoredMasks,
+                                              ToQString(m_session.DataDir()),
+                                              ToQString(m_discFolder), &m_window);
+    dialog->SetDirectory(ToQString(folder));
+    return dialog;
+}
 
 bool ScanCommands::AskScanOptions(Tfrm_Scan& dialog) {
     if (dialog.exec() != QDialog::Accepted)
@@ -104,35 +108,30 @@ bool ScanCommands::AskScanOptions(Tfrm_Scan& dialog) {
 }
 
 void ScanCommands::a_operation_item_ScanProjectDirectoryExecute() {
-    const QString dataDir = ToQString(m_session.CurrentDataDir());
-    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, dataDir, &m_window);
-    dialog.SetDirectory(dataDir);
-    if (!AskScanOptions(dialog))
+    const std::unique_ptr<Tfrm_Scan> dialog = ScanOptions(m_session.DataDir());
+    if (!AskScanOptions(*dialog))
         return;
-    const std::string typed = FromQString(dialog.GetDirectory());
+    const std::string typed = FromQString(dialog->GetDirectory());
     if (!DirectoryExists(typed)) {
         m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Error,
                                         ToQString(Text(TextId::message_IncorrectPath)));
         return;
     }
-    m_session.SetCurrentDataDir(NormaliseDataDirectory(typed));
-    m_ui.edit_ProjectDataDir->setText(ToQString(m_session.CurrentDataDir()));
-    ScanDirectory(m_session.CurrentDataDir(), nullptr, dialog.ScanNested(),
-                  BusyState::Commands::Disable);
+    m_session.SetDataDirectory(NormaliseDataDirectory(typed));
+    ScanDirectory(m_session.DataDir(), nullptr, dialog->ScanNested(), BusyState::Commands::Disable);
 }
 
 void ScanCommands::a_operation_item_ScanCurrentFolderExecute() {
-    ObjectNode* folder = m_ui.TreeView->SelectedNode();
-    if (m_model.Tree().IsEmpty() || folder == nullptr || folder->Data.ObjectType != otFolder)
+    ObjectNode* folder = m_widgets.Tree->SelectedNode();
+    if (folder == nullptr || folder->Data.ObjectType != otFolder)
         return;
-    const std::string& dataDir = m_session.CurrentDataDir();
-    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, ToQString(dataDir), &m_window);
-    dialog.SetDirectory(ToQString(FolderOfObject(dataDir, folder->Data.PathFileName)));
-    dialog.LockDirectory(true);
-    if (!AskScanOptions(dialog))
+    const std::unique_ptr<Tfrm_Scan> dialog =
+        ScanOptions(FolderOfObject(m_session.DataDir(), folder->Data.PathFileName));
+    dialog->LockDirectory(true);
+    if (!AskScanOptions(*dialog))
         return;
-    ScanDirectory(StripTrailingBackslash(FromQString(dialog.GetDirectory())), folder,
-                  dialog.ScanNested(), BusyState::Commands::LeaveEnabled);
+    ScanDirectory(StripTrailingBackslash(FromQString(dialog->GetDirectory())), folder,
+                  dialog->ScanNested(), BusyState::Commands::LeaveEnabled);
 }
 
 // The new objects are built apart from the shown tree and attached in one step, so the view
@@ -144,8 +143,8 @@ void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* paren
     ObjectTree built;
     std::vector<SkippedEntry> skipped;
     try {
-        const DisabledScope pages(*m_ui.EditPageControl);
-        FolderScanner scanner(m_scanMaskList, m_session.CurrentDataDir(), m_seams.Progress, m_pump);
+        const DisabledScope pages(*m_widgets.EditorPages);
+        FolderScanner scanner(m_scanMaskList, m_session.DataDir(), m_seams.Progress, m_pump);
         scanner.SetAdoptingNode(m_model.Tree(), parent);
         scanner.ScanDirectory(directory, built, nullptr, nested);
         skipped = scanner.Skipped();
@@ -161,18 +160,17 @@ void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* paren
 }
 
 void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
-    const std::string& dataDir = m_session.CurrentDataDir();
+    const std::string& dataDir = m_session.DataDir();
     if (m_model.Tree().IsEmpty() || dataDir.empty())
         return;
-    DiscUpdateScope scope = UpdateScope(dataDir, m_ui.TreeView->SelectedNode());
-    Tfrm_Scan dialog(m_seams.UserPrompts, m_seams.StoredMasks, ToQString(dataDir), &m_window);
-    dialog.SetDirectory(
-        ToQString(scope.Folder.empty() ? dataDir : FolderOfObject(dataDir, scope.Folder)));
-    dialog.LockDirectory(true);
-    if (!AskUpdateOptions(dialog))
+    DiscUpdateScope scope = UpdateScope(dataDir, m_widgets.Tree->SelectedNode());
+    const std::unique_ptr<Tfrm_Scan> dialog =
+        ScanOptions(scope.Folder.empty() ? dataDir : FolderOfObject(dataDir, scope.Folder));
+    dialog->LockDirectory(true);
+    if (!AskUpdateOptions(*dialog))
         return;
     scope.Masks = m_scanMaskList;
-    scope.Nested = dialog.ScanNested();
+    scope.Nested = dialog->ScanNested();
 
     // Busy from the scan until the changes are in, so that nothing changes the tree between.
     const BusyState::Scope busy(m_busy);
@@ -214,34 +212,23 @@ bool ScanCommands::AskUpdateOptions(Tfrm_Scan& dialog) {
 
 DiscChanges ScanCommands::ScanForChanges(const DiscUpdateScope& scope,
                                          FingerprintMap* fingerprints) {
-    const DisabledScope pages(*m_ui.EditPageControl);
+    const DisabledScope pages(*m_widgets.EditorPages);
     return tomlet::FindDiscChanges(m_model.Tree(), scope, ProcessCodec(), m_seams.Progress, m_pump,
                                    fingerprints);
 }
 
 // A selected object that the update deletes hands the selection to the nearest folder above it
-// that stays.
+// that stays (the object fields empty themselves when none does).
 void ScanCommands::ApplyReviewedChanges(DiscChanges&& changes,
                                         const std::unordered_set<const ObjectNode*>& leftOut) {
-    const ObjectNode* selected = m_ui.TreeView->SelectedNode();
     std::vector<QPersistentModelIndex> selectedAndAbove;
-    for (const ObjectNode* node = selected; node != nullptr; node = node->Parent())
+    for (const ObjectNode* node = m_widgets.Tree->SelectedNode(); node != nullptr;
+         node = node->Parent())
         selectedAndAbove.emplace_back(m_model.IndexFromNode(node));
-    const bool selectedRenamed =
-        std::ranges::any_of(changes.Renamed, [&](const DiscChanges::Renaming& renaming) {
-            return renaming.Object == selected && !leftOut.contains(selected);
-        });
     m_model.ApplyDiscChanges(std::move(changes), leftOut);
     const auto kept = std::ranges::find_if(selectedAndAbove, &QPersistentModelIndex::isValid);
-    if (kept == selectedAndAbove.begin()) {
-        if (selectedRenamed)
-            m_fields.ShowObjectFields();  // its new path
-        return;
-    }
-    if (kept == selectedAndAbove.end())
-        m_fields.ClearObjectFields();
-    else
-        m_ui.TreeView->SelectNode(ObjectTreeModel::NodeFromIndex(*kept));
+    if (kept != selectedAndAbove.begin() && kept != selectedAndAbove.end())
+        m_widgets.Tree->SelectNode(ObjectTreeModel::NodeFromIndex(*kept));
 }
 
 }  // namespace tomlet

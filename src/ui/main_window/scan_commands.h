@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -13,23 +14,29 @@ class QWidget;
 namespace tomlet {
 
 class MessagePump;
-class ObjectFieldsEditor;
 class ObjectNode;
 class ObjectTreeModel;
+class ObjectTreeView;
 class ProjectSession;
 class Tfrm_Scan;
 struct DiscChanges;
 struct DiscUpdateScope;
-struct MainWindowUi;
+
+// The widgets the scan commands work with: the tree whose selected folder they scan, and the
+// editor's pages, which are off while a scan lets window messages through.
+struct ScanWidgets {
+    ObjectTreeView* Tree;
+    QWidget* EditorPages;
+};
 
 // The editor's scan commands, which fill the tree from a folder tree on disc under the masks of
 // the scan options or bring it up to date with the disc, and the masks of the last confirmed
 // scan.
 class ScanCommands final {
 public:
-    ScanCommands(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
-                 ObjectFieldsEditor& fields, ProjectSession& session, BusyState& busy,
-                 const Seams& seams, MessagePump& pump);
+    ScanCommands(QWidget& window, const ScanWidgets& widgets, ObjectTreeModel& model,
+                 ProjectSession& session, BusyState& busy, const Seams& seams, MessagePump& pump,
+                 std::string discFolder);
     ScanCommands(const ScanCommands&) = delete;
     ScanCommands& operator=(const ScanCommands&) = delete;
 
@@ -46,6 +53,8 @@ public:
     void a_operation_item_UpdateFromDiscExecute();
 
 private:
+    // The scan options, titled with the data directory, their folder field showing `folder`.
+    std::unique_ptr<Tfrm_Scan> ScanOptions(const std::string& folder);
     // Shows the scan options; false when cancelled. On OK the masks become the scan's.
     bool AskScanOptions(Tfrm_Scan& dialog);
     void ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
@@ -58,13 +67,13 @@ private:
                               const std::unordered_set<const ObjectNode*>& leftOut);
 
     QWidget& m_window;
-    const MainWindowUi& m_ui;
+    ScanWidgets m_widgets;
     ObjectTreeModel& m_model;
-    ObjectFieldsEditor& m_fields;
     ProjectSession& m_session;
     BusyState& m_busy;
     Seams m_seams;
     MessagePump& m_pump;
+    std::string m_discFolder;
     std::vector<std::string> m_scanMaskList;
 };
 

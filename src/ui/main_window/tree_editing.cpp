@@ -2,8 +2,6 @@
 
 #include "core/catalogue.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/main_window_ui.h"
-#include "ui/main_window/object_fields_editor.h"
 #include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
@@ -20,69 +18,60 @@ TNodeData NewObjectRecord() {
     return record;
 }
 
-bool MayHaveChildren(const ObjectNode* node) {
-    return node != nullptr &&
-           (node->Data.ObjectType == otFolder || node->Data.ObjectType == otVirtualFolder);
-}
-
 }  // namespace
 
-TreeEditing::TreeEditing(QWidget& window, const MainWindowUi& ui, ObjectTreeModel& model,
-                         ObjectFieldsEditor& fields, Prompts& prompts)
-    : m_window(window), m_ui(ui), m_model(model), m_fields(fields), m_prompts(prompts) {}
+TreeEditing::TreeEditing(QWidget& window, ObjectTreeView& tree, ObjectTreeModel& model,
+                         Prompts& prompts)
+    : m_window(window), m_tree(tree), m_model(model), m_prompts(prompts) {}
 
 void TreeEditing::a_operation_item_AddObjectExecute() {
-    ObjectTreeView& tree = *m_ui.TreeView;
-    ObjectNode* previous = tree.SelectedNode();
-    ObjectNode* created = previous != nullptr ? m_model.InsertBefore(previous, NewObjectRecord())
-                                              : m_model.Append(nullptr, NewObjectRecord());
-    tree.SelectNode(created);
-    // Inserted before the selected object, which then moves before it: the new object follows
-    // the selected one as its next sibling.
-    if (previous != nullptr)
-        m_model.MoveBefore(previous, created);
+    m_tree.SelectNode(m_model.InsertAfter(m_tree.SelectedNode(), NewObjectRecord()));
 }
 
 void TreeEditing::a_operation_item_AddChildObjectExecute() {
-    ObjectTreeView& tree = *m_ui.TreeView;
-    ObjectNode* parent = tree.SelectedNode();
-    if (!MayHaveChildren(parent)) {
+    ObjectNode* parent = m_tree.SelectedNode();
+    if (parent == nullptr || !MayHaveChildren(parent->Data.ObjectType)) {
         m_prompts.ShowMessage(
             &m_window, MessageKind::Warning,
             ToQString(Text(TextId::message_NestedObjectsAddedOnlyFolderOrVirtualFolder)));
         return;
     }
-    tree.SelectNode(m_model.Append(parent, NewObjectRecord()));
-    tree.setFocus();
+    m_tree.SelectNode(m_model.Append(parent, NewObjectRecord()));
+    m_tree.setFocus();
 }
 
 void TreeEditing::a_operation_item_DeleteObjectExecute() {
-    ObjectNode* node = m_ui.TreeView->SelectedNode();
+    ObjectNode* node = m_tree.SelectedNode();
     if (node == nullptr)
         return;
     const std::string question =
         FormatString(Text(TextId::message_DeleteObject_S), node->Data.Caption);
-    if (!m_prompts.Confirm(&m_window, ToQString(question)))
-        return;
-    m_model.DeleteObjectTree(node);
-    if (m_model.Tree().IsEmpty())
-        m_fields.ClearObjectFields();
+    if (m_prompts.Confirm(&m_window, ToQString(question)))
+        m_model.DeleteObjectTree(node);
 }
 
 void TreeEditing::a_operation_item_DeleteAllExecute() {
-    if (!m_prompts.Confirm(&m_window, ToQString(Text(TextId::message_DeleteAllInformation))))
-        return;
-    // The fields first, so that they are empty whatever becomes of the tree.
-    m_fields.ClearObjectFields();
-    m_fields.ClearTreeQuietly();
+    if (m_prompts.Confirm(&m_window, ToQString(Text(TextId::message_DeleteAllInformation))))
+        m_model.ClearObjectTree();
 }
 
 void TreeEditing::a_operation_item_CollapseTreeExecute() {
-    m_ui.TreeView->collapseAll();
+    m_tree.collapseAll();
 }
 
 void TreeEditing::a_operation_item_ExpandTreeExecute() {
-    m_ui.TreeView->expandAll();
+    m_tree.expandAll();
+}
+
+void TreeEditing::DropSelectedOn(ObjectNode* target, bool withCtrl) {
+    ObjectNode* moved = m_tree.SelectedNode();
+    if (moved == nullptr || target == nullptr)
+        return;
+    const bool changed = withCtrl && MayHaveChildren(target->Data.ObjectType)
+                             ? m_model.MoveToLastChild(moved, target)
+                             : m_model.MoveBefore(moved, target);
+    if (changed && moved->Parent() != nullptr)
+        m_tree.expand(m_model.IndexFromNode(moved->Parent()));
 }
 
 }  // namespace tomlet

@@ -4,16 +4,15 @@
 #include "ui/base/error_policy.h"
 #include "ui/base/qt_text.h"
 #include "ui/dialogs/find_dialog.h"
-#include "ui/main_window/main_window_ui.h"
 #include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
 namespace tomlet {
 
-TreeSearch::TreeSearch(QWidget& window, const MainWindowUi& ui, const ObjectTreeModel& model,
+TreeSearch::TreeSearch(QWidget& window, ObjectTreeView& tree, const ObjectTreeModel& model,
                        Prompts& prompts)
-    : m_window(window), m_ui(ui), m_model(model), m_prompts(prompts) {}
+    : m_window(window), m_tree(tree), m_model(model), m_prompts(prompts) {}
 
 void TreeSearch::a_search_item_FindExecute() {
     Tfrm_Find dialog(&m_window);
@@ -40,7 +39,7 @@ void TreeSearch::TellNotFound() {
 }
 
 bool TreeSearch::FindInTree(TFindRec& settings, Start start) {
-    ObjectTreeView& tree = *m_ui.TreeView;
+    ObjectTreeView& tree = m_tree;
     const bool forward = start == Start::AfterLastMatch;
     bool found = false;
     // An error ends the search unreported, as a search that found nothing.
@@ -66,7 +65,7 @@ bool TreeSearch::FindInTree(TFindRec& settings, Start start) {
 
 // A tree that takes the focus with nothing selected starts at its topmost visible node.
 void TreeSearch::SelectTopmostVisibleNode() {
-    ObjectTreeView& tree = *m_ui.TreeView;
+    ObjectTreeView& tree = m_tree;
     tree.setFocus();
     if (tree.SelectedNode() != nullptr)
         return;

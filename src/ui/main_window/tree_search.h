@@ -7,14 +7,14 @@ class QWidget;
 namespace tomlet {
 
 class ObjectTreeModel;
+class ObjectTreeView;
 class Prompts;
-struct MainWindowUi;
 
 // Finding objects in the tree: Find, Find forward and the search settings they share, which are
 // kept from one search to the next for as long as the program runs.
 class TreeSearch final {
 public:
-    TreeSearch(QWidget& window, const MainWindowUi& ui, const ObjectTreeModel& model,
+    TreeSearch(QWidget& window, ObjectTreeView& tree, const ObjectTreeModel& model,
                Prompts& prompts);
     TreeSearch(const TreeSearch&) = delete;
     TreeSearch& operator=(const TreeSearch&) = delete;
@@ -36,7 +36,7 @@ private:
     void TellNotFound();
 
     QWidget& m_window;
-    const MainWindowUi& m_ui;
+    ObjectTreeView& m_tree;
     const ObjectTreeModel& m_model;
     Prompts& m_prompts;
     TFindRec m_findState;

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <algorithm>
-#include <memory>
 
 #include "ui/base/settings_file.h"
 
@@ -55,15 +54,6 @@ std::unique_ptr<QSettings> UsableMaskSettings() {
 }
 
 }  // namespace
-
-std::unique_ptr<QSettings> OpenMaskSettings() {
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(u"HKEY_CURRENT_USER\\Software\\Tomlet"_s,
-                                       QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, u"Tomlet"_s);
-#endif
-}
 
 LoadedMasks SettingsMaskStore::Load() {
     LoadedMasks stored;

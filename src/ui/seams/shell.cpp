@@ -5,11 +5,8 @@
 #include <QUrl>
 
 #include "core/object_actions.h"
+#include "platform/process_start.h"
 #include "ui/base/qt_text.h"
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace tomlet {
 
@@ -22,26 +19,7 @@ void SystemShell::StartProgram(const QString& program, const QStringList& argume
 }
 
 void SystemShell::StartCommandLine(const QString& commandLine) {
-#ifdef Q_OS_WIN
-    // Exactly the given command line, as CreateProcess parses it.
-    std::wstring line = commandLine.toStdWString();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-#else
-    QStringList words = QProcess::splitCommand(commandLine);
-    if (!words.isEmpty()) {
-        const QString program = words.takeFirst();
-        QProcess::startDetached(program, words);
-    }
-#endif
+    StartDetachedCommandLine(commandLine.toStdString());
 }
 
 void Perform(Shell& shell, const ObjectCommand& command) {

@@ -193,7 +193,7 @@ void Tfrm_Shelf::FormCreate() {
     splitter->setSizes({DesignedHeight * 3 / 10, DesignedHeight * 7 / 10});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
-    TranslateForm(this, LanguageFileName(), true);
+    TranslateForm(this, CurrentLanguageFile(), true);
     AssignAccessLetters(*this);  // the list's context menu, in any language
 
     // Texts of the window's own making come from the catalogue, after the window's.

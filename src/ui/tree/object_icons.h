@@ -19,7 +19,8 @@ inline constexpr int ObjectImageCount = 17;
 // One picture at `size` pixels square (16 is the designed size), transparent around the drawing.
 QPixmap ObjectImage(int index, int size = 16);
 
-// The icon of an object type, with its selected picture in the icon's Selected mode.
+// The icon of an object type, with its selected picture in the icon's Selected mode: folders and
+// virtual folders open when selected; an unknown type shows the blank page.
 QIcon ObjectTypeIcon(std::uint8_t objectType);
 
 }  // namespace tomlet

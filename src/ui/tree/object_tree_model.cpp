@@ -27,11 +27,12 @@ ObjectNode* ObjectTreeModel::Append(ObjectNode* parent, TNodeData data) {
     return node;
 }
 
-ObjectNode* ObjectTreeModel::InsertBefore(ObjectNode* sibling, TNodeData data) {
+ObjectNode* ObjectTreeModel::InsertAfter(ObjectNode* sibling, TNodeData data) {
     if (sibling == nullptr)
         return Append(nullptr, std::move(data));
-    beginInsertRows(IndexFromNode(sibling->Parent()), sibling->Row(), sibling->Row());
-    ObjectNode* node = m_tree.InsertBefore(sibling, std::move(data));
+    const int row = sibling->Row() + 1;
+    beginInsertRows(IndexFromNode(sibling->Parent()), row, row);
+    ObjectNode* node = m_tree.InsertAfter(sibling, std::move(data));
     endInsertRows();
     return node;
 }
@@ -64,9 +65,15 @@ bool ObjectTreeModel::MoveToLastChild(ObjectNode* node, ObjectNode* parent) {
 void ObjectTreeModel::DeleteObjectTree(ObjectNode* node) {
     if (node == nullptr)
         return;
+    m_deleting = node;
     beginRemoveRows(IndexFromNode(node->Parent()), node->Row(), node->Row());
     m_tree.DeleteObjectTree(node);
+    m_deleting = nullptr;
     endRemoveRows();
+}
+
+bool ObjectTreeModel::IsBeingDeleted(const ObjectNode* node) const {
+    return m_deleting != nullptr && node != nullptr && m_deleting->Contains(node);
 }
 
 void ObjectTreeModel::ClearObjectTree() {
@@ -98,9 +105,16 @@ void ObjectTreeModel::ApplyDiscChanges(DiscChanges&& changes,
     for (const ObjectNode* node : changes.Missing)
         if (!leftOut.contains(node))
             deleted.insert(node);
-    for (const DiscChanges::Renaming& renaming : changes.Renamed)
+    // Objects that stay with a new path, type or action are shown afresh.
+    std::vector<const ObjectNode*> changed;
+    for (const DiscChanges::Renaming& renaming : changes.Renamed) {
         if (leftOut.contains(renaming.Object))
             deleted.insert(renaming.Object);
+        else
+            changed.push_back(renaming.Object);
+    }
+    for (const DiscChanges::Retyping& retyping : changes.Retyped)
+        changed.push_back(retyping.Object);
     Q_EMIT layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
     std::vector<const ObjectNode*> nodes;
@@ -114,6 +128,8 @@ void ObjectTreeModel::ApplyDiscChanges(DiscChanges&& changes,
         after.append(deleted.contains(node) ? QModelIndex() : IndexFromNode(node));
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged();
+    for (const ObjectNode* node : changed)
+        RefreshNode(node);
 }
 
 void ObjectTreeModel::SetRecord(ObjectNode* node, TNodeData data) {

@@ -27,12 +27,16 @@ public:
     QModelIndex IndexFromNode(const ObjectNode* node) const;
 
     ObjectNode* Append(ObjectNode* parent, TNodeData data);
-    ObjectNode* InsertBefore(ObjectNode* sibling, TNodeData data);
+    // A new node just after `sibling`; the last top-level node for nullptr.
+    ObjectNode* InsertAfter(ObjectNode* sibling, TNodeData data);
     // Refused moves (into the node's own subtree) change nothing and return false; a move to
     // where the node already is returns true.
     bool MoveBefore(ObjectNode* node, ObjectNode* target);
     bool MoveToLastChild(ObjectNode* node, ObjectNode* parent);
     void DeleteObjectTree(ObjectNode* node);
+    // Whether `node` goes with the deletion under way (DeleteObjectTree): true while the views
+    // hear that its rows are about to be removed.
+    bool IsBeingDeleted(const ObjectNode* node) const;
     void ClearObjectTree();
     // Attaches a tree built detached (by the reader or a scan) with one notification.
     void Adopt(ObjectTree&& detached, ObjectNode* parent);
@@ -59,6 +63,7 @@ private:
     bool BeginMove(const ObjectNode* node, const ObjectNode* newParent, int row);
 
     ObjectTree m_tree;
+    const ObjectNode* m_deleting = nullptr;
 };
 
 }  // namespace tomlet

@@ -20,19 +20,6 @@ namespace {
 // What a drag of a node carries: nothing but its origin, since the node moved is the selected one.
 const QString NodeMimeType = QStringLiteral("application/x-tomlet-object");
 
-// Shows the busy cursor for as long as it lives.
-class BusyCursor final {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-bool MayHaveChildren(const ObjectNode& node) {
-    return node.Data.ObjectType == otFolder || node.Data.ObjectType == otVirtualFolder;
-}
-
 }  // namespace
 
 // Paints nodes as the default delegate does and knows where it puts their icons.
@@ -115,28 +102,6 @@ void ObjectTreeView::SetNodeDragging(bool enabled) {
     m_nodeDragging = enabled;
     m_dragPending = false;
     setAcceptDrops(enabled);
-}
-
-void ObjectTreeView::SetBusyQuery(std::function<bool()> isBusy) {
-    m_isBusy = std::move(isBusy);
-}
-
-bool ObjectTreeView::IsBusy() const {
-    return m_isBusy && m_isBusy();
-}
-
-bool ObjectTreeView::DropSelectedOn(ObjectNode* target, bool asLastChild) {
-    ObjectTreeModel* treeModel = Model();
-    ObjectNode* moved = SelectedNode();
-    if (treeModel == nullptr || moved == nullptr || target == nullptr || IsBusy())
-        return false;
-    const BusyCursor busy;
-    const bool changed = asLastChild && MayHaveChildren(*target)
-                             ? treeModel->MoveToLastChild(moved, target)
-                             : treeModel->MoveBefore(moved, target);
-    if (changed && moved->Parent() != nullptr)
-        expand(treeModel->IndexFromNode(moved->Parent()));
-    return changed;
 }
 
 void ObjectTreeView::SetHintBuilder(HintBuilder builder) {
@@ -260,7 +225,7 @@ void ObjectTreeView::contextMenuEvent(QContextMenuEvent* event) {
 
 void ObjectTreeView::StartNodeDrag() {
     ObjectNode* node = SelectedNode();
-    if (node == nullptr || IsBusy())
+    if (node == nullptr)
         return;
     ResetHint();
     auto* drag = new QDrag(this);
@@ -274,14 +239,13 @@ void ObjectTreeView::StartNodeDrag() {
 bool ObjectTreeView::AcceptsDragFrom(const QObject* source) const {
     const ObjectTreeModel* treeModel = Model();
     return m_nodeDragging && source == this && treeModel != nullptr &&
-           treeModel->Tree().Count() >= 2 && !IsBusy();
+           treeModel->Tree().Count() >= 2;
 }
 
-bool ObjectTreeView::DropAt(const QObject* source, const QPoint& position,
+void ObjectTreeView::DropAt(const QObject* source, const QPoint& position,
                             Qt::KeyboardModifiers modifiers) {
-    if (source != this || !m_nodeDragging)
-        return false;
-    return DropSelectedOn(NodeAt(indexAt(position)), modifiers.testFlag(Qt::ControlModifier));
+    if (source == this && m_nodeDragging)
+        Q_EMIT NodeDropped(NodeAt(indexAt(position)), modifiers.testFlag(Qt::ControlModifier));
 }
 
 void ObjectTreeView::dragEnterEvent(QDragEnterEvent* event) {
@@ -307,7 +271,7 @@ void ObjectTreeView::dropEvent(QDropEvent* event) {
         return;
     }
     DropAt(event->source(), event->position().toPoint(), event->modifiers());
-    // The node has moved already; the drag must not remove anything at its source.
+    // The window has moved the node; the drag must not remove anything at its source.
     event->setDropAction(Qt::CopyAction);
     event->accept();
     stopAutoScroll();

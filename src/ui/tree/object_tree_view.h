@@ -15,8 +15,8 @@ class ObjectTreeModel;
 class ObjectItemDelegate;
 
 // The object tree as both views show it: icons by object type, the hover hint on a node's icon,
-// Enter and double click reported to the window, the context menu, and moving nodes by drag and
-// drop where the window allows it.
+// Enter, double click and the drop of a dragged node reported to the window, and the context
+// menu. The window decides what each does; the view changes no node.
 class ObjectTreeView final : public QTreeView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ObjectTreeView)
@@ -42,19 +42,15 @@ public:
     // The icon's rectangle of the node at `index`, in viewport coordinates.
     QRect IconRect(const QModelIndex& index) const;
 
-    // Moving nodes by drag and drop: on in the editor view only.
+    // Dragging nodes within the tree: on in the editor view only.
     void SetNodeDragging(bool enabled);
     bool NodeDragging() const { return m_nodeDragging; }
-    // Asked before the tree is changed; true holds every change off (a load, save or scan runs).
-    void SetBusyQuery(std::function<bool()> isBusy);
     // Whether a drag from `source` may end in the tree: only the tree's own drags, of a tree of at
-    // least two nodes, in the editor view while nothing else walks the tree.
+    // least two nodes, while dragging is on.
     bool AcceptsDragFrom(const QObject* source) const;
-    // A drop at `position` (viewport coordinates) moves the selected node just before the node
-    // there, or with Ctrl to the end of that folder's or virtual folder's children; never into
-    // its own subtree. The new parent is expanded; the selection stays. Returns whether the
-    // tree changed.
-    bool DropAt(const QObject* source, const QPoint& position, Qt::KeyboardModifiers modifiers);
+    // A drag from `source` ends at `position` (viewport coordinates): sends NodeDropped with the
+    // node there, when the drag is the tree's own and dragging is on.
+    void DropAt(const QObject* source, const QPoint& position, Qt::KeyboardModifiers modifiers);
 
     void SetHintBuilder(HintBuilder builder);
     // The node whose hint is set, and the hint's text; none and empty while no hint is set.
@@ -68,6 +64,9 @@ Q_SIGNALS:
     void EnterPressed(Qt::KeyboardModifiers modifiers);
     // A double click anywhere in the tree, after the tree has expanded or collapsed the node.
     void DoubleClicked();
+    // The selected node was dropped on `target` (none below the last node), with Ctrl held
+    // when `withCtrl`.
+    void NodeDropped(ObjectNode* target, bool withCtrl);
 
 protected:
     bool viewportEvent(QEvent* event) override;
@@ -82,8 +81,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    bool IsBusy() const;
-    bool DropSelectedOn(ObjectNode* target, bool asLastChild);
     void StartNodeDrag();
     void UpdateHint(const QPoint& position);
     void ResetHint();
@@ -91,7 +88,6 @@ private:
 
     ObjectItemDelegate* m_delegate;
     QMenu* m_contextMenu = nullptr;
-    std::function<bool()> m_isBusy;
     HintBuilder m_hintBuilder;
     QPersistentModelIndex m_hintedNode;
     QString m_hintText;

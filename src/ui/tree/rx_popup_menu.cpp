@@ -4,6 +4,7 @@
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tomlet {
 
@@ -33,8 +34,15 @@ QFont MarginFont(int points, bool bold) {
     return font;
 }
 
-}  // namespace
+// One band of the margin's gradient: `Height` rows from `Top` in one colour.
+struct GradientBand {
+    int Top = 0;
+    int Height = 0;
+    QColor Colour;
+};
 
+// The gradient of a margin `height` pixels high: between 2 and 32 bands of equal height, and the
+// rows left over below them in the end colour.
 std::vector<GradientBand> MarginGradientBands(int height) {
     std::vector<GradientBand> bands;
     if (height <= 0)
@@ -51,6 +59,8 @@ std::vector<GradientBand> MarginGradientBands(int height) {
         bands.push_back({covered, height - covered, MarginBottom});
     return bands;
 }
+
+}  // namespace
 
 RxPopupMenu::RxPopupMenu(QWidget* parent) : QMenu(parent) {
     setContentsMargins(MarginWidth, 0, 0, 0);

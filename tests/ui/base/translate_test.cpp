@@ -19,7 +19,6 @@
 
 #include "core/catalogue.h"
 #include "core/language_file.h"
-#include "platform/file_system.h"
 #include "support/ini_listing.h"
 #include "support/temp_folder.h"
 #include "ui/base/access_letters.h"
@@ -107,23 +106,22 @@ std::vector<std::string> Sorted(std::vector<std::string> names) {
 class TranslateTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetProgramFolderForTesting(folder.Path().string());
         ResetCatalogue();
-        SetLanguageFileName({});
+        SetCurrentLanguageFile({});
     }
     void TearDown() override {
-        SetProgramFolderForTesting({});
         ResetCatalogue();
-        SetLanguageFileName({});
+        SetCurrentLanguageFile({});
     }
 
     TempFolder folder;
+    const std::string dataFolder = folder / "";
     TestWindow window;
 };
 
 TEST_F(TranslateTest, AnEmptyFileAsksForEveryNamedTextOnce) {
     folder.WriteFile("Test.lng");
-    ASSERT_TRUE(TranslateForm(&window, "Test.lng", true));
+    ASSERT_TRUE(TranslateForm(&window, folder / "Test.lng", true));
     EXPECT_EQ(
         Sorted(IniKeyNames(folder / "Test.lng")),
         Sorted({"frm_Test/Form.Caption", "frm_Test/a_files_item_Open.Caption",
@@ -138,7 +136,7 @@ TEST_F(TranslateTest, AnEmptyFileAsksForEveryNamedTextOnce) {
 
     // A second pass over the full template adds nothing.
     const std::string once = ReadWholeFile(folder / "Test.lng");
-    ASSERT_TRUE(TranslateForm(&window, "Test.lng", true));
+    ASSERT_TRUE(TranslateForm(&window, folder / "Test.lng", true));
     EXPECT_EQ(ReadWholeFile(folder / "Test.lng"), once);
 }
 
@@ -156,7 +154,7 @@ TEST_F(TranslateTest, SetsEveryKindOfTextTheFileGives) {
                      "dialog_Open.Title=Projekt \xC3\xB6\x66\x66nen\r\n"
                      "dialog_Open.Filter=Tomlet-Dateien (*.tml)|*.tml\r\n"
                      "a_button_Commit.Caption=\xC3\x9C\x62\x65rnehmen\r\n");
-    ASSERT_TRUE(TranslateForm(&window, "Test.lng", true));
+    ASSERT_TRUE(TranslateForm(&window, folder / "Test.lng", true));
 
     // Translated menu items get access letters; a translator's own ("&Datei") stays.
     EXPECT_EQ(window.open->text(), u"&Öffnen..."_s);
@@ -177,8 +175,8 @@ TEST_F(TranslateTest, SetsEveryKindOfTextTheFileGives) {
 }
 
 TEST_F(TranslateTest, AMissingFileChangesNothingAndIsNotCreated) {
-    ASSERT_TRUE(TranslateForm(&window, "Missing.lng", true));
-    ASSERT_TRUE(TranslateForm(&window, ".lng", true));
+    ASSERT_TRUE(TranslateForm(&window, folder / "Missing.lng", true));
+    ASSERT_TRUE(TranslateForm(&window, folder / ".lng", true));
     EXPECT_EQ(window.open->text(), u"Open..."_s);
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
@@ -187,10 +185,10 @@ class LanguageMenuTest : public TranslateTest {
 protected:
     QMenu* LanguageMenu() {
         auto* menu = Named(window.menuBar()->addMenu(u"Language"_s), u"menu_Language"_s);
-        BuildLanguageMenu(*menu, window);
+        BuildLanguageMenu(*menu, window, dataFolder);
         for (QAction* item : menu->actions())
             QObject::connect(item, &QAction::triggered, &window,
-                             [this, item] { menu_LanguageSelectClick(window, item); });
+                             [this, item] { menu_LanguageSelectClick(window, dataFolder, item); });
         return menu;
     }
 
@@ -236,7 +234,7 @@ TEST_F(LanguageMenuTest, PickingALanguageWhoseFileIsGoneDoesNothing) {
     item->trigger();
 
     EXPECT_FALSE(std::filesystem::exists(folder / "tomlet.ini"));
-    EXPECT_EQ(LanguageFileName(), "");
+    EXPECT_EQ(CurrentLanguageFile(), "");
     EXPECT_EQ(window.exit->text(), u"Exit"_s);
 }
 
@@ -246,7 +244,7 @@ TEST_F(LanguageMenuTest, AFailedSettingsWriteStillAppliesTheLanguage) {
     QAction* item = Item(*LanguageMenu(), u"Test"_s);
     ASSERT_NE(item, nullptr);
     item->trigger();
-    EXPECT_EQ(LanguageFileName(), "Test.lng");
+    EXPECT_EQ(CurrentLanguageFile(), folder / "Test.lng");
     EXPECT_EQ(window.exit->text(), u"&Raus"_s);
     EXPECT_TRUE(item->isChecked());
 }

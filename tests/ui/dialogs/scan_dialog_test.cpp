@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/file_system.h"
 #include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
 #include "ui/base/qt_text.h"
@@ -30,7 +29,7 @@ protected:
     // A dialog over the given stored masks.
     Tfrm_Scan& Open(const QStringList& stored = {}) {
         store.Masks = stored;
-        dialog = std::make_unique<Tfrm_Scan>(prompts, store, u"/data/disc"_s);
+        dialog = std::make_unique<Tfrm_Scan>(prompts, store, u"/data/disc"_s, u"/opt/disc/"_s);
         dialog->show();
         return *dialog;
     }
@@ -214,7 +213,7 @@ TEST_F(ScanDialogTest, SavingWritesTheListAsItStandsAndShowsAFailure) {
     EXPECT_EQ(prompts.MessageTexts(), QStringList{u"cannot write"_s});
 }
 
-TEST_F(ScanDialogTest, BrowsingAsksForAFolderFromTheFieldOrTheProgramFolder) {
+TEST_F(ScanDialogTest, BrowsingAsksForAFolderFromTheFieldOrTheDiscFolder) {
     Open();
     auto* browse = Control<QAction>("edit_SetDirButton");
     prompts.FolderAnswers = {u"/picked/one"_s, QString()};
@@ -223,7 +222,7 @@ TEST_F(ScanDialogTest, BrowsingAsksForAFolderFromTheFieldOrTheProgramFolder) {
     const FolderPickerRequest& first = prompts.FolderRequests[0];
     EXPECT_EQ(first.Title, u"Папка проекта: /data/disc"_s);
     EXPECT_TRUE(first.RootFolder.isEmpty());
-    EXPECT_EQ(first.InitialSelection, ToQString(ProgramFolder()));
+    EXPECT_EQ(first.InitialSelection, u"/opt/disc/"_s);
     EXPECT_FALSE(first.IncludeFiles);
     EXPECT_EQ(dialog->GetDirectory(), u"/picked/one"_s);
 

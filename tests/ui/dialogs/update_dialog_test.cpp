@@ -120,7 +120,7 @@ TEST_F(UpdateDialogTest, ANewObjectComesOnlyWithItsFolderAndTheCountsFollowTheCh
 TEST_F(UpdateDialogTest, EachControlHasAnAccessLetterOfItsOwn) {
     testing::FakePrompts prompts;
     testing::FakeMaskStore masks;
-    Tfrm_Scan options(prompts, masks, {});
+    Tfrm_Scan options(prompts, masks, {}, {});
     const std::pair<QWidget*, int> dialogs[] = {{&dialog(), 5}, {&options, 9}};
     for (const auto& [window, expected] : dialogs) {
         SCOPED_TRACE(window->objectName().toStdString());

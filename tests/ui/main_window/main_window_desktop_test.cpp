@@ -10,12 +10,15 @@
 #include <QToolButton>
 #include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/language_file.h"
 #include "core/paths.h"
 #include "core/project_file.h"
 #include "main_window_test_support.h"
+#include "support/test_system.h"
 #include "support/file_system_faults.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
@@ -36,7 +39,7 @@ QString NotFound(const std::string& path) {
 
 class MainWindowDesktopTest : public ::testing::Test, public MainWindowFixture {
 protected:
-    void TearDown() override { SetLanguageFileName({}); }
+    void TearDown() override { SetCurrentLanguageFile({}); }
 
     // A relative-mode project whose one object names `objectPath` below the project's folder.
     std::string WriteDiscProject(const std::string& name, const std::string& objectPath) const {
@@ -71,12 +74,12 @@ TEST_F(MainWindowDesktopTest, ANamedProjectIsShownAsTheDefaultProjectOfADiscInIt
     folder.WriteFile("tomlet.ini", "[Default]\r\n_DefaultFile=default.tml\r\n");
     folder.WriteFile("discs/suite/Docs/readme.txt", "read me");
     const std::string project = WriteDiscProject("discs/suite/suite.tml", "Docs\\readme.txt");
-    SetNamedProject(project);
+    namedProject = project;
     Start();
 
     EXPECT_TRUE(Window().IsBrowserView());
     EXPECT_EQ(Window().Session().CurrentFileName(), project);
-    EXPECT_EQ(Window().Session().CurrentDataDir(), folder / "discs/suite");
+    EXPECT_EQ(Window().Session().DataDir(), folder / "discs/suite");
     Select(Model().Tree().TopLevel().front());
     Ui().a_action_item_Action->trigger();
     EXPECT_EQ(shell.Opened, QStringList{ToQString(folder / "discs/suite/Docs/readme.txt")});
@@ -91,36 +94,43 @@ TEST_F(MainWindowDesktopTest, ANamedProjectIsShownAsTheDefaultProjectOfADiscInIt
     EXPECT_EQ(RecentItems(), QStringList{ToQString(project)});
 }
 
+// The message names the file and what was wrong with it.
 TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserSayingWhy) {
-    const auto said = [](TextId text, const std::string& path) {
-        return ToQString(FormatString(Text(text), path));
-    };
-    const std::string damaged = folder.WriteFile("damaged.tml", "not a project");
-    const std::string missing = folder / "missing.tml";
-    const std::string pipe = folder / "pipe.tml";
-    const struct {
+    struct Case {
         std::string Path;
         MessageKind Kind;
         QString Text;
-    } cases[] = {
-        {damaged, MessageKind::Error, said(TextId::message_IncorrectFormatFile, "")},
-        {missing, MessageKind::Warning, said(TextId::message_ProjectFileNotFound_S, missing)},
+    };
+    const auto said = [](TextId text, const std::string& path) {
+        return ToQString(FormatString(Text(text), path));
+    };
+    const std::string missing = folder / "missing.tml";
+    const std::string pipe = folder / "pipe.tml";
+    std::vector<Case> cases = {
+        {folder.WriteFile("damaged.tml", "not a project"), MessageKind::Error,
+         ToQString(Text(TextId::message_IncorrectFormatFile))},
+        {missing, MessageKind::Warning, NotFound(missing)},
         {folder.MakeFolder("folder.tml"), MessageKind::Warning,
          said(TextId::message_ProjectPathIsFolder_S, folder / "folder.tml")},
-        {pipe, MessageKind::Warning, said(TextId::message_ProjectPathIsSpecial_S, pipe)},
     };
-    for (const auto& [path, kind, text] : cases) {
-        if (path == pipe && !testing::MakeNamedPipe(pipe))
-            continue;  // no pipes on Windows
-        SetNamedProject(path);
+    if (testing::MakeNamedPipe(pipe))  // no pipes on Windows
+        cases.push_back(
+            {pipe, MessageKind::Warning, said(TextId::message_ProjectPathIsSpecial_S, pipe)});
+    if (!testing::OnWindows && !testing::RunsAsSuperuser()) {  // who may read everything
+        const std::string unreadable = folder.WriteFile("unreadable.tml", "TML");
+        std::filesystem::permissions(unreadable, std::filesystem::perms::none);
+        cases.push_back({unreadable, MessageKind::Error,
+                         ToQString(Text(TextId::message_CantOpenDefaultFile) + '\n' + unreadable +
+                                   ": " + std::generic_category().message(EACCES))});
+    }
+    for (const Case& named : cases) {
+        namedProject = named.Path;
         prompts.Messages.clear();
         Start();
         EXPECT_TRUE(Window().IsBrowserView());
         EXPECT_EQ(Model().Tree().Count(), 0);
         EXPECT_EQ(Window().Session().CurrentFileName(), "");
-        ASSERT_EQ(prompts.Messages.size(), 1u) << path;
-        EXPECT_EQ(prompts.Messages.front().Kind, kind);
-        EXPECT_EQ(prompts.Messages.front().Text, text);
+        EXPECT_EQ(prompts.Messages, testing::OnlyMessage(named.Kind, named.Text));
         EXPECT_TRUE(RecentItems().isEmpty());
     }
 }
@@ -199,7 +209,7 @@ TEST_F(MainWindowDesktopTest, ALanguageChoiceTomletIniCannotKeepSurvivesARestart
     std::filesystem::remove(ini);
     Close();
     Start();  // tomlet.ini gone: untranslated, the user's old choice forgotten
-    EXPECT_EQ(LanguageFileName(), ".lng");
+    EXPECT_EQ(CurrentLanguageFile(), folder / ".lng");
 }
 
 // A preferences file that is no file is never opened (on a pipe QSettings would wait for good):

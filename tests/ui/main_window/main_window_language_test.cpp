@@ -171,7 +171,7 @@ KeySet AllKeys() {
 void OpenEveryDialog(const std::function<void(const QWidget&)>& use = [](const QWidget&) {}) {
     testing::FakePrompts prompts;
     testing::FakeMaskStore masks;
-    use(Tfrm_Scan(prompts, masks, QString()));
+    use(Tfrm_Scan(prompts, masks, QString(), QString()));
     use(Tfrm_Find());
     use(Tfrm_About(AboutFacts{}));
     const DiscChanges none;
@@ -267,7 +267,7 @@ QStringList CheckedLanguages(const Tfrm_Main& window) {
 
 class MainWindowLanguageTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetLanguageFileName({}); }
+    void TearDown() override { SetCurrentLanguageFile({}); }
 
     // Starts the window with the language of that name (no settings file when empty).
     Tfrm_Main& StartIn(const std::string& language) {
@@ -309,7 +309,7 @@ TEST_F(MainWindowLanguageTest, TheDialogsTakeTheirCaptionsFromTheLanguageFile) {
     EXPECT_EQ(about.findChild<QPushButton*>(u"button_Ok"_s)->text(), u"Gut"_s);
     EXPECT_EQ(Tfrm_Find().windowTitle(), u"Suchen"_s);
     testing::FakeMaskStore masks;
-    const Tfrm_Scan scan(fixture.prompts, masks, QString());
+    const Tfrm_Scan scan(fixture.prompts, masks, QString(), QString());
     EXPECT_EQ(scan.windowTitle(), u"Durchsuchen"_s);
     EXPECT_EQ(scan.findChild<QPushButton*>(u"button_SaveMasks"_s)->toolTip(),
               u"Masken\r\nspeichern"_s);
@@ -413,7 +413,7 @@ TEST_F(MainWindowLanguageTest, WithoutALanguageSettingTheFileNamedLngAloneIsUsed
     fixture.folder.WriteFile("English.lng");
     fixture.folder.WriteFile("English.LNG.lng");
     const MainWindowUi& ui = StartIn("").Ui();
-    EXPECT_EQ(LanguageFileName(), ".lng");
+    EXPECT_EQ(CurrentLanguageFile(), fixture.folder / ".lng");
     EXPECT_EQ(ui.menu_File->title(), u"&Datei"_s);
     QStringList captions;
     for (const QAction* item : ui.menu_Language->actions())
@@ -426,7 +426,7 @@ TEST_F(MainWindowLanguageTest, WithoutALanguageSettingTheFileNamedLngAloneIsUsed
 TEST_F(MainWindowLanguageTest, ALanguageSettingThatLeadsElsewhereCountsAsNone) {
     fixture.folder.WriteFile("other/victim.lng");
     StartIn("other/victim");
-    EXPECT_EQ(LanguageFileName(), ".lng");
+    EXPECT_EQ(CurrentLanguageFile(), fixture.folder / ".lng");
     EXPECT_EQ(ReadWholeFile(Path("other/victim.lng")), "");
 }
 

@@ -9,11 +9,9 @@
 #include <QTabWidget>
 
 #include "core/catalogue.h"
-#include "core/paths.h"
+#include "core/startup_context.h"
 #include "core/version.h"
-#include "platform/file_system.h"
 #include "ui/base/qt_text.h"
-#include "ui/main_window/keyboard_state.h"
 
 namespace tomlet::testing {
 
@@ -21,23 +19,19 @@ using namespace Qt::StringLiterals;
 
 MainWindowFixture::MainWindowFixture() : m_previousDirectory(QDir::currentPath()) {
     QDir::setCurrent(QString::fromStdString(folder.Path().string()));
-    SetProgramFolderForTesting(folder.Path().string());
-    SetCtrlHeldForTesting(false);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString(preferences.Path().string()));
 }
 
 MainWindowFixture::~MainWindowFixture() {
     m_window.reset();
-    SetCtrlHeldForTesting(std::nullopt);
-    SetProgramFolderForTesting({});
-    SetNamedProject({});
     ResetCatalogue();
     QDir::setCurrent(m_previousDirectory);
 }
 
 Tfrm_Main& MainWindowFixture::Start() {
-    m_window = std::make_unique<Tfrm_Main>(SeamsInUse());
+    m_window =
+        std::make_unique<Tfrm_Main>(SeamsInUse(), MakeStartupContext(folder / "", namedProject));
     Idle();
     return *m_window;
 }
@@ -58,6 +52,14 @@ void MainWindowFixture::Open(const std::string& path) {
     prompts.OpenAnswers.push_back(QString::fromStdString(path));
     m_window->Ui().a_files_item_Open->trigger();
     Idle();
+}
+
+std::string MainWindowFixture::OpenProjectIn(const std::string& dataDir, int count) {
+    TProjectRec project;
+    project.ProjectDataDir = dataDir;
+    const std::string path = WriteProject("catalogue.tml", project, count);
+    Open(path);
+    return path;
 }
 
 void MainWindowFixture::ShowPage(QWidget* page) {

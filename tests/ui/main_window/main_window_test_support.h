@@ -19,9 +19,10 @@
 namespace tomlet::testing {
 
 // A main window started in a temporary folder that is both the current directory and the
-// program folder, with the user's answers given by FakePrompts, its progress shown as the program
-// shows it and the user's preferences kept in a temporary folder of their own (a window started
-// again in the same fixture finds what the last one kept).
+// program folder, on the project `namedProject` names (none while it is empty), with the user's
+// answers given by FakePrompts, its progress shown as the program shows it and the user's
+// preferences kept in a temporary folder of their own (a window started again in the same fixture
+// finds what the last one kept).
 class MainWindowFixture {
 public:
     MainWindowFixture();
@@ -40,6 +41,9 @@ public:
     void Select(const ObjectNode* node);
     // Opens a project through File > Open, as the user does.
     void Open(const std::string& path);
+    // Opens catalogue.tml, a project of `count` objects (WriteProject) whose data directory is
+    // `dataDir`; returns its path.
+    std::string OpenProjectIn(const std::string& dataDir, int count = 0);
     // Shows a page of the editor and lets the window go idle.
     void ShowPage(QWidget* page);
     // The caption as the window system shows it, with Qt's modified mark.
@@ -56,6 +60,7 @@ public:
 
     TempFolder folder;
     TempFolder preferences;
+    std::string namedProject;
     FakePrompts prompts;
     FakeShell shell;
     FakeMaskStore masks;

@@ -30,7 +30,7 @@ protected:
     void SetUp() override {
         dataDir = folder.MakeFolder("data");
         Start();
-        Window().Session().SetCurrentDataDir(dataDir);
+        OpenProjectIn(dataDir);
     }
 
     ObjectNode* Add(std::string caption, std::uint8_t type, std::uint8_t action,
@@ -87,8 +87,9 @@ TEST_F(ObjectRunningTest, EnterInTheBrowserAndCtrlEnterInTheEditorRunTheOwnActio
     EXPECT_EQ(shell.Opened, QStringList{Data("data/Docs")});
 
     folder.WriteFile("data/readme.txt", "hello");
+    prompts.QuestionAnswers = {Answer::No};  // the object added
     Ui().a_view_item_Editor->trigger();
-    Window().Session().SetCurrentDataDir(dataDir);
+    ASSERT_TRUE(Window().IsEditorView());
     Select(Add("Read me", otTextFile, oaOpenByAssociation, "readme.txt"));
     QTest::keyClick(&TreeView(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(shell.Opened, (QStringList{Data("data/Docs"), Data("data/readme.txt")}));
@@ -114,7 +115,7 @@ TEST_F(ObjectRunningTest, AlternateActionsOnATextFile) {
 
 TEST_F(ObjectRunningTest, RelativeModeResolvesFromTheProgramFolder) {
     const std::string program = folder.WriteFile("Tools/run.COM", "MZ");
-    Window().Session().SetPathMode(PathMode::Relative);
+    Ui().a_options_item_AbsolutePath->trigger();
     Select(Add("Run", otExecuteFile, oaExecute, "tools\\RUN.com"));
     Ui().a_action_item_Action->trigger();
     if (testing::OnWindows) {  // as stored: the file system ignores case itself

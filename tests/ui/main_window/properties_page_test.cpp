@@ -52,7 +52,7 @@ TEST_F(PropertiesPageTest, TheDataDirectoryOfAFilledProjectChangesOnlyWhileItIsM
     EXPECT_EQ(prompts.FolderRequests[0].InitialSelection, QString::fromStdString(dataDir));
     EXPECT_TRUE(prompts.FolderRequests[0].RootFolder.isEmpty());
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), QString::fromStdString(other));
-    EXPECT_EQ(Window().Session().CurrentDataDir(), other);
+    EXPECT_EQ(Window().Session().DataDir(), other);
 }
 
 TEST_F(PropertiesPageTest, CancellingTheDataDirectoryPickerKeepsEverything) {
@@ -63,7 +63,7 @@ TEST_F(PropertiesPageTest, CancellingTheDataDirectoryPickerKeepsEverything) {
     EXPECT_EQ(prompts.FolderRequests[0].Title,
               QStringLiteral("Project data dir: ") + QString::fromStdString(folder / "missing"));
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), QString::fromStdString(folder / "missing"));
-    EXPECT_EQ(Window().Session().CurrentDataDir(), folder / "missing");
+    EXPECT_EQ(Window().Session().DataDir(), folder / "missing");
 }
 
 TEST_F(PropertiesPageTest, AnEmptyDataDirectoryStartsThePickerInTheProgramFolder) {
@@ -124,27 +124,6 @@ TEST_F(PropertiesPageTest, AShowTimeAboveTheRangeIsShownAndSavedAsItsBound) {
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 15000);
     Ui().a_files_item_Save->trigger();
     EXPECT_EQ(ReadProject(SavedFile()).SplashShowTime, 15000);
-}
-
-TEST_F(PropertiesPageTest, TheButtonsRefuseWhileALoadSaveOrScanRuns) {
-    TProjectRec project = ProjectIn(folder / "missing");
-    project.SplashFileName = "s.jpg";
-    OpenProject(project);
-    prompts.Messages.clear();
-    {
-        const BusyState::Scope busy(Window().Busy());
-        Ui().edit_ProjectDataDirButton->trigger();
-        Ui().edit_SplashFileNameButton->trigger();
-        Ui().button_DontShowSplahScreen->click();
-    }
-    EXPECT_TRUE(prompts.FolderRequests.empty());
-    EXPECT_TRUE(prompts.Messages.empty());
-    EXPECT_EQ(Ui().edit_SplashFileName->text(), QStringLiteral("s.jpg"));
-
-    Ui().edit_ProjectDataDirButton->trigger();
-    Ui().edit_SplashFileNameButton->trigger();
-    EXPECT_EQ(prompts.FolderRequests.size(), 1u);
-    EXPECT_EQ(prompts.MessageTexts(), QStringList{QText(TextId::message_ProjectDataDirNotExist)});
 }
 
 TEST_F(PropertiesPageTest, TheCheckBoxAndTheMenuCommandShowOneFlag) {

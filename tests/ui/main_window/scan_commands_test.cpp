@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolBar>
@@ -143,7 +144,7 @@ TEST_F(MainWindowScanTest, ScanningTheDataDirectoryFillsTheEmptyProjectAndTakesT
         {Answer(ToQString(DataDir() + PathRules::Native().Separator))});
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(Tree().TopLevel()[0]->Child(0)->Child(0)->Data.PathFileName, "Docs\\Sub\\b.txt");
-    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
+    EXPECT_EQ(Window().Session().DataDir(), DataDir());
     EXPECT_EQ(Ui().edit_ProjectDataDir->text(), ToQString(DataDir()));
     EXPECT_EQ(Window().Scan().ScanMaskList(), (std::vector<std::string>{"*.txt", "*.exe"}));
     EXPECT_TRUE(Window().isWindowModified());
@@ -166,7 +167,7 @@ TEST_F(MainWindowScanTest, CancellingChangesNothingAndAMissingFolderIsRefused) {
     Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(folder / "gone"))});
     EXPECT_EQ(prompts.MessageTexts(), QStringList{QText(TextId::message_IncorrectPath)});
     EXPECT_TRUE(Tree().IsEmpty());
-    EXPECT_TRUE(Window().Session().CurrentDataDir().empty());
+    EXPECT_TRUE(Window().Session().DataDir().empty());
     EXPECT_EQ(Window().Scan().ScanMaskList(), std::vector<std::string>{"*.txt"});
     EXPECT_FALSE(Window().isWindowModified());
     EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
@@ -185,21 +186,42 @@ TEST_F(MainWindowScanTest, WhatIsLeftOutIsNamedWithTheReasonAtTheEnd) {
                               skipped + u": "_s + QText(TextId::message_SkippedCodePage)));
 }
 
-TEST_F(MainWindowScanTest, CommandsAreOffThroughoutADataDirectoryScan) {
+// A scan lets window messages through: meanwhile the window is busy, its pages and commands are
+// off, and the view meets no half-built node. Scanning the data directory turns the toolbar and
+// the menus off too; scanning a folder object leaves them on, their commands off.
+TEST_F(MainWindowScanTest, CommandsAreOffThroughoutEachScan) {
     StartEditor();
     masks.Masks = {u"*.*"_s};
-    DuringScan during([&] {
-        EXPECT_TRUE(Window().Busy().IsBusy());
-        EXPECT_FALSE(Ui().EditPageControl->isEnabled());
-        EXPECT_FALSE(Ui().toolbar_Editor->isEnabled());
-        EXPECT_NE(QApplication::overrideCursor(), nullptr);
-        // The view has not seen any new node yet.
-        EXPECT_TRUE(Tree().IsEmpty());
-    });
-    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()))});
-    EXPECT_EQ(during.Runs, 1);
+    const auto whileScanning = [&](bool commandsShown) {
+        const std::string before = Captions(Tree().TopLevel());
+        return [=, this] {
+            EXPECT_TRUE(Window().Busy().IsBusy());
+            EXPECT_FALSE(Ui().EditPageControl->isEnabled());
+            EXPECT_EQ(Ui().toolbar_Editor->isEnabled(), commandsShown);
+            EXPECT_EQ(Ui().menu_File->menuAction()->isEnabled(), commandsShown);
+            EXPECT_FALSE(Ui().a_files_item_CloseFile->isEnabled());
+            EXPECT_FALSE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());
+            EXPECT_NE(QApplication::overrideCursor(), nullptr);
+            EXPECT_EQ(Captions(Tree().TopLevel()), before);
+        };
+    };
+    {
+        DuringScan during(whileScanning(false));
+        Run(Ui().a_operation_item_ScanProjectDirectory,
+            {Answer(ToQString(DataDir()), true, false)});
+        EXPECT_EQ(during.Runs, 1);
+    }
+    Select(Tree().TopLevel()[0]);
+    {
+        DuringScan during(whileScanning(true));
+        Run(Ui().a_operation_item_ScanCurrentFolder, {Answer({})});
+        EXPECT_EQ(during.Runs, 1);
+    }
+    EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Tree().Count(), 5);
+    EXPECT_TRUE(Ui().EditPageControl->isEnabled());
+    EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
+    EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
 }
 
 TEST_F(MainWindowScanTest, ScanningAFolderObjectAppendsItsContentAgainOnEveryScan) {
@@ -218,32 +240,6 @@ TEST_F(MainWindowScanTest, ScanningAFolderObjectAppendsItsContentAgainOnEverySca
     EXPECT_EQ(Tree().TopLevel()[0]->Child(1)->Data.PathFileName, "Docs\\a.txt");
 }
 
-TEST_F(MainWindowScanTest, NoTreeCommandRunsWhileACurrentFolderScanRuns) {
-    StartEditor();
-    masks.Masks = {u"*.*"_s};
-    Run(Ui().a_operation_item_ScanProjectDirectory, {Answer(ToQString(DataDir()), true, false)});
-    TreeView().SelectNode(Tree().TopLevel()[0]);
-    Idle();
-
-    DuringScan during([&] {
-        EXPECT_TRUE(Window().Busy().IsBusy());
-        EXPECT_FALSE(Ui().EditPageControl->isEnabled());
-        // The toolbar and menus stay enabled; their commands refuse to run.
-        EXPECT_TRUE(Ui().toolbar_Editor->isEnabled());
-        EXPECT_FALSE(Ui().a_files_item_CloseFile->isEnabled());
-        EXPECT_FALSE(Ui().a_operation_item_ScanCurrentFolder->isEnabled());
-        Ui().a_files_item_CloseFile->setEnabled(true);
-        Ui().a_files_item_CloseFile->trigger();
-        Ui().a_operation_item_ScanCurrentFolder->setEnabled(true);
-        Ui().a_operation_item_ScanCurrentFolder->trigger();
-    });
-    Run(Ui().a_operation_item_ScanCurrentFolder, {Answer({})});
-    EXPECT_EQ(during.Runs, 1);
-    EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) a.txt) setup.exe");
-    EXPECT_EQ(Window().Session().CurrentDataDir(), DataDir());
-    EXPECT_TRUE(Ui().a_files_item_CloseFile->isEnabled());
-}
-
 TEST_F(MainWindowScanTest, UpdateIsOfferedOnTheDataPageOfAFilledProjectWithADataDirectory) {
     StartEditor();
     QAction* update = Ui().a_operation_item_UpdateFromDisc;
@@ -254,10 +250,9 @@ TEST_F(MainWindowScanTest, UpdateIsOfferedOnTheDataPageOfAFilledProjectWithAData
     EXPECT_TRUE(update->isEnabled());
     ShowPage(Ui().tabsheet_ProjectProperties);
     EXPECT_FALSE(update->isEnabled());
+    prompts.QuestionAnswers = {Answer::No};
+    OpenProjectIn({}, 1);
     ShowPage(Ui().tabsheet_Data);
-    Window().Session().SetCurrentDataDir({});
-    Window().ScheduleUpdateActions();
-    Idle();
     EXPECT_FALSE(update->isEnabled());
 }
 
@@ -275,6 +270,7 @@ TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWro
     Model().Append(nullptr, testing::Record("Extras", otVirtualFolder));
     TreeView().expand(Model().IndexFromNode(docs));
     Select(sub->Child(0));  // b.txt, which goes
+    Ui().edit_Hint->setText(u"typed for b.txt"_s);  // and takes this edit with it
     std::filesystem::remove(folder.Path() / "data/Docs/Sub/b.txt");
     folder.WriteFile("data/Docs/c.txt");
     folder.WriteFile("data/New/d.txt");
@@ -282,6 +278,7 @@ TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWro
     QSignalSpy inserted(&Model(), &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(&Model(), &QAbstractItemModel::rowsRemoved);
     QSignalSpy reset(&Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy written(&Model(), &QAbstractItemModel::dataChanged);
 
     const auto reviewWhileBusy = [&](QWidget& review) {
         EXPECT_TRUE(Window().Busy().IsBusy());
@@ -300,11 +297,12 @@ TEST_F(MainWindowScanTest, UpdateAddsAndDeletesInOneStepAndKeepsWhatTheAuthorWro
     EXPECT_EQ(RecordOutline({docs->Child(2), Tree().TopLevel()[1]}),
               "c.txt[8,4]:Docs\\c.txt New[1,1]:New (d.txt[8,4]:New\\d.txt)");
     EXPECT_EQ(layout.count(), 1);
-    EXPECT_EQ(inserted.count() + removed.count() + reset.count(), 0);
+    EXPECT_EQ(inserted.count() + removed.count() + reset.count() + written.count(), 0);
     EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(docs)));
     // The selection goes up to the folder of the deleted object.
     EXPECT_EQ(TreeView().SelectedNode(), sub);
     EXPECT_EQ(Ui().edit_Caption->text(), u"Sub"_s);
+    EXPECT_EQ(Ui().edit_Hint->text(), QString());
     EXPECT_FALSE(Window().Busy().IsBusy());
     EXPECT_TRUE(Ui().EditPageControl->isEnabled());
     EXPECT_TRUE(prompts.Messages.empty());

@@ -3,8 +3,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <map>
 
 #include "core/catalogue.h"
 #include "core/object_tree.h"
@@ -27,7 +30,7 @@ protected:
         dataDir = folder.MakeFolder("data");
         Start();
         Ui().a_view_item_Editor->trigger();
-        Window().Session().SetCurrentDataDir(dataDir);
+        OpenProjectIn(dataDir);
         ShowPage(Ui().tabsheet_Data);
     }
 
@@ -36,7 +39,10 @@ protected:
                               testing::Record(std::move(caption), type, oaOpenByAssociation));
     }
     std::string Outline() { return testing::Outline(Model().Tree()); }
-    bool CommitEnabled() { return Ui().a_button_Commit->isEnabled(); }
+    bool CommitEnabled() {
+        Idle();
+        return Ui().a_button_Commit->isEnabled() && Ui().button_Commit->isEnabled();
+    }
     // The author picks an item of a list.
     static void Choose(QComboBox* list, int index) {
         list->setCurrentIndex(index);
@@ -78,10 +84,10 @@ TEST_F(TreeEditingTest, AddObjectNeedsADataDirectoryAndTheDataPage) {
     ShowPage(Ui().tabsheet_ProjectProperties);
     EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
     EXPECT_FALSE(Ui().a_operation_item_CollapseTree->isEnabled());
-    Ui().EditPageControl->setCurrentWidget(Ui().tabsheet_Data);
-    Window().Session().SetCurrentDataDir({});
-    Window().ScheduleUpdateActions();
-    Idle();
+
+    prompts.QuestionAnswers = {Answer::No};
+    OpenProjectIn({}, 1);
+    ShowPage(Ui().tabsheet_Data);
     EXPECT_FALSE(Ui().a_operation_item_AddObject->isEnabled());
     EXPECT_FALSE(Ui().a_operation_item_DeleteAll->isEnabled());
     EXPECT_TRUE(Ui().a_operation_item_CollapseTree->isEnabled());
@@ -169,12 +175,11 @@ TEST_F(TreeEditingTest, EnterInTheFieldsAndTheTree) {
     ObjectNode* node = Add(nullptr, "object");
     Select(node);
 
-    // With Commit disabled Enter only moves to the tree.
-    Ui().edit_Hint->setText(QStringLiteral("not committed"));
-    Ui().a_button_Commit->setEnabled(false);
+    // With nothing edited Enter only moves to the tree.
+    QSignalSpy written(&Model(), &QAbstractItemModel::dataChanged);
     Ui().edit_Hint->setFocus();
     QTest::keyClick(Ui().edit_Hint, Qt::Key_Return);
-    EXPECT_EQ(node->Data.Hint, "");
+    EXPECT_TRUE(written.isEmpty());
     EXPECT_EQ(QApplication::focusWidget(), Ui().TreeView);
     // In the editor's tree Enter goes on to the caption and runs nothing.
     QTest::keyClick(Ui().TreeView, Qt::Key_Return);
@@ -305,36 +310,47 @@ TEST_F(TreeEditingTest, APathOutsideTheDataDirectoryIsRefused) {
     EXPECT_FALSE(CommitEnabled());
 }
 
-TEST_F(TreeEditingTest, DroppingMovesWithoutTouchingTheFields) {
-    ObjectNode* folderNode = Add(nullptr, "folder", otFolder);
-    ObjectNode* file = Add(nullptr, "file");
-    Select(file);
-    Ui().edit_Hint->setText(QStringLiteral("unsaved edit"));
-    TreeView().collapseAll();
-    const QPoint onFolder = TreeView().visualRect(Model().IndexFromNode(folderNode)).center();
-    EXPECT_TRUE(TreeView().DropAt(&TreeView(), onFolder, Qt::ControlModifier));
-    EXPECT_EQ(Outline(), "folder0 file1");
-    EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(folderNode)));
-    EXPECT_EQ(TreeView().SelectedNode(), file);
-    EXPECT_EQ(Field(Ui().edit_Hint), QStringLiteral("unsaved edit"));
-    EXPECT_TRUE(CommitEnabled());
-}
+// A dragged object lands just before the object it is dropped on, or with Ctrl as the last child
+// of a folder or virtual folder, which opens; never in its own subtree. The selection and the
+// edits in the fields stay with it.
+TEST_F(TreeEditingTest, DroppingMovesTheSelectedObject) {
+    struct Case {
+        const char* Dragged;
+        const char* Target;  // empty: below the last object
+        bool Ctrl;
+        const char* Outline;
+    };
+    const Case cases[] = {
+        {"C", "A2", false, "A0 A11 C1 A21 B0"}, {"A1", "B", true, "A0 A21 B0 A11 C0"},
+        {"C", "A1", true, "A0 C1 A11 A21 B0"},   // a file takes no children
+        {"A", "A2", false, "A0 A11 A21 B0 C0"},  // into its own subtree
+        {"A", "", false, "A0 A11 A21 B0 C0"},
+    };
+    for (const Case& drop : cases) {
+        SCOPED_TRACE(std::string(drop.Dragged) + " onto " + drop.Target);
+        Model().ClearObjectTree();
+        ObjectNode* a = Add(nullptr, "A", otFolder);
+        const std::map<std::string, ObjectNode*> nodes = {{"A", a},
+                                                          {"A1", Add(a, "A1")},
+                                                          {"A2", Add(a, "A2")},
+                                                          {"B", Add(nullptr, "B", otVirtualFolder)},
+                                                          {"C", Add(nullptr, "C")}};
+        TreeView().expand(Model().IndexFromNode(a));
+        ObjectNode* dragged = nodes.at(drop.Dragged);
+        Select(dragged);
+        Ui().edit_Hint->setText(QStringLiteral("not yet committed"));
+        const ObjectNode* target = *drop.Target ? nodes.at(drop.Target) : nullptr;
+        const QPoint at = target != nullptr
+                              ? TreeView().visualRect(Model().IndexFromNode(target)).center()
+                              : QPoint(5, TreeView().viewport()->height() - 2);
+        TreeView().DropAt(&TreeView(), at, drop.Ctrl ? Qt::ControlModifier : Qt::NoModifier);
 
-TEST_F(TreeEditingTest, NothingChangesTheTreeWhileItIsBusy) {
-    ObjectNode* first = Add(nullptr, "first", otFolder);
-    ObjectNode* second = Add(nullptr, "second");
-    Select(second);
-    prompts.ConfirmAnswers.assign({true, true});
-    {
-        const BusyState::Scope busy(Window().Busy());
-        Ui().a_operation_item_AddObject->trigger();
-        Ui().a_operation_item_DeleteObject->trigger();
-        Ui().a_operation_item_DeleteAll->trigger();
-        const QPoint onFirst = TreeView().visualRect(Model().IndexFromNode(first)).center();
-        EXPECT_FALSE(TreeView().DropAt(&TreeView(), onFirst, Qt::NoModifier));
+        EXPECT_EQ(Outline(), drop.Outline);
+        EXPECT_TRUE(TreeView().isExpanded(Model().IndexFromNode(dragged->Parent())) ||
+                    dragged->Parent() == nullptr);
+        EXPECT_EQ(TreeView().SelectedNode(), dragged);
+        EXPECT_EQ(Field(Ui().edit_Hint), QStringLiteral("not yet committed"));
     }
-    EXPECT_EQ(Outline(), "first0 second0");
-    EXPECT_TRUE(prompts.Confirmations.isEmpty());
 }
 
 }  // namespace

@@ -13,9 +13,9 @@
 #include <functional>
 
 #include "main_window_test_support.h"
+#include "support/held_ctrl.h"
 #include "support/project_bytes.h"
 #include "support/tree_records.h"
-#include "ui/main_window/keyboard_state.h"
 #include "ui/progress/progress_sink.h"
 
 namespace tomlet {
@@ -91,7 +91,7 @@ const Route Routes[] = {
     {"Browser", [](UnsavedChangesFixture& f) { f.Ui().a_view_item_Browser->trigger(); }},
     {"BrowserWithCtrl",
      [](UnsavedChangesFixture& f) {
-         SetCtrlHeldForTesting(true);
+         const testing::HeldCtrl ctrl(f.Window());
          f.Ui().a_view_item_Browser->trigger();
      }},
     {"CloseWindow", [](UnsavedChangesFixture& f) { f.Window().close(); }},

@@ -24,7 +24,7 @@ TEST(SystemShellTest, ExecuteStartsTheProgramWithItsQuotedPathAndTheParameters) 
     const std::string dataDir = folder / "My Tools";
     const std::string program = folder / "My Tools/record args.exe";
     std::filesystem::create_directories(NativePath(dataDir));
-    std::filesystem::copy_file(NativePath(ProgramFolder() + TOMLET_RECORD_COMMAND_LINE),
+    std::filesystem::copy_file(NativePath(ExecutableFolder() + TOMLET_RECORD_COMMAND_LINE),
                                NativePath(program));
     const std::string record = folder / "record.txt";
     const testing::ScopedEnvironment recordFile("TOMLET_RECORD_FILE", record);

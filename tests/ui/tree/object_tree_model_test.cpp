@@ -64,7 +64,7 @@ protected:
 
 TEST_F(ObjectTreeModelTest, EveryKindOfChangeKeepsTheModelConsistent) {
     BuildSample();
-    model.InsertBefore(c, Record("B2"));
+    model.InsertAfter(b, Record("B2"));
     EXPECT_TRUE(model.MoveBefore(e, b));
     EXPECT_TRUE(model.MoveToLastChild(d, nullptr));
     EXPECT_TRUE(model.MoveToLastChild(e, d));
@@ -99,9 +99,12 @@ TEST_F(ObjectTreeModelTest, EachRowShowsTheIconOfItsType) {
     const auto picture = [&](const ObjectNode* node, QIcon::Mode mode) {
         return IndexOf(node).data(Qt::DecorationRole).value<QIcon>().pixmap(16, mode).toImage();
     };
-    EXPECT_EQ(picture(a, QIcon::Normal), ObjectImage(0).toImage());
-    EXPECT_EQ(picture(a, QIcon::Selected), ObjectImage(1).toImage());
-    EXPECT_EQ(picture(odd, QIcon::Normal), ObjectImage(13).toImage());
+    const auto typePicture = [](std::uint8_t type, QIcon::Mode mode) {
+        return ObjectTypeIcon(type).pixmap(16, mode).toImage();
+    };
+    EXPECT_EQ(picture(a, QIcon::Normal), typePicture(otFolder, QIcon::Normal));
+    EXPECT_EQ(picture(a, QIcon::Selected), typePicture(otFolder, QIcon::Selected));
+    EXPECT_EQ(picture(odd, QIcon::Normal), typePicture(40, QIcon::Normal));
 }
 
 TEST_F(ObjectTreeModelTest, RefusedMovesChangeNothingAndSayNothing) {

@@ -1,19 +1,16 @@
-#include "platform/text_editor.h"
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <string_view>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include "platform/text_editor.h"
 
 namespace tomlet {
 
 namespace {
 
-#ifndef _WIN32
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
@@ -31,17 +28,11 @@ bool NeedsTerminal(std::string_view command) {
     return std::find(terminalEditors.begin(), terminalEditors.end(), program) !=
            terminalEditors.end();
 }
-#endif
 
 }  // namespace
 
 std::string FirstProgramOnPath(const std::string& searchPath,
                                std::initializer_list<const char*> programs) {
-#ifdef _WIN32
-    (void)searchPath;
-    (void)programs;
-    return {};
-#else
     for (const char* program : programs) {
         std::string_view rest = searchPath;
         while (!rest.empty()) {
@@ -56,13 +47,9 @@ std::string FirstProgramOnPath(const std::string& searchPath,
         }
     }
     return {};
-#endif
 }
 
 std::string TextEditorCommand() {
-#ifdef _WIN32
-    return "notepad.exe";
-#else
     if (const std::string visual = Environment("VISUAL");
         visual.find_first_not_of(' ') != std::string::npos && !NeedsTerminal(visual))
         return visual;
@@ -70,7 +57,6 @@ std::string TextEditorCommand() {
         Environment("PATH"), {"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed",
                               "pluma", "featherpad", "leafpad", "geany"});
     return editor.empty() ? std::string("xdg-open") : editor;
-#endif
 }
 
 }  // namespace tomlet
