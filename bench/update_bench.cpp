@@ -108,6 +108,7 @@ void Update(benchmark::State& state, Folders folders, bool findRenames) {
         tomlet::FingerprintMap fingerprints;
         if (findRenames)
             fingerprints = tomlet::LoadFingerprints(record);
+        const size_t loaded = fingerprints.size();
         tomlet::DiscChanges changes =
             tomlet::FindDiscChanges(catalogue, scope, tomlet::ProcessCodec(), silent, silent,
                                     findRenames ? &fingerprints : nullptr);
@@ -117,10 +118,8 @@ void Update(benchmark::State& state, Folders folders, bool findRenames) {
         state.counters["kept"] = changes.Kept;
         const bool changed = !changes.IsEmpty();
         tomlet::ApplyDiscChanges(catalogue, std::move(changes));
-        if (findRenames) {
-            tomlet::KeepNamedFingerprints(fingerprints, catalogue);
-            tomlet::SaveFingerprints(written, fingerprints);
-        }
+        if (findRenames)
+            tomlet::SaveNamedFingerprints(written, fingerprints, catalogue, loaded);
         if (changed) {
             state.PauseTiming();
             catalogue = Scan(UnchangedTree().Root());

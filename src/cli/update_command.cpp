@@ -89,6 +89,7 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     FingerprintMap fingerprints;
     if (findRenames)
         fingerprints = LoadFingerprints(FingerprintFileOf(file));
+    const size_t loaded = fingerprints.size();
     {
         // The walk names files in the project's code page, so that a name it cannot hold is
         // skipped, never stored mangled.
@@ -125,10 +126,9 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     if (changed || target)
         SaveProjectFile(written, project, tree);
     // The record is a help for later updates, never a reason to fail this one.
-    if (findRenames) {
-        KeepNamedFingerprints(fingerprints, tree);
-        SaveFingerprints(FingerprintFileOf(written), fingerprints);
-    }
+    if (findRenames)
+        SaveNamedFingerprints(FingerprintFileOf(written), fingerprints, tree,
+                              written == file ? loaded : 0);
     return exitCode;
 }
 

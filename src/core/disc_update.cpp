@@ -399,7 +399,7 @@ public:
     void RecordKept(const std::vector<ObjectNode*>& kept, DiscLookup& disc) {
         for (const ObjectNode* node : kept) {
             const std::string& path = node->Data.PathFileName;
-            if (m_fingerprints.contains(path))
+            if (m_fingerprints.contains(FingerprintKey(path)))
                 continue;
             const DiscLookup::Located located = disc.Locate(path);
             if (located.What == DiscLookup::Answer::Present && !located.IsDirectory)
@@ -420,7 +420,7 @@ public:
         std::vector<ObjectNode*> missing;
         std::unordered_set<const ObjectNode*> taken;
         for (ObjectNode* gone : changes.Missing) {
-            const auto known = m_fingerprints.find(gone->Data.PathFileName);
+            const auto known = m_fingerprints.find(FingerprintKey(gone->Data.PathFileName));
             const ObjectNode* file = nullptr;
             if (known != m_fingerprints.end() && known->second.Size > 0)
                 file = BestUntaken(byContent, *gone, known->second, taken);
@@ -433,8 +433,7 @@ public:
         }
         changes.Missing = std::move(missing);
         for (DiscChanges::Renaming& renaming : changes.Renamed)
-            for (const ObjectNode* file :
-                 byContent[ContentKey(m_fingerprints.at(renaming.File->Data.PathFileName))])
+            for (const ObjectNode* file : byContent[ContentKey(FingerprintOf(*renaming.File))])
                 if (!taken.contains(file))
                     renaming.SameContent.push_back(file);
     }
@@ -457,13 +456,18 @@ private:
             return nullptr;
         const ObjectNode* first = nullptr;
         for (const ObjectNode* file : files->second) {
-            if (taken.contains(file) || m_fingerprints.at(file->Data.PathFileName) != fingerprint)
+            if (taken.contains(file) || FingerprintOf(*file) != fingerprint)
                 continue;
             if (NameOf(file->Data.PathFileName) == NameOf(gone.Data.PathFileName))
                 return file;
             first = first != nullptr ? first : file;
         }
         return first;
+    }
+
+    // Of a new file, recorded by Pair.
+    const FileFingerprint& FingerprintOf(const ObjectNode& file) const {
+        return m_fingerprints.at(FingerprintKey(file.Data.PathFileName));
     }
 
     std::string_view NameOf(std::string_view storedPath) const {
@@ -475,7 +479,7 @@ private:
                                           const std::string& discPath) {
         const auto fingerprint = FingerprintOfFile(discPath, m_pump);
         if (fingerprint)
-            m_fingerprints.insert_or_assign(storedPath, *fingerprint);
+            m_fingerprints.insert_or_assign(FingerprintKey(storedPath), *fingerprint);
         m_pump.LetMessagesThrough();
         return fingerprint;
     }

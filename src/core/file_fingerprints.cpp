@@ -22,8 +22,7 @@ namespace tomlet {
 
 namespace {
 
-constexpr std::string_view RecordMagic = "Tomlet fingerprints 1\n";
-constexpr std::uint32_t MaxRecordedPath = 32 * 1024;
+constexpr std::string_view RecordMagic = "Tomlet fingerprints 2\n";
 constexpr std::uint64_t Prime1 = 0x9E3779B185EBCA87ULL;
 constexpr std::uint64_t Prime2 = 0xC2B2AE3D27D4EB4FULL;
 
@@ -58,10 +57,10 @@ private:
     std::uint64_t m_hash = Prime2;
 };
 
-std::uint64_t PathHash(std::string_view text) {
+std::uint64_t TextHash(std::string_view text) {
     ContentHash hash;
     hash.Add(reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    return hash.Value();
+    return Mixed(hash.Value() ^ text.size());
 }
 
 void PutNumber(std::string& out, std::uint64_t value, int bytes) {
@@ -69,17 +68,11 @@ void PutNumber(std::string& out, std::uint64_t value, int bytes) {
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-bool GetNumber(std::FILE* file, std::uint64_t& value, int bytes) {
-    unsigned char buffer[8];
-    if (std::fread(buffer, 1, static_cast<size_t>(bytes), file) != static_cast<size_t>(bytes))
-        return false;
-    value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = (value << 8) | buffer[i];
-    return true;
-}
-
 }  // namespace
+
+std::uint64_t FingerprintKey(std::string_view storedPath) {
+    return TextHash(storedPath);
+}
 
 std::optional<FileFingerprint> FingerprintOfFile(const std::string& path, MessagePump& pump) {
     const FileHandle file(OpenFile(path, "rb"));
@@ -103,12 +96,13 @@ std::optional<FileFingerprint> FingerprintOfFile(const std::string& path, Messag
     return fingerprint;
 }
 
-void KeepNamedFingerprints(FingerprintMap& fingerprints, const ObjectTree& catalogue) {
-    std::unordered_set<std::string_view> named;
+bool KeepNamedFingerprints(FingerprintMap& fingerprints, const ObjectTree& catalogue) {
+    std::unordered_set<std::uint64_t> named;
     named.reserve(static_cast<size_t>(catalogue.Count()));
     catalogue.ForEachDepthFirst(
-        [&](const ObjectNode& node, int) { named.insert(node.Data.PathFileName); });
-    std::erase_if(fingerprints, [&](const auto& entry) { return !named.contains(entry.first); });
+        [&](const ObjectNode& node, int) { named.insert(FingerprintKey(node.Data.PathFileName)); });
+    return std::erase_if(fingerprints,
+                         [&](const auto& entry) { return !named.contains(entry.first); }) > 0;
 }
 
 std::string FingerprintFileOf(const std::string& projectFile) {
@@ -118,7 +112,7 @@ std::string FingerprintFileOf(const std::string& projectFile) {
     const std::string absolute = ProcessCodec().ToUtf8(AbsolutePath(projectFile));
     char name[32];
     std::snprintf(name, sizeof name, "%016llx.dat",
-                  static_cast<unsigned long long>(PathHash(absolute)));
+                  static_cast<unsigned long long>(TextHash(absolute)));
     return (std::filesystem::path(folder) / "Tomlet" / "fingerprints" / name).generic_string();
 }
 
@@ -127,25 +121,36 @@ FingerprintMap LoadFingerprints(const std::string& file) {
     const FileHandle stream(OpenNativeFile(NativePathFromUtf8(file), "rb"));
     if (!stream)
         return fingerprints;
-    std::string magic(RecordMagic.size(), '\0');
-    std::uint64_t count = 0;
-    if (std::fread(magic.data(), 1, magic.size(), stream.get()) != magic.size() ||
-        magic != RecordMagic || !GetNumber(stream.get(), count, 4) ||
-        count > static_cast<std::uint64_t>(MaxObjects))
+    // Read whole: a record holds a few dozen bytes per file of the disc.
+    std::string bytes;
+    char block[64 * 1024];
+    for (size_t read; (read = std::fread(block, 1, sizeof block, stream.get())) > 0;)
+        bytes.append(block, read);
+    std::string_view rest = bytes;
+    const auto take = [&rest](size_t count) {
+        const std::string_view taken = rest.substr(0, std::min(count, rest.size()));
+        rest.remove_prefix(taken.size());
+        return taken;
+    };
+    const auto number = [&](int count) -> std::optional<std::uint64_t> {
+        const std::string_view taken = take(static_cast<size_t>(count));
+        if (taken.size() != static_cast<size_t>(count))
+            return std::nullopt;
+        std::uint64_t value = 0;
+        for (int i = count - 1; i >= 0; --i)
+            value = (value << 8) | static_cast<unsigned char>(taken[static_cast<size_t>(i)]);
+        return value;
+    };
+    const auto count = take(RecordMagic.size()) == RecordMagic ? number(4) : std::nullopt;
+    if (!count || *count > static_cast<std::uint64_t>(MaxObjects))
         return fingerprints;
-    fingerprints.reserve(static_cast<size_t>(count));
-    std::string path;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        std::uint64_t length = 0;
-        FileFingerprint fingerprint;
-        if (!GetNumber(stream.get(), length, 4) || length > MaxRecordedPath)
-            return {};
-        path.resize(static_cast<size_t>(length));
-        if (std::fread(path.data(), 1, path.size(), stream.get()) != path.size() ||
-            !GetNumber(stream.get(), fingerprint.Size, 8) ||
-            !GetNumber(stream.get(), fingerprint.Hash, 8))
-            return {};
-        fingerprints.insert_or_assign(path, fingerprint);
+    if (rest.size() != *count * 24)
+        return fingerprints;
+    fingerprints.reserve(static_cast<size_t>(*count));
+    for (std::uint64_t i = 0; i < *count; ++i) {
+        const std::uint64_t key = *number(8);
+        const std::uint64_t size = *number(8);
+        fingerprints.insert_or_assign(key, FileFingerprint{size, *number(8)});
     }
     return fingerprints;
 }
@@ -155,22 +160,22 @@ bool SaveFingerprints(const std::string& file, const FingerprintMap& fingerprint
     std::error_code error;
     std::filesystem::create_directories(native.parent_path(), error);
     std::string content(RecordMagic);
-    content.reserve(content.size() + fingerprints.size() * 48);
-    // A path too long to read back is left out of the record.
-    const auto recorded = [](const auto& entry) { return entry.first.size() <= MaxRecordedPath; };
-    PutNumber(content, static_cast<std::uint64_t>(std::ranges::count_if(fingerprints, recorded)),
-              4);
-    for (const auto& entry : fingerprints) {
-        if (!recorded(entry))
-            continue;
-        const auto& [path, fingerprint] = entry;
-        PutNumber(content, path.size(), 4);
-        content += path;
+    content.reserve(content.size() + 4 + fingerprints.size() * 24);
+    PutNumber(content, fingerprints.size(), 4);
+    for (const auto& [key, fingerprint] : fingerprints) {
+        PutNumber(content, key, 8);
         PutNumber(content, fingerprint.Size, 8);
         PutNumber(content, fingerprint.Hash, 8);
     }
     const auto path = CodePagePath(native);
     return path && ReplaceWholeFile(*path, content);
+}
+
+void SaveNamedFingerprints(const std::string& file, FingerprintMap& fingerprints,
+                           const ObjectTree& catalogue, size_t loaded) {
+    // Fingerprints are only ever added by an update, and let go here.
+    if (KeepNamedFingerprints(fingerprints, catalogue) || fingerprints.size() != loaded)
+        SaveFingerprints(file, fingerprints);
 }
 
 }  // namespace tomlet

@@ -374,13 +374,13 @@ TEST_F(RenameTest, ARenamedObjectKeepsItsTextsAndPlaceUnlessLeftOut) {
     EXPECT_EQ(logo->Data.Comments + logo->Data.Parameters, "drawn by hand/show");
     KeepNamedFingerprints(fingerprints, catalogue);
     EXPECT_EQ(fingerprints.size(), 3u);
-    EXPECT_TRUE(fingerprints.contains("Pics\\logo2.bmp"));
+    EXPECT_TRUE(fingerprints.contains(FingerprintKey("Pics\\logo2.bmp")));
 }
 
 TEST(FingerprintRecordTest, ARecordReadsBackAndADamagedOneAsEmpty) {
     const TempFolder folder;
     const std::string file = (folder.Path() / "deep" / "record.dat").string();
-    const FingerprintMap record{{"a\\b.txt", {4, 77}}, {"c.bmp", {1u << 20, ~0ull}}};
+    const FingerprintMap record{{FingerprintKey("a\\b.txt"), {4, 77}}, {7, {1u << 20, ~0ull}}};
     ASSERT_TRUE(SaveFingerprints(file, record));
     EXPECT_EQ(LoadFingerprints(file), record);
     const std::string bytes = testing::ReadWholeFile(file);

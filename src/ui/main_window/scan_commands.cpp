@@ -178,12 +178,11 @@ void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
     const std::string& projectFile = m_session.CurrentFileName();
     const std::string record = projectFile.empty() ? std::string() : FingerprintFileOf(projectFile);
     FingerprintMap fingerprints = LoadFingerprints(record);
+    const size_t loaded = fingerprints.size();
     DiscChanges changes = ScanForChanges(scope, record.empty() ? nullptr : &fingerprints);
     const auto remember = qScopeGuard([&] {
-        if (record.empty())
-            return;
-        KeepNamedFingerprints(fingerprints, m_model.Tree());
-        SaveFingerprints(record, fingerprints);
+        if (!record.empty())
+            SaveNamedFingerprints(record, fingerprints, m_model.Tree(), loaded);
     });
     if (changes.IsEmpty()) {
         AskWhileBusy([this] {
