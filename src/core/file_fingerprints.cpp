@@ -113,7 +113,10 @@ std::string FingerprintFileOf(const std::string& projectFile) {
     char name[32];
     std::snprintf(name, sizeof name, "%016llx.dat",
                   static_cast<unsigned long long>(TextHash(absolute)));
-    return (std::filesystem::path(folder) / "Tomlet" / "fingerprints" / name).generic_string();
+    // Joined as text: a std::filesystem::path made of UTF-8 bytes reads them otherwise on mingw.
+    if (folder.back() != '/' && folder.back() != '\\')
+        folder += '/';
+    return folder + "Tomlet/fingerprints/" + name;
 }
 
 FingerprintMap LoadFingerprints(const std::string& file) {
