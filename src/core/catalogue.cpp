@@ -78,6 +78,8 @@ constexpr std::array<CatalogueEntry, 90> Entries{{
      "Nothing to update: the catalogue matches the disc."},
     {text_NewOnDisc_D, "text_NewOnDisc_D", "Text", "New on disc: %d"},
     {text_GoneFromDisc_D, "text_GoneFromDisc_D", "Text", "Gone from disc: %d"},
+    {text_RenamedOnDisc_D, "text_RenamedOnDisc_D", "Text", "Renamed or moved: %d"},
+    {text_UpdateOptions, "text_UpdateOptions", "Text", "Update from disc: options"},
     {message_ProjectFileNotFound_S, "message_ProjectFileNotFound_S", "Message",
      "Project file not found!\r\n%s"},
     {message_TooManyObjects_D, "message_TooManyObjects_D", "Message",

@@ -1,6 +1,9 @@
 #include "ui/base/access_letters.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
+#include <QLabel>
 #include <QList>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,9 +38,37 @@ QChar Folded(QChar letter) {
     return letter.toCaseFolded();
 }
 
-bool TakesLetter(const QAction& item) {
-    return !item.isSeparator() && !item.text().isEmpty() &&
-           !item.property(NoLetterProperty).toBool();
+// The text that shows an item's letter: a menu item's, a button's, a label's, a group's title.
+QString TextOf(const QObject& item) {
+    if (const auto* action = qobject_cast<const QAction*>(&item))
+        return action->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&item))
+        return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(&item))
+        return label->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(&item))
+        return group->title();
+    return {};
+}
+
+void SetTextOf(QObject& item, const QString& text) {
+    if (auto* action = qobject_cast<QAction*>(&item))
+        action->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(&item))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(&item))
+        label->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(&item))
+        group->setTitle(text);
+}
+
+bool TakesLetter(const QObject& item) {
+    if (const auto* action = qobject_cast<const QAction*>(&item); action && action->isSeparator())
+        return false;
+    // A label's letter moves the focus to its buddy: a label without one has no use for it.
+    if (const auto* label = qobject_cast<const QLabel*>(&item); label && !label->buddy())
+        return false;
+    return !TextOf(item).isEmpty() && !item.property(NoLetterProperty).toBool();
 }
 
 // Where to mark a letter of `text` that `used` does not hold: the first free start of a word,
@@ -61,8 +92,8 @@ qsizetype ChooseLetter(const QString& text, const QSet<QChar>& used) {
     return letter >= 0 ? letter : sign;
 }
 
-void MarkLetter(QAction& item, QSet<QChar>& used) {
-    const QString text = item.text();
+void MarkLetter(QObject& item, QSet<QChar>& used) {
+    const QString text = TextOf(item);
     const qsizetype at = ChooseLetter(text, used);
     if (at < 0)
         return;
@@ -71,35 +102,38 @@ void MarkLetter(QAction& item, QSet<QChar>& used) {
     marked.insert(at, u'&');
     item.setProperty(PlainTextProperty, text);
     item.setProperty(MarkedTextProperty, marked);
-    item.setText(marked);
+    SetTextOf(item, marked);
 }
 
 // Takes back a letter chosen before, unless the text has been replaced since.
-void TakeBackLetter(QAction& item) {
+void TakeBackLetter(QObject& item) {
     const QVariant marked = item.property(MarkedTextProperty);
     if (!marked.isValid())
         return;
-    if (item.text() == marked.toString())
-        item.setText(item.property(PlainTextProperty).toString());
+    if (TextOf(item) == marked.toString())
+        SetTextOf(item, item.property(PlainTextProperty).toString());
     item.setProperty(PlainTextProperty, QVariant());
     item.setProperty(MarkedTextProperty, QVariant());
 }
 
-QSet<QChar> LettersHeld(const QList<QAction*>& items, const QAction* except = nullptr) {
+template <class Item>
+QSet<QChar> LettersHeld(const QList<Item*>& items, const QObject* except = nullptr) {
     QSet<QChar> used;
-    for (const QAction* item : items) {
+    for (const Item* item : items) {
         if (item == except || !TakesLetter(*item))
             continue;
-        if (const auto letter = MarkedLetter(item->text()))
+        if (const auto letter = MarkedLetter(TextOf(*item)))
             used.insert(Folded(*letter));
     }
     return used;
 }
 
-void AssignInMenu(const QList<QAction*>& items) {
+// Letters unique among `items`, which may hold letters of their own.
+template <class Item>
+void AssignAmong(const QList<Item*>& items) {
     QSet<QChar> used = LettersHeld(items);
-    for (QAction* item : items) {
-        if (TakesLetter(*item) && !MarkedLetter(item->text()))
+    for (Item* item : items) {
+        if (TakesLetter(*item) && !MarkedLetter(TextOf(*item)))
             MarkLetter(*item, used);
     }
 }
@@ -117,7 +151,19 @@ void AssignAccessLetters(QWidget& window) {
             TakeBackLetter(*item);
     }
     for (const QList<QAction*>& items : menus)
-        AssignInMenu(items);
+        AssignAmong(items);
+}
+
+void AssignControlAccessLetters(QWidget& dialog) {
+    QList<QObject*> controls;
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLabel*>(control) ||
+            qobject_cast<QGroupBox*>(control))
+            controls.append(control);
+    }
+    for (QObject* control : controls)
+        TakeBackLetter(*control);
+    AssignAmong(controls);
 }
 
 void AssignAccessLetter(const QMenu& menu, QAction& item) {

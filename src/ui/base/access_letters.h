@@ -20,6 +20,11 @@ namespace tomlet {
 // letters of their own.
 void AssignAccessLetters(QWidget& window);
 
+// The same rule for a dialog's controls: every button, group box and label with a buddy gets a
+// letter unique within the dialog, so that Alt and the letter reach each control. The dialog
+// runs this after its texts are translated, and again after it changes a text.
+void AssignControlAccessLetters(QWidget& dialog);
+
 // Gives one item of a menu a letter that no other item of the menu holds: for an item whose
 // text is set as the menu opens.
 void AssignAccessLetter(const QMenu& menu, QAction& item);
