@@ -175,6 +175,76 @@ std::string TextCodec::ReplaceAscii(std::string_view text, char from, char to) c
     return result;
 }
 
+namespace {
+
+// A byte kept by ToUtf8Keeping: U+F0000 plus the byte, in UTF-8 F3 B0 then 80-83 and one more.
+constexpr std::string_view KeptBytePrefix = "\xF3\xB0";
+
+std::string KeptByteText(unsigned char byte) {
+    return std::string(KeptBytePrefix) + static_cast<char>(0x80 | byte >> 6) +
+           static_cast<char>(0x80 | (byte & 0x3F));
+}
+
+// The byte that the kept-byte character at the start of `text` stands for.
+std::optional<char> KeptByteAt(std::string_view text) {
+    if (text.size() < 4 || !text.starts_with(KeptBytePrefix))
+        return std::nullopt;
+    const auto high = static_cast<unsigned char>(text[2]);
+    const auto low = static_cast<unsigned char>(text[3]);
+    if (high < 0x80 || high > 0x83 || (low & 0xC0) != 0x80)
+        return std::nullopt;
+    return static_cast<char>((high & 0x3F) << 6 | (low & 0x3F));
+}
+
+// How many bytes (at most four, as in GB18030) make the character that `bytes` starts with;
+// 0 when none of those lengths converts.
+std::size_t CharacterLength(const TextCodec& codec, std::string_view bytes) {
+    for (std::size_t length = 1; length <= std::min<std::size_t>(4, bytes.size()); ++length)
+        if (codec.ToUtf8(bytes.substr(0, length)).find(utf8::Replacement) == std::string::npos)
+            return length;
+    return 0;
+}
+
+}  // namespace
+
+std::string TextCodec::ToUtf8Keeping(std::string_view bytes) const {
+    std::string whole = ToUtf8(bytes);
+    if (IsUtf8() || whole.find(utf8::Replacement) == std::string::npos)
+        return whole;
+    // Character by character, only for the rare text that holds such a byte.
+    std::string kept;
+    while (!bytes.empty()) {
+        const std::size_t length = CharacterLength(*this, bytes);
+        kept += length > 0 ? ToUtf8(bytes.substr(0, length))
+                           : KeptByteText(static_cast<unsigned char>(bytes[0]));
+        bytes.remove_prefix(std::max<std::size_t>(length, 1));
+    }
+    return kept;
+}
+
+std::optional<std::string> TextCodec::FromUtf8Exactly(std::string_view text) const {
+    if (IsUtf8())
+        return EncodeExactly(text);
+    std::string bytes;
+    std::size_t start = 0;
+    // F3 never continues a UTF-8 sequence: where the prefix stands, a character begins.
+    for (std::size_t at = text.find(KeptBytePrefix); at != std::string_view::npos;
+         at = text.find(KeptBytePrefix, at + 1)) {
+        const std::optional<char> byte = KeptByteAt(text.substr(at));
+        if (!byte)
+            continue;
+        const auto before = EncodeExactly(text.substr(start, at - start));
+        if (!before)
+            return std::nullopt;
+        bytes += *before + *byte;
+        start = at + 4;
+    }
+    const auto rest = EncodeExactly(text.substr(start));
+    if (!rest)
+        return std::nullopt;
+    return bytes + *rest;
+}
+
 bool TextCodec::Decodes(std::string_view bytes) const {
     if (IsUtf8())
         return utf8::IsWellFormed(bytes);
@@ -251,8 +321,7 @@ std::string ToProcessText(const TextCodec& codec, std::string_view bytes) {
     const TextCodec& process = ProcessCodec();
     if (codec.CodePage() == process.CodePage())
         return std::string(bytes);
-    const std::string utf8 = codec.ToUtf8(bytes);
-    return process.IsUtf8() ? utf8 : process.FromUtf8(utf8);
+    return process.IsUtf8() ? codec.ToUtf8Keeping(bytes) : process.FromUtf8(codec.ToUtf8(bytes));
 }
 
 std::optional<std::string> FromProcessText(const TextCodec& codec, std::string_view text) {

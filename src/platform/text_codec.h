@@ -21,6 +21,10 @@ public:
     // never turned into look-alike letters or control characters.
     std::string ToUtf8(std::string_view bytes) const;
     std::string FromUtf8(std::string_view utf8) const;
+    // As ToUtf8, but a byte the code page does not define becomes a private-use character of its
+    // own (U+F0000 plus the byte), which FromUtf8Exactly turns back into that byte: a text read
+    // from a file and written back keeps its bytes, whatever the code page makes of them.
+    std::string ToUtf8Keeping(std::string_view bytes) const;
     // Nothing when the code page lacks a character of the text, or the text is not UTF-8.
     std::optional<std::string> FromUtf8Exactly(std::string_view utf8) const;
     // Whether every byte of `bytes` is (part of) a character of this code page.
@@ -39,6 +43,8 @@ public:
     std::string ReplaceAscii(std::string_view text, char from, char to) const;
 
 private:
+    // FromUtf8Exactly without kept bytes: the system's converter.
+    std::optional<std::string> EncodeExactly(std::string_view utf8) const;
     // Whether the two bytes at `at` are one character of a double-byte code page.
     bool IsPairAt(std::string_view text, std::size_t at) const;
 
@@ -66,7 +72,8 @@ void SetProjectCodePage(int codePage);
 // Whether texts read from a project are converted from ProjectCodec into the process code page.
 bool ProjectTextsConvert();
 // Bytes of `codec` in the process code page, and back; nothing when the target lacks a
-// character. Unconverted when the two are the same code page.
+// character. Unconverted when the two are the same code page. Into UTF-8, a byte `codec` does
+// not define is kept (ToUtf8Keeping), so that the text goes back as it came.
 std::string ToProcessText(const TextCodec& codec, std::string_view bytes);
 std::optional<std::string> FromProcessText(const TextCodec& codec, std::string_view text);
 

@@ -145,7 +145,7 @@ std::string TextCodec::FromUtf8(std::string_view text) const {
     return *converter.Convert(text, std::string_view(&utf8::ReplacementByte, 1), OneCharacter);
 }
 
-std::optional<std::string> TextCodec::FromUtf8Exactly(std::string_view text) const {
+std::optional<std::string> TextCodec::EncodeExactly(std::string_view text) const {
     if (IsUtf8() || !ConvertersFor(m_codePage).FromUtf8.IsOpen()) {
         if (!(IsUtf8() ? utf8::IsWellFormed(text) : utf8::IsAscii(text)))
             return std::nullopt;

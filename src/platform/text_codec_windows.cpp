@@ -151,7 +151,7 @@ std::string TextCodec::FromUtf8(std::string_view text) const {
     return CodePageFromWideReplacing(m_codePage, WideFromUtf8(text));
 }
 
-std::optional<std::string> TextCodec::FromUtf8Exactly(std::string_view text) const {
+std::optional<std::string> TextCodec::EncodeExactly(std::string_view text) const {
     if (!utf8::IsWellFormed(text))
         return std::nullopt;
     if (IsUtf8())

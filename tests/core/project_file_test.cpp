@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/catalogue.h"
@@ -366,6 +367,28 @@ TEST_F(ProjectFileTest, TextsThatDoNotReadRightInTheCodePageAreCountedWithAGuess
         ASSERT_TRUE(result.Ok());
         EXPECT_EQ(result.TextsReadWrong, wrong) << codePage;
         EXPECT_EQ(result.GuessedCodePage, guess) << codePage;
+    }
+}
+
+// A catalogue that holds bytes its code page does not define opens and saves them unchanged.
+TEST_F(ProjectFileTest, BytesTheCodePageDoesNotDefineAreSavedAsTheyWere) {
+    const ScopedProcessCodePage unicode(TextCodec::Utf8);
+    for (const auto& [codePage, text] :
+         {std::pair{1252, "Caf\xE9 \x81"}, std::pair{1251, "\xCE\x98"},
+          std::pair{932, "\x93\xFA\x81"}}) {
+        project.ProjectName = text;
+        tree = ObjectTree{};
+        tree.Append(nullptr, Record(text));
+        std::string stored;
+        {
+            const ScopedProjectCodePage unconverted(TextCodec::Utf8);
+            stored = WrittenBytes();
+        }
+        const ScopedProjectCodePage reading(codePage);
+        project = {};
+        tree = ObjectTree{};
+        ASSERT_TRUE(Read(stored).Ok()) << codePage;
+        EXPECT_EQ(WrittenBytes(), stored) << codePage;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/console_output.h"
 #include "platform/utf8.h"
@@ -53,6 +54,19 @@ TEST(TextCodecTest, UnmappableTextIsReplacedNotDropped) {
     // No look-alike letter: "Arger" would name another file.
     EXPECT_EQ(cyrillic.FromUtf8("Ärger"), "?rger");
     EXPECT_EQ(TextCodec(1252).ToUtf8("\x81"), FFFD);
+}
+
+// A byte a code page leaves undefined, kept as a private-use character, goes back as it came.
+TEST(TextCodecTest, KeptBytesGoBackAsTheyCame) {
+    EXPECT_EQ(TextCodec(1252).ToUtf8Keeping("\xE9\x81"), "é\U000F0081");
+    for (const auto& [codePage, bytes] :
+         {std::pair{1252, "a\x81z\x9D"}, std::pair{1251, "\xCE\x98"},
+          std::pair{932, "\x93\xFA\x81"}}) {
+        const TextCodec codec(codePage);
+        const std::string kept = codec.ToUtf8Keeping(bytes);
+        EXPECT_TRUE(utf8::IsWellFormed(kept) && kept.find(FFFD) == std::string::npos) << kept;
+        EXPECT_EQ(codec.FromUtf8Exactly(kept), bytes) << codePage;
+    }
 }
 
 TEST(TextCodecTest, ExactConversionRefusesWhatTheCodePageLacks) {
@@ -130,7 +144,10 @@ TEST(Utf8PiecesTest, GivesOnWholeCharactersOnly) {
         EXPECT_EQ(first + rest, text) << cut;
     }
     Utf8Pieces invalid;
-    EXPECT_EQ(invalid.Take("a\xFFb\x80"), "a\xFFb\x80");  // nothing waits for a rest it never gets
+    EXPECT_EQ(invalid.Take("a\xFF"
+                           "b\x80"),
+              "a\xFF"
+              "b\x80");  // nothing waits for a rest it never gets
 }
 
 }  // namespace
