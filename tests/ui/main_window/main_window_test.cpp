@@ -20,8 +20,10 @@
 #include "core/catalogue.h"
 #include "core/limits.h"
 #include "main_window_test_support.h"
+#include "platform/text_codec.h"
 #include "support/held_ctrl.h"
 #include "support/project_bytes.h"
+#include "support/project_files.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
@@ -278,6 +280,35 @@ TEST_F(MainWindowTest, AnAbsoluteProjectWithAMissingDataDirectoryOpensWithANotic
     relative.AbsolutePath = false;
     Open(WriteProject("relative.tml", relative));
     EXPECT_EQ(prompts.Messages.size(), 1u);
+}
+
+// A catalogue written in another code page says so once as it opens, however many of its texts
+// do not decode, and offers the code page it guesses; in its own code page it opens silently.
+TEST_F(MainWindowTest, ACatalogueOfAnotherCodePageSaysSoOnceAsItOpens) {
+    const std::string path = folder / "cyrillic.tml";
+    {
+        const ScopedProjectCodePage written(1251);
+        ObjectTree tree;
+        for (const char* caption : {"Отчёт.txt", "Письмо.txt"})
+            tree.Append(nullptr, testing::Record(caption));
+        testing::SaveProject(path, SampleProject(DataDir()), tree);
+    }
+    Start();
+    for (const int codePage : {1252, 1251}) {
+        const ScopedProjectCodePage reading(codePage);
+        prompts.Messages.clear();
+        Open(path);
+        EXPECT_EQ(Objects(), 2);
+        if (codePage == 1251) {
+            EXPECT_TRUE(prompts.Messages.empty());
+            continue;
+        }
+        ASSERT_EQ(prompts.Messages.size(), 1u);
+        EXPECT_EQ(prompts.Messages.front().Kind, MessageKind::Warning);
+        EXPECT_TRUE(prompts.Messages.front().Text.contains(QStringLiteral("code page 1252")) &&
+                    prompts.Messages.front().Text.contains(QStringLiteral("_CodePage=1251")))
+            << prompts.Messages.front().Text.toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, OpenDefaultFileUsesTheProgramFolderOrWarnsAndKeepsTheProject) {
