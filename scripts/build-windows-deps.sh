@@ -50,13 +50,7 @@ configure() {
 }
 
 sources() {
-    if ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/
-    then
-        printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\n%s\n%s\n' \
-            'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' \
-            >/etc/apt/sources.list.d/tomlet-sources.sources
-        apt-get update
-    fi
+    "$root/scripts/enable-debian-sources.sh"
     rm -rf "$work/src" && mkdir -p "$work/src" && cd "$work/src"
     apt-get source --download-only "qt6-base=$qt_version" libjpeg-turbo
     # dpkg-source checks the files against the .dsc and applies Debian's patches.

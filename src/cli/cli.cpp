@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/output_text.h"
 
 namespace tomlet::cli {
 
@@ -23,10 +24,11 @@ constexpr Command CommandTable[] = {
      "Texts holding bytes the code page does not define are refused (exit 1), since import\n"
      "would not give them back; --lossy exports them with U+FFFD in place of those bytes.",
      "--code-page", "--lossy", RunExport},
-    {"import", "FILE.json -o FILE.tml [--code-page N]",
+    {"import", "FILE.json -o FILE.tml [--code-page N] [--lossy]",
      "Writes the project described by JSON in the shape that export prints. Export followed\n"
-     "by import gives back the same bytes when the code page can hold every text.",
-     "-o --code-page", "", RunImport},
+     "by import gives back the same bytes. A text the code page cannot hold is refused (exit\n"
+     "1, nothing written); --lossy imports it with '?' for each character the code page lacks.",
+     "-o --code-page", "--lossy", RunImport},
     {"scan", "DIR [--mask MASK]... [--no-nested] [--relative] [--code-page N] -o FILE.tml",
      "Writes a new project whose data directory is DIR, filled as the editor's \"Scan directory\n"
      "of project data\" fills it: every folder (hidden and dot-named ones left out), each\n"
@@ -44,12 +46,14 @@ constexpr Command CommandTable[] = {
      "Lists the folder as scan does (the same --mask and --no-nested) and prints a line per\n"
      "change, then a summary: \"+ path\" for a file or folder that no object names, added under\n"
      "the object of its folder; \"- path\" for an object whose file or folder is gone, deleted\n"
-     "unless --keep-missing is given. Virtual folders, objects without a path and paths outside\n"
-     "the folder are left alone. The folder is the data directory, in relative mode the folder\n"
-     "of FILE.tml (where Tomlet lies on a disc); where nothing the project names is found there\n"
-     "it stops, and --data-dir names another. FILE.tml is replaced in one step, or OUT.tml\n"
-     "written; --dry-run writes nothing. What the listing leaves out is named as scan names it\n"
-     "(exit 1); nothing in a folder that cannot be read counts as gone.",
+     "unless --keep-missing is given; \"~ path\" for an object whose folder is now a file or\n"
+     "whose file a folder, which takes the type and action of what is there. Virtual folders,\n"
+     "objects without a path and paths outside the folder are left alone. The folder is the\n"
+     "data directory, in relative mode the folder of FILE.tml (where Tomlet lies on a disc);\n"
+     "where nothing the project names is found there it stops, and --data-dir names another.\n"
+     "FILE.tml is replaced in one step, or OUT.tml written; --dry-run writes nothing. What the\n"
+     "listing leaves out is named as scan names it (exit 1); nothing in a folder that cannot\n"
+     "be read counts as gone.",
      "--mask -o --data-dir --code-page", "--no-nested --keep-missing --dry-run", RunUpdate},
     {"html", "FILE.tml -o DIR [--code-page N] [--language FILE.lng]",
      "Writes the project as a web page that any browser shows from DIR without a server:\n"
@@ -204,9 +208,8 @@ std::string HelpText() {
         "  --code-page N   code page of the texts in the project file (1251, 1252, ...; 65001 is\n"
         "                  UTF-8); the system's code page when not given\n"
         "  -o FILE         the file to write, replaced in one step (a link leads to the file it\n"
-        "                  names; a read-only file is refused); a device or a pipe, such as\n"
-        "                  /dev/stdout, is written directly\n"
-
+        "                  names; a read-only file is refused); a device or a pipe is written\n"
+        "                  directly, an open descriptor (/dev/stdout, /dev/fd/N) through it\n"
         "  -h, --help      shows this help\n"
         "\n"
         "Output goes to standard output; errors go to standard error.\n"
@@ -216,11 +219,11 @@ std::string HelpText() {
         "  1  the command failed: the project file cannot be opened, is not a project file, is\n"
         "     damaged (objects nested deeper than 1000 levels included) or of a newer version,\n"
         "     the JSON is wrong, the file cannot be saved, the output cannot be written, export\n"
-        "     would change texts, find or shelf search matched nothing, scan or update left\n"
-        "     files or folders out, the folder an update compares is missing or holds nothing\n"
-        "     the project names, or a catalogue put on the shelf or refreshed could not be\n"
-        "     read. dump and find print as they read: what they printed before a damaged part\n"
-        "     of the file stays printed.\n"
+        "     or import would change texts, find or shelf search matched nothing, scan or update\n"
+        "     left files or folders out, the folder an update compares is missing or holds\n"
+        "     nothing the project names, or a catalogue put on the shelf or refreshed could not\n"
+        "     be read. dump and find print as they read: what they printed before a damaged\n"
+        "     part of the file stays printed.\n"
         "  2  the command line is wrong\n";
     return text;
 }
@@ -254,7 +257,8 @@ int RunCli(std::span<const std::string> arguments, std::ostream& out, std::ostre
             << "Usage: tomlet-cli " << command->Name << " " << command->Usage << "\n";
         return ExitUsage;
     } catch (const std::exception& error) {
-        err << "tomlet-cli " << command->Name << ": " << error.what() << "\n";
+        // Errors name files and quote texts of the project.
+        err << "tomlet-cli " << command->Name << ": " << EscapeControls(error.what()) << "\n";
         return ExitFailure;
     }
 }

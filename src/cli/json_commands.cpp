@@ -106,7 +106,7 @@ int RunImport(const Arguments& arguments, std::ostream&, std::ostream&) {
 
     TProjectRec project;
     ObjectTree tree;
-    ProjectFromJson(ReadJsonFile(source), codec, project, tree);
+    ProjectFromJson(ReadJsonFile(source), {codec, arguments.Flag("--lossy")}, project, tree);
     SaveProjectFile(*target, project, tree);
     return ExitOk;
 }

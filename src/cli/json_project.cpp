@@ -74,9 +74,9 @@ class FieldReader final {
 public:
     // `where` names the object; it is asked only when something is refused, so that deep trees
     // do not pay for a location string on every level.
-    FieldReader(const Json& object, std::function<std::string()> where, const TextCodec& codec,
+    FieldReader(const Json& object, std::function<std::string()> where, const ImportedTexts& texts,
                 std::span<const std::string_view> known)
-        : m_object(object), m_where(std::move(where)), m_codec(codec) {
+        : m_object(object), m_where(std::move(where)), m_texts(texts) {
         if (!object.is_object())
             Refuse(m_where(), "an object {...} is expected");
         for (const auto& [key, value] : object.items())
@@ -88,7 +88,16 @@ public:
         if (const Json* value = Find(key)) {
             if (!value->is_string())
                 Refuse(Where(key), "a string is expected");
-            target = m_codec.FromUtf8(value->get_ref<const std::string&>());
+            const std::string& text = value->get_ref<const std::string&>();
+            if (m_texts.Lossy) {
+                target = m_texts.Codec.FromUtf8(text);
+            } else if (auto exact = m_texts.Codec.FromUtf8Exactly(text)) {
+                target = std::move(*exact);
+            } else {
+                Refuse(Where(key), "code page " + std::to_string(m_texts.Codec.CodePage()) +
+                                       " cannot hold this text; --lossy imports it with '?' for "
+                                       "the characters it lacks");
+            }
         }
     }
 
@@ -119,7 +128,7 @@ public:
 private:
     const Json& m_object;
     std::function<std::string()> m_where;
-    const TextCodec& m_codec;
+    const ImportedTexts& m_texts;
 };
 
 void CheckVersion(const Json& json) {
@@ -134,12 +143,12 @@ void CheckVersion(const Json& json) {
         Refuse("version", "the project is of a newer version than this program writes");
 }
 
-void ReadProperties(const Json& json, const TextCodec& codec, TProjectRec& project) {
+void ReadProperties(const Json& json, const ImportedTexts& texts, TProjectRec& project) {
     static constexpr std::string_view Known[] = {
         "ProjectDataDir", "ProjectName",  "ProjectName2",      "SplashFileName",
         "SplashShowTime", "AbsolutePath", "ProjectDescription"};
     const FieldReader fields(
-        json, [] { return std::string("project"); }, codec, Known);
+        json, [] { return std::string("project"); }, texts, Known);
     fields.Text("ProjectDataDir", project.ProjectDataDir);
     fields.Text("ProjectName", project.ProjectName);
     fields.Text("ProjectName2", project.ProjectName2);
@@ -152,12 +161,12 @@ void ReadProperties(const Json& json, const TextCodec& codec, TProjectRec& proje
 }
 
 // Reads one object's fields; gives its children array, if any.
-const Json* ReadObject(const Json& json, std::function<std::string()> where, const TextCodec& codec,
-                       TNodeData& data) {
+const Json* ReadObject(const Json& json, std::function<std::string()> where,
+                       const ImportedTexts& texts, TNodeData& data) {
     static constexpr std::string_view Known[] = {"Caption",      "Hint",         "ObjectType",
                                                  "ObjectAction", "PathFileName", "Parameters",
                                                  "Comments",     "children"};
-    const FieldReader fields(json, std::move(where), codec, Known);
+    const FieldReader fields(json, std::move(where), texts, Known);
     fields.Text("Caption", data.Caption);
     fields.Text("Hint", data.Hint);
     fields.Number("ObjectType", data.ObjectType, 0, 255);
@@ -172,7 +181,7 @@ const Json* ReadObject(const Json& json, std::function<std::string()> where, con
 }
 
 // Depth first without recursion, so that a deep tree cannot exhaust the stack.
-void ReadObjects(const Json& objects, const TextCodec& codec, ObjectTree& tree) {
+void ReadObjects(const Json& objects, const ImportedTexts& texts, ObjectTree& tree) {
     if (!objects.is_array())
         Refuse("objects", "an array [...] is expected");
     struct Level {
@@ -195,7 +204,7 @@ void ReadObjects(const Json& objects, const TextCodec& codec, ObjectTree& tree) 
             continue;
         }
         TNodeData data;
-        const Json* children = ReadObject((*level.Array)[level.Next++], where, codec, data);
+        const Json* children = ReadObject((*level.Array)[level.Next++], where, texts, data);
         ObjectNode* node = tree.Append(level.Parent, std::move(data));
         if (children != nullptr && !children->empty()) {
             if (levels.size() >= static_cast<std::size_t>(MaxTreeLevels))
@@ -265,8 +274,7 @@ void JsonProjectWriter::CloseObjects(int level) {
     m_lastLevel = level - 1;
 }
 
-void JsonProjectWriter::Field(int indent, std::string_view key, std::string_view value,
-                              bool last) {
+void JsonProjectWriter::Field(int indent, std::string_view key, std::string_view value, bool last) {
     m_out << Indentation(indent) << '"' << key << "\": " << value << (last ? "\n" : ",\n");
 }
 
@@ -274,16 +282,16 @@ void JsonProjectWriter::Text(int indent, std::string_view key, const std::string
     Field(indent, key, JsonString(m_codec.ToUtf8(text)), last);
 }
 
-void ProjectFromJson(const Json& json, const TextCodec& codec, TProjectRec& project,
+void ProjectFromJson(const Json& json, const ImportedTexts& texts, TProjectRec& project,
                      ObjectTree& tree) {
     static constexpr std::string_view Known[] = {"version", "project", "objects"};
     const FieldReader top(
-        json, [] { return std::string("the JSON document"); }, codec, Known);
+        json, [] { return std::string("the JSON document"); }, texts, Known);
     CheckVersion(json);
     if (const Json* properties = top.Find("project"))
-        ReadProperties(*properties, codec, project);
+        ReadProperties(*properties, texts, project);
     if (const Json* objects = top.Find("objects"))
-        ReadObjects(*objects, codec, tree);
+        ReadObjects(*objects, texts, tree);
 }
 
 }  // namespace tomlet::cli

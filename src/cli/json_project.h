@@ -42,10 +42,17 @@ private:
     int m_lastLevel = -1;  // of the last object written; its children array is still open
 };
 
+// The code page the JSON's UTF-8 texts are imported into. A text it cannot hold is refused,
+// unless the import is lossy: then each character it lacks becomes '?'.
+struct ImportedTexts {
+    const TextCodec& Codec;
+    bool Lossy = false;
+};
+
 // The opposite way. Missing fields keep their defaults; anything else that does not fit (an
-// unknown key, a wrong type, a number out of range, a version too new) throws CommandError
-// naming where it is.
-void ProjectFromJson(const Json& json, const TextCodec& codec, TProjectRec& project,
+// unknown key, a wrong type, a number out of range, a version too new, a text the code page
+// cannot hold) throws CommandError naming where it is.
+void ProjectFromJson(const Json& json, const ImportedTexts& texts, TProjectRec& project,
                      ObjectTree& tree);
 
 }  // namespace tomlet::cli

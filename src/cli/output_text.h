@@ -3,6 +3,10 @@
 #include <string>
 #include <string_view>
 
+// The commands print a project's texts with EscapeControls, so that they can neither send escape
+// sequences to a terminal nor forge lines of output.
+#include "core/visible_text.h"
+
 // How the commands print project texts.
 namespace tomlet::cli {
 
@@ -10,9 +14,5 @@ namespace tomlet::cli {
 // however deep a tree is, output grows with the number of objects only.
 inline constexpr int MaxIndentSteps = 64;
 std::string_view Indentation(int steps);
-
-// The UTF-8 text with every control character escaped (\r, \n, \t, \x1B, \u009B, ...), so that
-// a project's texts can neither send escape sequences to a terminal nor forge lines of output.
-std::string EscapeControls(std::string_view utf8);
 
 }  // namespace tomlet::cli

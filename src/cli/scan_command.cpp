@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/output_text.h"
 #include "core/catalogue.h"
 #include "core/project_file.h"
 #include "core/scanner.h"
@@ -15,7 +16,8 @@ void ReportSkipped(std::string_view command, const std::vector<SkippedEntry>& sk
                                              static_cast<long long>(skipped.size())))
         << "\n";
     for (const SkippedEntry& entry : skipped)
-        err << "tomlet-cli " << command << ": skipped " << SkippedEntryLine(entry) << "\n";
+        err << "tomlet-cli " << command << ": skipped " << EscapeControls(SkippedEntryLine(entry))
+            << "\n";
 }
 
 std::string InProjectCodePage(const std::string& utf8Path, const TextCodec& codec) {

@@ -2,6 +2,7 @@
 #include <unordered_set>
 
 #include "cli/commands.h"
+#include "cli/output_text.h"
 #include "core/disc_update.h"
 #include "core/paths.h"
 #include "core/project_file.h"
@@ -31,11 +32,13 @@ std::string BaseFolder(const Arguments& arguments, const TProjectRec& project,
 void PrintChanges(const DiscChanges& changes, bool keepMissing, const TextCodec& codec,
                   std::ostream& out) {
     changes.New.ForEachDepthFirst([&](const ObjectNode& node, int) {
-        out << "+ " << codec.ToUtf8(node.Data.PathFileName) << "\n";
+        out << "+ " << EscapeControls(codec.ToUtf8(node.Data.PathFileName)) << "\n";
     });
     if (!keepMissing)
         for (const ObjectNode* node : changes.Missing)
-            out << "- " << codec.ToUtf8(node->Data.PathFileName) << "\n";
+            out << "- " << EscapeControls(codec.ToUtf8(node->Data.PathFileName)) << "\n";
+    for (const DiscChanges::Retyping& retyping : changes.Retyped)
+        out << "~ " << EscapeControls(codec.ToUtf8(retyping.Object->Data.PathFileName)) << "\n";
 }
 
 void PrintSummary(const DiscChanges& changes, const std::string& written, const std::string& folder,
@@ -45,7 +48,7 @@ void PrintSummary(const DiscChanges& changes, const std::string& written, const 
         << (keepMissing ? " missing kept, "
             : dryRun    ? " to remove, "
                         : " removed, ")
-        << changes.Kept << " unchanged (" << folder
+        << changes.Kept << " unchanged (" << EscapeControls(folder)
         << (dryRun ? "; dry run, nothing written)\n" : ")\n");
 }
 
@@ -90,7 +93,8 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     if (dryRun)
         return exitCode;
 
-    const bool changed = !changes.New.IsEmpty() || (!changes.Missing.empty() && !keepMissing);
+    const bool changed = !changes.New.IsEmpty() || !changes.Retyped.empty() ||
+                         (!changes.Missing.empty() && !keepMissing);
     std::unordered_set<const ObjectNode*> leftOut;
     if (keepMissing)
         leftOut.insert(changes.Missing.begin(), changes.Missing.end());

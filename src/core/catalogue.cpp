@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 84> Entries{{
+constexpr std::array<CatalogueEntry, 88> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -90,6 +90,15 @@ constexpr std::array<CatalogueEntry, 84> Entries{{
      "its name holds \\, which separates folders in stored paths"},
     {message_SkippedUnlistable, "message_SkippedUnlistable", "Message",
      "the folder cannot be read"},
+    {message_SkippedLinkLoop, "message_SkippedLinkLoop", "Message",
+     "the link leads back to the folder scanned or above it"},
+    {message_PreferencesNotAFile_S, "message_PreferencesNotAFile_S", "Message",
+     "The preferences file is not a file but a folder, a pipe or a device:\r\n%s\r\nTomlet "
+     "starts with its defaults and keeps none of them."},
+    {message_ProjectPathIsFolder_S, "message_ProjectPathIsFolder_S", "Message",
+     "This is a folder, not a project file:\r\n%s"},
+    {message_ProjectPathIsSpecial_S, "message_ProjectPathIsSpecial_S", "Message",
+     "This is a device, a pipe or a socket, not a project file:\r\n%s"},
     {text_WebFind, "text_WebFind", "Text", "Find:"},
     {text_WebComments, "text_WebComments", "Text", "Comments"},
     {text_WebAboutProject, "text_WebAboutProject", "Text", "About project"},

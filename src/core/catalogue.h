@@ -61,6 +61,10 @@ enum class TextId {
     message_SkippedCodePage,
     message_SkippedBackslash,
     message_SkippedUnlistable,
+    message_SkippedLinkLoop,
+    message_PreferencesNotAFile_S,
+    message_ProjectPathIsFolder_S,
+    message_ProjectPathIsSpecial_S,
     // The web page (core/web_page.h): its own texts and why an object cannot be opened.
     text_WebFind,
     text_WebComments,

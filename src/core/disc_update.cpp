@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/catalogue.h"
+#include "core/limits.h"
 #include "core/paths.h"
 #include "core/scanner.h"
 #include "core/text_folding.h"
@@ -38,11 +39,11 @@ std::u32string FoldedText(std::string_view text, const TextCodec& codec) {
     return folded;
 }
 
-// The parts of a stored path between its separators.
-std::vector<std::string_view> StoredParts(std::string_view path) {
+// The parts of a stored path in `codec`'s code page between its separators.
+std::vector<std::string_view> StoredParts(std::string_view path, const TextCodec& codec) {
     std::vector<std::string_view> parts;
     for (size_t start = 0;;) {
-        const size_t end = path.find(StoredSeparator, start);
+        const size_t end = codec.FindAscii(path, {&StoredSeparator, 1}, start);
         parts.push_back(path.substr(start, end - start));
         if (end == std::string_view::npos)
             return parts;
@@ -51,25 +52,18 @@ std::vector<std::string_view> StoredParts(std::string_view path) {
 }
 
 // A path a scan could have stored: relative, and naming nothing beside or above the base folder.
-bool IsPlainStoredPath(std::string_view path) {
-    size_t partStart = 0;
-    for (size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == StoredSeparator) {
-            const std::string_view part = path.substr(partStart, i - partStart);
-            if (part.empty() || part == "." || part == "..")
-                return false;
-            partStart = i + 1;
-        } else if (path[i] == ':' || path[i] == '/') {
-            return false;
-        }
-    }
-    return true;
+bool IsPlainStoredPath(std::string_view path, const TextCodec& codec) {
+    return std::ranges::none_of(StoredParts(path, codec), [&](std::string_view part) {
+        return part.empty() || part == "." || part == ".." ||
+               codec.FindAscii(part, ":/") != std::string_view::npos;
+    });
 }
 
+// In the listing's code page.
 std::string Joined(const std::string& folder, std::string_view name) {
     const char separator = PathRules::Native().Separator;
     std::string path = folder;
-    if (path.empty() || path.back() != separator)
+    if (!EndsWithSeparator(path, separator, ListedCodec()))
         path += separator;
     return path.append(name);
 }
@@ -95,16 +89,16 @@ public:
         if (storedPath.empty())
             return FolderAt(m_base).Listed ? located : Located{};
         // Most paths lie in a folder spelt on disc as stored; then that folder alone is listed.
-        if (const size_t last = storedPath.rfind(StoredSeparator); last != storedPath.npos) {
-            std::string parent = Joined(m_base, NativeName(storedPath.substr(0, last)));
-            std::replace(parent.begin() + static_cast<std::ptrdiff_t>(m_base.size()), parent.end(),
-                         StoredSeparator, PathRules::Native().Separator);
+        if (const size_t last = m_texts.FindLastAscii(storedPath, {&StoredSeparator, 1});
+            last != storedPath.npos) {
+            std::string parent =
+                Joined(m_base, NativeStoredPath(NativeName(storedPath.substr(0, last))));
             if (FolderAt(parent).Listed) {
                 located.Path = std::move(parent);
                 storedPath.remove_prefix(last + 1);
             }
         }
-        for (std::string_view part : StoredParts(storedPath)) {
+        for (std::string_view part : StoredParts(storedPath, m_texts)) {
             if (!located.IsDirectory)
                 return {Answer::Absent, {}, false};
             Folder& folder = FolderAt(located.Path);
@@ -235,6 +229,9 @@ public:
         CollectCandidates(catalogue, scope.Folder);
     }
 
+    // The objects the update may keep or delete.
+    size_t Candidates() const { return m_candidates.size(); }
+
     DiscChanges Compare(ObjectTree& scanned, DiscLookup& disc) {
         std::vector<ObjectNode*> order;
         order.reserve(static_cast<size_t>(scanned.Count()));
@@ -250,6 +247,7 @@ public:
             if (!candidate.Kept &&
                 disc.Locate(candidate.Node->Data.PathFileName).What == DiscLookup::Answer::Absent)
                 m_changes.Missing.push_back(candidate.Node);
+        FindRetyped(order);
         PlaceChildren(scanned.TopLevel(), m_folderObject, nullptr);
         return std::move(m_changes);
     }
@@ -265,8 +263,9 @@ private:
         const std::string folderPrefix = folder.empty() ? std::string() : folder + StoredSeparator;
         const std::u32string foldedPrefix = FoldedText(folderPrefix, m_texts);
         const auto inScope = [&](const std::string& path) {
-            return IsPlainStoredPath(path) && (path.starts_with(folderPrefix) ||
-                                               FoldedText(path, m_texts).starts_with(foldedPrefix));
+            return IsPlainStoredPath(path, m_texts) &&
+                   (path.starts_with(folderPrefix) ||
+                    FoldedText(path, m_texts).starts_with(foldedPrefix));
         };
         m_candidates.reserve(static_cast<size_t>(catalogue.Count()));
         catalogue.ForEachDepthFirst([&](ObjectNode& node, int) {
@@ -330,6 +329,20 @@ private:
                 m_matches[i] = Keep(queues.Take(keyOf(order[i]->Data.PathFileName)));
     }
 
+    // A kept object whose folder is a file now, or whose file a folder, takes the type and action
+    // of what is there: a Folder object with no folder behind it would open nothing, and a file's
+    // object would take a folder's content.
+    void FindRetyped(const std::vector<ObjectNode*>& order) {
+        for (size_t i = 0; i < order.size(); ++i) {
+            const ObjectNode* kept = m_matches[i];
+            const TNodeData& scanned = order[i]->Data;
+            if (kept != nullptr &&
+                (kept->Data.ObjectType == otFolder) != (scanned.ObjectType == otFolder))
+                m_changes.Retyped.push_back(
+                    {m_matches[i], scanned.ObjectType, scanned.ObjectAction});
+        }
+    }
+
     // Walks the scanned entries of one folder in scan order. Its new entries go under
     // `catalogueParent` (nullptr: the top level) or, inside a new folder, under `newParent`.
     void PlaceChildren(const std::vector<ObjectNode*>& scannedChildren, ObjectNode* catalogueParent,
@@ -376,6 +389,22 @@ std::vector<ObjectNode*> LeftOutBelow(ObjectNode* root,
     return found;
 }
 
+// How many objects the catalogue holds once the changes but those left out are made.
+size_t ObjectsAfter(const ObjectTree& catalogue, const DiscChanges& changes,
+                    const std::unordered_set<const ObjectNode*>& leftOut) {
+    size_t objects = static_cast<size_t>(catalogue.Count());
+    int skipBelow = -1;  // the level of a left-out node whose subtree is being passed
+    changes.New.ForEachDepthFirst([&](const ObjectNode& node, int level) {
+        if (skipBelow >= 0 && level > skipBelow)
+            return;
+        skipBelow = leftOut.contains(&node) ? level : -1;
+        objects += skipBelow < 0 ? 1 : 0;
+    });
+    for (const ObjectNode* node : changes.Missing)
+        objects -= leftOut.contains(node) ? 0 : 1;
+    return objects;
+}
+
 }  // namespace
 
 DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
@@ -392,8 +421,12 @@ DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& 
         throw std::runtime_error(named + ": " + Text(TextId::message_IncorrectPath));
     }
 
+    ChangeFinder finder(catalogue, scope, texts);
     ObjectTree scanned;
     FolderScanner scanner(scope.Masks, base, progress, pump);
+    // Every object the scan makes stays or is new, and so does every object the update may not
+    // touch: past the limit together, the update is refused before anything is built.
+    scanner.SetObjectsBeside(static_cast<std::size_t>(catalogue.Count()) - finder.Candidates());
     scanner.ScanDirectory(folder.Path, scanned, nullptr, scope.Nested);
     if (listed.CodePage() != texts.CodePage()) {
         for (ObjectNode* node = scanned.First(); node != nullptr;
@@ -402,13 +435,19 @@ DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& 
             node->Data.PathFileName = Recode(std::move(node->Data.PathFileName), listed, texts);
         }
     }
-    DiscChanges changes = ChangeFinder(catalogue, scope, texts).Compare(scanned, disc);
+    DiscChanges changes = finder.Compare(scanned, disc);
     changes.Skipped = scanner.Skipped();
     return changes;
 }
 
 void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
                       const std::unordered_set<const ObjectNode*>& leftOut) {
+    if (ObjectsAfter(catalogue, changes, leftOut) > static_cast<size_t>(MaxObjects))
+        throw std::runtime_error(TooManyObjectsText());
+    for (const DiscChanges::Retyping& retyping : changes.Retyped) {
+        retyping.Object->Data.ObjectType = retyping.ObjectType;
+        retyping.Object->Data.ObjectAction = retyping.ObjectAction;
+    }
     ObjectTree& added = changes.New;
     const std::vector<ObjectNode*> roots = added.TopLevel();
     std::vector<NodePlace> places;

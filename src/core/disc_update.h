@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -41,26 +42,37 @@ struct DiscChanges {
     std::vector<NodePlace> Places;
     // Objects of the catalogue whose file or folder is gone from the disc, in depth-first order.
     std::vector<ObjectNode*> Missing;
+    // Objects kept whose folder is now a file, or whose file a folder, each with the type and
+    // action a scan gives what is there now; their texts stay.
+    struct Retyping {
+        ObjectNode* Object = nullptr;
+        std::uint8_t ObjectType = 0;
+        std::uint8_t ObjectAction = 0;
+    };
+    std::vector<Retyping> Retyped;
     // How many listed files and folders objects of the catalogue name.
     int Kept = 0;
     // What the scan left out (FolderScanner::Skipped): nothing below an unlistable folder counts
     // as missing, and nothing there is added.
     std::vector<SkippedEntry> Skipped;
 
-    bool IsEmpty() const { return New.IsEmpty() && Missing.empty(); }
+    bool IsEmpty() const { return New.IsEmpty() && Missing.empty() && Retyped.empty(); }
 };
 
 // Lists the scope's folder as a scan does (same listing rules, order and field values, each
 // folder once, with progress) and compares it with `catalogue`, whose texts are in `texts`'s code
 // page. Stored paths match exactly, and then without regard to case. An object counts as missing
 // only when its folder can be listed and lacks it. Throws std::runtime_error when the scope's
-// folder does not exist.
+// folder does not exist, and, before anything is built, when what the scan makes and the objects
+// the update may not touch would be more than MaxObjects.
 DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
                             const TextCodec& texts, ProgressSink& progress, MessagePump& pump);
 
-// Adds the new objects and deletes the missing ones, except the nodes in `leftOut` (of New:
+// Retypes what Retyped names, adds the new objects and deletes the missing ones, except the nodes
+// in `leftOut` (of New:
 // not added, with everything below them; of Missing: not deleted). A deleted object's children
-// that stay take its place. `catalogue` must be as FindDiscChanges saw it.
+// that stay take its place. `catalogue` must be as FindDiscChanges saw it. Throws
+// std::runtime_error, changing nothing, when the catalogue would hold more than MaxObjects.
 void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
                       const std::unordered_set<const ObjectNode*>& leftOut = {});
 

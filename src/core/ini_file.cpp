@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <stdexcept>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/native_path.h"
@@ -25,17 +27,6 @@ struct Line {
     std::size_t Next = 0;  // after the line break
 };
 
-// A key line: the key and the offset just after its equals sign.
-struct KeyLine {
-    std::size_t Index = 0;
-    std::size_t ValueBegin = 0;
-};
-
-struct Section {
-    std::size_t Header = 0;  // index of the "[name]" line
-    std::size_t End = 0;     // index of the next header, or the line count
-};
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -52,9 +43,17 @@ char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Lines after the byte-order mark; CR LF, LF and a lone CR all end a line.
-std::vector<Line> SplitLines(std::string_view content) {
-    std::vector<Line> lines;
+// A name as names are matched: ASCII letters ignoring case.
+std::string FoldedName(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded)
+        c = LowerAscii(c);
+    return folded;
+}
+
+// Calls `each` for every line after the byte-order mark; CR LF, LF and a lone CR all end a line.
+template <class Each>
+void ForEachLine(std::string_view content, Each each) {
     std::size_t begin = content.starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0;
     while (begin < content.size()) {
         Line line{begin, content.find_first_of("\r\n", begin), 0};
@@ -66,14 +65,9 @@ std::vector<Line> SplitLines(std::string_view content) {
                 content[line.Next] == '\n')
                 ++line.Next;
         }
-        lines.push_back(line);
+        each(line);
         begin = line.Next;
     }
-    return lines;
-}
-
-std::string_view LineText(std::string_view content, const Line& line) {
-    return content.substr(line.Begin, line.End - line.Begin);
 }
 
 // The name of a "[name]" line; nothing for any other line.
@@ -85,35 +79,89 @@ std::optional<std::string_view> SectionName(std::string_view text) {
     return Trim(text.substr(0, text.find(']')));
 }
 
-std::optional<Section> FindSection(std::string_view content, const std::vector<Line>& lines,
-                                   std::string_view name) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto found = SectionName(LineText(content, lines[i]));
-        if (!found || !EqualIgnoringCase(*found, name))
-            continue;
-        Section section{i, lines.size()};
-        for (std::size_t j = i + 1; j < lines.size(); ++j) {
-            if (SectionName(LineText(content, lines[j]))) {
-                section.End = j;
-                break;
-            }
-        }
-        return section;
-    }
-    return std::nullopt;
-}
+// Where the keys asked for stand in a file, found in one pass over it however many are asked
+// for. As with the profile functions, only the first section of a name counts, and in it the
+// first line of a key; lines before the first section belong to none.
+class KeyPlaces final {
+public:
+    struct SectionPlace {
+        bool Found = false;
+        // Where a new key goes: after the section's last line that is not blank, so that blank
+        // lines separating it from the next section stay where they are.
+        std::size_t InsertAt = 0;
+        bool AfterUnendedLine = false;  // that line ends the file without a line break
+    };
+    struct KeyPlace {
+        std::size_t Section = 0;
+        bool Found = false;
+        std::size_t ValueBegin = 0;  // just after the equals sign
+        std::size_t ValueEnd = 0;    // where the line break starts
+    };
 
-std::optional<KeyLine> FindKey(std::string_view content, const std::vector<Line>& lines,
-                               const Section& section, std::string_view key) {
-    for (std::size_t i = section.Header + 1; i < section.End; ++i) {
-        const std::string_view text = LineText(content, lines[i]);
-        const auto equals = text.find('=');
-        if (equals != std::string_view::npos &&
-            EqualIgnoringCase(Trim(text.substr(0, equals)), key))
-            return KeyLine{i, lines[i].Begin + equals + 1};
+    // `keys`: pairs of section and key as the file spells them.
+    KeyPlaces(std::string_view content, std::span<const std::pair<std::string, std::string>> keys) {
+        std::vector<std::unordered_map<std::string, std::size_t>> keysBySection;
+        for (const auto& [section, key] : keys) {
+            const auto [named, newSection] =
+                m_sectionIds.try_emplace(FoldedName(section), m_sections.size());
+            if (newSection) {
+                m_sections.emplace_back();
+                keysBySection.emplace_back();
+            }
+            const auto [slot, newKey] =
+                keysBySection[named->second].try_emplace(FoldedName(key), m_keys.size());
+            m_firstOfItsKey.push_back(newKey);
+            m_keyOfRequest.push_back(slot->second);
+            if (newKey)
+                m_keys.push_back({named->second});
+        }
+        Find(content, keysBySection);
     }
-    return std::nullopt;
-}
+
+    const KeyPlace& Key(std::size_t request) const { return m_keys[m_keyOfRequest[request]]; }
+    const SectionPlace& Section(std::size_t request) const {
+        return m_sections[Key(request).Section];
+    }
+    // Requests for one key share its place; the first of them counts.
+    bool IsFirstOfItsKey(std::size_t request) const { return m_firstOfItsKey[request]; }
+    bool EndsWithUnendedLine() const { return m_endsWithUnendedLine; }
+
+private:
+    void Find(std::string_view content,
+              const std::vector<std::unordered_map<std::string, std::size_t>>& keysBySection) {
+        constexpr std::size_t None = static_cast<std::size_t>(-1);
+        std::size_t current = None;
+        ForEachLine(content, [&](const Line& line) {
+            const std::string_view text = content.substr(line.Begin, line.End - line.Begin);
+            m_endsWithUnendedLine = line.End == line.Next;
+            if (const auto name = SectionName(text)) {
+                const auto id = m_sectionIds.find(FoldedName(*name));
+                current =
+                    id != m_sectionIds.end() && !m_sections[id->second].Found ? id->second : None;
+                if (current != None)
+                    m_sections[current] = {true, line.Next, m_endsWithUnendedLine};
+                return;
+            }
+            if (current == None || Trim(text).empty())
+                return;
+            m_sections[current] = {true, line.Next, m_endsWithUnendedLine};
+            const auto equals = text.find('=');
+            if (equals == std::string_view::npos)
+                return;
+            const auto& keys = keysBySection[current];
+            const auto slot = keys.find(FoldedName(Trim(text.substr(0, equals))));
+            if (slot != keys.end() && !m_keys[slot->second].Found)
+                m_keys[slot->second] = {current, true, line.Begin + equals + 1, line.End};
+        });
+    }
+
+    std::unordered_map<std::string, std::size_t> m_sectionIds;  // by folded name
+    std::vector<SectionPlace> m_sections;
+    std::vector<KeyPlace> m_keys;
+    std::vector<std::size_t> m_keyOfRequest;
+    std::vector<bool> m_firstOfItsKey;
+    bool m_endsWithUnendedLine = false;
+};
 
 std::string_view Unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -144,6 +192,26 @@ std::string_view LineBreakOf(std::string_view content) {
     return end + 1 < content.size() && content[end + 1] == '\n' ? "\r\n" : "\r";
 }
 
+// One change of a file's bytes: `Erase` bytes at `At` replaced by `Insert`.
+struct Edit {
+    std::size_t At = 0;
+    std::size_t Erase = 0;
+    std::string Insert;
+};
+
+// Applies edits that do not overlap in one pass; those at one offset in the order given.
+std::string Edited(std::string_view content, std::vector<Edit> edits) {
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit& a, const Edit& b) { return a.At < b.At; });
+    std::string result;
+    std::size_t copied = 0;
+    for (const Edit& edit : edits) {
+        result.append(content.substr(copied, edit.At - copied)).append(edit.Insert);
+        copied = edit.At + edit.Erase;
+    }
+    return result.append(content.substr(copied));
+}
+
 std::string ReadWholeFile(const std::string& path) {
     const std::filesystem::path native = NativePath(path);
     std::error_code error;
@@ -157,18 +225,6 @@ std::string ReadWholeFile(const std::string& path) {
     if (!file.is_open() || file.bad())
         throw std::runtime_error("Cannot read " + path);
     return content;
-}
-
-// Where a new key goes: after the section's last line that is not blank, so that blank lines
-// separating it from the next section stay where they are.
-std::size_t LastFilledLine(std::string_view content, const std::vector<Line>& lines,
-                           const Section& section) {
-    std::size_t last = section.Header;
-    for (std::size_t i = section.Header + 1; i < section.End; ++i) {
-        if (!Trim(LineText(content, lines[i])).empty())
-            last = i;
-    }
-    return last;
 }
 
 }  // namespace
@@ -190,19 +246,35 @@ std::string IniFile::FromFileText(std::string_view text) const {
     return m_utf8 ? ProcessCodec().FromUtf8(text) : std::string(text);
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::FileKeys(
+    std::span<const IniKey> keys) const {
+    std::vector<std::pair<std::string, std::string>> fileKeys;
+    fileKeys.reserve(keys.size());
+    for (const IniKey& key : keys)
+        fileKeys.emplace_back(ToFileText(key.Section), ToFileText(key.Key));
+    return fileKeys;
+}
+
+std::vector<std::optional<std::string>> IniFile::ReadValues(std::span<const IniKey> keys) const {
+    const KeyPlaces places(m_content, FileKeys(keys));
+    const std::string_view content = m_content;
+    const bool utf8 = m_utf8 || ProcessCodec().IsUtf8();
+    std::vector<std::optional<std::string>> values(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const KeyPlaces::KeyPlace& place = places.Key(i);
+        if (!place.Found)
+            continue;
+        const std::string_view value =
+            Unquote(Trim(content.substr(place.ValueBegin, place.ValueEnd - place.ValueBegin)));
+        values[i] = FromFileText(Truncate(value, MaxValueLength, utf8));
+    }
+    return values;
+}
+
 std::optional<std::string> IniFile::ReadValue(std::string_view section,
                                               std::string_view key) const {
-    const auto lines = SplitLines(m_content);
-    const auto found = FindSection(m_content, lines, ToFileText(section));
-    if (!found)
-        return std::nullopt;
-    const auto keyLine = FindKey(m_content, lines, *found, ToFileText(key));
-    if (!keyLine)
-        return std::nullopt;
-    const std::string_view content = m_content;
-    const std::string_view value = Unquote(
-        Trim(content.substr(keyLine->ValueBegin, lines[keyLine->Index].End - keyLine->ValueBegin)));
-    return FromFileText(Truncate(value, MaxValueLength, m_utf8 || ProcessCodec().IsUtf8()));
+    const IniKey wanted[] = {{section, key}};
+    return std::move(ReadValues(wanted).front());
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
@@ -219,32 +291,47 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
     return number ? *number != 0 : fallback;
 }
 
-bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string fileSection = ToFileText(section);
-    const std::string fileKey = ToFileText(key);
-    const std::string fileValue = ToFileText(value);
-    const std::string_view lineBreak = LineBreakOf(m_content);
-    const auto lines = SplitLines(m_content);
+bool IniFile::WriteStrings(std::span<const IniEntry> entries) {
+    std::vector<IniKey> keys;
+    keys.reserve(entries.size());
+    for (const IniEntry& entry : entries)
+        keys.push_back({entry.Section, entry.Key});
+    const auto fileKeys = FileKeys(keys);
+    const KeyPlaces places(m_content, fileKeys);
+    const std::string lineBreak(LineBreakOf(m_content));
 
-    std::string updated = m_content;
-    const auto found = FindSection(m_content, lines, fileSection);
-    if (!found) {
-        if (!lines.empty() && lines.back().End == lines.back().Next)
-            updated += lineBreak;
-        updated.append("[").append(fileSection).append("]").append(lineBreak);
-        updated.append(fileKey).append("=").append(fileValue).append(lineBreak);
-    } else if (const auto keyLine = FindKey(m_content, lines, *found, fileKey)) {
-        updated.replace(keyLine->ValueBegin, lines[keyLine->Index].End - keyLine->ValueBegin,
-                        fileValue);
-    } else {
-        const Line& after = lines[LastFilledLine(m_content, lines, *found)];
-        const std::string entry = fileKey + "=" + fileValue;
-        if (after.End == after.Next)  // the last line of a file without a final line break
-            updated.insert(after.Next, std::string(lineBreak) + entry);
-        else
-            updated.insert(after.Next, entry + std::string(lineBreak));
+    std::vector<Edit> edits;
+    // The sections the file lacks, in the order first named, each with its lines.
+    std::vector<std::pair<std::size_t, std::string>> newSections;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!places.IsFirstOfItsKey(i))
+            continue;
+        const std::string value = ToFileText(entries[i].Value);
+        const std::string line = fileKeys[i].second + "=" + value;
+        const KeyPlaces::KeyPlace& key = places.Key(i);
+        const KeyPlaces::SectionPlace& section = places.Section(i);
+        if (key.Found) {
+            edits.push_back({key.ValueBegin, key.ValueEnd - key.ValueBegin, value});
+        } else if (section.Found) {
+            edits.push_back({section.InsertAt, 0,
+                             section.AfterUnendedLine ? lineBreak + line : line + lineBreak});
+        } else {
+            auto added = std::ranges::find(newSections, key.Section,
+                                           &std::pair<std::size_t, std::string>::first);
+            if (added == newSections.end())
+                added = newSections.insert(
+                    added, {key.Section, "[" + fileKeys[i].first + "]" + lineBreak});
+            added->second += line + lineBreak;
+        }
+    }
+    if (!newSections.empty()) {
+        std::string appended = places.EndsWithUnendedLine() ? lineBreak : std::string();
+        for (const auto& section : newSections)
+            appended += section.second;
+        edits.push_back({m_content.size(), 0, std::move(appended)});
     }
 
+    std::string updated = Edited(m_content, std::move(edits));
     if (updated == m_content)
         return true;
     // Through a temporary beside the file, so that a failed write leaves it as it was.
@@ -252,6 +339,11 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
         return false;
     m_content = std::move(updated);
     return true;
+}
+
+bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    const IniEntry entry[] = {{section, key, value}};
+    return WriteStrings(entry);
 }
 
 std::optional<long long> ParseProfileInteger(std::string_view text) {

@@ -40,33 +40,41 @@ std::string LanguageFilePath(const std::string& dataFolder, std::string_view fil
 
 LanguageFile::LanguageFile(std::string path) : m_file(std::move(path)) {}
 
-std::optional<std::string> LanguageFile::Lookup(std::string_view section, std::string_view key) {
-    auto value = m_file.ReadValue(section, key);
-    if (value && !value->empty())
-        return value;
-    m_file.WriteString(section, key, "");
-    return std::nullopt;
+std::vector<std::optional<std::string>> LanguageFile::Lookup(std::span<const IniKey> keys) {
+    std::vector<std::optional<std::string>> values = Find(keys);
+    std::vector<IniEntry> missing;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (!values[i])
+            missing.push_back({keys[i].Section, keys[i].Key, ""});
+    m_file.WriteStrings(missing);
+    return values;
 }
 
-std::optional<std::string> LanguageFile::Find(std::string_view section,
-                                              std::string_view key) const {
-    auto value = m_file.ReadValue(section, key);
-    return value && !value->empty() ? value : std::nullopt;
+std::vector<std::optional<std::string>> LanguageFile::Find(std::span<const IniKey> keys) const {
+    std::vector<std::optional<std::string>> values = m_file.ReadValues(keys);
+    for (std::optional<std::string>& value : values)
+        if (value && value->empty())
+            value.reset();
+    return values;
 }
 
 namespace {
 
 bool LoadCatalogueFrom(const std::string& path, bool addMissingKeys) {
     try {
-        LanguageFile file(path);
+        std::vector<const CatalogueEntry*> entries;
+        std::vector<IniKey> keys;
         for (const CatalogueEntry& entry : CatalogueEntries()) {
             if (entry.Key.empty())
                 continue;
-            const auto text = addMissingKeys ? file.Lookup(entry.Section, entry.Key)
-                                             : file.Find(entry.Section, entry.Key);
-            if (text)
-                SetText(entry.Id, ExpandLineBreaks(*text));
+            entries.push_back(&entry);
+            keys.push_back({entry.Section, entry.Key});
         }
+        LanguageFile file(path);
+        const auto texts = addMissingKeys ? file.Lookup(keys) : file.Find(keys);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (texts[i])
+                SetText(entries[i]->Id, ExpandLineBreaks(*texts[i]));
         return true;
     } catch (const std::exception&) {
         return false;

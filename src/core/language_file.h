@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,17 +21,20 @@ void SetCurrentLanguageFile(std::string path);
 std::string LanguageFilePath(const std::string& dataFolder, std::string_view fileName);
 
 // An open language file. Every key looked up and not found is written back with an empty value,
-// so that running the program once turns an empty file into a template for a translator.
+// so that running the program once turns an empty file into a template for a translator; a file
+// that holds every key is never written.
 class LanguageFile final {
 public:
     // Throws std::runtime_error when something exists at the path but cannot be read.
     explicit LanguageFile(std::string path);
 
-    // A non-empty value, in the process code page. A missing, empty or blank value is not found:
-    // the key is then written into the section with an empty value. A failed write is ignored.
-    std::optional<std::string> Lookup(std::string_view section, std::string_view key);
+    // The values of the keys, in order, in the process code page, from one pass over the file
+    // however many keys are asked for. A missing, empty or blank value is not found; the keys not
+    // found are then written into their sections with empty values, all in one replacement of
+    // the file. A failed write is ignored.
+    std::vector<std::optional<std::string>> Lookup(std::span<const IniKey> keys);
     // The same without writing anything back.
-    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+    std::vector<std::optional<std::string>> Find(std::span<const IniKey> keys) const;
 
 private:
     IniFile m_file;

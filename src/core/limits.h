@@ -25,5 +25,11 @@ inline constexpr int MaxSplashShowTime = 15000;
 
 // The widest and the highest picture the splash decodes, in pixels.
 inline constexpr int MaxPictureSide = 8192;
+// The largest splash picture file, refused before it is read: a JPEG of the largest side takes a
+// few megabytes, a BMP of 4000 x 4000 pixels 48.
+inline constexpr long long MaxPictureFileBytes = 64LL * 1024 * 1024;
+// What the JPEG decoder may take for a picture it must hold whole (a progressive JPEG keeps every
+// coefficient until the last scan: 8192 x 8192 pixels in 4:2:0 need 192 MB, in 4:4:4 384 MB).
+inline constexpr long long MaxJpegDecodeBytes = 256LL * 1024 * 1024;
 
 }  // namespace tomlet

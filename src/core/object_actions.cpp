@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "core/catalogue.h"
+#include "core/visible_text.h"
 #include "platform/file_system.h"
+#include "platform/text_codec.h"
 
 namespace tomlet {
 
@@ -85,10 +88,20 @@ std::string DescribeCommand(const ObjectCommand& command) {
             text = command.CommandLine;
             break;
     }
-    std::replace_if(
-        text.begin(), text.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; }, '?');
-    return text;
+    return EscapeControls(text, ProcessCodec());
+}
+
+std::string RunOutsideDiscQuestion(const ObjectCommand& command) {
+    std::string question = Text(TextId::message_RunOutsideDisc_S);
+    const auto at = question.find("%s");
+    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+    if (at != std::string::npos) {
+        if (at + 2 < question.size() && !isBreak(question[at + 2]))
+            question.insert(at + 2, "\r\n");
+        if (at > 0 && !isBreak(question[at - 1]))
+            question.insert(at, "\r\n");
+    }
+    return FormatString(question, DescribeCommand(command));
 }
 
 ObjectCommand PlanObjectAction(const TNodeData& record, RequestedAction action,

@@ -52,9 +52,13 @@ std::string BaseFolder(const ActionContext& context);
 // link), so that its action should not start before the user agrees.
 bool LeadsOutsideBaseFolder(const TNodeData& record, const ActionContext& context);
 // What a command starts or opens, as the user is asked about it: the program and its
-// parameters, or the path. Control characters show as '?', so they cannot break the question's
-// lines.
+// parameters, or the path. Control characters, line separators and bidirectional controls are
+// shown escaped ("\r", "\u2028", "\u202E"; visible_text.h), so that they can neither break the
+// question's lines nor show "run\u202Etxt.exe" as "runexe.txt".
 std::string DescribeCommand(const ObjectCommand& command);
+// The question asked before a command that leads outside the disc runs: the catalogue's text
+// with the command described on a line of its own, whatever the translation's text around it.
+std::string RunOutsideDiscQuestion(const ObjectCommand& command);
 
 // What running `action` on `record` does. Under the Windows rules programs are started by a
 // command line, with the program's path quoted (a path holding a quote starts nothing);

@@ -4,6 +4,7 @@
 
 #include "core/catalogue.h"
 #include "core/paths.h"
+#include "core/visible_text.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
@@ -14,16 +15,14 @@ namespace {
 // hint's own labelled lines.
 constexpr std::string_view QuotedLine = "\r      | ";
 
-// The length of the line break at `at`, or 0: CR LF, CR, LF, and in UTF-8 also the characters
-// a rich-text view breaks lines at (U+0085, U+2028, U+2029).
-size_t LineBreakAt(std::string_view text, size_t at, bool utf8) {
+// The length of the line break at `at` of UTF-8 text, or 0: CR LF, CR, LF and the characters a
+// rich-text view breaks lines at (U+0085, U+2028, U+2029).
+size_t LineBreakAt(std::string_view text, size_t at) {
     const std::string_view rest = text.substr(at);
     if (rest.starts_with("\r\n"))
         return 2;
     if (rest.starts_with('\r') || rest.starts_with('\n'))
         return 1;
-    if (!utf8)
-        return 0;
     if (rest.starts_with("\xC2\x85"))
         return 2;
     if (rest.starts_with("\xE2\x80\xA8") || rest.starts_with("\xE2\x80\xA9"))
@@ -31,21 +30,33 @@ size_t LineBreakAt(std::string_view text, size_t at, bool utf8) {
     return 0;
 }
 
+// The value's lines as quoted lines, each with its hidden controls escaped (visible_text.h), so
+// that none reorders what is shown around it; line breaks at the end are dropped. Read as UTF-8
+// whatever the code page, which may hold such characters too (NEL in ISO 8859, LRM in 1255).
 std::string Quoted(std::string_view value) {
-    const bool utf8 = ProcessCodec().IsUtf8();
+    const TextCodec& codec = ProcessCodec();
+    const std::string text = codec.ToUtf8(value);
     std::string quoted;
     std::string pendingBreaks;  // dropped when nothing follows them
-    for (size_t at = 0; at < value.size();) {
-        if (const size_t length = LineBreakAt(value, at, utf8); length > 0) {
-            pendingBreaks += QuotedLine;
-            at += length;
+    size_t lineStart = 0;
+    for (size_t at = 0; at <= text.size();) {
+        const size_t length = at < text.size() ? LineBreakAt(text, at) : 0;
+        if (length == 0 && at < text.size()) {
+            ++at;
             continue;
         }
-        quoted += pendingBreaks;
-        pendingBreaks.clear();
-        quoted += value[at++];
+        if (at > lineStart) {
+            quoted += pendingBreaks;
+            pendingBreaks.clear();
+            quoted += EscapeControls(std::string_view(text).substr(lineStart, at - lineStart));
+        }
+        if (length == 0)
+            break;
+        pendingBreaks += QuotedLine;
+        at += length;
+        lineStart = at;
     }
-    return quoted;
+    return codec.FromUtf8(quoted);
 }
 
 std::string Line(TextId label, std::string_view value) {

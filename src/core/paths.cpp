@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "platform/native_path.h"
+#include "platform/text_codec.h"
 
 namespace tomlet {
 
@@ -20,16 +21,20 @@ bool IsAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// Paths are taken apart by the characters of the process code page, never by bytes: in a
+// double-byte code page the second byte of a character may be 0x5C, '\\'.
+const TextCodec& PathCodec() {
+    return ProcessCodec();
+}
+
 std::string Replaced(std::string_view text, char from, char to) {
-    std::string result(text);
-    std::replace(result.begin(), result.end(), from, to);
-    return result;
+    return PathCodec().ReplaceAscii(text, from, to);
 }
 
 // The base folder, one separator and the rest, without doubling a separator the base ends with.
 std::string Joined(std::string_view base, std::string_view rest, const PathRules& rules) {
     std::string result = StripTrailingBackslash(base, rules);
-    if (result.empty() || result.back() != rules.Separator)
+    if (!EndsWithSeparator(result, rules.Separator))
         result += rules.Separator;
     return result.append(rest);
 }
@@ -46,7 +51,7 @@ bool IsAbsoluteDataDirectory(std::string_view path) {
 std::vector<std::string_view> PathParts(std::string_view path) {
     std::vector<std::string_view> parts;
     while (!path.empty()) {
-        const auto end = std::min(path.find_first_of("\\/"), path.size());
+        const auto end = std::min(PathCodec().FindAscii(path, "\\/"), path.size());
         if (end > 0)
             parts.push_back(path.substr(0, end));
         path.remove_prefix(std::min(end + 1, path.size()));
@@ -55,7 +60,7 @@ std::vector<std::string_view> PathParts(std::string_view path) {
 }
 
 std::string_view FileName(std::string_view path, const PathRules& rules) {
-    const auto separator = path.rfind(rules.Separator);
+    const auto separator = PathCodec().FindLastAscii(path, {&rules.Separator, 1});
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
@@ -64,7 +69,7 @@ std::vector<std::string> NormalParts(std::string_view path, const PathRules& rul
     std::vector<std::string> parts;
     const std::string_view separators = rules.DriveLetters ? "\\/" : "/";
     while (!path.empty()) {
-        const std::string_view part = path.substr(0, path.find_first_of(separators));
+        const std::string_view part = path.substr(0, PathCodec().FindAscii(path, separators));
         path.remove_prefix(std::min(part.size() + 1, path.size()));
         if (part == ".." && !parts.empty())
             parts.pop_back();
@@ -108,8 +113,12 @@ PathRules PathRules::Native() {
     return {system.Separator, system.DriveLetters};
 }
 
+bool EndsWithSeparator(std::string_view path, char separator, const TextCodec& codec) {
+    return !path.empty() && codec.FindLastAscii(path, {&separator, 1}) == path.size() - 1;
+}
+
 std::string StripTrailingBackslash(std::string_view path, const PathRules& rules) {
-    if (path.size() >= 2 && path.back() == rules.Separator)
+    if (path.size() >= 2 && EndsWithSeparator(path, rules.Separator))
         path.remove_suffix(1);
     return std::string(path);
 }
@@ -121,7 +130,7 @@ std::string NormaliseDriveRoot(std::string_view path, const PathRules& rules) {
 }
 
 std::string ParentFolderPath(std::string_view path, const PathRules& rules) {
-    const auto separator = path.rfind(rules.Separator);
+    const auto separator = PathCodec().FindLastAscii(path, {&rules.Separator, 1});
     if (separator == std::string_view::npos)
         return {};
     // Without drive letters a leading separator is the root itself.
@@ -179,8 +188,14 @@ std::string NativeStoredPath(std::string_view storedPath, const PathRules& rules
     return Replaced(storedPath, StoredSeparator, rules.Separator);
 }
 
+bool IsPlainFileName(std::string_view name, const PathRules& rules) {
+    return !name.empty() && name != "." && name != ".." &&
+           PathCodec().FindAscii(name, rules.DriveLetters ? "\\/:" : "\\/") ==
+               std::string_view::npos;
+}
+
 std::string FileNamePart(std::string_view path, const PathRules& rules) {
-    const auto last = path.find_last_of(rules.DriveLetters ? "\\/:" : "/");
+    const auto last = PathCodec().FindLastAscii(path, rules.DriveLetters ? "\\/:" : "/");
     return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/records.h"
+#include "platform/text_codec.h"
 
 namespace tomlet {
 
@@ -25,6 +26,10 @@ inline constexpr char StoredSeparator = '\\';
 // the byte a project file stores; any other byte leads nowhere.
 enum class PathMode : std::uint8_t { Relative = 0, Absolute = 1 };
 
+// Whether the path's last character is the separator: in a double-byte code page its last byte
+// may be the second of a character. Paths are in the process code page unless `codec` says.
+bool EndsWithSeparator(std::string_view path, char separator,
+                       const TextCodec& codec = ProcessCodec());
 // Removes one trailing separator from a path of at least two characters.
 std::string StripTrailingBackslash(std::string_view path,
                                    const PathRules& rules = PathRules::Native());
@@ -55,6 +60,9 @@ bool PathLiesWithin(std::string_view path, std::string_view folder,
 // A stored path (with '\') in the native form.
 std::string NativeStoredPath(std::string_view storedPath,
                              const PathRules& rules = PathRules::Native());
+// Whether a name names an entry of a folder itself: not empty, "." or "..", holding no separator
+// of either kind and, under drive-letter rules, no colon (a drive or a data stream).
+bool IsPlainFileName(std::string_view name, const PathRules& rules = PathRules::Native());
 // The file name part of a path: the text after its last separator (or drive colon).
 std::string FileNamePart(std::string_view path, const PathRules& rules = PathRules::Native());
 // The folder a Folder object stands for: its stored path after the data directory, or the data

@@ -14,9 +14,11 @@
 #include "core/catalogue.h"
 #include "core/limits.h"
 #include "core/paths.h"
+#include "core/visible_text.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 #include "platform/replacing_file.h"
+#include "platform/text_codec.h"
 
 namespace tomlet {
 
@@ -386,6 +388,21 @@ std::optional<std::string> TooLongProperty(const TProjectRec& project) {
     return std::nullopt;
 }
 
+// The start of a caption as an error message quotes it: cut between characters, its control
+// characters escaped, so that it cannot break the message's lines.
+std::string QuotedCaption(std::string_view caption) {
+    constexpr std::size_t Quoted = 60;
+    const TextCodec& codec = ProcessCodec();
+    std::string text = codec.ToUtf8(caption);
+    if (text.size() > Quoted) {
+        std::size_t cut = Quoted;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
+        text.resize(cut);
+    }
+    return codec.FromUtf8(EscapeControls(text));
+}
+
 // `number` counts objects in tree order from 1.
 std::optional<std::string> TooLongField(const TNodeData& data, int number) {
     const std::pair<std::string_view, const std::string*> fields[] = {
@@ -397,7 +414,7 @@ std::optional<std::string> TooLongField(const TNodeData& data, int number) {
     for (const auto& [field, text] : fields) {
         if (text->size() > MaxTextSize) {
             const std::string owner = "object " + std::to_string(number) + " in tree order (\"" +
-                                      data.Caption.substr(0, 60) + "\")";
+                                      QuotedCaption(data.Caption) + "\")";
             return TooLongText(field, owner, text->size());
         }
     }
@@ -523,6 +540,14 @@ std::optional<std::int32_t> PeekObjectCount(const std::string& path) {
     if (ReadHeader(cursor, header) != ReadStatus::Ok)
         return std::nullopt;
     return header.Count;
+}
+
+std::string NoProjectFileText(const std::string& path) {
+    const std::optional<FileFacts> facts = LookUpPath(path);
+    const TextId text = !facts               ? TextId::message_ProjectFileNotFound_S
+                        : facts->IsDirectory ? TextId::message_ProjectPathIsFolder_S
+                                             : TextId::message_ProjectPathIsSpecial_S;
+    return FormatString(Text(text), path);
 }
 
 bool PeekSplashSettings(const std::string& path, const std::string& discFolder,

@@ -74,6 +74,10 @@ WriteResult WriteProjectFile(const std::string& path, const TProjectRec& project
 // as far, is not a project file or is of a newer version.
 std::optional<std::int32_t> PeekObjectCount(const std::string& path);
 
+// What to tell a user who named a path that holds no project file: that nothing is there, or
+// that it is a folder, or a device, a pipe or a socket.
+std::string NoProjectFileText(const std::string& path);
+
 struct SplashSettings {
     std::string PicturePath;  // full path of the project's splash picture
     std::int32_t ShowTime = 0;

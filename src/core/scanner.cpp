@@ -8,6 +8,7 @@
 #include "core/limits.h"
 #include "core/paths.h"
 #include "core/progress.h"
+#include "platform/file_system.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
@@ -25,13 +26,30 @@ size_t FindIgnoringCase(std::string_view text, std::string_view part) {
 }
 
 std::string WithSeparator(std::string path, char separator) {
-    if (!path.empty() && path.back() != separator)
+    if (!path.empty() && !EndsWithSeparator(path, separator))
         path += separator;
     return path;
 }
 
 bool IsListedSubfolder(const DirectoryEntry& entry) {
     return entry.IsDirectory && !entry.IsHidden && !entry.IsSystem && !entry.Name.starts_with('.');
+}
+
+// The identities of the folder and of every folder above it, as far as they can be opened.
+std::unordered_set<FolderIdentity, FolderIdentityHash> FolderAndAbove(const std::string& folder) {
+    std::unordered_set<FolderIdentity, FolderIdentityHash> identities;
+    const PathRules rules = PathRules::Native();
+    for (std::string path = RealPath(folder); !path.empty();) {
+        if (const OpenFolder opened(path); opened.IsOpen() && opened.Identity() != FolderIdentity{})
+            identities.insert(opened.Identity());
+        std::string parent = ParentFolderPath(path, rules);
+        if (rules.DriveLetters && parent.size() == 2 && parent[1] == ':')
+            parent += rules.Separator;  // "C:" alone names the drive's current folder
+        if (parent == path)
+            break;
+        path = std::move(parent);
+    }
+    return identities;
 }
 
 }  // namespace
@@ -49,6 +67,8 @@ std::string SkippedEntryLine(const SkippedEntry& skipped) {
             return because(TextId::message_SkippedCodePage);
         case SkipReason::BackslashInName:
             return because(TextId::message_SkippedBackslash);
+        case SkipReason::LinkToScannedFolder:
+            return because(TextId::message_SkippedLinkLoop);
         case SkipReason::Unlistable:
             break;
     }
@@ -91,6 +111,7 @@ FolderScanner::ListedFolder FolderScanner::CountDirectoryEntries(const std::stri
                                                                  bool nested, int level) {
     ListedFolder root;
     m_listedFolders.clear();
+    m_folderAndAbove = FolderAndAbove(directory);
     OpenFolder opened(directory);
     ListFolder(opened, directory, nested, level, root);
     return root;
@@ -119,13 +140,25 @@ void FolderScanner::ListFolder(OpenFolder& opened, const std::string& directory,
         for (auto& subfolder : folder.Subfolders) {
             if (subfolder.IsLink != links)
                 continue;
-            m_progress.IncreaseMaximum();
-            if (!nested)
+            if (!nested) {
+                m_progress.IncreaseMaximum();
                 continue;
+            }
             OpenFolder child(opened, subfolder.Name);
+            // A link back to the folder scanned or above it would lead through every folder
+            // beside it: a loop, left out.
+            if (links && child.IsOpen() && m_folderAndAbove.contains(child.Identity())) {
+                subfolder.LeftOut = true;
+                m_skipped.push_back({ProcessCodec().ToUtf8(prefix + subfolder.Name),
+                                     SkipReason::LinkToScannedFolder, true, false});
+                continue;
+            }
+            m_progress.IncreaseMaximum();
             ListFolder(child, prefix + subfolder.Name, nested, level + 1, subfolder);
         }
     }
+    m_objects -= static_cast<std::size_t>(
+        std::erase_if(folder.Subfolders, [](const ListedFolder& f) { return f.LeftOut; }));
     for (int i = 0; i < counted; ++i)
         m_progress.IncreaseMaximum();
 }
@@ -135,7 +168,7 @@ void FolderScanner::ListFolder(OpenFolder& opened, const std::string& directory,
 int FolderScanner::TakeEntries(ListedFolder& folder) {
     for (auto& entry : m_listing.Entries)
         if (IsListedSubfolder(entry))
-            folder.Subfolders.push_back({std::move(entry.Name), entry.IsLink, {}, {}});
+            folder.Subfolders.push_back({std::move(entry.Name), entry.IsLink, false, {}, {}});
     int counted = 0;
     for (const auto& mask : m_masks) {
         for (const auto& entry : m_listing.Entries) {
@@ -164,7 +197,7 @@ void FolderScanner::ReportSkipped(const std::string& directory) {
                                   });
         if (!wanted)
             continue;
-        skipped.Path = WithSeparator(ProcessCodec().ToUtf8(directory), m_separator) + skipped.Path;
+        skipped.Path = ProcessCodec().ToUtf8(WithSeparator(directory, m_separator)) + skipped.Path;
         m_skipped.push_back(std::move(skipped));
     }
 }

@@ -27,6 +27,8 @@ std::string SkippedEntryLine(const SkippedEntry& skipped);
 // pass keeps its listings for the filling pass. A folder met again through a link (into a folder
 // being listed, or one listed already) becomes an object without content, so that links can
 // neither loop nor multiply the tree; within a folder, real subfolders are taken before links.
+// A link to the folder scanned or to one above it is left out and reported: through it the scan
+// would wander through every folder beside.
 class FolderScanner final {
 public:
     // `dataDir`: stored paths are made relative to it. `masks`: in scan order.
@@ -43,10 +45,13 @@ public:
     // For a tree built apart, to be adopted below `node` of `project` (nullptr: at its top
     // level): the depth and object limits count from there.
     void SetAdoptingNode(const ObjectTree& project, const ObjectNode* node);
+    // For a tree built apart that `objects` objects of a project will stand beside: the object
+    // limit counts them too.
+    void SetObjectsBeside(std::size_t objects) { m_adoptingObjects = objects; }
 
     // What the last scan would have taken but left out, each by its whole path, in the order
     // met: names the process code page cannot hold, elsewhere than on Windows names holding '\',
-    // and folders that could not be listed.
+    // folders that could not be listed and links to the folder scanned or above it.
     const std::vector<SkippedEntry>& Skipped() const { return m_skipped; }
 
 private:
@@ -54,6 +59,7 @@ private:
     struct ListedFolder {
         std::string Name;
         bool IsLink = false;
+        bool LeftOut = false;  // a link that loops back
         std::vector<ListedFolder> Subfolders;
         std::vector<std::string> Files;  // mask by mask; a name once per mask that matches it
     };
@@ -79,6 +85,7 @@ private:
     MessagePump& m_pump;
     DirectoryListing m_listing;  // reused by every folder
     std::unordered_set<FolderIdentity, FolderIdentityHash> m_listedFolders;
+    std::unordered_set<FolderIdentity, FolderIdentityHash> m_folderAndAbove;  // of the scan
     int m_adoptionLevel = 0;
     std::size_t m_adoptingObjects = 0;  // in the tree that adopts the one built apart
     std::size_t m_objects = 0;          // in the tree scanned into, and those the scan will make

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/ini_file.h"
+#include "core/paths.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 
@@ -38,7 +39,9 @@ std::string StartupProjectPath(const StartupContext& context, const TIniRec& set
 }
 
 std::string ReadLanguageSetting(const std::string& dataFolder) {
-    return IniFile(SettingsFileName(dataFolder)).ReadString("Main", "_Language", "");
+    const std::string language =
+        IniFile(SettingsFileName(dataFolder)).ReadString("Main", "_Language", "");
+    return IsPlainFileName(language + ".lng") ? language : std::string();
 }
 
 bool WriteLanguageSetting(const std::string& dataFolder, const std::string& language) {

@@ -34,8 +34,9 @@ bool ReadSettings(const std::string& dataFolder, TIniRec& settings);
 // empty one meaning default.tml in the program folder.
 std::string StartupProjectPath(const StartupContext& context, const TIniRec& settings);
 
-// "_Language" of section "Main": the language's name without extension, empty by default.
-// Throws std::runtime_error when the file exists but cannot be read.
+// "_Language" of section "Main": the language's name without extension, empty by default. Its
+// file lies in the program's data folder: a value that names a file elsewhere ("../victim")
+// counts as none. Throws std::runtime_error when the file exists but cannot be read.
 std::string ReadLanguageSetting(const std::string& dataFolder);
 // Writes "_Language"; false when the settings file could not be written.
 bool WriteLanguageSetting(const std::string& dataFolder, const std::string& language);

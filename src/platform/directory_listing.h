@@ -21,6 +21,7 @@ enum class SkipReason {
     UnrepresentableName,  // the process code page cannot hold its name
     BackslashInName,      // elsewhere than on Windows: a '\', which separates a stored path's parts
     Unlistable,           // a folder that could not be opened or listed
+    LinkToScannedFolder,  // a link to the folder a scan lists, or to a folder above it: a loop
 };
 
 // An entry left out, named for the user in UTF-8: by its name in a listing, by its whole path in

@@ -57,6 +57,12 @@ std::optional<FileFacts> LookUpPath(const std::string& path);
 // one cannot be read.
 std::optional<std::string> FollowLinks(const std::string& path, std::error_code& error);
 
+// The descriptor of this process that a path names, through any links (/dev/stdout, /dev/fd/N,
+// /proc/self/fd/N); nothing for any other path. What is written there belongs to the
+// descriptor, which may hold a file open for appending, or one already deleted: the file its
+// name leads to must not be replaced. Windows has no such paths.
+std::optional<int> NamedDescriptor(const std::string& path);
+
 // The path as it exists on disc: on a case-sensitive file system a path that does not exist as
 // written is looked up again component by component, ignoring case. Returns the path unchanged
 // when it exists or no match is found.

@@ -1,8 +1,10 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -66,6 +68,36 @@ std::string ExecutableFolder() {
         return {};
     const auto folder = CodePagePath(executable.parent_path());
     return folder ? *folder + '/' : std::string();
+}
+
+std::optional<int> NamedDescriptor(const std::string& path) {
+    constexpr int MaxLinks = 40;
+    std::error_code error;
+    // The folder naming the process's descriptors, /proc/<pid>/fd on Linux, reached also by
+    // /proc/self/fd and /dev/fd.
+    fs::path descriptors;
+    for (const char* folder : {"/proc/self/fd", "/dev/fd"})
+        if (descriptors = fs::canonical(folder, error); !error)
+            break;
+    if (error)
+        return std::nullopt;
+    fs::path current = NativePath(path);
+    for (int links = 0; links <= MaxLinks; ++links) {
+        const std::string name = current.filename().string();
+        if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos &&
+            name.size() < 10 && fs::canonical(current.parent_path(), error) == descriptors &&
+            !error) {
+            const int descriptor = std::stoi(name);
+            return fcntl(descriptor, F_GETFD) != -1 ? std::optional(descriptor) : std::nullopt;
+        }
+        if (!fs::is_symlink(fs::symlink_status(current, error)))
+            return std::nullopt;
+        const fs::path target = fs::read_symlink(current, error);
+        if (error)
+            return std::nullopt;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return std::nullopt;
 }
 
 std::optional<FileFacts> LookUpPath(const std::string& path) {

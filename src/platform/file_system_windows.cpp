@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cwchar>
 #include <filesystem>
 #include <utility>
 
@@ -32,17 +33,31 @@ std::wstring ShortPathName(const std::wstring& path) {
     return length == 0 || length >= shortPath.size() ? std::wstring() : shortPath.substr(0, length);
 }
 
-// The names (hard links) of a file; 1 when it cannot be opened to ask.
-std::uint32_t LinkCount(const std::wstring& path) {
+// What a handle to a path tells that its attributes do not: the names (hard links) of a file,
+// and whether it is a device (NUL, CON, COM1) or a pipe, which have no attributes to ask for.
+struct HandleFacts {
+    bool IsSpecial = false;
+    std::uint32_t Links = 1;  // 1 when it cannot be opened to ask
+};
+
+HandleFacts FactsByHandle(const std::wstring& path) {
+    // Opening a named pipe would connect to the program that serves it.
+    if (_wcsnicmp(path.c_str(), L"\\\\.\\pipe\\", 9) == 0 ||
+        _wcsnicmp(path.c_str(), L"\\\\?\\pipe\\", 9) == 0)
+        return {true};
     const HANDLE handle =
         CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return 1;
+        return {};
+    HandleFacts facts;
+    const DWORD type = GetFileType(handle);
+    facts.IsSpecial = type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
     BY_HANDLE_FILE_INFORMATION information;
-    const bool known = GetFileInformationByHandle(handle, &information);
+    if (!facts.IsSpecial && GetFileInformationByHandle(handle, &information))
+        facts.Links = information.nNumberOfLinks;
     CloseHandle(handle);
-    return known ? information.nNumberOfLinks : 1;
+    return facts;
 }
 
 // The path the system reaches through every link and junction on the way, without the "\\?\"
@@ -88,9 +103,15 @@ std::string ExecutableFolder() {
 std::optional<FileFacts> LookUpPath(const std::string& path) {
     if (path.empty())
         return std::nullopt;
+    const std::wstring native = NativePath(path).native();
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(NativePath(path).c_str(), GetFileExInfoStandard, &data))
-        return std::nullopt;
+    if (!GetFileAttributesExW(native.c_str(), GetFileExInfoStandard, &data)) {
+        if (!FactsByHandle(native).IsSpecial)
+            return std::nullopt;
+        FileFacts device;
+        device.IsSpecial = true;
+        return device;
+    }
     FileFacts facts;
     facts.IsDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (!facts.IsDirectory)
@@ -103,8 +124,11 @@ std::optional<FileFacts> LookUpPath(const std::string& path) {
     for (const auto& [windows, attribute] : Mapping)
         if (data.dwFileAttributes & windows)
             facts.Attributes |= attribute;
-    if (!facts.IsDirectory)
-        facts.Links = LinkCount(NativePath(path).native());
+    if (!facts.IsDirectory) {
+        const HandleFacts handle = FactsByHandle(native);
+        facts.IsSpecial = handle.IsSpecial;
+        facts.Links = handle.Links;
+    }
     return facts;
 }
 
@@ -123,6 +147,10 @@ std::optional<std::string> FollowLinks(const std::string& path, std::error_code&
     if (!followed)
         error = std::make_error_code(std::errc::illegal_byte_sequence);
     return followed;
+}
+
+std::optional<int> NamedDescriptor(const std::string&) {
+    return std::nullopt;  // CON, NUL and the like are devices: LookUpPath tells them
 }
 
 std::string FindPathIgnoringCase(const std::string& path) {

@@ -35,10 +35,18 @@ std::string DisplayName(NativeStringView name);
 // why it failed.
 std::FILE* OpenFile(std::string_view path, const char* mode);
 std::FILE* OpenNativeFile(const std::filesystem::path& path, const char* mode);
+// A stream writing to a copy of an open descriptor (NamedDescriptor), at the descriptor's own
+// place in its file; closing it leaves the descriptor open.
+std::FILE* OpenDescriptorCopy(int descriptor);
 // Creates a file that does not exist yet and opens it for writing in binary mode; fails with
 // errno EEXIST when a file of that name exists.
 std::FILE* CreateNewFile(std::string_view path);
-std::FILE* CreateNewNativeFile(const std::filesystem::path& path);
+// The same with the access rights of the existing file `rightsOf` from its first moment, and on
+// POSIX systems its owner and group as far as the user may give them (always the group, when
+// the user belongs to it). Where `rightsOf` names nothing, the file gets the usual rights. On
+// Windows a new file takes the rights its folder hands down, as the file it replaces did.
+std::FILE* CreateNewNativeFile(const std::filesystem::path& path,
+                               const std::filesystem::path& rightsOf = {});
 
 // How the running system writes and matches paths: Windows separates with '\\', starts a path
 // with a drive letter and matches names ignoring case; the other systems use '/' and neither.

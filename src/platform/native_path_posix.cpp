@@ -1,3 +1,9 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "platform/native_path.h"
 #include "platform/text_codec.h"
 
@@ -53,8 +59,43 @@ std::FILE* OpenNativeFile(const fs::path& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
 }
 
-std::FILE* CreateNewNativeFile(const fs::path& path) {
-    return std::fopen(path.c_str(), "wbx");
+std::FILE* OpenDescriptorCopy(int descriptor) {
+    const int copy = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(copy, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(copy);
+        errno = error;
+    }
+    return file;
+}
+
+std::FILE* CreateNewNativeFile(const fs::path& path, const fs::path& rightsOf) {
+    struct stat model {};
+    const bool modelled = !rightsOf.empty() && ::stat(rightsOf.c_str(), &model) == 0;
+    // Only the owner may open it until it has the model's rights: a file that only the owner
+    // may read never has a moment of being readable by all.
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modelled ? 0600 : 0666);
+    if (descriptor < 0)
+        return nullptr;
+    if (modelled) {
+        // Before the rights: a change of owner takes away set-user and set-group bits. Where the
+        // user may give neither owner nor group, the file stays the user's, as a save makes it.
+        if (::fchown(descriptor, model.st_uid, model.st_gid) != 0 &&
+            ::fchown(descriptor, static_cast<uid_t>(-1), model.st_gid) != 0) {
+        }
+        ::fchmod(descriptor, model.st_mode & 07777);
+    }
+    std::FILE* file = ::fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(descriptor);
+        errno = error;
+    }
+    return file;
 }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {

@@ -66,7 +66,17 @@ std::FILE* OpenNativeFile(const fs::path& path, const char* mode) {
     return _wfopen(path.c_str(), wideMode.c_str());
 }
 
-std::FILE* CreateNewNativeFile(const fs::path& path) {
+std::FILE* OpenDescriptorCopy(int descriptor) {
+    const int copy = _dup(descriptor);
+    if (copy < 0)
+        return nullptr;
+    std::FILE* file = _fdopen(copy, "wb");
+    if (file == nullptr)
+        _close(copy);
+    return file;
+}
+
+std::FILE* CreateNewNativeFile(const fs::path& path, const fs::path&) {
     // The C library of mingw knows no "x" mode: CREATE_NEW makes the same promise.
     const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

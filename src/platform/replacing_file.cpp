@@ -135,6 +135,12 @@ void ReplacingFile::Discard() {
 
 bool ReplacingFile::FindReplacedFile(bool& direct) {
     direct = false;
+    // A descriptor's name (-o /dev/stdout): the file behind it may be open for appending, or
+    // deleted, and replacing it by name would lose what it held or make a new one.
+    if ((m_descriptor = NamedDescriptor(m_target))) {
+        direct = m_special == SpecialTarget::WriteDirectly;
+        return direct || Fail("an open descriptor of this program, not a file");
+    }
     // What the system reaches through every link: a pipe behind /dev/stdout has no path of its
     // own to follow links to.
     const std::optional<FileFacts> reached = LookUpPath(m_target);
@@ -168,7 +174,7 @@ bool ReplacingFile::CreateTemporary() {
         fs::path candidate = folder / (prefix + Native(RandomSuffix()));
         errno = 0;
         // Never take over a file that happens to exist under that name.
-        if (std::FILE* file = CreateNewNativeFile(candidate)) {
+        if (std::FILE* file = CreateNewNativeFile(candidate, m_replaced)) {
             m_file.reset(file);
             m_temporary = std::move(candidate);
             return true;
@@ -187,7 +193,8 @@ bool ReplacingFile::Open() {
     if (!direct)
         return CreateTemporary();
     errno = 0;
-    m_file.reset(OpenNativeFile(m_replaced, "wb"));
+    m_file.reset(m_descriptor ? OpenDescriptorCopy(*m_descriptor)
+                              : OpenNativeFile(m_replaced, "wb"));
     return m_file ? true : Fail(errno);
 }
 
@@ -195,7 +202,8 @@ bool ReplacingFile::Write(std::string_view bytes) {
     if (!m_file)
         return Fail(EBADF);
     errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
+    // An empty view may hold a null pointer, which fwrite must not be handed.
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
         return Fail(errno);
     return true;
 }
@@ -212,9 +220,6 @@ bool ReplacingFile::Commit() {
         return true;  // written directly
 
     std::error_code error;
-    const fs::file_status old = fs::status(m_replaced, error);
-    if (!error && fs::is_regular_file(old))
-        fs::permissions(m_temporary, old.permissions(), error);
     fs::rename(m_temporary, m_replaced, error);
     if (error)
         return Fail(error);

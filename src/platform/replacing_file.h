@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -22,7 +23,9 @@ enum class SpecialTarget {
 //
 // A link is followed and the file it names replaced beside itself. A target that may not be
 // replaced is refused: a folder, a read-only file, a file with more than one name (hard links,
-// which a rename would part), and a device, pipe or socket unless it is to be written directly.
+// which a rename would part), and a device, pipe or socket or the name of one of the program's
+// open descriptors (/dev/stdout, /dev/fd/N) unless it is to be written directly: a descriptor is
+// then written where it stands, whatever file it holds open.
 class ReplacingFile final {
 public:
     explicit ReplacingFile(std::string target, SpecialTarget special = SpecialTarget::Refuse);
@@ -31,11 +34,12 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     // Checks the target, removes the temporaries that saves of it killed on the way left behind
-    // (those older than this save), and creates the temporary file beside it.
+    // (those older than this save), and creates the temporary file beside it, from its first
+    // moment with the access rights (and, as far as the user may, the owner and group) of the
+    // file it replaces: what it holds is never more open than the file.
     bool Open();
     bool Write(std::string_view bytes);
-    // Closes the file and puts it in the target's place, keeping the access rights of a file it
-    // replaces.
+    // Closes the file and puts it in the target's place.
     bool Commit();
 
     // Why the last operation failed, naming the target.
@@ -56,6 +60,7 @@ private:
 
     std::string m_target;  // as given, for messages
     SpecialTarget m_special;
+    std::optional<int> m_descriptor;    // the descriptor the target names, written directly
     std::filesystem::path m_replaced;   // the target with links followed
     std::filesystem::path m_temporary;  // empty when writing directly
     std::unique_ptr<std::FILE, Closer> m_file;

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "platform/utf8.h"
 
@@ -92,7 +96,84 @@ std::string Utf8ToAscii(std::string_view text) {
 
 }  // namespace utf8
 
-TextCodec::TextCodec(int codePage) : m_codePage(codePage) {}
+TextCodec::TextCodec(int codePage)
+    : m_codePage(codePage),
+      m_doubleByte(codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
+                   codePage == 1361 || codePage == 54936) {}
+
+namespace {
+
+// The pairs of bytes a double-byte code page's converter takes as one character, found once per
+// code page by converting each of them (32,640 conversions).
+class PairTable final {
+public:
+    explicit PairTable(const TextCodec& codec) : m_pairs(0x10000) {
+        for (unsigned first = 0x80; first <= 0xFF; ++first) {
+            for (unsigned second = 1; second <= 0xFF; ++second) {
+                const char pair[] = {static_cast<char>(first), static_cast<char>(second)};
+                const std::string text = codec.ToUtf8(std::string_view(pair, 2));
+                m_pairs[first << 8 | second] = text.find(utf8::Replacement) == std::string::npos &&
+                                               utf8::SequenceLength(text) == text.size();
+            }
+        }
+    }
+    bool IsPair(unsigned char first, unsigned char second) const {
+        return m_pairs[static_cast<unsigned>(first) << 8 | second];
+    }
+
+private:
+    std::vector<bool> m_pairs;
+};
+
+const PairTable& PairsOf(const TextCodec& codec) {
+    static std::mutex guard;
+    static std::map<int, std::unique_ptr<PairTable>> tables;
+    const std::lock_guard lock(guard);
+    std::unique_ptr<PairTable>& table = tables[codec.CodePage()];
+    if (!table)
+        table = std::make_unique<PairTable>(codec);
+    return *table;
+}
+
+}  // namespace
+
+bool TextCodec::IsPairAt(std::string_view text, std::size_t at) const {
+    const auto first = static_cast<unsigned char>(text[at]);
+    return first >= 0x80 && at + 1 < text.size() &&
+           PairsOf(*this).IsPair(first, static_cast<unsigned char>(text[at + 1]));
+}
+
+std::size_t TextCodec::FindAscii(std::string_view text, std::string_view ascii,
+                                 std::size_t from) const {
+    if (!m_doubleByte)
+        return text.find_first_of(ascii, from);
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (IsPairAt(text, i))
+            ++i;  // the character's second byte, whatever it is
+        else if (ascii.find(text[i]) != std::string_view::npos)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+std::size_t TextCodec::FindLastAscii(std::string_view text, std::string_view ascii) const {
+    if (!m_doubleByte)
+        return text.find_last_of(ascii);
+    std::size_t last = std::string_view::npos;
+    for (std::size_t at = FindAscii(text, ascii); at != std::string_view::npos;
+         at = FindAscii(text, ascii, at + 1))
+        last = at;
+    return last;
+}
+
+std::string TextCodec::ReplaceAscii(std::string_view text, char from, char to) const {
+    std::string result(text);
+    const std::string_view wanted(&from, 1);
+    for (std::size_t at = FindAscii(result, wanted); at != std::string::npos;
+         at = FindAscii(result, wanted, at + 1))
+        result[at] = to;
+    return result;
+}
 
 int CodePageOfCharset(std::string_view charset) {
     std::string name;

@@ -24,8 +24,24 @@ public:
     // Nothing when the code page lacks a character of the text, or the text is not UTF-8.
     std::optional<std::string> FromUtf8Exactly(std::string_view utf8) const;
 
+    // Where one of the ASCII characters `ascii` stands in `text` as a character of its own, from
+    // `from` on (which must begin a character); npos when nowhere. In the double-byte code pages
+    // (932, 936, 949, 950, 1361, 54936) the second byte of a character may be an ASCII byte, in
+    // 932, 936 and 950 even 0x5C, '\': a path is split at its separators only here. Two bytes
+    // count as one character exactly where this codec converts them as one, as the system does
+    // when it opens the path: a lead byte whose pair the code page does not define stands alone.
+    std::size_t FindAscii(std::string_view text, std::string_view ascii,
+                          std::size_t from = 0) const;
+    std::size_t FindLastAscii(std::string_view text, std::string_view ascii) const;
+    // The text with every character `from` (ASCII) replaced by `to`.
+    std::string ReplaceAscii(std::string_view text, char from, char to) const;
+
 private:
+    // Whether the two bytes at `at` are one character of a double-byte code page.
+    bool IsPairAt(std::string_view text, std::size_t at) const;
+
     int m_codePage;
+    bool m_doubleByte = false;
 };
 
 // The system's text code page: the ANSI code page on Windows, the locale's character set

@@ -79,18 +79,34 @@ public:
             }
             if (!replacement)
                 return std::nullopt;
+            Flush(output, written);
             const std::size_t skipped = std::min(inLeft, skip(std::string_view(in, inLeft)));
             output.replace(written, 0, *replacement);
             written += replacement->size();
             in += skipped;
             inLeft -= skipped;
-            iconv(m_handle, nullptr, nullptr, nullptr, nullptr);
         }
+        Flush(output, written);
         output.resize(written);
         return output;
     }
 
 private:
+    // Writes out what the converter holds back and returns it to its initial state. Some
+    // converters keep the last character until they see whether a combining mark follows it
+    // (glibc's CP1255 and CP1258): without this, a text would lose its last letter.
+    void Flush(std::string& output, std::size_t& written) const {
+        for (;;) {
+            char* out = output.data() + written;
+            std::size_t outLeft = output.size() - written;
+            const std::size_t result = iconv(m_handle, nullptr, nullptr, &out, &outLeft);
+            written = output.size() - outLeft;
+            if (result != static_cast<std::size_t>(-1) || errno != E2BIG)
+                return;
+            output.resize(output.size() * 2);
+        }
+    }
+
     iconv_t m_handle;
 };
 

@@ -193,6 +193,16 @@ TEST_F(CliTest, ExportRefusesTextsTheCodePageCannotCarryUnlessLossy) {
     EXPECT_NE(lossy.Out.find("\"\xEF\xBF\xBD undefined in 1251\""), std::string::npos);
 }
 
+// Import refuses what the code page cannot hold (ImportRefusesWhatDoesNotFitAndWritesNothing);
+// --lossy imports it with '?' as export --lossy exports U+FFFD.
+TEST_F(CliTest, ImportWithLossyWritesWhatTheCodePageLacksAsQuestionMarks) {
+    const std::string json = folder.WriteFile("emoji.json", R"({"objects":[{"Hint":"Да 😀"}]})");
+    const std::string target = folder / "out.tml";
+    const CliRun run = Cli({"import", json, "--code-page", "1251", "--lossy", "-o", target});
+    ASSERT_EQ(run.Code, ExitOk) << run.Err;
+    EXPECT_EQ(LoadProject(target).Tree.First()->Data.Hint, "\xC4\xE0 ?");
+}
+
 TEST_F(CliTest, ExportPrintsTheProjectInFileOrder) {
     tree.ClearObjectTree();
     tree.Append(tree.Append(nullptr, Record("A", otFolder, oaOpen, "a")),
@@ -263,10 +273,12 @@ TEST_F(CliTest, ImportRefusesWhatDoesNotFitAndWritesNothing) {
         {R"({"version":[1,3],"objects":[]})", "version"},
         {R"({"objects":{"Caption":"not a list"}})", "objects"},
         {R"({"objects":[{"Caption":"x"}],)", "parse error"},
+        {R"({"objects":[{"Caption":"Да","Hint":"😀"}]})", "objects[0].Hint: code page 1251"},
     };
     const std::string target = folder / "out.tml";
     for (const auto& [document, where] : documents) {
-        const CliRun run = Cli({"import", folder.WriteFile("in.json", document), "-o", target});
+        const CliRun run = Cli(
+            {"import", folder.WriteFile("in.json", document), "--code-page", "1251", "-o", target});
         EXPECT_EQ(run.Code, ExitFailure) << document;
         EXPECT_NE(run.Err.find(where), std::string::npos) << run.Err;
         EXPECT_FALSE(std::filesystem::exists(target)) << document;
@@ -354,6 +366,19 @@ TEST_F(CliTest, ImportWritesAPipeDirectly) {
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
+// tomlet-cli import ... -o /dev/stdout >> log.txt: the project follows what the log held.
+TEST_F(CliTest, ImportToStandardOutputAppendsToARedirectedLog) {
+    SKIP_ON_WINDOWS("/dev/stdout");
+    const std::string original = Save("original.tml");
+    const std::string json = folder.WriteFile("project.json", Cli({"export", original}).Out);
+    const std::string log = folder.WriteFile("log.txt", "what the log held\n");
+    ASSERT_EQ(
+        testing::RunProgram("/bin/sh", {"-c", R"(exec "$0" import "$1" -o /dev/stdout >> "$2")",
+                                        testing::BuiltProgram("tomlet-cli"), json, log}),
+        0);
+    EXPECT_EQ(ReadWholeFile(log), "what the log held\n" + ReadWholeFile(original));
+}
+
 // Export lays the JSON out as the kept catalogue is laid out: importing it and exporting it again
 // gives back the same text.
 TEST(DemoDiscTest, ExportGivesBackTheKeptJson) {
@@ -373,7 +398,7 @@ TEST(DemoDiscTest, EveryStoredPathExistsOnTheDisc) {
     std::ifstream file(demo / "project.json");
     TProjectRec project;
     ObjectTree tree;
-    ProjectFromJson(Json::parse(file), TextCodec(TextCodec::Utf8), project, tree);
+    ProjectFromJson(Json::parse(file), {TextCodec(TextCodec::Utf8)}, project, tree);
     ASSERT_GT(tree.Count(), 10);
     EXPECT_TRUE(std::filesystem::is_regular_file(demo / "disc" / project.SplashFileName));
     tree.ForEachDepthFirst([&](const ObjectNode& node, int) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "cli/cli.h"
 #include "cli_run.h"
@@ -72,6 +73,41 @@ TEST_F(UpdateCommandTest, WhatTheListingLeavesOutIsNamedAndFailsTheUpdate) {
             << run.Err;
     }
     EXPECT_EQ(OutlineOf(Project()), "Docs0 manual.txt1 new.txt0 readme.txt0 setup.exe0");
+}
+
+// Names come from the disc: as dump prints texts, they are escaped, so that none forges a line of
+// output, sends the terminal an escape or shows its letters reordered.
+TEST_F(UpdateCommandTest, NamesArePrintedEscaped) {
+    folder.WriteFile("data/run\u202Etxt.exe");
+    const bool posixNames = !testing::OnWindows;
+    if (posixNames) {
+        folder.WriteFile("data/new\n\x1B[2K.txt");
+        folder.WriteFile("data/a\\b\r.txt");  // left out: a stored path would read it as two
+    }
+    const CliRun run = Cli({"update", Project(), "--mask", "*.*", "--code-page", "65001"});
+    EXPECT_NE(run.Out.find("+ run\\u202Etxt.exe\n"), std::string::npos) << run.Out;
+    if (posixNames) {
+        EXPECT_NE(run.Out.find("+ new\\n\\x1B[2K.txt\n"), std::string::npos) << run.Out;
+        EXPECT_NE(run.Err.find("a\\b\\r.txt: "), std::string::npos) << run.Err;
+    }
+    for (const std::string& printed : {run.Out, run.Err})
+        EXPECT_EQ(printed.find_first_of("\r\x1B"), std::string::npos) << printed;
+}
+
+// The second byte of "表" in code page 932 and of "乗" in 936 is 0x5C, the stored separator.
+TEST_F(UpdateCommandTest, UpdatingInADoubleByteCodePageFindsEveryFolderAgain) {
+    for (const auto& [codePage, name] : {std::pair{"932", "表"}, std::pair{"936", "乗"}}) {
+        folder.WriteFile(std::string("data/") + name + "/" + name + ".txt");
+        const std::string project = folder / (std::string(codePage) + ".tml");
+        ASSERT_EQ(
+            Cli({"scan", Data(), "--mask", "*.*", "--code-page", codePage, "-o", project}).Code,
+            ExitOk);
+        for (int update = 0; update < 2; ++update) {
+            const CliRun run = Cli({"update", project, "--mask", "*.*", "--code-page", codePage});
+            ASSERT_EQ(run.Code, ExitOk) << run.Err;
+            EXPECT_NE(run.Out.find(": 0 added, 0 removed, "), std::string::npos) << run.Out;
+        }
+    }
 }
 
 TEST_F(UpdateCommandTest, DryRunWritesNothingAndKeepMissingWritesTheOutputOnly) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "core/limits.h"
 #include "core/progress.h"
 #include "core/scanner.h"
 #include "platform/directory_listing.h"
@@ -118,6 +119,28 @@ TEST_F(DiscUpdateTest, AddsWhatIsNewAndDeletesWhatIsGoneKeepingEveryAnnotation) 
     EXPECT_TRUE(Find().IsEmpty());
 }
 
+// A folder that became a file, and a file that became a folder, keep their objects' texts and
+// take the type and action a scan gives what is there now.
+TEST_F(DiscUpdateTest, AFolderReplacedByAFileAndBackTakesTheTypeOfWhatIsThere) {
+    data.WriteFile("Docs/manual.txt");
+    data.WriteFile("notes.txt");
+    ScanCatalogue();
+    catalogue.ForEachDepthFirst([](ObjectNode& node, int) { node.Data.Hint = "kept"; });
+    fs::remove_all(data / "Docs");
+    data.WriteFile("Docs");
+    fs::remove(data / "notes.txt");
+    data.WriteFile("notes.txt/today.txt");
+
+    DiscChanges changes = Find();
+    EXPECT_EQ(Paths(changes.Missing), "Docs\\manual.txt");
+    ApplyDiscChanges(catalogue, std::move(changes));
+    EXPECT_EQ(RecordOutline(catalogue.TopLevel()),
+              "Docs[0,4]:Docs notes.txt[1,1]:notes.txt (today.txt[8,4]:notes.txt\\today.txt)");
+    EXPECT_EQ(ByPath("Docs")->Data.Hint, "kept");
+    EXPECT_EQ(ByPath("notes.txt")->Data.Hint, "kept");
+    EXPECT_TRUE(Find().IsEmpty());
+}
+
 TEST_F(DiscUpdateTest, AFileTwoMasksMatchStaysAsManyObjectsAsTheScanMakes) {
     data.WriteFile("a.exe");
     data.WriteFile("b.txt");
@@ -206,6 +229,23 @@ TEST_F(DiscUpdateTest, AFolderUpdateChangesOnlyThatFolderWhereverItsObjectWasMov
                  std::runtime_error);
     EXPECT_THROW(Find({"*.*"}, true, "Docs\\Gone", docs), std::runtime_error);
     EXPECT_THROW(Find({"*.*"}, true, "Docs\\c.txt", docs), std::runtime_error);
+}
+
+// Each mask takes every file again: 2,000 files under 2,500 masks make MaxObjects objects,
+// which with the one object the update may not touch are one too many. Refused before anything
+// is built, as a scan is.
+TEST_F(DiscUpdateTest, TheObjectLimitCountsTheCataloguesObjects) {
+    constexpr int Files = 2'000;
+    for (int i = 0; i < Files; ++i)
+        data.WriteFile(std::to_string(i) + ".txt");
+    catalogue.Append(nullptr, testing::Record("notes", otVirtualFolder));
+    const std::vector<std::string> masks(MaxObjects / Files, "*.txt");
+    try {
+        Find(masks);
+        ADD_FAILURE() << "an update beyond " << MaxObjects << " objects was found";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(error.what(), TooManyObjectsText());
+    }
 }
 
 TEST_F(DiscUpdateTest, LeftOutChangesStayUndoneAndSurvivorsTakeADeletedFoldersPlace) {

@@ -139,6 +139,21 @@ TEST_F(IniFileTest, AddsASectionToAFileWithoutAFinalLineBreak) {
               "[Main]\r\n_Caption=1\r\n_Menu=0\r\n[Text]\r\ntext_NewObject=\r\n");
 }
 
+// Many keys in one replacement read as the same keys written one after another.
+TEST_F(IniFileTest, WritesManyKeysAsOneAfterAnotherInOneReplacement) {
+    IniFile file = Write("[Main]\n_Caption=1\n\n[main]\nb=second section\n[Menu]\n_File=1");
+    const IniEntry entries[] = {{"Text", "t1", "a"}, {"Main", "b", "x"},  {"menu", "_FILE", "0"},
+                                {"Menu", "_About", ""}, {"Hint", "h", ""}, {"Text", "t2", "b"},
+                                {"MAIN", "B", "ignored"}};
+    ASSERT_TRUE(file.WriteStrings(entries));
+    EXPECT_EQ(ReadWholeFile(file.Path()),
+              "[Main]\n_Caption=1\nb=x\n\n[main]\nb=second section\n[Menu]\n_File=0\n_About=\n"
+              "[Text]\nt1=a\nt2=b\n[Hint]\nh=\n");
+    const IniKey keys[] = {{"main", "b"}, {"Text", "T2"}, {"Menu", "_About"}, {"Hint", "x"}};
+    EXPECT_EQ(file.ReadValues(keys),
+              (std::vector<std::optional<std::string>>{"x", "b", "", std::nullopt}));
+}
+
 TEST_F(IniFileTest, CreatesAMissingFile) {
     IniFile file(folder / "new.ini");
     ASSERT_TRUE(file.WriteString("Main", "_Language", "English"));

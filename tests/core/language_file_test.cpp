@@ -44,13 +44,12 @@ TEST_F(LanguageFileTest, LookupFindsOnlyNonEmptyValuesAndWritesTheOthersBackEmpt
         "Test.lng",
         "[frm_Find]\r\nbutton_Ok.Caption=OK\r\nblank.Caption=   \r\nempty.Caption=\r\n"
         "label_Text.Caption=\"  Text:  \"\r\n");
-    LanguageFile file(path);
-    EXPECT_EQ(file.Lookup("FRM_FIND", "Button_OK.caption"), "OK");
-    EXPECT_EQ(file.Lookup("frm_Find", "label_Text.Caption"), "  Text:  ");
-    EXPECT_EQ(file.Lookup("frm_Find", "blank.Caption"), std::nullopt);
-    EXPECT_EQ(file.Lookup("frm_Find", "empty.Caption"), std::nullopt);
-    EXPECT_EQ(file.Lookup("frm_Find", "missing.Caption"), std::nullopt);
-    EXPECT_EQ(file.Lookup("frm_Scan", "Form.Caption"), std::nullopt);
+    const IniKey keys[] = {{"FRM_FIND", "Button_OK.caption"}, {"frm_Find", "label_Text.Caption"},
+                           {"frm_Find", "blank.Caption"},     {"frm_Find", "empty.Caption"},
+                           {"frm_Find", "missing.Caption"},   {"frm_Scan", "Form.Caption"},
+                           {"frm_find", "MISSING.Caption"}};
+    EXPECT_EQ(LanguageFile(path).Lookup(keys),
+              (std::vector<std::optional<std::string>>{"OK", "  Text:  ", {}, {}, {}, {}, {}}));
 
     EXPECT_EQ(ReadWholeFile(path),
               "[frm_Find]\r\nbutton_Ok.Caption=OK\r\nblank.Caption=\r\nempty.Caption=\r\n"
@@ -126,8 +125,8 @@ TEST_F(LanguageFileTest, AReadOnlyFileIsUsedWithoutError) {
 }
 
 TEST_F(LanguageFileTest, AFailedWriteBackCountsAsNotFound) {
-    LanguageFile file(folder / "gone/Test.lng");
-    EXPECT_EQ(file.Lookup("Text", "text_NewObject"), std::nullopt);
+    const IniKey key[] = {{"Text", "text_NewObject"}};
+    EXPECT_EQ(LanguageFile(folder / "gone/Test.lng").Lookup(key).front(), std::nullopt);
     EXPECT_FALSE(std::filesystem::exists(folder / "gone"));
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/catalogue.h"
 #include "support/temp_folder.h"
 #include "support/tree_records.h"
 
@@ -144,8 +145,25 @@ TEST(DescribeCommand, NamesWhatStartsOnOneLine) {
                                .Arguments = {"-x", "two words", ""}}),
               "/media/disc/tool -x \"two words\" \"\"");
     EXPECT_EQ(DescribeCommand(CommandLine("\"D:\\a.exe\" /s\r\n\x1B[2Jforged")),
-              "\"D:\\a.exe\" /s???[2Jforged");
+              "\"D:\\a.exe\" /s\\r\\n\\x1B[2Jforged");
     EXPECT_EQ(DescribeCommand(Open("/media/disc/readme.txt")), "/media/disc/readme.txt");
+}
+
+// A catalogue's texts can neither forge a line of the question nor show "run\u202Etxt.exe" as
+// "runexe.txt"; a translation that runs the command into its own text gets it on a line of its
+// own all the same.
+TEST(RunOutsideDiscQuestion, ShowsWhatStartsEscapedOnALineOfItsOwn) {
+    ResetCatalogue();
+    const ObjectCommand forged{.What = Kind::StartProgram,
+                               .Target = "/media/evil/run\u202Etxt.exe",
+                               .Arguments = {"/x\u2028\u2029\u2028Run it? Yes\xC2\x85"}};
+    const std::string shown =
+        "/media/evil/run\\u202Etxt.exe \"/x\\u2028\\u2029\\u2028Run it? Yes\\u0085\"";
+    EXPECT_EQ(RunOutsideDiscQuestion(forged),
+              "This object leads outside the disc:\r\n" + shown + "\r\nRun it all the same?");
+    SetText(TextId::message_RunOutsideDisc_S, "Start %s anyway?");
+    EXPECT_EQ(RunOutsideDiscQuestion(forged), "Start \r\n" + shown + "\r\n anyway?");
+    ResetCatalogue();
 }
 
 // The running system's rules, on real files below a temporary data directory.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "platform/text_codec.h"
 #include "support/temp_folder.h"
 #include "support/test_system.h"
 
@@ -62,6 +63,29 @@ TEST(ObjectHintText, NoTextOfTheObjectCanForgeALabelledLine) {
     EXPECT_EQ(labelled[2], "  *  Path, filename:   " + real);
     EXPECT_NE(hint.find("\r      |   *  Path, filename:   D:\\setup.exe"), std::string::npos)
         << hint;
+}
+
+// Nor can it reverse what the hint shows, or break a line where a rich-text view would: every
+// other control character and the bidirectional controls show escaped.
+TEST(ObjectHintText, BidirectionalAndOtherControlsShowEscaped) {
+    TNodeData record;
+    record.Caption = "run\u202Etxt.exe";
+    record.Hint = "a\u2066b\u2069\u200E\tc";
+    record.Comments = "one\xC2\x85two\u2029three";
+    const std::string hint = ObjectHintText(record, "/media/disc/run\u202Etxt.exe");
+    for (const char* shown :
+         {" - - -  run\\u202Etxt.exe  - - - \r", "  *  Hint:   a\\u2066b\\u2069\\u200E\\tc\r",
+          "  *  Comments:   one\r      | two\r      | three\r\r",
+          "  *  Path, filename:   /media/disc/run\\u202Etxt.exe\r"})
+        EXPECT_NE(hint.find(shown), std::string::npos) << shown << "\n" << hint;
+}
+
+// In a code page that holds them (1255 has U+200E and U+200F) they show escaped all the same.
+TEST(ObjectHintText, ControlsOfTheCodePageShowEscaped) {
+    const ScopedProcessCodePage hebrew(1255);
+    TNodeData record;
+    record.Caption = "\xF9\xFE\xEC";
+    EXPECT_TRUE(ObjectHintText(record, "").starts_with(" - - -  \xF9\\u200F\xEC  - - - \r"));
 }
 
 TEST(ObjectHintText, EmptyValuesKeepTheirLabelsAndAVirtualObjectHasNoFile) {

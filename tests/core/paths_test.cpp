@@ -5,8 +5,10 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/file_system.h"
+#include "platform/text_codec.h"
 #include "support/temp_folder.h"
 #include "support/test_system.h"
 
@@ -36,6 +38,31 @@ TEST(PathRulesTest, SmallPathOperationsOnWindowsRules) {
     EXPECT_EQ(ParentFolderPath("C:\\Data", Windows), "C:");
     EXPECT_EQ(ParentFolderPath("D:\\a.txt", Windows), "D:");
     EXPECT_EQ(ParentFolderPath("a.txt", Windows), "");
+}
+
+// In code pages 932 and 936 the second byte of "表" and "乗" is 0x5C, '\\': paths are taken apart
+// by characters, never at that byte.
+TEST(PathRulesTest, DoubleByteCodePagesSplitPathsByCharacters) {
+    for (const auto& [codePage, name] : {std::pair{932, "\x95\x5C"}, std::pair{936, "\x81\x5C"}}) {
+        const ScopedProcessCodePage doubleByte(codePage);
+        const std::string folder = std::string("C:\\") + name;
+        const std::string stored = std::string(name) + "\\" + name;
+        EXPECT_EQ(ParentFolderPath(folder + "\\a.txt", Windows), folder) << codePage;
+        EXPECT_EQ(ParentFolderPath(name, Windows), "") << codePage;
+        EXPECT_EQ(FileNamePart(folder, Windows), name) << codePage;
+        EXPECT_EQ(StripTrailingBackslash(folder, Windows), folder) << codePage;
+        EXPECT_EQ(MakeDataRelative(folder + "\\" + stored, folder, Windows), stored) << codePage;
+        EXPECT_EQ(NativeStoredPath(stored, Linux), std::string(name) + "/" + name) << codePage;
+        EXPECT_EQ(ResolveDataDirectory(stored, "C:\\disc\\", Windows), "C:\\disc\\" + stored)
+            << codePage;
+        EXPECT_EQ(ResolveObjectPath(Absolute, folder, stored, {}, Windows), folder + "\\" + stored)
+            << codePage;
+    }
+    // Code page 932 defines no character 0x85 0x5C: as the system reads the path, the lone 0x85
+    // is followed by a separator, and the path climbs out.
+    const ScopedProcessCodePage japanese(932);
+    EXPECT_EQ(ParentFolderPath("a\x85\\b", Windows), "a\x85");
+    EXPECT_FALSE(PathLiesWithin("C:\\d\\x\x85\\..\\..\\evil", "C:\\d", Windows));
 }
 
 TEST(PathRulesTest, SmallPathOperationsOnLinuxRules) {

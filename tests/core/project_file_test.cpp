@@ -339,10 +339,12 @@ TEST_F(ProjectFileTest, TooLongTextsRefuseTheWholeSave) {
     const std::string path = folder.WriteFile("project.tml", "old content");
     ObjectNode* top = tree.Append(nullptr, Record("top"));
     tree.Append(top, Record("fine"));
-    TNodeData big = Record("Big one");
+    // Quoted safely: cut between characters, its line breaks escaped.
+    TNodeData big = Record("Big one\r\n" + std::string(50, '.') + "\xC3\xA9\xC3\xA9");
     big.Comments.assign(65536, 'x');
     tree.Append(top, big);
-    ExpectRefused(path, {"Comments", "object 3", "\"Big one\""});
+    ExpectRefused(path,
+                  {"Comments", "object 3", "(\"Big one\\r\\n" + std::string(50, '.') + "\")"});
     EXPECT_EQ(ReadWholeFile(path), "old content");
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"project.tml"});
 

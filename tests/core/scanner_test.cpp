@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/limits.h"
@@ -184,6 +186,33 @@ TEST_F(ScannerTest, AFanOfLinksListsEachRealFolderOnce) {
             EXPECT_FALSE(node.HasChildren()) << node.Data.PathFileName;
         }
     });
+}
+
+// A link to the folder scanned or above it would lead through every folder beside it until the
+// depth limit ends the scan: it is a loop, left out and reported. A link to a folder inside the
+// scan stays, without content.
+TEST_F(ScannerTest, ALinkBackToTheScannedFolderOrAboveIsLeftOut) {
+    SKIP_ON_WINDOWS("mingw's std::filesystem makes no symbolic links");
+    data.WriteFile("data/a/x.txt");
+    data.WriteFile("beside/y.txt");
+    for (const auto& [link, target] :
+         {std::pair{"data/a/up", "../.."}, std::pair{"data/a/root", ".."},
+          std::pair{"data/a/far", "/"}, std::pair{"data/b", "a"}})
+        std::filesystem::create_directory_symlink(target, data / link);
+
+    const std::string scanned = data / "data";
+    FolderScanner scanner({"*.txt"}, scanned, progress, progress);
+    ASSERT_TRUE(scanner.ScanDirectory(scanned, tree, nullptr, true));
+    EXPECT_EQ(Captions(tree.TopLevel()), "a (x.txt) b");
+    std::vector<std::string> skipped;
+    for (const SkippedEntry& entry : scanner.Skipped()) {
+        EXPECT_EQ(entry.Reason, SkipReason::LinkToScannedFolder) << entry.Path;
+        skipped.push_back(entry.Path);
+    }
+    EXPECT_EQ(skipped, (std::vector<std::string>{data / "data/a/far", data / "data/a/root",
+                                                 data / "data/a/up"}));
+    EXPECT_EQ(SkippedEntryLine(scanner.Skipped()[0]),
+              data / "data/a/far" + ": " + Text(TextId::message_SkippedLinkLoop));
 }
 
 // Listed relative to their parents, folders are scanned however long their paths grow: beyond

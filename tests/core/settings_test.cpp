@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
+#include "core/paths.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 #include "support/temp_folder.h"
@@ -50,6 +52,25 @@ TEST_F(SettingsTest, ReadsEveryKeyFromItsSection) {
     EXPECT_FALSE(settings.ShowFileMenu || settings.ShowSearchMenu || settings.ShowViewMenu ||
                  settings.ShowOptionsMenu || settings.ShowAboutMenu);
     EXPECT_EQ(ReadLanguageSetting(dataFolder), "Deutsch");
+}
+
+// The language file lies in the program folder: a setting naming one elsewhere counts as none.
+TEST_F(SettingsTest, ALanguageIsAPlainNameInTheProgramFolder) {
+    const ScopedProcessCodePage japanese(932);
+    const std::pair<std::string, std::string> cases[] = {
+        {"Deutsch", "Deutsch"},
+        {"../victim", ""},
+        {"..\\victim", ""},
+        {"/tmp/victim", ""},
+        {"sub/victim", ""},
+        {"..", ".."},
+        {"\x95\x5C", "\x95\x5C"},  // "表": its second byte is '\\', which separates nothing
+        {"C:victim", PathRules::Native().DriveLetters ? "" : "C:victim"},
+    };
+    for (const auto& [setting, language] : cases) {
+        folder.WriteFile("tomlet.ini", "[Main]\r\n_Language=" + setting + "\r\n");
+        EXPECT_EQ(ReadLanguageSetting(dataFolder), language) << setting;
+    }
 }
 
 TEST_F(SettingsTest, FlagsThatAreNotIntegersKeepTheirDefaults) {

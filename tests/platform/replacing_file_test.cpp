@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "platform/text_codec.h"
 #include "support/file_system_faults.h"
@@ -53,6 +60,15 @@ TEST_F(ReplacingFileTest, ALinkIsFollowedAndTheFileItNamesReplacedBesideItself) 
     EXPECT_NE(Save(folder / "loop-a", "x").find(folder / "loop-a"), std::string::npos);
 }
 
+// A device is written as it stands, or refused, never replaced by a file of its name: NUL on
+// Windows, where no path names an open descriptor (/dev/stdout is a path of the current drive
+// there), /dev/null elsewhere.
+TEST_F(ReplacingFileTest, ADeviceIsWrittenDirectlyOrRefusedNeverReplaced) {
+    const std::string device = testing::OnWindows ? "NUL" : "/dev/null";
+    EXPECT_EQ(Save(device, "written", SpecialTarget::WriteDirectly), "");
+    EXPECT_NE(Save(device, "refused").find("a device, a pipe or a socket"), std::string::npos);
+}
+
 // What a rename would destroy or part is refused, and left exactly as it was.
 TEST_F(ReplacingFileTest, TargetsThatMayNotBeReplacedAreRefusedAndLeftAlone) {
     struct Case {
@@ -83,6 +99,77 @@ TEST_F(ReplacingFileTest, TargetsThatMayNotBeReplacedAreRefusedAndLeftAlone) {
     EXPECT_EQ(ReadWholeFile(folder / "read-only.tml"), "keep");
     EXPECT_EQ(ReadWholeFile(folder / "other-name.tml"), "keep");
 }
+
+// The temporary holds the new content from its first byte: it is never more open than the file
+// it replaces, even when a killed save leaves it behind.
+#ifndef _WIN32
+TEST_F(ReplacingFileTest, TheTemporaryHasTheTargetsRightsOwnerAndGroupFromTheStart) {
+    constexpr uid_t Nobody = 65534;
+    const std::string target = folder.WriteFile("secret.tml", "old");
+    const struct {
+        fs::perms Rights;
+        bool OtherOwner;
+    } cases[] = {{fs::perms::owner_read | fs::perms::owner_write, false},
+                 {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read, true}};
+    for (const auto& [rights, otherOwner] : cases) {
+        fs::permissions(target, rights);
+        if (otherOwner && testing::RunsAsSuperuser()) {
+            ASSERT_EQ(::chown(target.c_str(), Nobody, Nobody), 0);
+        }
+        struct stat wanted {};
+        ASSERT_EQ(::stat(target.c_str(), &wanted), 0);
+
+        ReplacingFile file(target);
+        ASSERT_TRUE(file.Open()) << file.Error();
+        ASSERT_TRUE(file.Write("new"));
+        const auto temporary =
+            std::find_if(fs::directory_iterator(folder.Path()), fs::directory_iterator(),
+                         [](const fs::directory_entry& entry) {
+                             return entry.path().filename().string().starts_with("secret.tml.tmp-");
+                         });
+        ASSERT_NE(temporary, fs::directory_iterator());
+        struct stat made {};
+        ASSERT_EQ(::stat(temporary->path().c_str(), &made), 0);
+        EXPECT_EQ(made.st_mode & 07777, wanted.st_mode & 07777);
+        EXPECT_EQ(made.st_uid, wanted.st_uid);
+        EXPECT_EQ(made.st_gid, wanted.st_gid);
+        ASSERT_TRUE(file.Commit()) << file.Error();
+        EXPECT_EQ(fs::status(target).permissions(), rights);
+    }
+}
+#endif
+
+#ifndef _WIN32
+// /dev/stdout redirected into a log, or a file deleted while open: the name of a descriptor is
+// written through the descriptor, never by replacing the file its name leads to.
+TEST_F(ReplacingFileTest, TheNameOfAnOpenDescriptorIsWrittenThroughIt) {
+    const std::string log = folder.WriteFile("log.txt", "old\n");
+    const std::string gone = folder.WriteFile("gone.txt");
+    const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    const int deleted = ::open(gone.c_str(), O_RDWR);
+    ASSERT_GE(appending, 0);
+    ASSERT_GE(deleted, 0);
+    ASSERT_EQ(::unlink(gone.c_str()), 0);
+    const std::vector<std::string> before = folder.Entries();
+
+    const std::string appendingNames[] = {"/dev/fd/" + std::to_string(appending),
+                                          "/proc/self/fd/" + std::to_string(appending)};
+    for (const std::string& name : appendingNames)
+        EXPECT_EQ(Save(name, "new\n", SpecialTarget::WriteDirectly), "") << name;
+    EXPECT_EQ(ReadWholeFile(log), "old\nnew\nnew\n");
+    EXPECT_EQ(
+        Save("/proc/self/fd/" + std::to_string(deleted), "kept", SpecialTarget::WriteDirectly), "");
+    char kept[8] = {};
+    EXPECT_EQ(::pread(deleted, kept, sizeof kept, 0), 4);
+    EXPECT_STREQ(kept, "kept");
+    // The program's own files are never written to a descriptor.
+    EXPECT_NE(Save(appendingNames[0], "x").find("open descriptor"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(log), "old\nnew\nnew\n");
+    EXPECT_EQ(folder.Entries(), before);
+    ::close(appending);
+    ::close(deleted);
+}
+#endif
 
 TEST_F(ReplacingFileTest, NamesUpToTheLongestAFileSystemHoldsAreSaved) {
     for (const std::size_t length : {243u, 250u, 255u}) {

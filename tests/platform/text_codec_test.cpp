@@ -35,6 +35,9 @@ TEST(TextCodecTest, OtherCodePagesByTheirWindowsNumbers) {
     EXPECT_EQ(TextCodec(28591).FromUtf8("é"), "\xE9");
     EXPECT_EQ(TextCodec(20866).FromUtf8("Да"), "\xE4\xC1");
     EXPECT_EQ(TextCodec(866).ToUtf8("\x8F\xE0\xA8"), "При");
+    // Converters that hold a letter back for a combining mark that may follow still give it.
+    EXPECT_EQ(TextCodec(1255).ToUtf8("\xF9\xEC\xE5\xED"), "שלום");
+    EXPECT_EQ(TextCodec(1255).ToUtf8("\xE0\xFF\xE1"), "א" + FFFD + "ב");
 }
 
 TEST(TextCodecTest, UnmappableTextIsReplacedNotDropped) {

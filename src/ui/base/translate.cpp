@@ -14,9 +14,11 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/language_file.h"
+#include "core/paths.h"
 #include "core/settings.h"
 #include "platform/file_system.h"
 #include "ui/base/access_letters.h"
@@ -110,46 +112,66 @@ bool IsBoundToAction(const QObject& object) {
     return object.property(BoundActionProperty).value<QAction*>() != nullptr;
 }
 
+// Gathers the texts a window asks its language file for, then looks them all up in one pass over
+// the file and sets those it gives.
 class WindowTranslator final {
 public:
-    WindowTranslator(const std::string& path, const QWidget& window)
-        : m_file(path), m_section(FromQString(window.objectName())) {}
+    explicit WindowTranslator(const QWidget& window)
+        : m_section(FromQString(window.objectName())) {}
 
-    // The text of "<name>.<key>"; hints read "##" as a line break.
-    std::optional<QString> Lookup(const QString& name, std::string_view key) {
-        const auto value = m_file.Lookup(m_section, FromQString(name) + "." + std::string(key));
-        if (!value)
-            return std::nullopt;
-        return ToQString(key == "Hint" ? ExpandLineBreaks(*value) : *value);
+    // Asks for "<name>.<key>" whatever the property holds now.
+    void AskAlways(const QString& name, std::string_view key, TextProperty property) {
+        m_requests.push_back(
+            {FromQString(name) + "." + std::string(key), key == "Hint", std::move(property)});
     }
 
     // Asks only for a property that holds a text, so a separator's "-" is never translated.
-    void Translate(const QString& name, std::string_view key,
-                   const std::optional<TextProperty>& property) {
+    void Ask(const QString& name, std::string_view key, std::optional<TextProperty> property) {
         if (!property)
             return;
         const QString current = property->Get();
         if (current.isEmpty() || current == "-"_L1)
             return;
-        if (const auto value = Lookup(name, key))
-            property->Set(*value);
+        AskAlways(name, key, std::move(*property));
     }
 
-    void TranslateComponent(QObject& component) {
+    void AskComponent(QObject& component) {
         const QString name = component.objectName();
         if (name.isEmpty())
             return;
         if (!IsBoundToAction(component)) {
-            Translate(name, "Caption", CaptionProperty(component));
-            Translate(name, "Hint", HintProperty(component));
+            Ask(name, "Caption", CaptionProperty(component));
+            Ask(name, "Hint", HintProperty(component));
         }
-        Translate(name, "Title", DialogProperty(component, "Title"));
-        Translate(name, "Filter", DialogProperty(component, "Filter"));
+        Ask(name, "Title", DialogProperty(component, "Title"));
+        Ask(name, "Filter", DialogProperty(component, "Filter"));
+    }
+
+    // Hints read "##" as a line break.
+    void Translate(const std::string& path) {
+        std::vector<IniKey> keys;
+        keys.reserve(m_requests.size());
+        for (const Request& request : m_requests)
+            keys.push_back({m_section, request.Key});
+        const auto values = LanguageFile(path).Lookup(keys);
+        for (std::size_t i = 0; i < m_requests.size(); ++i) {
+            if (!values[i])
+                continue;
+            const Request& request = m_requests[i];
+            request.Property.Set(
+                ToQString(request.IsHint ? ExpandLineBreaks(*values[i]) : *values[i]));
+        }
     }
 
 private:
-    LanguageFile m_file;
+    struct Request {
+        std::string Key;
+        bool IsHint = false;
+        TextProperty Property;
+    };
+
     std::string m_section;
+    std::vector<Request> m_requests;
 };
 
 std::string LanguagePath(const std::string& dataFolder, const std::string& language) {
@@ -162,7 +184,7 @@ std::string LanguagePath(const std::string& dataFolder, const std::string& langu
 std::string StartupLanguage(const std::string& dataFolder) {
     if (const auto chosen = UserPreferences().Language(ToQString(dataFolder))) {
         const std::string language = FromQString(*chosen);
-        if (FileExists(LanguagePath(dataFolder, language)))
+        if (IsPlainFileName(language + ".lng") && FileExists(LanguagePath(dataFolder, language)))
             return language;
     }
     return ReadLanguageSetting(dataFolder);
@@ -190,14 +212,15 @@ bool TranslateForm(QWidget* window, const std::string& path, bool translateCapti
     if (!window || !FileExists(path))
         return true;
     try {
-        WindowTranslator translator(path, *window);
-        // Asked for whatever the window's caption is now.
+        WindowTranslator translator(*window);
         if (translateCaption) {
-            if (const auto caption = translator.Lookup(u"Form"_s, "Caption"))
-                window->setWindowTitle(*caption);
+            translator.AskAlways(u"Form"_s, "Caption",
+                                 {[window] { return window->windowTitle(); },
+                                  [window](const QString& text) { window->setWindowTitle(text); }});
         }
         for (QObject* component : window->findChildren<QObject*>())
-            translator.TranslateComponent(*component);
+            translator.AskComponent(*component);
+        translator.Translate(path);
         AssignAccessLetters(*window);  // the new captions need letters of their own
         return true;
     } catch (const std::exception&) {

@@ -18,10 +18,10 @@ namespace tomlet {
 //            read as a line break;
 //   Title, Filter  the "Title" and "Filter" properties of any named object (the file dialogs'
 //            texts the window keeps).
-// Widgets bound to an action are left to the action, and a separator is never translated. Keys
-// not found are added to the file empty. A missing file changes nothing. The window's menus get
-// access letters afresh (access_letters.h). False when the file exists but cannot be read; the
-// pass then stops where it was.
+// Widgets bound to an action are left to the action, and a separator is never translated. The
+// file is read once for all of them, and the keys not found are added to it empty in one
+// replacement. A missing file changes nothing. The window's menus get access letters afresh
+// (access_letters.h). False when the file exists but cannot be read; nothing is translated then.
 //
 // Every translated window calls this first in its constructor, before setting texts of its own:
 //   TranslateForm(this, CurrentLanguageFile(), true);

@@ -1,6 +1,11 @@
 #include "ui/base/user_preferences.h"
 
+#include <QDir>
 #include <QSettings>
+
+#include "core/catalogue.h"
+#include "ui/base/qt_text.h"
+#include "ui/base/settings_file.h"
 
 namespace tomlet {
 
@@ -21,53 +26,73 @@ QString LanguageKey(const QString& dataFolder) {
 }  // namespace
 
 UserPreferences::UserPreferences()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             u"Tomlet"_s, u"preferences"_s)) {}
+    : m_refusedFile(NonRegularSettingsFile(QSettings::IniFormat, u"Tomlet"_s, u"preferences"_s)) {
+    if (m_refusedFile.isEmpty())
+        m_settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                 u"Tomlet"_s, u"preferences"_s);
+}
 
 UserPreferences::~UserPreferences() = default;
 
+QString UserPreferences::Refusal() const {
+    if (m_refusedFile.isEmpty())
+        return {};
+    return ToQString(FormatString(Text(TextId::message_PreferencesNotAFile_S),
+                                  FromQString(QDir::toNativeSeparators(m_refusedFile))));
+}
+
+QVariant UserPreferences::Value(const QString& key) const {
+    return m_settings ? m_settings->value(key) : QVariant();
+}
+
+void UserPreferences::SetValue(const QString& key, const QVariant& value) {
+    if (m_settings)
+        m_settings->setValue(key, value);
+}
+
 QByteArray UserPreferences::WindowGeometry() const {
-    return m_settings->value(GeometryKey).toByteArray();
+    return Value(GeometryKey).toByteArray();
 }
 
 QByteArray UserPreferences::WindowState() const {
-    return m_settings->value(StateKey).toByteArray();
+    return Value(StateKey).toByteArray();
 }
 
 void UserPreferences::SetWindowPlace(const QByteArray& geometry, const QByteArray& state) {
-    m_settings->setValue(GeometryKey, geometry);
-    m_settings->setValue(StateKey, state);
+    SetValue(GeometryKey, geometry);
+    SetValue(StateKey, state);
 }
 
 QString UserPreferences::LastFolder() const {
-    return m_settings->value(LastFolderKey).toString();
+    return Value(LastFolderKey).toString();
 }
 
 void UserPreferences::SetLastFolder(const QString& folder) {
-    m_settings->setValue(LastFolderKey, folder);
+    SetValue(LastFolderKey, folder);
 }
 
 QStringList UserPreferences::RecentProjects() const {
-    return m_settings->value(RecentProjectsKey).toStringList();
+    return Value(RecentProjectsKey).toStringList();
 }
 
 void UserPreferences::SetRecentProjects(const QStringList& paths) {
-    m_settings->setValue(RecentProjectsKey, paths);
+    SetValue(RecentProjectsKey, paths);
 }
 
 std::optional<QString> UserPreferences::Language(const QString& dataFolder) const {
-    const QVariant language = m_settings->value(LanguageKey(dataFolder));
+    const QVariant language = Value(LanguageKey(dataFolder));
     if (!language.isValid())
         return std::nullopt;
     return language.toString();
 }
 
 void UserPreferences::SetLanguage(const QString& dataFolder, const QString& language) {
-    m_settings->setValue(LanguageKey(dataFolder), language);
+    SetValue(LanguageKey(dataFolder), language);
 }
 
 void UserPreferences::ForgetLanguage(const QString& dataFolder) {
-    m_settings->remove(LanguageKey(dataFolder));
+    if (m_settings)
+        m_settings->remove(LanguageKey(dataFolder));
 }
 
 }  // namespace tomlet

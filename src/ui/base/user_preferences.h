@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <memory>
 #include <optional>
 
@@ -16,6 +17,10 @@ namespace tomlet {
 // chosen where tomlet.ini could not keep it. The file is QSettings' INI file
 // Tomlet/preferences.ini in the user's configuration folder (~/.config, or %APPDATA% on Windows),
 // apart from the scan masks' store; QSettings::setPath(IniFormat, UserScope, ...) moves it.
+//
+// A preferences file that is not a regular file (a folder, a pipe, a device) is not opened:
+// QSettings would wait for good on a pipe. Then every preference has its default for the whole
+// run and nothing is kept.
 class UserPreferences final {
 public:
     UserPreferences();
@@ -40,8 +45,15 @@ public:
     void SetLanguage(const QString& dataFolder, const QString& language);
     void ForgetLanguage(const QString& dataFolder);
 
+    // Why the preferences are not kept in this run, naming the file; empty when they are.
+    QString Refusal() const;
+
 private:
-    std::unique_ptr<QSettings> m_settings;
+    QVariant Value(const QString& key) const;
+    void SetValue(const QString& key, const QVariant& value);
+
+    std::unique_ptr<QSettings> m_settings;  // nullptr when the file is refused
+    QString m_refusedFile;
 };
 
 }  // namespace tomlet

@@ -138,6 +138,8 @@ void Tfrm_Main::FormCreate() {
     if (!LoadLanguageAtStart(*this, dataFolder))
         m_seams.UserPrompts.ShowMessage(this, MessageKind::Error,
                                         ToQString(Text(TextId::message_CantOpenInifile)));
+    if (const QString refusal = m_preferences.Refusal(); !refusal.isEmpty())
+        m_seams.UserPrompts.ShowMessage(this, MessageKind::Warning, refusal);
     BuildLanguageMenu(*m_ui.menu_Language, *this, dataFolder);
     for (QAction* language : m_ui.menu_Language->actions())
         m_commands.Connect(language, [this, language] {

@@ -31,9 +31,7 @@ void ObjectRunning::RunObjectAction(RequestedAction action) {
     const ObjectCommand command = PlanObjectAction(node->Data, action, context);
     // A catalogue may come from anywhere: what it starts beyond its own disc is shown first.
     if (command.What != ObjectCommand::Kind::None && LeadsOutsideBaseFolder(node->Data, context) &&
-        !m_prompts.ConfirmDefaultNo(&m_window,
-                                    ToQString(FormatString(Text(TextId::message_RunOutsideDisc_S),
-                                                           DescribeCommand(command)))))
+        !m_prompts.ConfirmDefaultNo(&m_window, ToQString(RunOutsideDiscQuestion(command))))
         return;
     Perform(m_shell, command);
 }

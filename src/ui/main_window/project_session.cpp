@@ -245,7 +245,7 @@ void ProjectSession::OpenStartupProject(const std::string& path) {
     const bool named = path == m_context.NamedProject;
     if (!FileExists(path)) {
         if (named)
-            TellProjectFileNotFound(path);
+            TellNoProjectFile(path);
         return;
     }
     if (Accept(ReadProject(path), CatalogueText(TextId::message_CantOpenDefaultFile)) && named)
@@ -263,16 +263,15 @@ void ProjectSession::OpenProjectFile(const std::string& path) {
 void ProjectSession::OpenRecentProject(const std::string& path) {
     if (!FileExists(path)) {
         m_recent.Remove(path);
-        TellProjectFileNotFound(path);
+        TellNoProjectFile(path);
         return;
     }
     if (MayReplaceProject())
         OpenProjectFile(path);
 }
 
-void ProjectSession::TellProjectFileNotFound(const std::string& path) {
-    Tell(MessageKind::Warning,
-         ToQString(FormatString(Text(TextId::message_ProjectFileNotFound_S), path)));
+void ProjectSession::TellNoProjectFile(const std::string& path) {
+    Tell(MessageKind::Warning, ToQString(NoProjectFileText(path)));
 }
 
 void ProjectSession::Tell(MessageKind kind, const QString& text) {

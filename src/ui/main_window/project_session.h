@@ -128,7 +128,7 @@ private:
     void NoteChange();
     // The project holds no changes beyond the first `changes` counted.
     void TakeAsSaved(std::uint64_t changes);
-    void TellProjectFileNotFound(const std::string& path);
+    void TellNoProjectFile(const std::string& path);
     // The folder the file dialogs start in; RememberDialogFolder keeps a chosen file's folder.
     QString DialogFolder() const;
     void RememberDialogFolder(const QString& chosenFile);

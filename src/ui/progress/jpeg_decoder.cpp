@@ -1,6 +1,5 @@
 #include "ui/progress/jpeg_decoder.h"
 
-#include <QFile>
 #include <csetjmp>
 #include <cstdio>
 
@@ -50,9 +49,25 @@ unsigned char* PrepareImage(QImage* image, JDIMENSION width, JDIMENSION height, 
     return image->isNull() ? nullptr : image->bits();
 }
 
+// Chooses the smallest of libjpeg's scales n/8 at which the picture still reaches the width or
+// the height to fit (0 x 0: none), so that scaling it down to fit loses nothing; the whole picture
+// when it is no larger.
+void ScaleToFit(jpeg_decompress_struct* info, int fitWidth, int fitHeight) {
+    if (fitWidth <= 0 || fitHeight <= 0)
+        return;
+    info->scale_denom = 8;
+    for (info->scale_num = 1; info->scale_num < 8; ++info->scale_num) {
+        jpeg_calc_output_dimensions(info);
+        if (info->output_width >= static_cast<JDIMENSION>(fitWidth) ||
+            info->output_height >= static_cast<JDIMENSION>(fitHeight))
+            return;
+    }
+}
+
 // libjpeg reports errors by calling back, and the callback leaves by longjmp to here. Only plain C
 // objects may live in this frame, since a longjmp skips destructors.
-bool DecodeInto(const unsigned char* data, unsigned long size, QImage* image) {
+bool DecodeInto(const unsigned char* data, unsigned long size, int fitWidth, int fitHeight,
+                QImage* image) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = jpeg_std_error(&errors.Standard);
@@ -71,6 +86,10 @@ bool DecodeInto(const unsigned char* data, unsigned long size, QImage* image) {
         return false;
     }
     info.out_color_space = OutputSpace(info.jpeg_color_space);
+    // What a progressive picture keeps whole is refused past the bound instead of taken: libjpeg
+    // here has no backing store to spill to.
+    info.mem->max_memory_to_use = MaxJpegDecodeBytes;
+    ScaleToFit(&info, fitWidth, fitHeight);
     jpeg_start_decompress(&info);
 
     unsigned char* const bits =
@@ -106,20 +125,14 @@ QImage CmykToRgb(const QImage& cmyk) {
 
 }  // namespace
 
-QImage DecodeJpeg(QByteArrayView data) {
+QImage DecodeJpeg(QByteArrayView data, QSize fitInto) {
     QImage image;
     if (!DecodeInto(reinterpret_cast<const unsigned char*>(data.data()),
-                    static_cast<unsigned long>(data.size()), &image)) {
+                    static_cast<unsigned long>(data.size()), fitInto.width(), fitInto.height(),
+                    &image)) {
         return {};
     }
     return image.format() == QImage::Format_RGBA8888 ? CmykToRgb(image) : image;
-}
-
-QImage LoadJpegFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return DecodeJpeg(file.readAll());
 }
 
 }  // namespace tomlet

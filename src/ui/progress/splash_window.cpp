@@ -1,10 +1,13 @@
 #include "ui/progress/splash_window.h"
 
+#include <QBuffer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 #include <algorithm>
 
 #include "core/limits.h"
@@ -17,18 +20,34 @@ namespace tomlet {
 namespace {
 constexpr int GaugeHeight = 12;
 
-QImage LoadPictureFile(const QString& path) {
-    const QString extension = QFileInfo(path).suffix().toLower();
-    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
-        return LoadJpegFile(path);
-    if (extension == QLatin1String("bmp")) {
-        QImageReader reader(path, "BMP");
+// The picture at most `fit` large, its proportions kept; a null image for a file that is no
+// regular file or is larger than MaxPictureFileBytes, found out before anything is read.
+QImage LoadPictureFile(const QString& path, QSize fit) {
+    QFile file(path);
+    const QFileInfo facts(path);
+    if (!facts.isFile() || facts.size() > MaxPictureFileBytes || !file.open(QIODevice::ReadOnly))
+        return {};
+    // Read with the bound, should the file grow in the meantime.
+    const QByteArray data = file.read(MaxPictureFileBytes + 1);
+    if (data.size() > MaxPictureFileBytes)
+        return {};
+    QImage picture;
+    const QString extension = facts.suffix().toLower();
+    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg")) {
+        picture = DecodeJpeg(data, fit);
+    } else if (extension == QLatin1String("bmp")) {
+        QBuffer buffer;
+        buffer.setData(data);
+        QImageReader reader(&buffer, "BMP");
         const QSize size = reader.size();
         if (size.width() > MaxPictureSide || size.height() > MaxPictureSide)
             return {};
-        return reader.read();
+        picture = reader.read();
     }
-    return {};
+    if (picture.isNull() || fit.isEmpty() ||
+        (picture.width() <= fit.width() && picture.height() <= fit.height()))
+        return picture;
+    return picture.scaled(fit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 }  // namespace
 
@@ -53,7 +72,11 @@ Tfrm_Splash::Tfrm_Splash(QWidget* parent)
 }
 
 bool Tfrm_Splash::LoadPicture(const QString& path) {
-    const QImage picture = LoadPictureFile(path);
+    // A picture larger than the screen is shown as large as the screen allows, the gauge below it.
+    QSize screenRoom = screen()->availableGeometry().size();
+    if (!m_gauge->isHidden())
+        screenRoom.rheight() -= GaugeHeight;
+    const QImage picture = LoadPictureFile(path, screenRoom);
     if (picture.isNull())
         return false;
     SetPicture(picture);

@@ -22,7 +22,9 @@ public:
 
     explicit Tfrm_Splash(QWidget* parent = nullptr);
 
-    // A JPEG or BMP picture, chosen by the extension. False leaves the current picture.
+    // A JPEG or BMP picture, chosen by the extension, made smaller where it is larger than the
+    // screen (a JPEG already by the decoder). False leaves the current picture: also for a file
+    // larger than MaxPictureFileBytes, refused before it is read.
     bool LoadPicture(const QString& path);
     QImage Picture() const { return m_picture; }
 

@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "ui/base/settings_file.h"
+
 namespace tomlet {
 
 namespace {
@@ -29,10 +31,19 @@ bool IsText(const QVariant& value) {
     return value.typeId() == QMetaType::QString;
 }
 
+// Said of a settings file that is no regular file, which is never opened: on a pipe QSettings
+// would wait for good.
+const QString NoFile = u": it is no file but a folder, a pipe or a device"_s;
+
 }  // namespace
 
 LoadedMasks SettingsMaskStore::Load() {
     LoadedMasks stored;
+    if (const QString file = NonRegularSettingsFile(QSettings::NativeFormat, u"Tomlet"_s);
+        !file.isEmpty()) {
+        stored.Error = u"The mask list cannot be read from "_s + file + NoFile;
+        return stored;
+    }
     const auto settings = OpenMaskSettings();
     if (settings->status() != QSettings::NoError) {
         stored.Error = u"The mask list cannot be read from "_s + settings->fileName();
@@ -60,6 +71,9 @@ LoadedMasks SettingsMaskStore::Load() {
 }
 
 QString SettingsMaskStore::Save(const QStringList& masks) {
+    if (const QString file = NonRegularSettingsFile(QSettings::NativeFormat, u"Tomlet"_s);
+        !file.isEmpty())
+        return u"The mask list cannot be written to "_s + file + NoFile;
     const auto settings = OpenMaskSettings();
     settings->remove(MaskGroup);
     settings->beginGroup(MaskGroup);

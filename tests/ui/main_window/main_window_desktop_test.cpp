@@ -16,7 +16,9 @@
 #include "core/catalogue.h"
 #include "core/language_file.h"
 #include "core/paths.h"
+#include "core/project_file.h"
 #include "main_window_test_support.h"
+#include "support/file_system_faults.h"
 #include "support/test_system.h"
 #include "support/tree_records.h"
 #include "ui/base/access_letters.h"
@@ -32,7 +34,7 @@ using testing::Pick;
 using testing::ReadWholeFile;
 
 QString NotFound(const std::string& path) {
-    return ToQString(FormatString(Text(TextId::message_ProjectFileNotFound_S), path));
+    return ToQString(NoProjectFileText(path));
 }
 
 class MainWindowDesktopTest : public ::testing::Test, public MainWindowFixture {
@@ -94,16 +96,23 @@ TEST_F(MainWindowDesktopTest, ANamedProjectIsShownAsTheDefaultProjectOfADiscInIt
 
 // The message names the file and what was wrong with it.
 TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserSayingWhy) {
+    const auto said = [](TextId text, const std::string& path) {
+        return ToQString(FormatString(Text(text), path));
+    };
+    const std::string missing = folder / "missing.tml";
+    const std::string pipe = folder / "pipe.tml";
     struct Case {
         std::string Path;
         MessageKind Kind;
         QString Text;
     };
-    const std::string missing = folder / "missing.tml";
     std::vector<Case> cases = {
         {folder.WriteFile("damaged.tml", "not a project"), MessageKind::Error,
-         ToQString(Text(TextId::message_IncorrectFormatFile))},
+         said(TextId::message_IncorrectFormatFile, "")},
         {missing, MessageKind::Warning, NotFound(missing)},
+        {folder.MakeFolder("folder.tml"), MessageKind::Warning,
+         said(TextId::message_ProjectPathIsFolder_S, folder / "folder.tml")},
+        {pipe, MessageKind::Warning, said(TextId::message_ProjectPathIsSpecial_S, pipe)},
     };
     if (!testing::OnWindows && !testing::RunsAsSuperuser()) {  // who may read everything
         const std::string unreadable = folder.WriteFile("unreadable.tml", "TML");
@@ -112,14 +121,16 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
                          ToQString(Text(TextId::message_CantOpenDefaultFile) + '\n' + unreadable +
                                    ": " + std::generic_category().message(EACCES))});
     }
-    for (const Case& named : cases) {
-        namedProject = named.Path;
+    for (const auto& [path, kind, text] : cases) {
+        if (path == pipe && !testing::MakeNamedPipe(pipe))
+            continue;  // no pipes on Windows
+        namedProject = path;
         prompts.Messages.clear();
         Start();
         EXPECT_TRUE(Window().IsBrowserView());
         EXPECT_EQ(Model().Tree().Count(), 0);
         EXPECT_EQ(Window().Session().CurrentFileName(), "");
-        EXPECT_EQ(prompts.Messages, testing::OnlyMessage(named.Kind, named.Text));
+        EXPECT_EQ(prompts.Messages, testing::OnlyMessage(kind, text)) << path;
         EXPECT_TRUE(RecentItems().isEmpty());
     }
 }
@@ -199,6 +210,30 @@ TEST_F(MainWindowDesktopTest, ALanguageChoiceTomletIniCannotKeepSurvivesARestart
     Close();
     Start();  // tomlet.ini gone: untranslated, the user's old choice forgotten
     EXPECT_EQ(CurrentLanguageFile(), folder / ".lng");
+}
+
+// A preferences file that is no file is never opened (on a pipe QSettings would wait for good):
+// the window starts with the defaults, says so once and keeps nothing.
+TEST_F(MainWindowDesktopTest, APreferencesFileThatIsNoFileIsNamedOnceAndKeepsNothing) {
+    const std::string path = preferences / "Tomlet/preferences.ini";
+    for (const bool pipe : {false, true}) {
+        std::filesystem::remove_all(path);
+        if (pipe && !testing::MakeNamedPipe(path))
+            continue;  // no pipes on Windows
+        if (!pipe)
+            preferences.MakeFolder("Tomlet/preferences.ini");
+        prompts.Messages.clear();
+        Start();
+        ASSERT_EQ(prompts.Messages.size(), 1u);
+        EXPECT_EQ(prompts.Messages.front().Kind, MessageKind::Warning);
+        EXPECT_TRUE(prompts.MessageTexts().front().endsWith(
+            u"preferences.ini\r\nTomlet starts with its defaults and keeps none of them."_s));
+        Open(WriteProject("p.tml", TProjectRec{}));
+        Close();
+        Start();
+        EXPECT_TRUE(RecentItems().isEmpty());
+        Close();
+    }
 }
 
 // ---- Menus from the keyboard

@@ -421,6 +421,15 @@ TEST_F(MainWindowLanguageTest, WithoutALanguageSettingTheFileNamedLngAloneIsUsed
     EXPECT_EQ(captions, (QStringList{u""_s, u"English"_s}));
 }
 
+// "_Language" names a file of the program folder itself: a file elsewhere is never filled with
+// the keys a start asks for.
+TEST_F(MainWindowLanguageTest, ALanguageSettingThatLeadsElsewhereCountsAsNone) {
+    fixture.folder.WriteFile("other/victim.lng");
+    StartIn("other/victim");
+    EXPECT_EQ(CurrentLanguageFile(), fixture.folder / ".lng");
+    EXPECT_EQ(ReadWholeFile(Path("other/victim.lng")), "");
+}
+
 TEST_F(MainWindowLanguageTest, PickingALanguageCreatesTheSettingsFileAndTranslatesTheWindow) {
     fixture.folder.WriteFile("Deutsch.lng",
                              "[frm_Main]\r\nmenu_File.Caption=Datei\r\n"

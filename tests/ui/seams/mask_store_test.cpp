@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/file_system_faults.h"
 #include "support/temp_folder.h"
 #include "support/test_system.h"
 
@@ -129,13 +130,19 @@ TEST_F(MaskStoreTest, AValueThatIsNotTextStopsReadingWithAnError) {
     EXPECT_EQ(loaded.Error, u"Invalid data type for 'Count'"_s);
 }
 
-TEST_F(MaskStoreTest, AStoreThatCannotBeWrittenReportsIt) {
-    SKIP_ON_WINDOWS("the user's own registry key cannot be barred from the user");
-    // A folder where the settings file belongs cannot be replaced by a file, not even by the
-    // superuser.
-    std::filesystem::create_directory(ConfigHome().Path() / "Tomlet.conf");
-    EXPECT_FALSE(store.Save({u"*.exe"_s}).isEmpty());
-    std::filesystem::remove(ConfigHome().Path() / "Tomlet.conf");
+// A folder or a pipe where the settings file belongs is never opened (on a pipe QSettings would
+// wait for good): reading and writing the store fail, saying why. Windows keeps the store in the
+// registry, which cannot be barred from the user.
+TEST_F(MaskStoreTest, AStoreThatIsNoFileIsNeverOpened) {
+    SKIP_ON_WINDOWS("the registry holds the store");
+    const std::string file = ConfigHome() / "Tomlet.conf";
+    for (const bool pipe : {false, true}) {
+        std::filesystem::remove(file);
+        ASSERT_TRUE(pipe ? testing::MakeNamedPipe(file) : std::filesystem::create_directory(file));
+        EXPECT_TRUE(store.Load().Error.endsWith(u"a folder, a pipe or a device"_s));
+        EXPECT_TRUE(store.Save({u"*.exe"_s}).endsWith(u"a folder, a pipe or a device"_s));
+    }
+    std::filesystem::remove(file);
 }
 
 }  // namespace
