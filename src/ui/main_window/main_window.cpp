@@ -156,6 +156,7 @@ void Tfrm_Main::FormCreate() {
     m_commands.Run([this, &startupPath] { m_session.OpenStartupProject(startupPath); });
     if (!RestoreWindowPlace() && !isMaximized())
         CentreOnScreen();
+    m_ui.TreeView->setFocus();  // where a reader starts: the keys move through the catalogue
 }
 
 void Tfrm_Main::ApplySettings(const TIniRec& settings) {
@@ -264,6 +265,7 @@ void Tfrm_Main::ConnectObjectActions() {
         &tree, &ObjectTreeView::DoubleClicked, [this] { m_running.TreeDoubleClicked(); },
         OnError::Ignore);
     connect(&tree, &ObjectTreeView::EnterPressed, this, &Tfrm_Main::EnterInTree);
+    connect(&tree, &ObjectTreeView::EditingKeyPressed, this, &Tfrm_Main::EditingKeyInTree);
     tree.SetContextMenu(m_ui.RxPopupMenu);
     m_commands.ConnectSignal(
         m_ui.RxPopupMenu, &QMenu::aboutToShow, [this] { m_running.PrepareContextMenu(); },
@@ -452,6 +454,7 @@ void Tfrm_Main::SwitchView(View view) {
         m_session.LoadProject(file);
     }
     m_session.UpdateCaption(Caption::WithFileName);
+    m_ui.TreeView->setFocus();  // moved to the other page, it would leave the focus nowhere
 }
 
 void Tfrm_Main::PlaceTree(View view) {
@@ -468,6 +471,27 @@ void Tfrm_Main::EnterInTree(Qt::KeyboardModifiers modifiers) {
         return;
     }
     m_ui.a_action_item_Action->trigger();
+}
+
+// The editor's keys on its tree: Delete and Insert run their commands (which know when they may
+// run), F2 goes on to the caption. The browser has no use for them.
+void Tfrm_Main::EditingKeyInTree(Qt::Key key) {
+    if (!IsEditorView())
+        return;
+    switch (key) {
+        case Qt::Key_Delete:
+            m_ui.a_operation_item_DeleteObject->trigger();
+            break;
+        case Qt::Key_Insert:
+            m_ui.a_operation_item_AddObject->trigger();
+            break;
+        case Qt::Key_F2:
+            if (m_ui.edit_Caption->isEnabled())
+                m_ui.edit_Caption->setFocus();
+            break;
+        default:
+            break;
+    }
 }
 
 bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {

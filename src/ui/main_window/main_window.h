@@ -90,6 +90,7 @@ private:
     void PlaceTree(View view);
     void SyncViewChecks();
     void EnterInTree(Qt::KeyboardModifiers modifiers);
+    void EditingKeyInTree(Qt::Key key);
 
     MainWindowUi m_ui;
     Seams m_seams;

@@ -74,6 +74,7 @@ TEST_F(MainWindowTest, StartsInTheBrowserWithAnEmptyProjectWhenNoFilesExist) {
     EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
     EXPECT_FALSE(Ui().menu_Operations->menuAction()->isVisible());
     EXPECT_FALSE(Ui().a_files_item_New->isVisible());
+    EXPECT_EQ(Window().focusWidget(), Ui().TreeView);
 }
 
 // The title lines show the names as they are, markup and all.
