@@ -84,13 +84,17 @@ QString FirstOf(const QStringList& files) {
     return files.isEmpty() ? QString() : files.constFirst();
 }
 
-// True only when the user chooses Yes.
-bool AskYesOrNo(QWidget* owner, const QString& text, QMessageBox::ButtonRole preselected) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
-                    QMessageBox::NoButton, owner);
+enum class Risk { Usual, Warned };
+
+// True only when the user chooses Yes. A warned step preselects No.
+bool AskYesOrNo(QWidget* owner, const QString& text, Risk risk) {
+    const bool warned = risk == Risk::Warned;
+    QMessageBox box(warned ? QMessageBox::Warning : QMessageBox::Question,
+                    warned ? TitleOf(MessageKind::Warning) : QStringLiteral("Confirm"),
+                    WithPlainLineBreaks(text), QMessageBox::NoButton, owner);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    box.setDefaultButton(preselected == QMessageBox::YesRole ? yes : no);
+    box.setDefaultButton(warned ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -110,11 +114,11 @@ void QtPrompts::ShowMessage(QWidget* owner, MessageKind kind, const QString& tex
 }
 
 bool QtPrompts::Confirm(QWidget* owner, const QString& text) {
-    return AskYesOrNo(owner, text, QMessageBox::YesRole);
+    return AskYesOrNo(owner, text, Risk::Usual);
 }
 
 bool QtPrompts::ConfirmDefaultNo(QWidget* owner, const QString& text) {
-    return AskYesOrNo(owner, text, QMessageBox::NoRole);
+    return AskYesOrNo(owner, text, Risk::Warned);
 }
 
 Answer QtPrompts::AskYesNoCancel(QWidget* owner, const QString& text) {
