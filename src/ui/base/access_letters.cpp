@@ -1,14 +1,20 @@
 #include "ui/base/access_letters.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
+#include <QLabel>
 #include <QList>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
 #include <QShortcut>
+#include <QToolButton>
 #include <QVariant>
 #include <QWidget>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace tomlet {
 
@@ -61,28 +67,40 @@ qsizetype ChooseLetter(const QString& text, const QSet<QChar>& used) {
     return letter >= 0 ? letter : sign;
 }
 
-void MarkLetter(QAction& item, QSet<QChar>& used) {
-    const QString text = item.text();
+// A text that takes an access letter: a menu item's, a button's, a group's or a field label's.
+struct Caption {
+    QObject* Holder;
+    std::function<QString()> Text;
+    std::function<void(const QString&)> SetText;
+};
+
+Caption CaptionOf(QAction& item) {
+    return {&item, [&item] { return item.text(); },
+            [&item](const QString& text) { item.setText(text); }};
+}
+
+void MarkLetter(const Caption& caption, QSet<QChar>& used) {
+    const QString text = caption.Text();
     const qsizetype at = ChooseLetter(text, used);
     if (at < 0)
         return;
     used.insert(Folded(text[at]));
     QString marked = text;
     marked.insert(at, u'&');
-    item.setProperty(PlainTextProperty, text);
-    item.setProperty(MarkedTextProperty, marked);
-    item.setText(marked);
+    caption.Holder->setProperty(PlainTextProperty, text);
+    caption.Holder->setProperty(MarkedTextProperty, marked);
+    caption.SetText(marked);
 }
 
 // Takes back a letter chosen before, unless the text has been replaced since.
-void TakeBackLetter(QAction& item) {
-    const QVariant marked = item.property(MarkedTextProperty);
+void TakeBackLetter(const Caption& caption) {
+    const QVariant marked = caption.Holder->property(MarkedTextProperty);
     if (!marked.isValid())
         return;
-    if (item.text() == marked.toString())
-        item.setText(item.property(PlainTextProperty).toString());
-    item.setProperty(PlainTextProperty, QVariant());
-    item.setProperty(MarkedTextProperty, QVariant());
+    if (caption.Text() == marked.toString())
+        caption.SetText(caption.Holder->property(PlainTextProperty).toString());
+    caption.Holder->setProperty(PlainTextProperty, QVariant());
+    caption.Holder->setProperty(MarkedTextProperty, QVariant());
 }
 
 QSet<QChar> LettersHeld(const QList<QAction*>& items, const QAction* except = nullptr) {
@@ -96,12 +114,48 @@ QSet<QChar> LettersHeld(const QList<QAction*>& items, const QAction* except = nu
     return used;
 }
 
-void AssignInMenu(const QList<QAction*>& items) {
-    QSet<QChar> used = LettersHeld(items);
-    for (QAction* item : items) {
-        if (TakesLetter(*item) && !MarkedLetter(item->text()))
-            MarkLetter(*item, used);
+// Letters for the captions that mark none, unique among all of them.
+void AssignAmong(const std::vector<Caption>& captions) {
+    QSet<QChar> used;
+    for (const Caption& caption : captions) {
+        if (const auto letter = MarkedLetter(caption.Text()))
+            used.insert(Folded(*letter));
     }
+    for (const Caption& caption : captions) {
+        if (!MarkedLetter(caption.Text()))
+            MarkLetter(caption, used);
+    }
+}
+
+void AssignInMenu(const QList<QAction*>& items) {
+    std::vector<Caption> captions;
+    for (QAction* item : items) {
+        if (TakesLetter(*item))
+            captions.push_back(CaptionOf(*item));
+    }
+    AssignAmong(captions);
+}
+
+// The dialog's controls a user reaches by a letter: buttons, check and radio boxes, group boxes
+// and the labels of fields. A button that stands for an action keeps the action's text.
+std::vector<Caption> ControlCaptions(QWidget& dialog) {
+    std::vector<Caption> captions;
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        if (!button->text().isEmpty() && qobject_cast<QToolButton*>(button) == nullptr)
+            captions.push_back({button, [button] { return button->text(); },
+                                [button](const QString& text) { button->setText(text); }});
+    }
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        if (!group->title().isEmpty())
+            captions.push_back({group, [group] { return group->title(); },
+                                [group](const QString& text) { group->setTitle(text); }});
+    }
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->buddy() != nullptr && !label->text().isEmpty())
+            captions.push_back({label, [label] { return label->text(); },
+                                [label](const QString& text) { label->setText(text); }});
+    }
+    return captions;
 }
 
 }  // namespace
@@ -114,18 +168,25 @@ void AssignAccessLetters(QWidget& window) {
         menus.append(menu->actions());
     for (const QList<QAction*>& items : menus) {
         for (QAction* item : items)
-            TakeBackLetter(*item);
+            TakeBackLetter(CaptionOf(*item));
     }
     for (const QList<QAction*>& items : menus)
         AssignInMenu(items);
 }
 
 void AssignAccessLetter(const QMenu& menu, QAction& item) {
-    TakeBackLetter(item);
+    TakeBackLetter(CaptionOf(item));
     if (!TakesLetter(item) || MarkedLetter(item.text()))
         return;
     QSet<QChar> used = LettersHeld(menu.actions(), &item);
-    MarkLetter(item, used);
+    MarkLetter(CaptionOf(item), used);
+}
+
+void AssignControlAccessLetters(QWidget& dialog) {
+    const std::vector<Caption> captions = ControlCaptions(dialog);
+    for (const Caption& caption : captions)
+        TakeBackLetter(caption);
+    AssignAmong(captions);
 }
 
 void KeepWithoutAccessLetter(QAction& item) {

@@ -26,6 +26,10 @@ void AssignAccessLetter(const QMenu& menu, QAction& item);
 
 void KeepWithoutAccessLetter(QAction& item);
 
+// The same for a dialog's controls: its buttons, check and radio boxes, group boxes and the
+// labels of its fields get letters unique within the dialog. Run after every translation.
+void AssignControlAccessLetters(QWidget& dialog);
+
 // The text as it reads without its access letter's mark ("&&" stays a single '&').
 QString WithoutAccessLetter(const QString& text);
 

@@ -22,6 +22,7 @@
 
 #include "core/language_file.h"
 #include "core/paths.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
 #include "ui/seams/mask_store.h"
@@ -126,6 +127,7 @@ Tfrm_Scan::Tfrm_Scan(Prompts& prompts, MaskStore& masks, const QString& currentD
     setWindowTitle(u"Scanning"_s);
     BuildControls();
     TranslateForm(this, CurrentLanguageFile(), true);
+    AssignControlAccessLetters(*this);
     LoadMasks();
 }
 
