@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/catalogue.h"
+#include "core/records.h"
 #include "core/settings.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
@@ -144,7 +146,9 @@ void Tfrm_Main::FormCreate() {
     for (QAction* language : m_ui.menu_Language->actions())
         m_commands.Connect(language, [this, language] {
             menu_LanguageSelectClick(*this, m_context.DataFolder, language);
+            ShowObjectListTexts();
         });
+    ShowObjectListTexts();
     a_view_item_BrowserExecute();
     m_session.UpdateCaption(Caption::WithFileName);
     std::string startupPath = m_context.DefaultProjectPath();
@@ -366,8 +370,10 @@ void Tfrm_Main::UpdateActions() {
     ui.a_files_item_Open->setEnabled(idle);
     ui.a_files_item_OpenDefault->setEnabled(idle);
     ui.a_files_item_CloseFile->setEnabled(idle);
-    ui.a_files_item_Save->setEnabled(idle && hasNodes);
-    ui.a_files_item_SaveAS->setEnabled(idle && hasNodes);
+    // Whatever the question before replacing the project would offer to save can be saved.
+    const bool hasSomethingToSave = hasNodes || m_session.IsModified();
+    ui.a_files_item_Save->setEnabled(idle && hasSomethingToSave);
+    ui.a_files_item_SaveAS->setEnabled(idle && hasSomethingToSave);
     ui.a_files_item_Exit->setEnabled(idle);
     ui.a_view_item_Browser->setEnabled(idle);
     ui.a_view_item_Editor->setEnabled(idle);
@@ -437,8 +443,9 @@ void Tfrm_Main::SwitchView(View view) {
         SyncViewChecks();
         return;
     }
-    m_session.CloseProject(ctrl ? ForgetFileName::Yes : ForgetFileName::No);
     const bool browser = view == View::Browser;
+    m_session.SetReaderView(browser);
+    m_session.CloseProject(ctrl ? ForgetFileName::Yes : ForgetFileName::No);
     for (QAction* editorOnly : {m_ui.a_files_item_New, m_ui.a_files_item_Save,
                                 m_ui.a_files_item_SaveAS, m_ui.mSeparator1})
         editorOnly->setVisible(!browser);
@@ -475,6 +482,28 @@ void Tfrm_Main::EnterInTree(Qt::KeyboardModifiers modifiers) {
 
 // The editor's keys on its tree: Delete and Insert run their commands (which know when they may
 // run), F2 goes on to the caption. The browser has no use for them.
+namespace {
+
+// The items of a list from a catalogue text ("File|Folder|..."); an item the text lacks shows
+// its built-in name.
+void SetListTexts(QComboBox& list, TextId texts, std::span<const std::string_view> builtIn) {
+    const QStringList items = ToQString(Text(texts)).split(u'|');
+    for (int i = 0; i < list.count() && i < static_cast<int>(builtIn.size()); ++i) {
+        const std::string_view name = builtIn[static_cast<std::size_t>(i)];
+        list.setItemText(i,
+                         i < items.size() && !items[i].isEmpty()
+                             ? items[i]
+                             : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+}
+
+}  // namespace
+
+void Tfrm_Main::ShowObjectListTexts() {
+    SetListTexts(*m_ui.combobox_ObjectType, TextId::text_ObjectTypes, ObjectTypeDisplayNames);
+    SetListTexts(*m_ui.combobox_ObjectAction, TextId::text_ObjectActions, ObjectActionDisplayNames);
+}
+
 void Tfrm_Main::EditingKeyInTree(Qt::Key key) {
     if (!IsEditorView())
         return;

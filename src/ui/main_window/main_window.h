@@ -72,6 +72,7 @@ private:
     // The place the user left the window in, unless the settings shape the window themselves;
     // false when there is none to restore.
     bool RestoreWindowPlace();
+    void ShowObjectListTexts();
     void ConnectCommands();
     void ConnectObjectActions();
     void ConnectStateChanges();

@@ -31,6 +31,7 @@ namespace {
 using namespace Qt::StringLiterals;
 using testing::MainWindowFixture;
 using testing::Pick;
+using testing::QText;
 using testing::ReadWholeFile;
 
 QString NotFound(const std::string& path) {
@@ -99,6 +100,7 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
     const auto said = [](TextId text, const std::string& path) {
         return ToQString(FormatString(Text(text), path));
     };
+    const std::string damaged = folder.WriteFile("damaged.tml", "not a project");
     const std::string missing = folder / "missing.tml";
     const std::string pipe = folder / "pipe.tml";
     struct Case {
@@ -107,8 +109,8 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
         QString Text;
     };
     std::vector<Case> cases = {
-        {folder.WriteFile("damaged.tml", "not a project"), MessageKind::Error,
-         said(TextId::message_IncorrectFormatFile, "")},
+        {damaged, MessageKind::Error,
+         QText(TextId::message_IncorrectFormatFile) + u'\n' + ToQString(damaged)},
         {missing, MessageKind::Warning, NotFound(missing)},
         {folder.MakeFolder("folder.tml"), MessageKind::Warning,
          said(TextId::message_ProjectPathIsFolder_S, folder / "folder.tml")},
