@@ -56,7 +56,7 @@ std::string TempFolder::WriteFile(std::string_view relative, std::string_view co
     fs::create_directories(path.parent_path());
     const std::string text = CodePageText(path);
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(text, "wb"), std::fclose);
-    // An empty view may hold no pointer at all, which fwrite must not be given.
+    // An empty view may hold a null pointer, which fwrite must not be handed.
     if (!file || (!content.empty() &&
                   std::fwrite(content.data(), 1, content.size(), file.get()) != content.size()))
         throw std::runtime_error("cannot write " + DisplayName(path.native()));
