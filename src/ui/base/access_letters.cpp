@@ -137,7 +137,7 @@ void AssignInMenu(const QList<QAction*>& items) {
 }
 
 // The dialog's controls a user reaches by a letter: buttons, check and radio boxes, group boxes
-// and the labels of fields. A button that stands for an action keeps the action's text.
+// and the labels of fields. Tool buttons show an action, whose text the menus letter.
 std::vector<Caption> ControlCaptions(QWidget& dialog) {
     std::vector<Caption> captions;
     for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {

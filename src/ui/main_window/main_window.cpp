@@ -14,6 +14,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <span>
+#include <string_view>
 
 #include "core/catalogue.h"
 #include "core/records.h"
@@ -480,8 +482,6 @@ void Tfrm_Main::EnterInTree(Qt::KeyboardModifiers modifiers) {
     m_ui.a_action_item_Action->trigger();
 }
 
-// The editor's keys on its tree: Delete and Insert run their commands (which know when they may
-// run), F2 goes on to the caption. The browser has no use for them.
 namespace {
 
 // The items of a list from a catalogue text ("File|Folder|..."); an item the text lacks shows
@@ -504,6 +504,8 @@ void Tfrm_Main::ShowObjectListTexts() {
     SetListTexts(*m_ui.combobox_ObjectAction, TextId::text_ObjectActions, ObjectActionDisplayNames);
 }
 
+// The editor's keys on its tree: Delete and Insert run their commands (which know when they may
+// run), F2 goes on to the caption. The browser has no use for them.
 void Tfrm_Main::EditingKeyInTree(Qt::Key key) {
     if (!IsEditorView())
         return;
