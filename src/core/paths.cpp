@@ -165,8 +165,10 @@ std::string ParentFolderPath(std::string_view path, const PathRules& rules) {
 std::optional<std::string> MakeDataRelative(std::string_view picked, std::string_view dataDir,
                                             const PathRules& rules) {
     const std::string prefix = Joined(dataDir, {}, rules);
-    // Case matters: a path that differs from the data directory in case is not below it.
-    if (!picked.starts_with(prefix))
+    // Case matters: a path that differs from the data directory in case is not below it. The
+    // data directory itself ("D:\" picked on a disc's root) is not below it either: its stored
+    // form would be empty, which names no file at all.
+    if (!picked.starts_with(prefix) || picked.size() == prefix.size())
         return std::nullopt;
     return Replaced(picked.substr(prefix.size()), rules.Separator, StoredSeparator);
 }

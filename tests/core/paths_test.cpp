@@ -85,6 +85,8 @@ TEST(PathRulesTest, MakeDataRelativeOnWindowsRules) {
     EXPECT_EQ(MakeDataRelative("c:\\data\\x.txt", "C:\\Data", Windows), std::nullopt);
     EXPECT_EQ(MakeDataRelative("C:\\Data2\\x.txt", "C:\\Data", Windows), std::nullopt);
     EXPECT_EQ(MakeDataRelative("C:\\Data", "C:\\Data", Windows), std::nullopt);
+    EXPECT_EQ(MakeDataRelative("C:\\Data\\", "C:\\Data", Windows), std::nullopt);
+    EXPECT_EQ(MakeDataRelative("D:\\", "D:\\", Windows), std::nullopt);
     EXPECT_EQ(MakeDataRelative("E:\\Data\\x.txt", "C:\\Data", Windows), std::nullopt);
 }
 

@@ -11,8 +11,7 @@
 namespace tomlet {
 
 void ExportWebPage(QWidget& owner, WebPageRequest request, Prompts& prompts, Shell& shell,
-                   ProgressSink& progress, MessagePump& pump,
-                   const std::function<bool()>& cancelled) {
+                   const WebPageWriter& write) {
     FolderPickerRequest picker;
     picker.Title = ToQString(Text(TextId::text_WebPageFolder));
     picker.InitialSelection = ToQString(request.OutputFolder);
@@ -21,7 +20,7 @@ void ExportWebPage(QWidget& owner, WebPageRequest request, Prompts& prompts, She
         return;
     request.OutputFolder = FromQString(folder);
 
-    const WebPageResult result = WriteWebPage(request, progress, pump, cancelled);
+    const WebPageResult result = write(request);
     switch (result.What) {
         case WebPageResult::Outcome::Cancelled:
             return;

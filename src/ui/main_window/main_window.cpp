@@ -116,7 +116,10 @@ Tfrm_Main::Tfrm_Main(const Seams& seams, const StartupContext& context, QWidget*
       m_running(*this, RunningWidgets(m_ui), m_session, seams.UserPrompts, seams.SystemShell),
       m_search(*this, *m_ui.TreeView, *m_model, seams.UserPrompts),
       m_scan(*this, ScanCommandWidgets(m_ui), *m_model, m_session, m_busy, seams, m_pump,
-             m_context.DiscFolder) {
+             m_context.DiscFolder),
+      m_shelf(*this, seams.UserPrompts, m_commands,
+              [this](const QString& path, int index) { OpenShelfObject(path, index); }),
+      m_webPage(*this, m_session, m_busy, seams, m_pump, m_context.DiscFolder) {
     setObjectName(QStringLiteral("frm_Main"));
     setWindowTitle(QStringLiteral("Tomlet"));
     setMinimumSize(DesignedWidth, MinimumHeight);
@@ -149,6 +152,7 @@ void Tfrm_Main::FormCreate() {
         m_commands.Connect(language, [this, language] {
             menu_LanguageSelectClick(*this, m_context.DataFolder, language);
             ShowObjectListTexts();
+            m_shelf.Retranslate();
         });
     ShowObjectListTexts();
     a_view_item_BrowserExecute();
@@ -203,6 +207,9 @@ void Tfrm_Main::ConnectCommands() {
                 &ProjectSession::a_files_item_CloseFileExecute);
     run.Connect(ui.a_files_item_Save, m_session, &ProjectSession::a_files_item_SaveExecute);
     run.Connect(ui.a_files_item_SaveAS, m_session, &ProjectSession::a_files_item_SaveASExecute);
+    run.Connect(ui.a_files_item_Shelf, m_shelf, &ShelfCommands::a_files_item_ShelfExecute);
+    run.Connect(ui.a_files_item_ExportWebPage, m_webPage,
+                &WebPageCommand::a_files_item_ExportWebPageExecute);
     run.Connect(ui.a_files_item_Exit, *this, &Tfrm_Main::a_files_item_ExitExecute);
 
     run.Connect(ui.a_view_item_Browser, *this, &Tfrm_Main::a_view_item_BrowserExecute);
@@ -361,6 +368,7 @@ void Tfrm_Main::UpdateActions() {
     const bool onDataPage = ui.EditPageControl->currentWidget() == ui.tabsheet_Data;
     const bool treeShown = IsBrowserView() || onDataPage;
     const bool hasDataDir = !m_session.DataDir().empty();
+    const bool hasFile = !m_session.CurrentFileName().empty();
     const bool canEditTree = idle && hasDataDir && onDataPage;
 
     ui.toolbar_Editor->setEnabled(!m_busy.CommandsOff());
@@ -376,6 +384,8 @@ void Tfrm_Main::UpdateActions() {
     const bool hasSomethingToSave = hasNodes || m_session.IsModified();
     ui.a_files_item_Save->setEnabled(idle && hasSomethingToSave);
     ui.a_files_item_SaveAS->setEnabled(idle && hasSomethingToSave);
+    ui.a_files_item_Shelf->setEnabled(idle);
+    ui.a_files_item_ExportWebPage->setEnabled(idle && hasFile);
     ui.a_files_item_Exit->setEnabled(idle);
     ui.a_view_item_Browser->setEnabled(idle);
     ui.a_view_item_Editor->setEnabled(idle);
@@ -445,9 +455,19 @@ void Tfrm_Main::SwitchView(View view) {
         SyncViewChecks();
         return;
     }
+    m_session.CloseProject(ctrl ? ForgetFileName::Yes : ForgetFileName::No);
+    ShowView(view);
+    if (!ctrl) {
+        const std::string file = m_session.CurrentFileName();
+        m_session.LoadProject(file);
+    }
+    m_session.UpdateCaption(Caption::WithFileName);
+    m_ui.TreeView->setFocus();  // moved to the other page, it would leave the focus nowhere
+}
+
+void Tfrm_Main::ShowView(View view) {
     const bool browser = view == View::Browser;
     m_session.SetReaderView(browser);
-    m_session.CloseProject(ctrl ? ForgetFileName::Yes : ForgetFileName::No);
     for (QAction* editorOnly : {m_ui.a_files_item_New, m_ui.a_files_item_Save,
                                 m_ui.a_files_item_SaveAS, m_ui.mSeparator1})
         editorOnly->setVisible(!browser);
@@ -458,12 +478,6 @@ void Tfrm_Main::SwitchView(View view) {
     m_ui.menu_Operations->menuAction()->setVisible(!browser);
     m_ui.menu_Utility->menuAction()->setVisible(!browser);
     (browser ? m_ui.a_view_item_Browser : m_ui.a_view_item_Editor)->setChecked(true);
-    if (!ctrl) {
-        const std::string file = m_session.CurrentFileName();
-        m_session.LoadProject(file);
-    }
-    m_session.UpdateCaption(Caption::WithFileName);
-    m_ui.TreeView->setFocus();  // moved to the other page, it would leave the focus nowhere
 }
 
 void Tfrm_Main::PlaceTree(View view) {
@@ -547,7 +561,7 @@ bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {
 
 void Tfrm_Main::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (m_busy.IsBusy())
+    if (m_busy.IsBusy() || m_shelf.IsBusy())
         return;
     if (IsEditorView()) {
         m_commands.Run([this] { a_view_item_BrowserExecute(); });
@@ -559,6 +573,7 @@ void Tfrm_Main::closeEvent(QCloseEvent* event) {
         return;
     if (m_remembersPlace)
         m_preferences.SetWindowPlace(saveGeometry(), saveState());
+    m_shelf.Close();
     event->accept();
 }
 
@@ -569,6 +584,22 @@ void Tfrm_Main::a_files_item_NewExecute() {
         m_ui.EditPageControl->setCurrentWidget(m_ui.tabsheet_ProjectProperties);
         m_properties.edit_ProjectDataDirButtonClick();
     });
+}
+
+void Tfrm_Main::OpenShelfObject(const QString& cataloguePath, int objectIndex) {
+    const std::string path = FromQString(cataloguePath);
+    if (!m_session.MayOpenProjectFile(path))
+        return;
+    if (!IsBrowserView()) {
+        m_session.CloseProject(ForgetFileName::Yes);
+        ShowView(View::Browser);
+    }
+    m_session.OpenProjectFile(path);
+    // Selecting scrolls the object into view, which opens its parents.
+    if (const ObjectNode* object = m_model->Tree().AtAbsoluteIndex(objectIndex))
+        m_ui.TreeView->SelectNode(object);
+    raise();
+    activateWindow();
 }
 
 void Tfrm_Main::a_files_item_ExitExecute() {

@@ -14,8 +14,10 @@
 #include "ui/main_window/properties_page.h"
 #include "ui/main_window/recent_projects.h"
 #include "ui/main_window/scan_commands.h"
+#include "ui/main_window/shelf_commands.h"
 #include "ui/main_window/tree_editing.h"
 #include "ui/main_window/tree_search.h"
+#include "ui/main_window/web_page_command.h"
 #include "ui/progress/message_pump.h"
 #include "ui/seams/seams.h"
 
@@ -59,7 +61,7 @@ public:
 
 protected:
     // Closing in the editor switches to the browser instead; in the browser it asks first when
-    // the project holds changes not yet saved.
+    // the project holds changes not yet saved. Nothing closes while the shelf is being indexed.
     void closeEvent(QCloseEvent* event) override;
     // While busy, the tree takes no keys, clicks, drags or drops.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,6 +90,12 @@ private:
     void a_about_item_AboutProgramExecute();
 
     void SwitchView(View view);
+    // Shows the view's page, menus and commands, with the tree placed on it; loads nothing.
+    void ShowView(View view);
+    // A hit chosen in the Shelf window: its catalogue opened in the browser view, once the open
+    // project may be replaced, with the object at `objectIndex` (depth-first) selected and
+    // scrolled into view.
+    void OpenShelfObject(const QString& cataloguePath, int objectIndex);
     void PlaceTree(View view);
     void SyncViewChecks();
     void EnterInTree(Qt::KeyboardModifiers modifiers);
@@ -109,6 +117,8 @@ private:
     ObjectRunning m_running;
     TreeSearch m_search;
     ScanCommands m_scan;
+    ShelfCommands m_shelf;
+    WebPageCommand m_webPage;
     bool m_updateScheduled = false;
     // Off when tomlet.ini asks for a maximised or captionless window.
     bool m_remembersPlace = true;

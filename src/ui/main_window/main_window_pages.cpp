@@ -158,7 +158,7 @@ void BuildEditorToolbar(MainWindowUi& ui) {
     QToolBar& bar = *ui.toolbar_Editor;
     bar.addAction(ui.a_files_item_New);
     bar.addSeparator();
-    bar.addActions({ui.a_files_item_Open, ui.a_files_item_OpenDefault});
+    bar.addActions({ui.a_files_item_Open, ui.a_files_item_OpenDefault, ui.a_files_item_Shelf});
     bar.addSeparator();
     bar.addActions({ui.a_files_item_Save, ui.a_files_item_SaveAS});
     bar.addSeparator();

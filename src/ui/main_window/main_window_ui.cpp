@@ -6,8 +6,10 @@
 #include <QMenuBar>
 #include <QStyle>
 
+#include "core/records.h"
 #include "ui/base/access_letters.h"
 #include "ui/dialogs/file_dialog_texts.h"
+#include "ui/tree/object_icons.h"
 #include "ui/tree/rx_popup_menu.h"
 
 namespace tomlet {
@@ -73,6 +75,13 @@ void BuildActions(QMainWindow& w, MainWindowUi& ui) {
                        QKeySequence(Qt::CTRL | Qt::Key_S), S::SP_DialogSaveButton});
     ui.a_files_item_SaveAS = MakeAction(
         w, {"a_files_item_SaveAS", "Save as...", "Save project as", {}, S::SP_DriveFDIcon});
+    ui.a_files_item_Shelf = MakeAction(
+        w, {"a_files_item_Shelf", "Shelf...", "Find objects in every catalogue on the shelf"});
+    ui.a_files_item_Shelf->setIcon(ObjectImage(CompactDiscImage));
+    ui.a_files_item_ExportWebPage =
+        MakeAction(w, {"a_files_item_ExportWebPage", "Export as web page...",
+                       "Write the project as a web page that any browser shows"});
+    ui.a_files_item_ExportWebPage->setIcon(ObjectTypeIcon(otWebPage));
     ui.a_files_item_Exit = MakeAction(w, {"a_files_item_Exit", "Exit", "Exit"});
 
     ui.a_search_item_Find =
@@ -173,8 +182,8 @@ void BuildMainMenu(QMainWindow& w, MainWindowUi& ui) {
     ui.MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
     ui.menu_File = AddMenu(*ui.MainMenu1, "menu_File", "File");
-    ui.menu_File->addActions(
-        {ui.a_files_item_New, ui.a_files_item_Open, ui.a_files_item_OpenDefault});
+    ui.menu_File->addActions({ui.a_files_item_New, ui.a_files_item_Open,
+                              ui.a_files_item_OpenDefault, ui.a_files_item_Shelf});
     ui.menu_RecentProjects = ui.menu_File->addMenu(QStringLiteral("Recent projects"));
     ui.menu_RecentProjects->setObjectName(QStringLiteral("menu_RecentProjects"));
     ui.menu_File->addSeparator();
@@ -183,6 +192,8 @@ void BuildMainMenu(QMainWindow& w, MainWindowUi& ui) {
     ui.menu_File->addActions({ui.a_files_item_Save, ui.a_files_item_SaveAS});
     ui.mSeparator1 = ui.menu_File->addSeparator();
     ui.mSeparator1->setObjectName(QStringLiteral("mSeparator1"));
+    ui.menu_File->addAction(ui.a_files_item_ExportWebPage);
+    ui.menu_File->addSeparator();
     ui.menu_File->addAction(ui.a_files_item_Exit);
 
     ui.menu_Search = AddMenu(*ui.MainMenu1, "menu_Search", "Find");

@@ -37,6 +37,8 @@ struct MainWindowUi {
     QAction* a_files_item_CloseFile = nullptr;
     QAction* a_files_item_Save = nullptr;
     QAction* a_files_item_SaveAS = nullptr;
+    QAction* a_files_item_Shelf = nullptr;
+    QAction* a_files_item_ExportWebPage = nullptr;
     QAction* a_files_item_Exit = nullptr;
     // Search
     QAction* a_search_item_Find = nullptr;

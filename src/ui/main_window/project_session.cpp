@@ -266,13 +266,18 @@ void ProjectSession::OpenProjectFile(const std::string& path) {
         m_recent.Add(path);
 }
 
-void ProjectSession::OpenRecentProject(const std::string& path) {
+bool ProjectSession::MayOpenProjectFile(const std::string& path) {
     if (!FileExists(path)) {
-        m_recent.Remove(path);
         TellNoProjectFile(path);
-        return;
+        return false;
     }
-    if (MayReplaceProject())
+    return MayReplaceProject();
+}
+
+void ProjectSession::OpenRecentProject(const std::string& path) {
+    if (!FileExists(path))
+        m_recent.Remove(path);
+    if (MayOpenProjectFile(path))
         OpenProjectFile(path);
 }
 

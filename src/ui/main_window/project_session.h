@@ -105,6 +105,9 @@ public:
     // that opens a project the user names comes here: Open, Open default file and the recent
     // projects.
     void OpenProjectFile(const std::string& path);
+    // Whether the project in `path`, which the user chose, may replace the open one: not when
+    // its file is gone, which the user is told, nor when MayReplaceProject keeps the open one.
+    bool MayOpenProjectFile(const std::string& path);
     // A project chosen from the recent projects; one whose file is gone leaves the list.
     void OpenRecentProject(const std::string& path);
 

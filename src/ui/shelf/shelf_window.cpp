@@ -52,7 +52,6 @@ constexpr int DesignedHeight = 600;
 constexpr int SearchPauseMs = 250;
 // The hits the list holds; the count tells how many there are in all.
 constexpr std::size_t HitsShown = 1000;
-constexpr int CompactDiscImage = 16;
 
 enum CatalogueColumn { colTitle, colState, colObjects, colIndexed, colFile, CatalogueColumns };
 
@@ -193,13 +192,7 @@ void Tfrm_Shelf::FormCreate() {
     splitter->setSizes({DesignedHeight * 3 / 10, DesignedHeight * 7 / 10});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
-    TranslateForm(this, CurrentLanguageFile(), true);
-    AssignAccessLetters(*this);  // the list's context menu, in any language
-
-    // Texts of the window's own making come from the catalogue, after the window's.
-    m_tree_Catalogues->setHeaderLabels(
-        CatalogueText(TextId::text_ShelfCatalogueColumns).split(u'|'));
-    m_hits->RetranslateHeaders();
+    TranslateTexts();
     connect(m_tree_Catalogues, &QTreeWidget::itemSelectionChanged, this,
             &Tfrm_Shelf::UpdateActions);
     connect(m_edit_Text, &QLineEdit::textChanged, this, &Tfrm_Shelf::ScheduleSearch);
@@ -213,6 +206,24 @@ void Tfrm_Shelf::FormCreate() {
     connect(m_list_Hits, &QTreeView::activated, this, &Tfrm_Shelf::list_HitsActivated);
     FillCatalogues();
     resize(DesignedWidth, DesignedHeight);
+}
+
+void Tfrm_Shelf::TranslateTexts() {
+    TranslateForm(this, CurrentLanguageFile(), true);
+    AssignAccessLetters(*this);  // the list's context menu, in any language
+
+    // Texts of the window's own making come from the catalogue, after the window's.
+    m_tree_Catalogues->setHeaderLabels(
+        CatalogueText(TextId::text_ShelfCatalogueColumns).split(u'|'));
+    m_hits->RetranslateHeaders();
+}
+
+void Tfrm_Shelf::Retranslate() {
+    TranslateTexts();
+    // Indexing fills the list when it ends.
+    if (!m_busy)
+        FillCatalogues();
+    StartSearch();  // the count in the new language
 }
 
 QAction* Tfrm_Shelf::CreateAction(const char* name, const char* caption, const char* hint,

@@ -47,6 +47,9 @@ public:
     void AddCatalogues(const QStringList& paths);
     // Whether adding or refreshing is under way.
     bool IsBusy() const { return m_busy; }
+    // After a change of language: the window's texts from the current language file and the
+    // catalogue, its search and its place kept.
+    void Retranslate();
 
 Q_SIGNALS:
     // Enter or a double click on a hit: open the catalogue with the object at `objectIndex`
@@ -63,6 +66,7 @@ private:
     using Indexing = std::function<ShelfRefresh(ProgressSink&, MessagePump&, std::stop_token)>;
 
     void FormCreate();
+    void TranslateTexts();
     QWidget* CreateCatalogues();
     QWidget* CreateSearch();
     QAction* CreateAction(const char* name, const char* caption, const char* hint,

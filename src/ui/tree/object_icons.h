@@ -15,6 +15,8 @@ namespace tomlet {
 //  11 web page (globe and page)  12 picture (framed landscape)  13 any other file (blank page)
 //  14 page with scissors  15 magnifier over a grid  16 compact disc
 inline constexpr int ObjectImageCount = 17;
+// The picture of the shelf and of the catalogues on it.
+inline constexpr int CompactDiscImage = 16;
 
 // One picture at `size` pixels square (16 is the designed size), transparent around the drawing.
 QPixmap ObjectImage(int index, int size = 16);

@@ -32,8 +32,10 @@ protected:
     }
 
     void Export(const std::function<bool()>& cancelled = {}) {
-        SilentProgress silent;
-        ExportWebPage(window, request, prompts, shell, silent, silent, cancelled);
+        ExportWebPage(window, request, prompts, shell, [&](const WebPageRequest& chosen) {
+            SilentProgress silent;
+            return WriteWebPage(chosen, silent, silent, cancelled);
+        });
     }
     bool Written() const { return std::filesystem::exists(disc.Path() / "index.html"); }
 

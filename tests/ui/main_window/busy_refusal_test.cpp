@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -103,7 +104,9 @@ public:
               << Ui().EditPageControl->currentIndex() << " | fields "
               << Ui().edit_Hint->text().toStdString() << Window().Fields().HasEdits() << " | menu "
               << Ui().menuitem_NoAction->isVisible() << " | language " << CurrentLanguageFile()
-              << std::filesystem::exists(folder / "tomlet.ini");
+              << std::filesystem::exists(folder / "tomlet.ini") << " | windows shown "
+              << std::ranges::count_if(QApplication::topLevelWidgets(),
+                                       [](const QWidget* window) { return window->isVisible(); });
         return state.str();
     }
     static void Trigger(QAction* action) {
@@ -140,6 +143,14 @@ const Route Routes[] = {
     Command("Save", &MainWindowUi::a_files_item_Save),
     Command("SaveAs", &MainWindowUi::a_files_item_SaveAS),
     Command("Exit", &MainWindowUi::a_files_item_Exit),
+    Command("Shelf", &MainWindowUi::a_files_item_Shelf),
+    {"ShelfHit",
+     [](BusyRefusalTest& f) {
+         Q_EMIT f.ShelfWindow()->OpenRequested(QString::fromStdString(f.folder / "catalogue.tml"),
+                                               1);
+     },
+     [](BusyRefusalTest& f) { f.Ui().a_files_item_Shelf->trigger(); }},
+    Command("ExportWebPage", &MainWindowUi::a_files_item_ExportWebPage),
     Command("Browser", &MainWindowUi::a_view_item_Browser),
     {"Editor", [](BusyRefusalTest& f) { BusyRefusalTest::Trigger(f.Ui().a_view_item_Editor); },
      [](BusyRefusalTest& f) {

@@ -78,7 +78,8 @@ KeySet MainWindowKeys() {
         {"Hint"});
     Add(keys, "frm_Main",
         "a_files_item_New a_files_item_Open a_files_item_OpenDefault a_files_item_CloseFile "
-        "a_files_item_Save a_files_item_SaveAS a_files_item_Exit a_search_item_Find "
+        "a_files_item_Save a_files_item_SaveAS a_files_item_Shelf a_files_item_ExportWebPage "
+        "a_files_item_Exit a_search_item_Find "
         "a_search_item_FindForward a_view_item_Browser a_view_item_SaveNBrowser "
         "a_view_item_Editor a_options_item_AbsolutePath a_operation_item_ScanProjectDirectory "
         "a_operation_item_ScanCurrentFolder a_operation_item_UpdateFromDisc "

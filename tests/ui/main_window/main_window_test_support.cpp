@@ -4,9 +4,12 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
 
 #include "core/catalogue.h"
 #include "core/startup_context.h"
@@ -51,6 +54,18 @@ void MainWindowFixture::Select(const ObjectNode* node) {
 void MainWindowFixture::Open(const std::string& path) {
     prompts.OpenAnswers.push_back(QString::fromStdString(path));
     m_window->Ui().a_files_item_Open->trigger();
+    Idle();
+}
+
+void MainWindowFixture::OpenFromShelf(const std::string& catalogue, const QString& text) {
+    m_window->Ui().a_files_item_Shelf->trigger();
+    Tfrm_Shelf* shelf = ShelfWindow();
+    ASSERT_NE(shelf, nullptr);
+    shelf->AddCatalogues({QString::fromStdString(catalogue)});
+    shelf->findChild<QLineEdit*>(u"edit_Text"_s)->setText(text);
+    auto* hits = shelf->findChild<QTreeView*>(u"list_Hits"_s);
+    ASSERT_TRUE(QTest::qWaitFor([hits] { return hits->model()->rowCount() > 0; }));
+    QTest::keyClick(hits, Qt::Key_Return);
     Idle();
 }
 

@@ -6,13 +6,16 @@
 
 #include "core/catalogue.h"
 #include "core/records.h"
+#include "core/shelf.h"
 #include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
 #include "support/fake_shell.h"
 #include "support/project_files.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 #include "ui/main_window/main_window.h"
 #include "ui/progress/progress_sink.h"
+#include "ui/shelf/shelf_window.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
 
@@ -20,9 +23,9 @@ namespace tomlet::testing {
 
 // A main window started in a temporary folder that is both the current directory and the
 // program folder, on the project `namedProject` names (none while it is empty), with the user's
-// answers given by FakePrompts, its progress shown as the program shows it and the user's
+// answers given by FakePrompts, its progress shown as the program shows it, the user's
 // preferences kept in a temporary folder of their own (a window started again in the same fixture
-// finds what the last one kept).
+// finds what the last one kept) and the shelf in shelf.sqlite of the folder.
 class MainWindowFixture {
 public:
     MainWindowFixture();
@@ -41,6 +44,11 @@ public:
     void Select(const ObjectNode* node);
     // Opens a project through File > Open, as the user does.
     void Open(const std::string& path);
+    // Opens a catalogue as the user does through the Shelf window: File > Shelf..., the catalogue
+    // put on the shelf, `text` searched for and Enter on the first hit.
+    void OpenFromShelf(const std::string& catalogue, const QString& text);
+    // The Shelf window of File > Shelf..., once opened.
+    Tfrm_Shelf* ShelfWindow() { return m_window->findChild<Tfrm_Shelf*>(); }
     // Opens catalogue.tml, a project of `count` objects (WriteProject) whose data directory is
     // `dataDir`; returns its path.
     std::string OpenProjectIn(const std::string& dataDir, int count = 0);
@@ -60,6 +68,7 @@ public:
 
     TempFolder folder;
     TempFolder preferences;
+    ScopedEnvironment shelfFile{ShelfEnvironmentVariable, folder / "shelf.sqlite"};
     std::string namedProject;
     FakePrompts prompts;
     FakeShell shell;

@@ -87,6 +87,7 @@ const Route Routes[] = {
     {"RecentProject",
      [](UnsavedChangesFixture& f) { f.Ui().menu_RecentProjects->actions().at(1)->trigger(); }},
     {"OpenDefault", [](UnsavedChangesFixture& f) { f.Ui().a_files_item_OpenDefault->trigger(); }},
+    {"ShelfHit", [](UnsavedChangesFixture& f) { f.OpenFromShelf(f.other, u"object"_s); }},
     {"CloseFile", [](UnsavedChangesFixture& f) { f.Ui().a_files_item_CloseFile->trigger(); }},
     {"Browser", [](UnsavedChangesFixture& f) { f.Ui().a_view_item_Browser->trigger(); }},
     {"BrowserWithCtrl",

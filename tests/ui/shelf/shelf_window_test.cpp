@@ -3,24 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include "support/fake_prompts.h"
+#include "support/progress_cancel.h"
 #include "support/shelf_catalogues.h"
 #include "support/tree_records.h"
 #include "ui/base/qt_text.h"
-#include "ui/progress/progress_window.h"
 
 namespace tomlet {
 namespace {
@@ -118,12 +115,7 @@ TEST_F(ShelfWindowTest, DroppedCataloguesAndChosenFilesGoOnTheShelf) {
 TEST_F(ShelfWindowTest, CancelInTheProgressWindowLeavesTheCatalogueUnread) {
     std::vector<testing::Placed> objects(200'000, {0, Record("setup")});
     const QString large = ToQString(WriteCatalogue(folder, "large.tml", "Large", objects));
-    // The first time the indexing lets window messages through, its progress window is up.
-    QTimer::singleShot(0, &window, [] {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* progress = qobject_cast<Tfrm_Progress*>(widget))
-                progress->cancelButton()->click();
-    });
+    testing::CancelProgressWhenShown(window);
     window.AddCatalogues({large});
     const auto* list = Child<QTreeWidget>("tree_Catalogues");
     ASSERT_EQ(list->topLevelItemCount(), 1);
