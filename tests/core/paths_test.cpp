@@ -112,13 +112,6 @@ TEST(PathRulesTest, ResolveObjectPathOnWindowsRules) {
               "E:\\Disc\\Setup\\setup.exe");
     EXPECT_EQ(ResolveObjectPath(Relative, "", "Setup\\setup.exe", program, Windows),
               "E:\\Disc\\Setup\\setup.exe");
-    // Where the path really leads, without "." and "..".
-    EXPECT_EQ(ResolveObjectPath(Relative, "", "..\\Disc2\\.\\setup.exe", program, Windows),
-              "E:\\Disc2\\setup.exe");
-    EXPECT_EQ(ResolveObjectPath(Absolute, "C:\\Data", "..\\..\\a.txt", program, Windows),
-              "C:\\a.txt");
-    EXPECT_EQ(ResolveObjectPath(Absolute, "\\\\srv\\share\\Data", "..\\a.txt", program, Windows),
-              "\\\\srv\\share\\a.txt");
     EXPECT_EQ(ResolveObjectPath(Relative, "C:\\Data", "", program, Windows), "");
     EXPECT_EQ(ResolveObjectPath(Absolute, "C:\\Data", "", program, Windows), "");
     EXPECT_EQ(ResolveObjectPath(PathMode{2}, "C:\\Data", "a.txt", program, Windows), "");
@@ -133,10 +126,19 @@ TEST(PathRulesTest, ResolveObjectPathOnLinuxRulesTurnsStoredSeparators) {
     EXPECT_EQ(ResolveObjectPath(Absolute, "/", "a.txt", program, Linux), "/a.txt");
     EXPECT_EQ(ResolveObjectPath(Relative, "/data", "Setup\\setup.exe", program, Linux),
               "/opt/disc/Setup/setup.exe");
-    EXPECT_EQ(ResolveObjectPath(Relative, "/data", "..\\disc2\\.\\setup.exe", program, Linux),
-              "/opt/disc2/setup.exe");
     EXPECT_EQ(ResolveObjectPath(Relative, "/data", "", program, Linux), "");
     EXPECT_EQ(ResolveObjectPath(PathMode{3}, "/data", "a.txt", program, Linux), "");
+}
+
+// Where a path really leads, without "." and ".."; never above its root.
+TEST(PathRulesTest, LexicallyNormalPathTakesOutDotsAboveNoRoot) {
+    EXPECT_EQ(LexicallyNormalPath("E:\\Disc\\..\\Disc2\\.\\setup.exe", Windows),
+              "E:\\Disc2\\setup.exe");
+    EXPECT_EQ(LexicallyNormalPath("C:\\Data\\..\\..\\a.txt", Windows), "C:\\a.txt");
+    EXPECT_EQ(LexicallyNormalPath("\\\\srv\\share\\Data\\..\\a.txt", Windows),
+              "\\\\srv\\share\\a.txt");
+    EXPECT_EQ(LexicallyNormalPath("/opt/disc/../disc2/./setup.exe", Linux), "/opt/disc2/setup.exe");
+    EXPECT_EQ(LexicallyNormalPath("", Linux), "");
 }
 
 TEST(PathRulesTest, ResolveObjectPathFindsFilesNamedInAnotherCase) {
