@@ -6,14 +6,13 @@
 
 #include "core/catalogue.h"
 #include "core/language_file.h"
-#include "platform/file_system.h"
 
 namespace tomlet {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A program folder whose Test.lng holds `lines` lines that are none of the catalogue's keys, so
+// A folder whose Test.lng holds `lines` lines that are none of the catalogue's keys, so
 // that loading the catalogue finds nothing and adds every key: the most a load has to write.
 class LanguageFolder final {
 public:
@@ -25,18 +24,15 @@ public:
         for (std::int64_t i = 0; i < lines; ++i)
             file << "key" << i << "=value " << i << "\r\n";
         m_content = fs::file_size(m_folder / "Test.lng");
-        SetProgramFolderForTesting(m_folder.string() + "/");
     }
-    ~LanguageFolder() {
-        SetProgramFolderForTesting({});
-        fs::remove_all(m_folder);
-    }
+    ~LanguageFolder() { fs::remove_all(m_folder); }
     LanguageFolder(const LanguageFolder&) = delete;
     LanguageFolder& operator=(const LanguageFolder&) = delete;
 
     // Puts the file back as it was before a load added the catalogue's keys.
     void Restore() const { fs::resize_file(m_folder / "Test.lng", m_content); }
     std::uintmax_t Bytes() const { return m_content; }
+    std::string Path() const { return (m_folder / "Test.lng").string(); }
 
 private:
     fs::path m_folder;
@@ -51,7 +47,7 @@ void BM_LoadCatalogueAddingEveryKey(benchmark::State& state) {
         state.PauseTiming();
         folder.Restore();
         state.ResumeTiming();
-        benchmark::DoNotOptimize(LoadCatalogue("Test.lng"));
+        benchmark::DoNotOptimize(LoadCatalogue(folder.Path()));
     }
     ResetCatalogue();
     state.counters["MB"] = static_cast<double>(folder.Bytes()) / 1e6;

@@ -98,6 +98,8 @@ class AllFilesMask final : public tomlet::MaskStore {
 public:
     tomlet::LoadedMasks Load() override { return {{QStringLiteral("*.*")}, {}}; }
     QString Save(const QStringList&) override { return {}; }
+    std::optional<tomlet::UpdateChoice> LoadUpdateChoice(const QString&) override { return {}; }
+    void SaveUpdateChoice(const QString&, const tomlet::UpdateChoice&) override {}
 };
 
 void EditorScanCommand(benchmark::State& state) {

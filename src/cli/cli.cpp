@@ -40,21 +40,27 @@ constexpr Command CommandTable[] = {
      "named on standard error with the reason, and makes the exit code 1.",
      "--mask -o --code-page", "--no-nested --relative", RunScan},
     {"update",
-     "FILE.tml [--mask MASK]... [--no-nested] [--keep-missing] [--dry-run] [--data-dir DIR] "
-     "[--code-page N] [-o OUT.tml]",
+     "FILE.tml [--mask MASK]... [--no-nested] [--keep-missing] [--no-renames] [--dry-run] "
+     "[--data-dir DIR] [--code-page N] [-o OUT.tml]",
      "Brings the project up to date with its folder on disc, keeping everything written in it.\n"
      "Lists the folder as scan does (the same --mask and --no-nested) and prints a line per\n"
      "change, then a summary: \"+ path\" for a file or folder that no object names, added under\n"
      "the object of its folder; \"- path\" for an object whose file or folder is gone, deleted\n"
      "unless --keep-missing is given; \"~ path\" for an object whose folder is now a file or\n"
-     "whose file a folder, which takes the type and action of what is there. Virtual folders,\n"
+     "whose file a folder, which takes the type and action of what is there; \"~ old -> new\"\n"
+     "for a file renamed or moved: a gone file and a new one of the same size and content, whose\n"
+     "object takes the new path and keeps its texts and place (a gone file pairs once; another\n"
+     "file of that content is named on standard error and added as new). A gone file's content\n"
+     "is known from what this user's earlier updates of FILE.tml recorded of it (each update\n"
+     "records the files it meets); --no-renames neither pairs nor records. Virtual folders,\n"
      "objects without a path and paths outside the folder are left alone. The folder is the\n"
      "data directory, in relative mode the folder of FILE.tml (where Tomlet lies on a disc);\n"
      "where nothing the project names is found there it stops, and --data-dir names another.\n"
      "FILE.tml is replaced in one step, or OUT.tml written; --dry-run writes nothing. What the\n"
      "listing leaves out is named as scan names it (exit 1); nothing in a folder that cannot\n"
      "be read counts as gone.",
-     "--mask -o --data-dir --code-page", "--no-nested --keep-missing --dry-run", RunUpdate},
+     "--mask -o --data-dir --code-page", "--no-nested --keep-missing --no-renames --dry-run",
+     RunUpdate},
     {"html", "FILE.tml -o DIR [--code-page N] [--language FILE.lng]",
      "Writes the project as a web page that any browser shows from DIR without a server:\n"
      "DIR/index.html and the folder DIR/tomlet-page (script, style sheet, pictures, data). The\n"

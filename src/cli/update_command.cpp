@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/output_text.h"
 #include "core/disc_update.h"
+#include "core/file_fingerprints.h"
 #include "core/paths.h"
 #include "core/project_file.h"
 #include "core/scanner.h"
@@ -30,21 +31,37 @@ std::string BaseFolder(const Arguments& arguments, const TProjectRec& project,
 }
 
 void PrintChanges(const DiscChanges& changes, bool keepMissing, const TextCodec& codec,
-                  std::ostream& out) {
+                  std::ostream& out, std::ostream& err) {
+    const auto path = [&](const ObjectNode& node) {
+        return EscapeControls(codec.ToUtf8(node.Data.PathFileName));
+    };
+    std::unordered_set<const ObjectNode*> renamed;
+    for (const DiscChanges::Renaming& renaming : changes.Renamed)
+        renamed.insert(renaming.File);
     changes.New.ForEachDepthFirst([&](const ObjectNode& node, int) {
-        out << "+ " << EscapeControls(codec.ToUtf8(node.Data.PathFileName)) << "\n";
+        if (!renamed.contains(&node))
+            out << "+ " << path(node) << "\n";
     });
     if (!keepMissing)
         for (const ObjectNode* node : changes.Missing)
-            out << "- " << EscapeControls(codec.ToUtf8(node->Data.PathFileName)) << "\n";
+            out << "- " << path(*node) << "\n";
+    for (const DiscChanges::Renaming& renaming : changes.Renamed) {
+        out << "~ " << path(*renaming.Object) << " -> " << path(*renaming.File) << "\n";
+        for (const ObjectNode* twin : renaming.SameContent)
+            err << "tomlet-cli update: " << path(*twin) << " holds the same content as "
+                << path(*renaming.File) << ", which took the place of " << path(*renaming.Object)
+                << "; it is added as new\n";
+    }
     for (const DiscChanges::Retyping& retyping : changes.Retyped)
-        out << "~ " << EscapeControls(codec.ToUtf8(retyping.Object->Data.PathFileName)) << "\n";
+        out << "~ " << path(*retyping.Object) << "\n";
 }
 
 void PrintSummary(const DiscChanges& changes, const std::string& written, const std::string& folder,
                   bool keepMissing, bool dryRun, std::ostream& out) {
-    out << written << ": " << changes.New.Count() << (dryRun ? " to add, " : " added, ")
-        << changes.Missing.size()
+    out << written << ": " << changes.NewCount() << (dryRun ? " to add, " : " added, ");
+    if (!changes.Renamed.empty())
+        out << changes.Renamed.size() << (dryRun ? " to rename, " : " renamed, ");
+    out << changes.Missing.size()
         << (keepMissing ? " missing kept, "
             : dryRun    ? " to remove, "
                         : " removed, ")
@@ -59,6 +76,7 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     const std::string& file = arguments.Single();
     const bool keepMissing = arguments.Flag("--keep-missing");
     const bool dryRun = arguments.Flag("--dry-run");
+    const bool findRenames = !arguments.Flag("--no-renames");
     TProjectRec project;
     ObjectTree tree;
     LoadProjectFile(file, project, tree);
@@ -68,6 +86,10 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     scope.Nested = !arguments.Flag("--no-nested");
     SilentProgress silent;
     DiscChanges changes;
+    FingerprintMap fingerprints;
+    if (findRenames)
+        fingerprints = LoadFingerprints(FingerprintFileOf(file));
+    const size_t loaded = fingerprints.size();
     {
         // The walk names files in the project's code page, so that a name it cannot hold is
         // skipped, never stored mangled.
@@ -75,7 +97,8 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         scope.BaseFolder = InProjectCodePage(folder, codec);
         for (const std::string& mask : arguments.Options("--mask"))
             scope.Masks.push_back(codec.FromUtf8(mask));
-        changes = FindDiscChanges(tree, scope, codec, silent, silent);
+        changes = FindDiscChanges(tree, scope, codec, silent, silent,
+                                  findRenames ? &fingerprints : nullptr);
     }
     // Where nothing the project names is found, the folder is more likely the wrong one than a
     // disc whose every file changed.
@@ -83,8 +106,9 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         !arguments.Option("--data-dir"))
         throw CommandError(folder +
                            ": nothing the project names is here; name the folder with --data-dir");
-    PrintChanges(changes, keepMissing, codec, out);
+    PrintChanges(changes, keepMissing, codec, out, err);
     const auto target = arguments.Option("-o");
+    const std::string written = target.value_or(file);
     PrintSummary(changes, target && !dryRun ? *target : file, folder, keepMissing, dryRun, out);
     const std::vector<SkippedEntry> skipped = std::move(changes.Skipped);
     const int exitCode = skipped.empty() ? ExitOk : ExitFailure;
@@ -100,7 +124,11 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
         leftOut.insert(changes.Missing.begin(), changes.Missing.end());
     ApplyDiscChanges(tree, std::move(changes), leftOut);
     if (changed || target)
-        SaveProjectFile(target.value_or(file), project, tree);
+        SaveProjectFile(written, project, tree);
+    // The record is a help for later updates, never a reason to fail this one.
+    if (findRenames)
+        SaveNamedFingerprints(FingerprintFileOf(written), fingerprints, tree,
+                              written == file ? loaded : 0);
     return exitCode;
 }
 

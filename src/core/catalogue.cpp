@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 93> Entries{{
+constexpr std::array<CatalogueEntry, 95> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -78,6 +78,8 @@ constexpr std::array<CatalogueEntry, 93> Entries{{
      "Nothing to update: the catalogue matches the disc."},
     {text_NewOnDisc_D, "text_NewOnDisc_D", "Text", "New on disc: %d"},
     {text_GoneFromDisc_D, "text_GoneFromDisc_D", "Text", "Gone from disc: %d"},
+    {text_RenamedOnDisc_D, "text_RenamedOnDisc_D", "Text", "Renamed or moved: %d"},
+    {text_UpdateOptions, "text_UpdateOptions", "Text", "Update from disc: options"},
     {message_ProjectFileNotFound_S, "message_ProjectFileNotFound_S", "Message",
      "Project file not found!\r\n%s"},
     {message_TooManyObjects_D, "message_TooManyObjects_D", "Message",

@@ -55,6 +55,8 @@ enum class TextId {
     message_DiscUnchanged,
     text_NewOnDisc_D,
     text_GoneFromDisc_D,
+    text_RenamedOnDisc_D,
+    text_UpdateOptions,
     message_ProjectFileNotFound_S,
     message_TooManyObjects_D,
     message_RunOutsideDisc_S,

@@ -10,6 +10,7 @@
 #include "core/catalogue.h"
 #include "core/limits.h"
 #include "core/paths.h"
+#include "core/progress.h"
 #include "core/scanner.h"
 #include "core/text_folding.h"
 #include "platform/case_fold.h"
@@ -232,6 +233,15 @@ public:
     // The objects the update may keep or delete.
     size_t Candidates() const { return m_candidates.size(); }
 
+    // After Compare: the objects whose file or folder the scan listed.
+    std::vector<ObjectNode*> KeptObjects() const {
+        std::vector<ObjectNode*> kept;
+        for (const Candidate& candidate : m_candidates)
+            if (candidate.Kept)
+                kept.push_back(candidate.Node);
+        return kept;
+    }
+
     DiscChanges Compare(ObjectTree& scanned, DiscLookup& disc) {
         std::vector<ObjectNode*> order;
         order.reserve(static_cast<size_t>(scanned.Count()));
@@ -373,6 +383,112 @@ private:
     DiscChanges m_changes;
 };
 
+// The path of a stored path's file on disc, spelt as stored.
+std::string DiscPath(const std::string& base, const std::string& storedPath,
+                     const TextCodec& texts) {
+    return Joined(base, NativeStoredPath(Recode(storedPath, texts, ListedCodec())));
+}
+
+// Pairs gone files with new files of the same content, and records what it hashed.
+class RenameFinder final {
+public:
+    RenameFinder(FingerprintMap& fingerprints, const TextCodec& texts, MessagePump& pump)
+        : m_fingerprints(fingerprints), m_texts(texts), m_pump(pump) {}
+
+    // Records the kept files the record lacks: one of them may be gone at the next update.
+    void RecordKept(const std::vector<ObjectNode*>& kept, DiscLookup& disc) {
+        for (const ObjectNode* node : kept) {
+            const std::string& path = node->Data.PathFileName;
+            if (m_fingerprints.contains(FingerprintKey(path)))
+                continue;
+            const DiscLookup::Located located = disc.Locate(path);
+            if (located.What == DiscLookup::Answer::Present && !located.IsDirectory)
+                Record(path, located.Path);
+        }
+    }
+
+    void Pair(DiscChanges& changes, const std::string& base) {
+        std::unordered_map<std::uint64_t, std::vector<const ObjectNode*>> byContent;
+        changes.New.ForEachDepthFirst([&](const ObjectNode& node, int) {
+            if (node.Data.ObjectType == otFolder)
+                return;
+            const std::string& path = node.Data.PathFileName;
+            if (const auto fingerprint = Record(path, DiscPath(base, path, m_texts));
+                fingerprint && fingerprint->Size > 0)
+                byContent[ContentKey(*fingerprint)].push_back(&node);
+        });
+        std::vector<ObjectNode*> missing;
+        std::unordered_set<const ObjectNode*> taken;
+        for (ObjectNode* gone : changes.Missing) {
+            const auto known = m_fingerprints.find(FingerprintKey(gone->Data.PathFileName));
+            const ObjectNode* file = nullptr;
+            if (known != m_fingerprints.end() && known->second.Size > 0)
+                file = BestUntaken(byContent, *gone, known->second, taken);
+            if (file == nullptr) {
+                missing.push_back(gone);
+                continue;
+            }
+            taken.insert(file);
+            changes.Renamed.push_back({gone, file, {}});
+        }
+        changes.Missing = std::move(missing);
+        for (DiscChanges::Renaming& renaming : changes.Renamed)
+            for (const ObjectNode* file : byContent[ContentKey(FingerprintOf(*renaming.File))])
+                if (!taken.contains(file))
+                    renaming.SameContent.push_back(file);
+    }
+
+private:
+    // Files of one size and hash are the same content; the size keeps equal hashes of files of
+    // different sizes apart.
+    static std::uint64_t ContentKey(const FileFingerprint& fingerprint) {
+        return fingerprint.Hash ^ (fingerprint.Size * 0x9E3779B97F4A7C15ULL);
+    }
+
+    // Of the new files of the gone one's content not taken yet, the first in scan order of the
+    // same name (the file moved), else the first.
+    const ObjectNode* BestUntaken(
+        const std::unordered_map<std::uint64_t, std::vector<const ObjectNode*>>& byContent,
+        const ObjectNode& gone, const FileFingerprint& fingerprint,
+        const std::unordered_set<const ObjectNode*>& taken) const {
+        const auto files = byContent.find(ContentKey(fingerprint));
+        if (files == byContent.end())
+            return nullptr;
+        const ObjectNode* first = nullptr;
+        for (const ObjectNode* file : files->second) {
+            if (taken.contains(file) || FingerprintOf(*file) != fingerprint)
+                continue;
+            if (NameOf(file->Data.PathFileName) == NameOf(gone.Data.PathFileName))
+                return file;
+            first = first != nullptr ? first : file;
+        }
+        return first;
+    }
+
+    // Of a new file, recorded by Pair.
+    const FileFingerprint& FingerprintOf(const ObjectNode& file) const {
+        return m_fingerprints.at(FingerprintKey(file.Data.PathFileName));
+    }
+
+    std::string_view NameOf(std::string_view storedPath) const {
+        const size_t last = m_texts.FindLastAscii(storedPath, {&StoredSeparator, 1});
+        return last == std::string_view::npos ? storedPath : storedPath.substr(last + 1);
+    }
+
+    std::optional<FileFingerprint> Record(const std::string& storedPath,
+                                          const std::string& discPath) {
+        const auto fingerprint = FingerprintOfFile(discPath, m_pump);
+        if (fingerprint)
+            m_fingerprints.insert_or_assign(FingerprintKey(storedPath), *fingerprint);
+        m_pump.LetMessagesThrough();
+        return fingerprint;
+    }
+
+    FingerprintMap& m_fingerprints;
+    const TextCodec& m_texts;
+    MessagePump& m_pump;
+};
+
 // The left-out nodes below `root`, without those below them.
 std::vector<ObjectNode*> LeftOutBelow(ObjectNode* root,
                                       const std::unordered_set<const ObjectNode*>& leftOut) {
@@ -402,13 +518,41 @@ size_t ObjectsAfter(const ObjectTree& catalogue, const DiscChanges& changes,
     });
     for (const ObjectNode* node : changes.Missing)
         objects -= leftOut.contains(node) ? 0 : 1;
-    return objects;
+    // A pair is one object either way: renamed, or deleted while its file is added.
+    return objects - changes.Renamed.size();
+}
+
+// Adds what New holds but the nodes left out, each top-level node at its place.
+void AddNewObjects(ObjectTree& catalogue, DiscChanges& changes,
+                   const std::unordered_set<const ObjectNode*>& leftOut) {
+    ObjectTree& added = changes.New;
+    const std::vector<ObjectNode*> roots = added.TopLevel();
+    std::vector<NodePlace> places;
+    places.reserve(roots.size());
+    // A left-out node's place is taken by the sibling it would have followed.
+    std::unordered_map<const ObjectNode*, ObjectNode*> standIns;
+    for (size_t i = 0; i < roots.size(); ++i) {
+        NodePlace place = changes.Places[i];
+        if (const auto standIn = standIns.find(place.After); standIn != standIns.end())
+            place.After = standIn->second;
+        if (leftOut.contains(roots[i])) {
+            standIns.emplace(roots[i], place.After);
+            added.DeleteObjectTree(roots[i]);
+            continue;
+        }
+        if (!leftOut.empty())
+            for (ObjectNode* node : LeftOutBelow(roots[i], leftOut))
+                added.DeleteObjectTree(node);
+        places.push_back(place);
+    }
+    catalogue.AdoptAt(std::move(added), places);
 }
 
 }  // namespace
 
 DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
-                            const TextCodec& texts, ProgressSink& progress, MessagePump& pump) {
+                            const TextCodec& texts, ProgressSink& progress, MessagePump& pump,
+                            FingerprintMap* fingerprints) {
     const TextCodec& listed = ListedCodec();
     const std::string base = Recode(scope.BaseFolder, ProcessCodec(), listed);
     DiscLookup disc(base, texts, listed);
@@ -437,6 +581,11 @@ DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& 
     }
     DiscChanges changes = finder.Compare(scanned, disc);
     changes.Skipped = scanner.Skipped();
+    if (fingerprints != nullptr) {
+        RenameFinder renames(*fingerprints, texts, pump);
+        renames.RecordKept(finder.KeptObjects(), disc);
+        renames.Pair(changes, base);
+    }
     return changes;
 }
 
@@ -448,33 +597,22 @@ void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
         retyping.Object->Data.ObjectType = retyping.ObjectType;
         retyping.Object->Data.ObjectAction = retyping.ObjectAction;
     }
-    ObjectTree& added = changes.New;
-    const std::vector<ObjectNode*> roots = added.TopLevel();
-    std::vector<NodePlace> places;
-    places.reserve(roots.size());
-    // A left-out node's place is taken by the sibling it would have followed.
-    std::unordered_map<const ObjectNode*, ObjectNode*> standIns;
-    for (size_t i = 0; i < roots.size(); ++i) {
-        NodePlace place = changes.Places[i];
-        if (const auto standIn = standIns.find(place.After); standIn != standIns.end())
-            place.After = standIn->second;
-        if (leftOut.contains(roots[i])) {
-            standIns.emplace(roots[i], place.After);
-            added.DeleteObjectTree(roots[i]);
+    std::vector<ObjectNode*> deleted;
+    std::unordered_set<const ObjectNode*> notAdded = leftOut;
+    for (const DiscChanges::Renaming& renaming : changes.Renamed) {
+        if (leftOut.contains(renaming.Object)) {
+            deleted.push_back(renaming.Object);
             continue;
         }
-        if (!leftOut.empty())
-            for (ObjectNode* node : LeftOutBelow(roots[i], leftOut))
-                added.DeleteObjectTree(node);
-        places.push_back(place);
+        renaming.Object->Data.PathFileName = renaming.File->Data.PathFileName;
+        notAdded.insert(renaming.File);
     }
-    catalogue.AdoptAt(std::move(added), places);
-
-    std::vector<ObjectNode*> deleted;
+    AddNewObjects(catalogue, changes, notAdded);
     for (ObjectNode* node : changes.Missing)
         if (!leftOut.contains(node))
             deleted.push_back(node);
     catalogue.DeleteObjects(deleted);
 }
+
 
 }  // namespace tomlet

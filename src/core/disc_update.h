@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/file_fingerprints.h"
 #include "core/object_tree.h"
 #include "platform/directory_listing.h"
 
@@ -50,6 +51,17 @@ struct DiscChanges {
         std::uint8_t ObjectAction = 0;
     };
     std::vector<Retyping> Retyped;
+    // Gone files paired with new files of the same content: renamed or moved on disc. Each
+    // object is to take its file's stored path and keep its texts and its place in the tree.
+    // These objects are not among Missing; their files stay in New, to be added only when the
+    // pairing is left out.
+    struct Renaming {
+        ObjectNode* Object = nullptr;      // of the catalogue
+        const ObjectNode* File = nullptr;  // of New
+        // Further new files of the same content, which stay new: a gone file pairs once.
+        std::vector<const ObjectNode*> SameContent;
+    };
+    std::vector<Renaming> Renamed;
     // How many listed files and folders objects of the catalogue name.
     int Kept = 0;
     // What the scan left out (FolderScanner::Skipped): nothing below an unlistable folder counts
@@ -57,6 +69,8 @@ struct DiscChanges {
     std::vector<SkippedEntry> Skipped;
 
     bool IsEmpty() const { return New.IsEmpty() && Missing.empty() && Retyped.empty(); }
+    // The new files and folders but those paired with a gone object.
+    int NewCount() const { return New.Count() - static_cast<int>(Renamed.size()); }
 };
 
 // Lists the scope's folder as a scan does (same listing rules, order and field values, each
@@ -65,14 +79,21 @@ struct DiscChanges {
 // only when its folder can be listed and lacks it. Throws std::runtime_error when the scope's
 // folder does not exist, and, before anything is built, when what the scan makes and the objects
 // the update may not touch would be more than MaxObjects.
+// With `fingerprints` (what earlier updates recorded of the catalogue's files), a gone file whose
+// fingerprint is recorded pairs with a new file of the same size and content: the first in scan
+// order of its name, else the first (empty files never pair: they have no content to know them
+// by); the fingerprints of every new file and of kept files the record lacked are added to it.
+// Without, nothing pairs.
 DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
-                            const TextCodec& texts, ProgressSink& progress, MessagePump& pump);
+                            const TextCodec& texts, ProgressSink& progress, MessagePump& pump,
+                            FingerprintMap* fingerprints = nullptr);
 
 // Retypes what Retyped names, adds the new objects and deletes the missing ones, except the nodes
-// in `leftOut` (of New:
-// not added, with everything below them; of Missing: not deleted). A deleted object's children
-// that stay take its place. `catalogue` must be as FindDiscChanges saw it. Throws
-// std::runtime_error, changing nothing, when the catalogue would hold more than MaxObjects.
+// in `leftOut` (of New: not added, with everything below them; of Missing: not deleted; the
+// object of a Renamed pair: not renamed, but deleted, while its file is added). A renamed object
+// takes its file's path. A deleted object's children that stay take its place. `catalogue` must
+// be as FindDiscChanges saw it. Throws std::runtime_error, changing nothing, when the catalogue
+// would hold more than MaxObjects.
 void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
                       const std::unordered_set<const ObjectNode*>& leftOut = {});
 

@@ -269,5 +269,126 @@ TEST_F(DiscUpdateTest, LeftOutChangesStayUndoneAndSurvivorsTakeADeletedFoldersPl
     EXPECT_EQ(catalogue.Count(), 6);
 }
 
+// What a renaming update found: "old>new" per pair, "=twin" per further file of the same content.
+std::string Pairs(const DiscChanges& changes) {
+    std::string pairs;
+    for (const DiscChanges::Renaming& renaming : changes.Renamed) {
+        pairs += (pairs.empty() ? "" : " ") + renaming.Object->Data.PathFileName + ">" +
+                 renaming.File->Data.PathFileName;
+        for (const ObjectNode* twin : renaming.SameContent)
+            pairs += "=" + twin->Data.PathFileName;
+    }
+    return pairs;
+}
+
+class RenameTest : public DiscUpdateTest {
+protected:
+    // A catalogue of the disc, whose files an earlier update recorded.
+    void SetUp() override {
+        data.WriteFile("logo.bmp", "LOGO");
+        data.WriteFile("readme.txt", "READ ME");
+        data.WriteFile("empty.txt");
+        data.MakeFolder("Pics");
+        ScanCatalogue();
+        ASSERT_TRUE(FindRenames().IsEmpty());
+        ASSERT_EQ(fingerprints.size(), 3u);
+    }
+    DiscChanges FindRenames() {
+        const DiscUpdateScope scope{DataDir(), {}, nullptr, {"*.*"}, true};
+        return FindDiscChanges(catalogue, scope, ProcessCodec(), silent, silent, &fingerprints);
+    }
+    void Rename(const std::string& from, const std::string& to) const {
+        fs::create_directories(fs::path(data / to).parent_path());
+        fs::rename(data / from, data / to);
+    }
+
+    FingerprintMap fingerprints;
+};
+
+TEST_F(RenameTest, AGoneFilePairsOnceWithANewFileOfTheSameContent) {
+    const struct {
+        const char* Case;
+        std::vector<std::pair<std::string, std::string>> Renames;
+        std::vector<std::pair<std::string, std::string>> Written;
+        std::string Pairs;
+        std::string Missing;
+    } cases[] = {
+        {"renamed", {{"logo.bmp", "logo2.bmp"}}, {}, "logo.bmp>logo2.bmp", ""},
+        {"moved", {{"logo.bmp", "Pics/logo.bmp"}}, {}, "logo.bmp>Pics\\logo.bmp", ""},
+        {"moved into a new folder", {{"logo.bmp", "New/Deep/logo.bmp"}}, {},
+         "logo.bmp>New\\Deep\\logo.bmp", ""},
+        {"renamed and changed", {{"logo.bmp", "logo2.bmp"}}, {{"logo2.bmp", "LOGO!"}}, "",
+         "logo.bmp"},
+        {"another file of the same size", {}, {{"logo.bmp", ""}, {"logo2.bmp", "LOGA"}}, "",
+         "logo.bmp"},
+        {"two files of the same content", {{"logo.bmp", "b.bmp"}}, {{"a.bmp", "LOGO"}},
+         "logo.bmp>a.bmp=b.bmp", ""},
+        {"an empty file has no content to know it by", {{"empty.txt", "empty2.txt"}}, {}, "",
+         "empty.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Case);
+        const FingerprintMap recorded = fingerprints;
+        for (const auto& [from, to] : c.Renames)
+            Rename(from, to);
+        for (const auto& [path, content] : c.Written) {
+            if (content.empty())
+                fs::remove(data / path);
+            else
+                data.WriteFile(path, content);
+        }
+        const DiscChanges changes = FindRenames();
+        EXPECT_EQ(Pairs(changes), c.Pairs);
+        EXPECT_EQ(Paths(changes.Missing), c.Missing);
+        // The same disc again, as it was.
+        fs::remove_all(data.Path());
+        fs::create_directories(data.Path());
+        data.WriteFile("logo.bmp", "LOGO");
+        data.WriteFile("readme.txt", "READ ME");
+        data.WriteFile("empty.txt");
+        data.MakeFolder("Pics");
+        fingerprints = recorded;
+    }
+}
+
+TEST_F(RenameTest, ARenamedObjectKeepsItsTextsAndPlaceUnlessLeftOut) {
+    ObjectNode* logo = ByPath("logo.bmp");
+    logo->Data.Hint = "the logo";
+    logo->Data.Comments = "drawn by hand";
+    logo->Data.Parameters = "/show";
+    ASSERT_TRUE(catalogue.MoveToLastChild(logo, nullptr));
+    Rename("logo.bmp", "Pics/logo2.bmp");
+    Rename("readme.txt", "read.me");
+
+    DiscChanges changes = FindRenames();
+    ASSERT_EQ(Pairs(changes), "readme.txt>read.me logo.bmp>Pics\\logo2.bmp");
+    const std::unordered_set<const ObjectNode*> leftOut{changes.Renamed[0].Object};
+    ApplyDiscChanges(catalogue, std::move(changes), leftOut);
+    // The logo keeps its place at the end; the read-me left out is deleted and its file added.
+    EXPECT_EQ(testing::NestedOutline(catalogue.TopLevel(),
+                                     [](const TNodeData& data) {
+                                         return data.PathFileName +
+                                                (data.Hint.empty() ? "" : "/" + data.Hint);
+                                     }),
+              "Pics empty.txt read.me Pics\\logo2.bmp/the logo");
+    EXPECT_EQ(logo->Data.Comments + logo->Data.Parameters, "drawn by hand/show");
+    KeepNamedFingerprints(fingerprints, catalogue);
+    EXPECT_EQ(fingerprints.size(), 3u);
+    EXPECT_TRUE(fingerprints.contains(FingerprintKey("Pics\\logo2.bmp")));
+}
+
+TEST(FingerprintRecordTest, ARecordReadsBackAndADamagedOneAsEmpty) {
+    const TempFolder folder;
+    const std::string file = (folder.Path() / "deep" / "record.dat").string();
+    const FingerprintMap record{{FingerprintKey("a\\b.txt"), {4, 77}}, {7, {1u << 20, ~0ull}}};
+    ASSERT_TRUE(SaveFingerprints(file, record));
+    EXPECT_EQ(LoadFingerprints(file), record);
+    const std::string bytes = testing::ReadWholeFile(file);
+    folder.WriteFile("deep/record.dat", bytes.substr(0, bytes.size() - 3));
+    EXPECT_TRUE(LoadFingerprints(file).empty());
+    EXPECT_TRUE(LoadFingerprints((folder.Path() / "none.dat").string()).empty());
+    EXPECT_NE(FingerprintFileOf("a.tml"), FingerprintFileOf("b.tml"));
+}
+
 }  // namespace
 }  // namespace tomlet

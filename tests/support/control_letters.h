@@ -12,8 +12,8 @@
 namespace tomlet::testing {
 
 // Every button, group box and field label of a dialog marks an access letter that no other of
-// them marks.
-inline void ExpectControlLetters(const QWidget& dialog) {
+// them marks. Returns how many controls there are, so that a test sees none was left out.
+inline int ExpectControlLetters(const QWidget& dialog) {
     QStringList captions;
     for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
         captions << button->text();
@@ -31,6 +31,7 @@ inline void ExpectControlLetters(const QWidget& dialog) {
         EXPECT_FALSE(letters.contains(letter)) << caption.toStdString();
         letters.insert(letter);
     }
+    return static_cast<int>(letters.size());
 }
 
 }  // namespace tomlet::testing

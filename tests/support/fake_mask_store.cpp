@@ -14,4 +14,13 @@ QString FakeMaskStore::Save(const QStringList& masks) {
     return SaveError;
 }
 
+std::optional<UpdateChoice> FakeMaskStore::LoadUpdateChoice(const QString& projectFile) {
+    const auto stored = UpdateChoices.find(projectFile);
+    return stored != UpdateChoices.end() ? std::optional(stored->second) : std::nullopt;
+}
+
+void FakeMaskStore::SaveUpdateChoice(const QString& projectFile, const UpdateChoice& choice) {
+    UpdateChoices.insert_or_assign(projectFile, choice);
+}
+
 }  // namespace tomlet::testing

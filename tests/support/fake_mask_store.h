@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 #include "ui/seams/mask_store.h"
 
 namespace tomlet::testing {
@@ -13,8 +15,12 @@ public:
     int Loads = 0;
     int Saves = 0;
 
+    std::map<QString, UpdateChoice> UpdateChoices;  // by project file
+
     LoadedMasks Load() override;
     QString Save(const QStringList& masks) override;
+    std::optional<UpdateChoice> LoadUpdateChoice(const QString& projectFile) override;
+    void SaveUpdateChoice(const QString& projectFile, const UpdateChoice& choice) override;
 };
 
 }  // namespace tomlet::testing

@@ -9,12 +9,9 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QShortcut>
-#include <QToolButton>
 #include <QVariant>
 #include <QWidget>
-#include <functional>
 #include <optional>
-#include <vector>
 
 namespace tomlet {
 
@@ -41,9 +38,37 @@ QChar Folded(QChar letter) {
     return letter.toCaseFolded();
 }
 
-bool TakesLetter(const QAction& item) {
-    return !item.isSeparator() && !item.text().isEmpty() &&
-           !item.property(NoLetterProperty).toBool();
+// The text that shows an item's letter: a menu item's, a button's, a label's, a group's title.
+QString TextOf(const QObject& item) {
+    if (const auto* action = qobject_cast<const QAction*>(&item))
+        return action->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&item))
+        return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(&item))
+        return label->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(&item))
+        return group->title();
+    return {};
+}
+
+void SetTextOf(QObject& item, const QString& text) {
+    if (auto* action = qobject_cast<QAction*>(&item))
+        action->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(&item))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(&item))
+        label->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(&item))
+        group->setTitle(text);
+}
+
+bool TakesLetter(const QObject& item) {
+    if (const auto* action = qobject_cast<const QAction*>(&item); action && action->isSeparator())
+        return false;
+    // A label's letter moves the focus to its buddy: a label without one has no use for it.
+    if (const auto* label = qobject_cast<const QLabel*>(&item); label && !label->buddy())
+        return false;
+    return !TextOf(item).isEmpty() && !item.property(NoLetterProperty).toBool();
 }
 
 // Where to mark a letter of `text` that `used` does not hold: the first free start of a word,
@@ -67,95 +92,50 @@ qsizetype ChooseLetter(const QString& text, const QSet<QChar>& used) {
     return letter >= 0 ? letter : sign;
 }
 
-// A text that takes an access letter: a menu item's, a button's, a group's or a field label's.
-struct Caption {
-    QObject* Holder;
-    std::function<QString()> Text;
-    std::function<void(const QString&)> SetText;
-};
-
-Caption CaptionOf(QAction& item) {
-    return {&item, [&item] { return item.text(); },
-            [&item](const QString& text) { item.setText(text); }};
-}
-
-void MarkLetter(const Caption& caption, QSet<QChar>& used) {
-    const QString text = caption.Text();
+void MarkLetter(QObject& item, QSet<QChar>& used) {
+    const QString text = TextOf(item);
     const qsizetype at = ChooseLetter(text, used);
     if (at < 0)
         return;
     used.insert(Folded(text[at]));
     QString marked = text;
     marked.insert(at, u'&');
-    caption.Holder->setProperty(PlainTextProperty, text);
-    caption.Holder->setProperty(MarkedTextProperty, marked);
-    caption.SetText(marked);
+    item.setProperty(PlainTextProperty, text);
+    item.setProperty(MarkedTextProperty, marked);
+    SetTextOf(item, marked);
 }
 
 // Takes back a letter chosen before, unless the text has been replaced since.
-void TakeBackLetter(const Caption& caption) {
-    const QVariant marked = caption.Holder->property(MarkedTextProperty);
+void TakeBackLetter(QObject& item) {
+    const QVariant marked = item.property(MarkedTextProperty);
     if (!marked.isValid())
         return;
-    if (caption.Text() == marked.toString())
-        caption.SetText(caption.Holder->property(PlainTextProperty).toString());
-    caption.Holder->setProperty(PlainTextProperty, QVariant());
-    caption.Holder->setProperty(MarkedTextProperty, QVariant());
+    if (TextOf(item) == marked.toString())
+        SetTextOf(item, item.property(PlainTextProperty).toString());
+    item.setProperty(PlainTextProperty, QVariant());
+    item.setProperty(MarkedTextProperty, QVariant());
 }
 
-QSet<QChar> LettersHeld(const QList<QAction*>& items, const QAction* except = nullptr) {
+template <class Item>
+QSet<QChar> LettersHeld(const QList<Item*>& items, const QObject* except = nullptr) {
     QSet<QChar> used;
-    for (const QAction* item : items) {
+    for (const Item* item : items) {
         if (item == except || !TakesLetter(*item))
             continue;
-        if (const auto letter = MarkedLetter(item->text()))
+        if (const auto letter = MarkedLetter(TextOf(*item)))
             used.insert(Folded(*letter));
     }
     return used;
 }
 
-// Letters for the captions that mark none, unique among all of them.
-void AssignAmong(const std::vector<Caption>& captions) {
-    QSet<QChar> used;
-    for (const Caption& caption : captions) {
-        if (const auto letter = MarkedLetter(caption.Text()))
-            used.insert(Folded(*letter));
+// Letters unique among `items`, which may hold letters of their own.
+template <class Item>
+void AssignAmong(const QList<Item*>& items) {
+    QSet<QChar> used = LettersHeld(items);
+    for (Item* item : items) {
+        if (TakesLetter(*item) && !MarkedLetter(TextOf(*item)))
+            MarkLetter(*item, used);
     }
-    for (const Caption& caption : captions) {
-        if (!MarkedLetter(caption.Text()))
-            MarkLetter(caption, used);
-    }
-}
-
-void AssignInMenu(const QList<QAction*>& items) {
-    std::vector<Caption> captions;
-    for (QAction* item : items) {
-        if (TakesLetter(*item))
-            captions.push_back(CaptionOf(*item));
-    }
-    AssignAmong(captions);
-}
-
-// The dialog's controls a user reaches by a letter: buttons, check and radio boxes, group boxes
-// and the labels of fields. Tool buttons show an action, whose text the menus letter.
-std::vector<Caption> ControlCaptions(QWidget& dialog) {
-    std::vector<Caption> captions;
-    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
-        if (!button->text().isEmpty() && qobject_cast<QToolButton*>(button) == nullptr)
-            captions.push_back({button, [button] { return button->text(); },
-                                [button](const QString& text) { button->setText(text); }});
-    }
-    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
-        if (!group->title().isEmpty())
-            captions.push_back({group, [group] { return group->title(); },
-                                [group](const QString& text) { group->setTitle(text); }});
-    }
-    for (QLabel* label : dialog.findChildren<QLabel*>()) {
-        if (label->buddy() != nullptr && !label->text().isEmpty())
-            captions.push_back({label, [label] { return label->text(); },
-                                [label](const QString& text) { label->setText(text); }});
-    }
-    return captions;
 }
 
 }  // namespace
@@ -168,25 +148,30 @@ void AssignAccessLetters(QWidget& window) {
         menus.append(menu->actions());
     for (const QList<QAction*>& items : menus) {
         for (QAction* item : items)
-            TakeBackLetter(CaptionOf(*item));
+            TakeBackLetter(*item);
     }
     for (const QList<QAction*>& items : menus)
-        AssignInMenu(items);
-}
-
-void AssignAccessLetter(const QMenu& menu, QAction& item) {
-    TakeBackLetter(CaptionOf(item));
-    if (!TakesLetter(item) || MarkedLetter(item.text()))
-        return;
-    QSet<QChar> used = LettersHeld(menu.actions(), &item);
-    MarkLetter(CaptionOf(item), used);
+        AssignAmong(items);
 }
 
 void AssignControlAccessLetters(QWidget& dialog) {
-    const std::vector<Caption> captions = ControlCaptions(dialog);
-    for (const Caption& caption : captions)
-        TakeBackLetter(caption);
-    AssignAmong(captions);
+    QList<QObject*> controls;
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLabel*>(control) ||
+            qobject_cast<QGroupBox*>(control))
+            controls.append(control);
+    }
+    for (QObject* control : controls)
+        TakeBackLetter(*control);
+    AssignAmong(controls);
+}
+
+void AssignAccessLetter(const QMenu& menu, QAction& item) {
+    TakeBackLetter(item);
+    if (!TakesLetter(item) || MarkedLetter(item.text()))
+        return;
+    QSet<QChar> used = LettersHeld(menu.actions(), &item);
+    MarkLetter(item, used);
 }
 
 void KeepWithoutAccessLetter(QAction& item) {

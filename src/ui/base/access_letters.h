@@ -20,15 +20,16 @@ namespace tomlet {
 // letters of their own.
 void AssignAccessLetters(QWidget& window);
 
+// The same rule for a dialog's controls: every button, group box and label with a buddy gets a
+// letter unique within the dialog, so that Alt and the letter reach each control. The dialog
+// runs this after its texts are translated, and again after it changes a text.
+void AssignControlAccessLetters(QWidget& dialog);
+
 // Gives one item of a menu a letter that no other item of the menu holds: for an item whose
 // text is set as the menu opens.
 void AssignAccessLetter(const QMenu& menu, QAction& item);
 
 void KeepWithoutAccessLetter(QAction& item);
-
-// The same for a dialog's controls: its buttons, check and radio boxes, group boxes and the
-// labels of its fields get letters unique within the dialog. Run after every translation.
-void AssignControlAccessLetters(QWidget& dialog);
 
 // The text as it reads without its access letter's mark ("&&" stays a single '&').
 QString WithoutAccessLetter(const QString& text);

@@ -203,17 +203,28 @@ void Tfrm_Scan::BuildControls() {
 }
 
 void Tfrm_Scan::LoadMasks() {
-    m_masks->clear();
     const LoadedMasks stored = m_store.Load();
-    m_masks->addItems(stored.Masks);
     if (!stored.Error.isEmpty()) {
+        m_masks->clear();
+        m_masks->addItems(stored.Masks);
         m_prompts.ShowMessage(this, MessageKind::Error, stored.Error);
         return;
     }
+    ShowMasks(stored.Masks);
+}
+
+void Tfrm_Scan::ShowMasks(const QStringList& masks) {
+    m_masks->clear();
+    m_masks->addItems(masks);
     if (m_masks->count() > 0) {
         m_mask->setCurrentText(m_masks->item(0)->text());
         m_masks->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     }
+}
+
+void Tfrm_Scan::Preselect(const QStringList& masks, bool nested) {
+    ShowMasks(masks);
+    m_nested->setChecked(nested);
 }
 
 void Tfrm_Scan::SetDirectory(const QString& text) {

@@ -35,6 +35,8 @@ public:
     // The mask list in scan order, and the nested box.
     QStringList MaskList() const;
     bool ScanNested() const;
+    // Shows another list than the stored one, the first mask selected, and the nested choice.
+    void Preselect(const QStringList& masks, bool nested);
 
     void edit_SetDirButtonClick();
     void button_AddMaskClick();
@@ -49,6 +51,7 @@ public:
 private:
     void BuildControls();
     void LoadMasks();
+    void ShowMasks(const QStringList& masks);
 
     Prompts& m_prompts;
     MaskStore& m_store;

@@ -6,11 +6,14 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include "core/catalogue.h"
 #include "core/disc_update.h"
 #include "core/language_file.h"
+#include "core/paths.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/named.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
@@ -34,16 +37,30 @@ QTreeWidget* MakeList(QWidget* parent, const char* name, int columns) {
     return list;
 }
 
-QLabel* CountLabel(QWidget* parent, const char* name, TextId format, std::size_t count,
-                   QWidget* list) {
+QLabel* CountLabel(QWidget* parent, const char* name, QWidget* list) {
     auto* label = Named(new QLabel(parent), name);
-    label->setText(ToQString(FormatCount(Text(format), static_cast<long long>(count))));
     label->setBuddy(list);
     return label;
 }
 
 bool IsChecked(const QTreeWidgetItem* item) {
     return item->checkState(0) == Qt::Checked;
+}
+
+int CheckedItems(const QTreeWidget& list) {
+    int checked = 0;
+    for (QTreeWidgetItemIterator item(const_cast<QTreeWidget*>(&list)); *item != nullptr; ++item)
+        checked += IsChecked(*item) ? 1 : 0;
+    return checked;
+}
+
+void ShowCount(QLabel& label, TextId format, int count) {
+    label.setText(ToQString(FormatCount(Text(format), count)));
+}
+
+// A stored path as the system writes paths.
+QString ShownPath(const std::string& storedPath) {
+    return ToQString(NativeStoredPath(storedPath));
 }
 
 }  // namespace
@@ -57,12 +74,15 @@ void Tfrm_Update::FormCreate(const DiscChanges& changes) {
     setObjectName(u"frm_Update"_s);
     setWindowTitle(u"Update from disc"_s);
     m_new = MakeList(this, "tree_NewObjects", 1);
+    m_renamed = MakeList(this, "list_RenamedObjects", 2);
+    m_renamed->setRootIsDecorated(false);
     m_missing = MakeList(this, "list_MissingObjects", 2);
     m_missing->setRootIsDecorated(false);
-    auto* note =
-        Named(new QLabel(u"Checked objects are added or deleted; everything else stays as it is."_s,
-                         this),
-              "label_UpdateNote");
+    auto* note = Named(
+        new QLabel(
+            u"Checked objects are added, renamed or deleted; everything else stays as it is."_s,
+            this),
+        "label_UpdateNote");
     note->setWordWrap(true);
     auto* apply = Named(new QPushButton(u"Apply"_s, this), "button_Apply");
     auto* cancel = Named(new QPushButton(u"Cancel"_s, this), "button_Cancel");
@@ -72,22 +92,29 @@ void Tfrm_Update::FormCreate(const DiscChanges& changes) {
     TranslateForm(this, CurrentLanguageFile(), true);
 
     // The counts come from the catalogue, after the window's own texts.
-    QLabel* newLabel = CountLabel(this, "label_NewObjects", TextId::text_NewOnDisc_D,
-                                  static_cast<std::size_t>(changes.New.Count()), m_new);
-    QLabel* missingLabel = CountLabel(this, "label_MissingObjects", TextId::text_GoneFromDisc_D,
-                                      changes.Missing.size(), m_missing);
+    m_newLabel = CountLabel(this, "label_NewObjects", m_new);
+    m_renamedLabel = CountLabel(this, "label_RenamedObjects", m_renamed);
+    m_missingLabel = CountLabel(this, "label_MissingObjects", m_missing);
     FillNewObjects(changes);
+    FillRenamedObjects(changes);
     FillMissingObjects(changes);
+    m_renamedLabel->setVisible(!changes.Renamed.empty());
+    m_renamed->setVisible(!changes.Renamed.empty());
+    UpdateCounts();
     connect(m_new, &QTreeWidget::itemChanged, this, &Tfrm_Update::tree_NewObjectsItemChanged);
+    for (QTreeWidget* list : {m_new, m_renamed, m_missing})
+        connect(list, &QTreeWidget::itemChanged, this, &Tfrm_Update::UpdateCounts);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(apply);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(newLabel);
+    layout->addWidget(m_newLabel);
     layout->addWidget(m_new, 1);
-    layout->addWidget(missingLabel);
+    layout->addWidget(m_renamedLabel);
+    layout->addWidget(m_renamed, 1);
+    layout->addWidget(m_missingLabel);
     layout->addWidget(m_missing, 1);
     layout->addWidget(note);
     layout->addLayout(buttons);
@@ -98,7 +125,7 @@ QTreeWidgetItem* Tfrm_Update::AddItem(QTreeWidgetItem* parent, QTreeWidget* list
                                       const ObjectNode& node, const QString& text) {
     auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(list);
     item->setText(0, text);
-    item->setToolTip(0, ToQString(node.Data.PathFileName));
+    item->setToolTip(0, ShownPath(node.Data.PathFileName));
     item->setIcon(0, ObjectTypeIcon(node.Data.ObjectType));
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(0, Qt::Checked);
@@ -107,12 +134,19 @@ QTreeWidgetItem* Tfrm_Update::AddItem(QTreeWidgetItem* parent, QTreeWidget* list
 }
 
 // A top-level new object shows where it goes, by its path; below a new folder, its name is enough.
+// A file paired with a gone object shows among the renamed ones instead.
 void Tfrm_Update::FillNewObjects(const DiscChanges& changes) {
-    const auto addBelow = [this](const auto& self, QTreeWidgetItem* parent,
-                                 const ObjectNode& node) -> void {
+    std::unordered_set<const ObjectNode*> renamed;
+    for (const DiscChanges::Renaming& renaming : changes.Renamed)
+        renamed.insert(renaming.File);
+    const auto addBelow = [&](const auto& self, QTreeWidgetItem* parent,
+                              const ObjectNode& node) -> void {
+        if (renamed.contains(&node))
+            return;
         QTreeWidgetItem* item =
             AddItem(parent, m_new, node,
-                    ToQString(parent != nullptr ? node.Data.Caption : node.Data.PathFileName));
+                    parent != nullptr ? ToQString(node.Data.Caption)
+                                      : ShownPath(node.Data.PathFileName));
         for (const ObjectNode* child : node.Children())
             self(self, item, *child);
     };
@@ -121,12 +155,31 @@ void Tfrm_Update::FillNewObjects(const DiscChanges& changes) {
     m_new->expandAll();
 }
 
+// "old → new", the object's caption beside.
+void Tfrm_Update::FillRenamedObjects(const DiscChanges& changes) {
+    for (const DiscChanges::Renaming& renaming : changes.Renamed) {
+        const QString newPath = ShownPath(renaming.File->Data.PathFileName);
+        QTreeWidgetItem* item =
+            AddItem(nullptr, m_renamed, *renaming.Object,
+                    ShownPath(renaming.Object->Data.PathFileName) + u" \u2192 "_s + newPath);
+        item->setText(1, ToQString(renaming.Object->Data.Caption));
+        item->setToolTip(0, item->text(0));
+    }
+}
+
 void Tfrm_Update::FillMissingObjects(const DiscChanges& changes) {
     for (const ObjectNode* node : changes.Missing) {
         QTreeWidgetItem* item =
-            AddItem(nullptr, m_missing, *node, ToQString(node->Data.PathFileName));
+            AddItem(nullptr, m_missing, *node, ShownPath(node->Data.PathFileName));
         item->setText(1, ToQString(node->Data.Caption));
     }
+}
+
+void Tfrm_Update::UpdateCounts() {
+    ShowCount(*m_newLabel, TextId::text_NewOnDisc_D, CheckedItems(*m_new));
+    ShowCount(*m_renamedLabel, TextId::text_RenamedOnDisc_D, CheckedItems(*m_renamed));
+    ShowCount(*m_missingLabel, TextId::text_GoneFromDisc_D, CheckedItems(*m_missing));
+    AssignControlAccessLetters(*this);
 }
 
 void Tfrm_Update::tree_NewObjectsItemChanged(QTreeWidgetItem* item) {

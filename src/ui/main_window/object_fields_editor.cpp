@@ -72,7 +72,7 @@ ObjectFieldsEditor::ObjectFieldsEditor(QWidget& window, const ObjectFieldsWidget
     : m_window(window), m_widgets(widgets), m_model(model), m_prompts(prompts) {
     ConnectFieldChanges();
     ConnectEnterKey();
-    ClearWhenShownNodeGoes();
+    FollowShownNode();
 }
 
 ObjectNode* ObjectFieldsEditor::SelectedNode() const {
@@ -163,8 +163,9 @@ void ObjectFieldsEditor::ConnectFieldChanges() {
 }
 
 // The node shown may go by any route: deleted with its subtree, cleared with the tree, or taken by
-// an update from disc. Its persistent index then is invalid, and the fields are emptied.
-void ObjectFieldsEditor::ClearWhenShownNodeGoes() {
+// an update from disc. Its persistent index then is invalid, and the fields are emptied. An
+// update may also change its record.
+void ObjectFieldsEditor::FollowShownNode() {
     const auto clearIfGone = [this] {
         if (!m_shown.isValid())
             ClearObjectFields();
@@ -172,6 +173,14 @@ void ObjectFieldsEditor::ClearWhenShownNodeGoes() {
     connect(&m_model, &QAbstractItemModel::rowsRemoved, this, clearIfGone);
     connect(&m_model, &QAbstractItemModel::modelReset, this, clearIfGone);
     connect(&m_model, &QAbstractItemModel::layoutChanged, this, clearIfGone);
+    // Its record changed by another route (an update from disc gave it a new path): shown
+    // afresh, unless the author has edits of it pending.
+    connect(&m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                if (!m_edited && m_shown.isValid() && m_shown.parent() == first.parent() &&
+                    m_shown.row() >= first.row() && m_shown.row() <= last.row())
+                    ShowObjectFields();
+            });
 }
 
 void ObjectFieldsEditor::ConnectEnterKey() {

@@ -75,7 +75,7 @@ Q_SIGNALS:
 
 private:
     void ConnectFieldChanges();
-    void ClearWhenShownNodeGoes();
+    void FollowShownNode();
     void SetEdited(bool edited);
     ObjectNode* ShownNode() const;
     // The record as Commit writes it from the fields over `stored`.

@@ -15,6 +15,7 @@
 #include "ui/dialogs/scan_dialog.h"
 #include "ui/dialogs/update_dialog.h"
 #include "ui/main_window/project_session.h"
+#include "ui/seams/mask_store.h"
 #include "ui/seams/prompts.h"
 #include "ui/tree/object_tree_model.h"
 #include "ui/tree/object_tree_view.h"
@@ -166,14 +167,23 @@ void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
     const std::unique_ptr<Tfrm_Scan> dialog =
         ScanOptions(scope.Folder.empty() ? dataDir : FolderOfObject(dataDir, scope.Folder));
     dialog->LockDirectory(true);
-    if (!AskScanOptions(*dialog))
+    if (!AskUpdateOptions(*dialog))
         return;
     scope.Masks = m_scanMaskList;
     scope.Nested = dialog->ScanNested();
 
     // Busy from the scan until the changes are in, so that nothing changes the tree between.
     const BusyState::Scope busy(m_busy);
-    DiscChanges changes = ScanForChanges(scope);
+    // A project never saved has no record of its files: nothing pairs as renamed.
+    const std::string& projectFile = m_session.CurrentFileName();
+    const std::string record = projectFile.empty() ? std::string() : FingerprintFileOf(projectFile);
+    FingerprintMap fingerprints = LoadFingerprints(record);
+    const size_t loaded = fingerprints.size();
+    DiscChanges changes = ScanForChanges(scope, record.empty() ? nullptr : &fingerprints);
+    const auto remember = qScopeGuard([&] {
+        if (!record.empty())
+            SaveNamedFingerprints(record, fingerprints, m_model.Tree(), loaded);
+    });
     if (changes.IsEmpty()) {
         AskWhileBusy([this] {
             m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Information,
@@ -186,9 +196,24 @@ void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
         ApplyReviewedChanges(std::move(changes), review.LeftOut());
 }
 
-DiscChanges ScanCommands::ScanForChanges(const DiscUpdateScope& scope) {
+bool ScanCommands::AskUpdateOptions(Tfrm_Scan& dialog) {
+    dialog.setWindowTitle(ToQString(Text(TextId::text_UpdateOptions)));
+    const QString projectFile = ToQString(m_session.CurrentFileName());
+    if (!projectFile.isEmpty())
+        if (const auto choice = m_seams.StoredMasks.LoadUpdateChoice(projectFile))
+            dialog.Preselect(choice->Masks, choice->Nested);
+    if (!AskScanOptions(dialog))
+        return false;
+    if (!projectFile.isEmpty())
+        m_seams.StoredMasks.SaveUpdateChoice(projectFile, {dialog.MaskList(), dialog.ScanNested()});
+    return true;
+}
+
+DiscChanges ScanCommands::ScanForChanges(const DiscUpdateScope& scope,
+                                         FingerprintMap* fingerprints) {
     const DisabledScope pages(*m_widgets.EditorPages);
-    return tomlet::FindDiscChanges(m_model.Tree(), scope, ProcessCodec(), m_seams.Progress, m_pump);
+    return tomlet::FindDiscChanges(m_model.Tree(), scope, ProcessCodec(), m_seams.Progress, m_pump,
+                                   fingerprints);
 }
 
 // A selected object that the update deletes hands the selection to the nearest folder above it

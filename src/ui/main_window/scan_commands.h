@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/file_fingerprints.h"
 #include "ui/main_window/busy_state.h"
 #include "ui/seams/seams.h"
 
@@ -58,7 +59,10 @@ private:
     bool AskScanOptions(Tfrm_Scan& dialog);
     void ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
                        BusyState::Commands commands);
-    DiscChanges ScanForChanges(const DiscUpdateScope& scope);
+    DiscChanges ScanForChanges(const DiscUpdateScope& scope, FingerprintMap* fingerprints);
+    // Shows the update's options with the choice of the project's last update; false when
+    // cancelled. On OK the choice is remembered for the project.
+    bool AskUpdateOptions(Tfrm_Scan& dialog);
     void ApplyReviewedChanges(DiscChanges&& changes,
                               const std::unordered_set<const ObjectNode*>& leftOut);
 

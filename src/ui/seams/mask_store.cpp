@@ -1,5 +1,7 @@
 #include "ui/seams/mask_store.h"
 
+#include <QCryptographicHash>
+#include <QFileInfo>
 #include <QSettings>
 #include <algorithm>
 
@@ -34,6 +36,22 @@ bool IsText(const QVariant& value) {
 // Said of a settings file that is no regular file, which is never opened: on a pipe QSettings
 // would wait for good.
 const QString NoFile = u": it is no file but a folder, a pipe or a device"_s;
+
+// A project's group: named by a hash of the file's absolute path, which may hold the separators
+// that settings keys use for groups; the path itself is kept as "File" in it.
+QString UpdateChoiceGroup(const QString& projectFile) {
+    const QByteArray path = QFileInfo(projectFile).absoluteFilePath().toUtf8();
+    return u"ProjectUpdates/"_s +
+           QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex());
+}
+
+// The store's settings when they can be read and written.
+std::unique_ptr<QSettings> UsableMaskSettings() {
+    if (!NonRegularSettingsFile(QSettings::NativeFormat, u"Tomlet"_s).isEmpty())
+        return nullptr;
+    auto settings = OpenMaskSettings();
+    return settings->status() == QSettings::NoError ? std::move(settings) : nullptr;
+}
 
 }  // namespace
 
@@ -85,6 +103,43 @@ QString SettingsMaskStore::Save(const QStringList& masks) {
     if (settings->status() != QSettings::NoError)
         return u"The mask list cannot be written to "_s + settings->fileName();
     return {};
+}
+
+std::optional<UpdateChoice> SettingsMaskStore::LoadUpdateChoice(const QString& projectFile) {
+    const auto settings = UsableMaskSettings();
+    if (!settings)
+        return std::nullopt;
+    settings->beginGroup(UpdateChoiceGroup(projectFile));
+    const QVariant count = settings->value(CountName);
+    const QVariant nested = settings->value(u"Nested"_s);
+    if (!IsText(count) || !IsText(nested))
+        return std::nullopt;
+    UpdateChoice choice;
+    choice.Nested = nested.toString() != u"0"_s;
+    const int masks = std::min(count.toString().toInt(), MaxMaskCount);
+    for (int i = 0; i < masks; ++i) {
+        const QVariant mask = settings->value(MaskName(i));
+        if (!IsText(mask))
+            return std::nullopt;
+        choice.Masks.append(mask.toString());
+    }
+    return choice;
+}
+
+void SettingsMaskStore::SaveUpdateChoice(const QString& projectFile, const UpdateChoice& choice) {
+    const auto settings = UsableMaskSettings();
+    if (!settings)
+        return;
+    const QString group = UpdateChoiceGroup(projectFile);
+    settings->remove(group);
+    settings->beginGroup(group);
+    settings->setValue(u"File"_s, QFileInfo(projectFile).absoluteFilePath());
+    settings->setValue(CountName, QString::number(choice.Masks.size()));
+    for (int i = 0; i < choice.Masks.size(); ++i)
+        settings->setValue(MaskName(i), choice.Masks[i]);
+    settings->setValue(u"Nested"_s, choice.Nested ? u"1"_s : u"0"_s);
+    settings->endGroup();
+    settings->sync();
 }
 
 }  // namespace tomlet

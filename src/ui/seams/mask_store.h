@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -15,8 +16,16 @@ struct LoadedMasks {
     QString Error;
 };
 
+// The masks and the nested choice an update of one project was last run with.
+struct UpdateChoice {
+    QStringList Masks;
+    bool Nested = true;
+    bool operator==(const UpdateChoice&) const = default;
+};
+
 // Where the scan dialog keeps its mask list between runs, as the values "Count", "Mask0",
-// "Mask1", … of the key "Mask".
+// "Mask1", … of the key "Mask"; and the choice of each project's last update, by the project
+// file, under "ProjectUpdates".
 class MaskStore {
 public:
     virtual ~MaskStore() = default;
@@ -26,6 +35,11 @@ public:
     virtual LoadedMasks Load() = 0;
     // Replaces the whole stored list; returns an error text, empty when saved.
     virtual QString Save(const QStringList& masks) = 0;
+
+    // The choice stored for the project file; nothing when none is stored or it cannot be read
+    // (a convenience, never a reason to stop an update).
+    virtual std::optional<UpdateChoice> LoadUpdateChoice(const QString& projectFile) = 0;
+    virtual void SaveUpdateChoice(const QString& projectFile, const UpdateChoice& choice) = 0;
 };
 
 // The current user's store: the registry key HKEY_CURRENT_USER\Software\Tomlet on Windows, the
@@ -37,6 +51,8 @@ class SettingsMaskStore final : public MaskStore {
 public:
     LoadedMasks Load() override;
     QString Save(const QStringList& masks) override;
+    std::optional<UpdateChoice> LoadUpdateChoice(const QString& projectFile) override;
+    void SaveUpdateChoice(const QString& projectFile, const UpdateChoice& choice) override;
 };
 
 }  // namespace tomlet

@@ -105,6 +105,16 @@ void ObjectTreeModel::ApplyDiscChanges(DiscChanges&& changes,
     for (const ObjectNode* node : changes.Missing)
         if (!leftOut.contains(node))
             deleted.insert(node);
+    // Objects that stay with a new path, type or action are shown afresh.
+    std::vector<const ObjectNode*> changed;
+    for (const DiscChanges::Renaming& renaming : changes.Renamed) {
+        if (leftOut.contains(renaming.Object))
+            deleted.insert(renaming.Object);
+        else
+            changed.push_back(renaming.Object);
+    }
+    for (const DiscChanges::Retyping& retyping : changes.Retyped)
+        changed.push_back(retyping.Object);
     Q_EMIT layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
     std::vector<const ObjectNode*> nodes;
@@ -118,6 +128,8 @@ void ObjectTreeModel::ApplyDiscChanges(DiscChanges&& changes,
         after.append(deleted.contains(node) ? QModelIndex() : IndexFromNode(node));
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged();
+    for (const ObjectNode* node : changed)
+        RefreshNode(node);
 }
 
 void ObjectTreeModel::SetRecord(ObjectNode* node, TNodeData data) {

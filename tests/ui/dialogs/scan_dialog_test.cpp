@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "support/control_letters.h"
 #include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
 #include "ui/base/access_letters.h"
@@ -63,10 +62,8 @@ TEST_F(ScanDialogTest, OpensWithItsControlsAndAnEmptyListWhenNothingIsStored) {
     Open();
     EXPECT_EQ(dialog->objectName(), u"frm_Scan"_s);
     EXPECT_EQ(dialog->windowTitle(), u"Scanning"_s);
-    EXPECT_EQ(WithoutAccessLetter(Control<QLabel>("label_SetDir")->text()), u"Set directory"_s);
-    EXPECT_EQ(WithoutAccessLetter(Control<QLabel>("label_SearchMasks")->text()),
-              u"Masks of search"_s);
-    testing::ExpectControlLetters(*dialog);
+    EXPECT_EQ(Control<QLabel>("label_SetDir")->text(), u"&Set directory"_s);
+    EXPECT_EQ(Control<QLabel>("label_SearchMasks")->text(), u"&Masks of search"_s);
     EXPECT_NE(Control<QWidget>("groupbox_FilesSearch"), nullptr);
     EXPECT_EQ(Control<QPushButton>("button_SaveMasks")->toolTip(), u"Save masklist"_s);
     EXPECT_TRUE(Control<QPushButton>("button_Ok")->isDefault());

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include "platform/text_codec.h"
 #include "support/modal_answers.h"
 #include "support/tree_records.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/dialogs/scan_dialog.h"
 #include "ui/dialogs/update_dialog.h"
@@ -92,6 +95,9 @@ protected:
             dialog.accept();
         };
     }
+    static QString LabelText(const QWidget& dialog, const char* name) {
+        return WithoutAccessLetter(dialog.findChild<QLabel*>(QLatin1String(name))->text());
+    }
     // Answers the review of an update: checks the counts it shows, unchecks the items of those
     // texts, then applies or cancels.
     static std::function<void(QWidget&)> Review(int added, int gone, QStringList uncheck = {},
@@ -99,9 +105,9 @@ protected:
         return [=](QWidget& modal) {
             auto* review = dynamic_cast<Tfrm_Update*>(&modal);
             ASSERT_NE(review, nullptr);
-            EXPECT_EQ(review->findChild<QLabel*>(u"label_NewObjects"_s)->text(),
+            EXPECT_EQ(LabelText(*review, "label_NewObjects"),
                       ToQString(FormatCount(Text(TextId::text_NewOnDisc_D), added)));
-            EXPECT_EQ(review->findChild<QLabel*>(u"label_MissingObjects"_s)->text(),
+            EXPECT_EQ(LabelText(*review, "label_MissingObjects"),
                       ToQString(FormatCount(Text(TextId::text_GoneFromDisc_D), gone)));
             for (const QString& text : uncheck)
                 for (auto* list : review->findChildren<QTreeWidget*>())
@@ -318,9 +324,81 @@ TEST_F(MainWindowScanTest, UpdatingAFolderChangesOnlyWhatIsCheckedAndCancelNothi
     EXPECT_EQ(RecordOutline(Tree().TopLevel()), before);
 
     Run(Ui().a_operation_item_UpdateFromDisc,
-        {Locked(docs), Review(2, 2, {u"Docs\\c.txt"_s, u"Docs\\a.txt"_s})});
+        {Locked(docs), Review(2, 2,
+                              {QDir::toNativeSeparators(u"Docs/c.txt"_s),
+                               QDir::toNativeSeparators(u"Docs/a.txt"_s)})});
     // d.txt follows c.txt in scan order; without it, Sub.
     EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub d.txt a.txt) setup.exe");
+}
+
+// The first update of a saved project records its files; a later one knows them by content. A
+// pair left checked renames the object, which keeps its texts and place; unchecked, the object
+// goes and its file comes as new.
+TEST_F(MainWindowScanTest, ARenamedFileKeepsItsObjectWhenItsPairStaysChecked) {
+    StartEditor();
+    folder.WriteFile("data/Docs/a.txt", "AAA");
+    folder.WriteFile("data/setup.exe", "MZ");
+    ScanDataDirectory();
+    prompts.SaveAnswers.push_back(ToQString(folder / "disc.tml"));
+    Ui().a_files_item_SaveAS->trigger();
+    Idle();
+    ObjectNode* a = Tree().TopLevel()[0]->Child(1);
+    TNodeData annotated = a->Data;
+    annotated.Hint = "the first letter";
+    Model().SetRecord(a, annotated);
+    Select(a);
+    Run(Ui().a_operation_item_UpdateFromDisc, {Answer({})});
+    ASSERT_EQ(prompts.Messages,
+              OnlyMessage(MessageKind::Information, QText(TextId::message_DiscUnchanged)));
+
+    std::filesystem::rename(folder.Path() / "data/Docs/a.txt", folder.Path() / "data/a2.txt");
+    std::filesystem::rename(folder.Path() / "data/setup.exe", folder.Path() / "data/Docs/setup.exe");
+    const auto review = [](QWidget& modal) {
+        EXPECT_EQ(LabelText(modal, "label_RenamedObjects"),
+                  ToQString(FormatCount(Text(TextId::text_RenamedOnDisc_D), 2)));
+        auto& renamed = *modal.findChild<QTreeWidget*>(u"list_RenamedObjects"_s);
+        ASSERT_EQ(renamed.topLevelItemCount(), 2);
+        EXPECT_EQ(renamed.topLevelItem(0)->text(0),
+                  QDir::toNativeSeparators(u"Docs/a.txt \u2192 a2.txt"_s));
+        renamed.topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+        EXPECT_EQ(LabelText(modal, "label_RenamedObjects"),
+                  ToQString(FormatCount(Text(TextId::text_RenamedOnDisc_D), 1)));
+        Review(0, 0)(modal);
+    };
+    Run(Ui().a_operation_item_UpdateFromDisc, {Answer({}), review});
+    EXPECT_EQ(Captions(Tree().TopLevel()), "Docs (Sub (b.txt) setup.exe a.txt)");
+    EXPECT_EQ(Tree().TopLevel()[0]->Child(2), a);
+    EXPECT_EQ(a->Data.Hint, "the first letter");
+    EXPECT_EQ(a->Data.PathFileName, "a2.txt");
+    EXPECT_EQ(Ui().edit_PathFileName->text(), u"a2.txt"_s);
+    EXPECT_EQ(Tree().TopLevel()[0]->Child(1)->Data.PathFileName, "Docs\\setup.exe");
+}
+
+// The options of an update come back for each project as its author last confirmed them.
+TEST_F(MainWindowScanTest, TheUpdateOptionsComeBackForEachProject) {
+    StartEditor();
+    ScanDataDirectory();
+    const QString project = ToQString(folder / "disc.tml");
+    prompts.SaveAnswers.push_back(project);
+    Ui().a_files_item_SaveAS->trigger();
+    Idle();
+    masks.Masks = {u"*.jpg"_s};
+    masks.UpdateChoices[project] = {{u"*.exe"_s, u"*.txt"_s}, false};
+    masks.UpdateChoices[u"other.tml"_s] = {{u"*.bmp"_s}, true};
+
+    const auto options = [](QWidget& modal) {
+        auto& dialog = dynamic_cast<Tfrm_Scan&>(modal);
+        EXPECT_EQ(dialog.windowTitle(), QText(TextId::text_UpdateOptions));
+        EXPECT_EQ(dialog.MaskList(), (QStringList{u"*.exe"_s, u"*.txt"_s}));
+        EXPECT_FALSE(dialog.ScanNested());
+        dialog.findChild<QAbstractButton*>(u"checkbox_ScanNestedDir"_s)->click();
+        dialog.findChild<QAbstractButton*>(u"button_DeleteMask"_s)->click();
+        dialog.accept();
+    };
+    Run(Ui().a_operation_item_UpdateFromDisc, {options});
+    EXPECT_EQ(masks.UpdateChoices[project], (UpdateChoice{{u"*.txt"_s}, true}));
+    EXPECT_EQ(masks.UpdateChoices[u"other.tml"_s], (UpdateChoice{{u"*.bmp"_s}, true}));
+    EXPECT_EQ(masks.Masks, QStringList{u"*.jpg"_s});
 }
 
 TEST_F(MainWindowScanTest, AnUnchangedDiscSaysSoAndAGoneFolderIsAnError) {
