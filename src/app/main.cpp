@@ -27,7 +27,7 @@ using namespace tomlet;
 // `tomlet [FILE.tml]`: --help and --version print and end the program (QCommandLineParser);
 // otherwise the named project, if any, becomes the disc's default project. Returns the named
 // project's full path (empty for none), or the exit code of a command line that ends the program.
-std::variant<std::string, int> TakeCommandLine(const QApplication& application) {
+std::variant<std::string, int> TakeCommandLine(const QCoreApplication& application) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Builds and shows the catalogue of a disc or folder tree."));
@@ -65,24 +65,36 @@ std::unique_ptr<Tfrm_Splash> ShowSplash(const StartupContext& context) {
     return splash;
 }
 
+void SetApplicationFacts() {
+    QCoreApplication::setApplicationName(QStringLiteral("Tomlet"));
+    QCoreApplication::setApplicationVersion(ToQString(GetVersionText()).trimmed());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tomlet"));
-    QApplication::setApplicationVersion(ToQString(GetVersionText()).trimmed());
-    QGuiApplication::setDesktopFileName(QStringLiteral(TOMLET_DESKTOP_FILE_NAME));
-    QApplication::setWindowIcon(ProgramIcon());
     // Every text and file name the window holds is Unicode (UTF-8), whatever the system's code
     // page; only what projects store is in theirs. Before any text is read: the splash peek
     // already reads the default project's texts.
     SetProcessCodePage(TextCodec::Utf8);
     const std::string programFolder = ExecutableFolder();
     ApplyCodePageSetting(DataFolderOfProgram(programFolder));
-    const auto named = TakeCommandLine(application);
-    if (const int* exitCode = std::get_if<int>(&named))
-        return *exitCode;
-    const StartupContext context = MakeStartupContext(programFolder, std::get<std::string>(named));
+    std::string named;
+    {
+        // The command line is read before the window system is reached, so that --help and
+        // --version answer without a display (over SSH, in scripts).
+        const QCoreApplication commandLine(argc, argv);
+        SetApplicationFacts();
+        auto taken = TakeCommandLine(commandLine);
+        if (const int* exitCode = std::get_if<int>(&taken))
+            return *exitCode;
+        named = std::move(std::get<std::string>(taken));
+    }
+    QApplication application(argc, argv);
+    SetApplicationFacts();
+    QGuiApplication::setDesktopFileName(QStringLiteral(TOMLET_DESKTOP_FILE_NAME));
+    QApplication::setWindowIcon(ProgramIcon());
+    const StartupContext context = MakeStartupContext(programFolder, named);
 
     std::unique_ptr<Tfrm_Splash> splash = ShowSplash(context);
     QtPrompts prompts;

@@ -9,7 +9,7 @@ namespace {
 
 using enum TextId;
 
-constexpr std::array<CatalogueEntry, 92> Entries{{
+constexpr std::array<CatalogueEntry, 97> Entries{{
     {text_NewObject, "text_NewObject", "Text", "New object"},
     {text_ProjectDir, "text_ProjectDir", "Text", "Project data dir: "},
     {text_SearchFiles_D, "text_SearchFiles_D", "Text", "Search of files:  %d files found..."},
@@ -85,7 +85,8 @@ constexpr std::array<CatalogueEntry, 92> Entries{{
     {message_TooManyObjects_D, "message_TooManyObjects_D", "Message",
      "The scan would make more than %d objects, more than a project may hold!"},
     {message_RunOutsideDisc_S, "message_RunOutsideDisc_S", "Message",
-     "This object leads outside the disc:\r\n%s\r\nRun it all the same?"},
+     "This object lies outside the disc, beyond what the catalogue describes:\r\n%s\r\nRun it "
+     "all the same?"},
     {message_SkippedCodePage, "message_SkippedCodePage", "Message",
      "the code page cannot hold its name"},
     {message_SkippedBackslash, "message_SkippedBackslash", "Message",
@@ -107,6 +108,12 @@ constexpr std::array<CatalogueEntry, 92> Entries{{
     {message_TextsDoNotDecode_DS, "message_TextsDoNotDecode_DS", "Message",
      "Some texts of this project do not decode in code page %d: it was written in another "
      "one.\r\nSet that code page as _CodePage in section [Main] of tomlet.ini%s"},
+    {message_ObjectMissing_S, "message_ObjectMissing_S", "Message",
+     "The file or folder of this object does not exist:\r\n%s"},
+    {message_NoProgramToOpen_S, "message_NoProgramToOpen_S", "Message",
+     "No program is registered to open this object:\r\n%s"},
+    {message_CannotStart_S, "message_CannotStart_S", "Message",
+     "The program could not be started:\r\n%s"},
     {text_WebFind, "text_WebFind", "Text", "Find:"},
     {text_WebComments, "text_WebComments", "Text", "Comments"},
     {text_WebAboutProject, "text_WebAboutProject", "Text", "About project"},
@@ -154,6 +161,12 @@ constexpr std::array<CatalogueEntry, 92> Entries{{
     {text_ShelfCatalogueColumns, "text_ShelfCatalogueColumns", "Text",
      "Catalogue|State|Objects|Indexed|File"},
     {text_Cancel, "text_Cancel", "Text", "Cancel"},
+    {text_ObjectTypes, "text_ObjectTypes", "Text",
+     "File|Folder|Virtual folder|Execute file|Patch|Serial|Key-file|Language file|Text "
+     "file|Help file|Web-page|Picture"},
+    {text_ObjectActions, "text_ObjectActions", "Text",
+     "No action|Open|Execute|Open by notepad|Open by association|Open by internal "
+     "notepad|Open by internal viewer"},
     {SaveFailure, "", "", "Cant save file!"},
 }};
 

@@ -69,6 +69,10 @@ enum class TextId {
     message_ProjectPathIsSpecial_S,
     message_CodePageLacks_DS,
     message_TextsDoNotDecode_DS,
+    // Why an object's action could not run (ui/main_window/object_running.h).
+    message_ObjectMissing_S,
+    message_NoProgramToOpen_S,
+    message_CannotStart_S,
     // The web page (core/web_page.h): its own texts and why an object cannot be opened.
     text_WebFind,
     text_WebComments,
@@ -102,6 +106,9 @@ enum class TextId {
     text_ShelfHitColumns,
     text_ShelfCatalogueColumns,
     text_Cancel,
+    // The items of the editor's type and action lists, in value order, separated by '|'.
+    text_ObjectTypes,
+    text_ObjectActions,
     SaveFailure,
 };
 

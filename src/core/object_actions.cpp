@@ -55,9 +55,12 @@ ObjectCommand StartTextEditor(const std::string& fullPath, const ActionContext& 
 
 }  // namespace
 
+// Where the path really leads: "disc/../disc2/setup.exe" is shown and started as
+// "disc2/setup.exe", and what is checked to lie within the disc is what starts.
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath) {
-    return ResolveObjectPath(context.Mode, context.DataDir, storedPath, context.DiscFolder,
-                             context.Rules);
+    return LexicallyNormalPath(ResolveObjectPath(context.Mode, context.DataDir, storedPath,
+                                                 context.DiscFolder, context.Rules),
+                               context.Rules);
 }
 
 std::string BaseFolder(const ActionContext& context) {

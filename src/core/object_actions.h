@@ -43,7 +43,7 @@ struct ActionContext {
     std::string TextEditor;
 };
 
-// The full path of a stored path under the context's mode and rules.
+// The full path of a stored path under the context's mode and rules, "." and ".." taken out.
 std::string FullObjectPath(const ActionContext& context, std::string_view storedPath);
 // The folder stored paths lead into: the data directory in absolute mode, the disc's folder in
 // relative mode. What lies outside it is not the disc's own.

@@ -162,6 +162,29 @@ std::string JoinObjectPath(PathMode mode, std::string_view dataDir, std::string_
     return {};
 }
 
+// A full path with "." and ".." taken out; its root (a drive, the leading separator or a UNC
+// share's leading pair) is kept, and ".." never climbs above it.
+std::string LexicallyNormalPath(std::string_view path, const PathRules& rules) {
+    const bool drive =
+        rules.DriveLetters && path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
+    std::string normal(drive ? path.substr(0, 2) : std::string_view());
+    path.remove_prefix(normal.size());
+    const std::size_t leading = drive ? 1 : rules.DriveLetters ? 2 : 1;
+    for (std::size_t i = 0;
+         i < leading && !path.empty() &&
+         (path.front() == rules.Separator || (rules.DriveLetters && path.front() == '/'));
+         ++i) {
+        normal += rules.Separator;
+        path.remove_prefix(1);
+    }
+    if (drive && normal.size() == 2)
+        normal += rules.Separator;  // "C:\", not "C:", the current folder of drive C
+    const std::vector<std::string> parts = NormalParts(path, rules);
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        normal += (i == 0 ? "" : std::string(1, rules.Separator)) + parts[i];
+    return normal;
+}
+
 std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
                               std::string_view discFolder, const PathRules& rules) {
     const std::string path = JoinObjectPath(mode, dataDir, storedPath, discFolder, rules);

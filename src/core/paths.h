@@ -44,6 +44,10 @@ std::optional<std::string> MakeDataRelative(std::string_view picked, std::string
 // absolute after the data directory; empty for an empty stored path or any other mode. Under the
 // native rules of a case-sensitive system a path that exists spelt in another case is given as
 // it is spelt on disc.
+// A full path with "." and ".." taken out: where it really leads. Its root (a drive, the leading
+// separator or a UNC share's leading pair) is kept, and ".." never climbs above it.
+std::string LexicallyNormalPath(std::string_view path,
+                                const PathRules& rules = PathRules::Native());
 std::string ResolveObjectPath(PathMode mode, std::string_view dataDir, std::string_view storedPath,
                               std::string_view discFolder,
                               const PathRules& rules = PathRules::Native());

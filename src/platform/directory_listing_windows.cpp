@@ -5,6 +5,7 @@
 
 #include "platform/directory_listing.h"
 #include "platform/listed_names.h"
+#include "platform/wide_text.h"
 
 namespace tomlet {
 
@@ -14,20 +15,6 @@ struct OpenFolder::Handle {
 };
 
 namespace {
-
-// The system's words for its last error, in UTF-8.
-std::string LastErrorText() {
-    const DWORD error = GetLastError();
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message(text != nullptr ? text : L"", length);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
-        message.pop_back();
-    return message.empty() ? "error " + std::to_string(error) : DisplayName(message);
-}
 
 // "\\?\C:\folder" or "\\?\UNC\server\share\folder", without a closing separator unless it is a
 // drive's root.

@@ -5,7 +5,7 @@
 
 namespace tomlet {
 
-void StartDetachedCommandLine(const std::string& commandLine) {
+std::string StartDetachedCommandLine(const std::string& commandLine) {
     // Exactly the given command line, as CreateProcess parses it.
     std::wstring line = WideFromCodePage(CP_UTF8, commandLine);
     STARTUPINFOW startup{};
@@ -13,11 +13,12 @@ void StartDetachedCommandLine(const std::string& commandLine) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return LastErrorText();
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return {};
 }
 
 }  // namespace tomlet

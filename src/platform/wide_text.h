@@ -14,5 +14,7 @@ std::wstring WideFromCodePage(int codePage, std::string_view bytes);
 std::optional<std::string> CodePageFromWide(int codePage, std::wstring_view wide);
 // Every character the code page lacks becomes '?'.
 std::string CodePageFromWideReplacing(int codePage, std::wstring_view wide);
+// The system's words for its last error (GetLastError), in UTF-8.
+std::string LastErrorText();
 
 }  // namespace tomlet

@@ -160,7 +160,8 @@ TEST(RunOutsideDiscQuestion, ShowsWhatStartsEscapedOnALineOfItsOwn) {
     const std::string shown =
         "/media/evil/run\\u202Etxt.exe \"/x\\u2028\\u2029\\u2028Run it? Yes\\u0085\"";
     EXPECT_EQ(RunOutsideDiscQuestion(forged),
-              "This object leads outside the disc:\r\n" + shown + "\r\nRun it all the same?");
+              "This object lies outside the disc, beyond what the catalogue describes:\r\n" +
+                  shown + "\r\nRun it all the same?");
     SetText(TextId::message_RunOutsideDisc_S, "Start %s anyway?");
     EXPECT_EQ(RunOutsideDiscQuestion(forged), "Start \r\n" + shown + "\r\n anyway?");
     ResetCatalogue();

@@ -130,6 +130,17 @@ TEST(PathRulesTest, ResolveObjectPathOnLinuxRulesTurnsStoredSeparators) {
     EXPECT_EQ(ResolveObjectPath(PathMode{3}, "/data", "a.txt", program, Linux), "");
 }
 
+// Where a path really leads, without "." and ".."; never above its root.
+TEST(PathRulesTest, LexicallyNormalPathTakesOutDotsAboveNoRoot) {
+    EXPECT_EQ(LexicallyNormalPath("E:\\Disc\\..\\Disc2\\.\\setup.exe", Windows),
+              "E:\\Disc2\\setup.exe");
+    EXPECT_EQ(LexicallyNormalPath("C:\\Data\\..\\..\\a.txt", Windows), "C:\\a.txt");
+    EXPECT_EQ(LexicallyNormalPath("\\\\srv\\share\\Data\\..\\a.txt", Windows),
+              "\\\\srv\\share\\a.txt");
+    EXPECT_EQ(LexicallyNormalPath("/opt/disc/../disc2/./setup.exe", Linux), "/opt/disc2/setup.exe");
+    EXPECT_EQ(LexicallyNormalPath("", Linux), "");
+}
+
 TEST(PathRulesTest, ResolveObjectPathFindsFilesNamedInAnotherCase) {
     SKIP_ON_WINDOWS("Windows file systems ignore case themselves: paths are taken as given");
     const testing::TempFolder data;

@@ -26,7 +26,7 @@ TEST(ProcessStartTest, ACommandLineStartsItsProgramWithTheParametersAsWritten) {
     const testing::ScopedEnvironment recordFile("TOMLET_RECORD_FILE", record);
 
     const std::string line = '"' + program + "\" -x \"two words\"  \"\"\"quoted\"\"\" /s";
-    StartDetachedCommandLine(line);
+    EXPECT_EQ(StartDetachedCommandLine(line), "");
 
     for (int waited = 0; !FileExists(record) && waited < 30000; waited += 50)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -34,6 +34,14 @@ TEST(ProcessStartTest, ACommandLineStartsItsProgramWithTheParametersAsWritten) {
         EXPECT_EQ(testing::ReadWholeFile(record), line);
     else
         EXPECT_EQ(testing::ReadWholeFile(record), "-x\ntwo words\n\"quoted\"\n/s\n");
+}
+
+// A program that cannot be started says why, in the system's words.
+TEST(ProcessStartTest, AProgramThatCannotStartGivesTheSystemsReason) {
+    const testing::TempFolder folder;
+    const std::string text = folder.WriteFile("not a program.exe", "text");
+    for (const std::string& program : {folder / "missing.exe", text})
+        EXPECT_NE(StartDetachedCommandLine('"' + program + '"'), "") << program;
 }
 
 }  // namespace

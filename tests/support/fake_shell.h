@@ -20,12 +20,21 @@ public:
     QStringList Opened;
     std::vector<Start> Started;
     QStringList CommandLines;
+    // What every request comes to.
+    ShellOutcome Outcome;
 
-    void OpenPath(const QString& path) override { Opened.append(path); }
-    void StartProgram(const QString& program, const QStringList& arguments) override {
-        Started.push_back({program, arguments});
+    ShellOutcome OpenPath(const QString& path) override {
+        Opened.append(path);
+        return Outcome;
     }
-    void StartCommandLine(const QString& commandLine) override { CommandLines.append(commandLine); }
+    ShellOutcome StartProgram(const QString& program, const QStringList& arguments) override {
+        Started.push_back({program, arguments});
+        return Outcome;
+    }
+    ShellOutcome StartCommandLine(const QString& commandLine) override {
+        CommandLines.append(commandLine);
+        return Outcome;
+    }
 
     bool Untouched() const { return Opened.isEmpty() && Started.empty() && CommandLines.isEmpty(); }
 };

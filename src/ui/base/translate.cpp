@@ -201,10 +201,14 @@ void RememberLanguage(const std::string& dataFolder, const std::string& language
         preferences.SetLanguage(ToQString(dataFolder), ToQString(language));
 }
 
+// The window's own texts are English: with no language file in use, English is the language.
 void CheckCurrentLanguage(const std::string& dataFolder, const QActionGroup& languages) {
-    for (QAction* item : languages.actions())
-        item->setChecked(LanguagePath(dataFolder, FromQString(item->data().toString())) ==
-                         CurrentLanguageFile());
+    const bool translated = FileExists(CurrentLanguageFile());
+    for (QAction* item : languages.actions()) {
+        const std::string language = FromQString(item->data().toString());
+        item->setChecked(translated ? LanguagePath(dataFolder, language) == CurrentLanguageFile()
+                                    : language == "English");
+    }
 }
 
 }  // namespace

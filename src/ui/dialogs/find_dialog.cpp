@@ -11,6 +11,7 @@
 
 #include "core/language_file.h"
 #include "core/search.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/named.h"
 #include "ui/base/qt_text.h"
 #include "ui/base/translate.h"
@@ -76,6 +77,7 @@ void Tfrm_Find::FormCreate() {
     // A fixed dialog border: the window takes its layout's size and cannot be resized.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     TranslateForm(this, CurrentLanguageFile(), true);
+    AssignControlAccessLetters(*this);
 }
 
 void Tfrm_Find::LoadFindRec(const TFindRec& settings) {

@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,8 +14,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <span>
+#include <string_view>
 
 #include "core/catalogue.h"
+#include "core/records.h"
 #include "core/settings.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
@@ -147,8 +151,10 @@ void Tfrm_Main::FormCreate() {
     for (QAction* language : m_ui.menu_Language->actions())
         m_commands.Connect(language, [this, language] {
             menu_LanguageSelectClick(*this, m_context.DataFolder, language);
+            ShowObjectListTexts();
             m_shelf.Retranslate();
         });
+    ShowObjectListTexts();
     a_view_item_BrowserExecute();
     m_session.UpdateCaption(Caption::WithFileName);
     std::string startupPath = m_context.DefaultProjectPath();
@@ -160,6 +166,7 @@ void Tfrm_Main::FormCreate() {
     m_commands.Run([this, &startupPath] { m_session.OpenStartupProject(startupPath); });
     if (!RestoreWindowPlace() && !isMaximized())
         CentreOnScreen();
+    m_ui.TreeView->setFocus();  // where a reader starts: the keys move through the catalogue
 }
 
 void Tfrm_Main::ApplySettings(const TIniRec& settings) {
@@ -271,6 +278,7 @@ void Tfrm_Main::ConnectObjectActions() {
         &tree, &ObjectTreeView::DoubleClicked, [this] { m_running.TreeDoubleClicked(); },
         OnError::Ignore);
     connect(&tree, &ObjectTreeView::EnterPressed, this, &Tfrm_Main::EnterInTree);
+    connect(&tree, &ObjectTreeView::EditingKeyPressed, this, &Tfrm_Main::EditingKeyInTree);
     tree.SetContextMenu(m_ui.RxPopupMenu);
     m_commands.ConnectSignal(
         m_ui.RxPopupMenu, &QMenu::aboutToShow, [this] { m_running.PrepareContextMenu(); },
@@ -372,8 +380,10 @@ void Tfrm_Main::UpdateActions() {
     ui.a_files_item_Open->setEnabled(idle);
     ui.a_files_item_OpenDefault->setEnabled(idle);
     ui.a_files_item_CloseFile->setEnabled(idle);
-    ui.a_files_item_Save->setEnabled(idle && hasNodes);
-    ui.a_files_item_SaveAS->setEnabled(idle && hasNodes);
+    // Whatever the question before replacing the project would offer to save can be saved.
+    const bool hasSomethingToSave = hasNodes || m_session.IsModified();
+    ui.a_files_item_Save->setEnabled(idle && hasSomethingToSave);
+    ui.a_files_item_SaveAS->setEnabled(idle && hasSomethingToSave);
     ui.a_files_item_Shelf->setEnabled(idle);
     ui.a_files_item_ExportWebPage->setEnabled(idle && hasFile);
     ui.a_files_item_Exit->setEnabled(idle);
@@ -452,10 +462,12 @@ void Tfrm_Main::SwitchView(View view) {
         m_session.LoadProject(file);
     }
     m_session.UpdateCaption(Caption::WithFileName);
+    m_ui.TreeView->setFocus();  // moved to the other page, it would leave the focus nowhere
 }
 
 void Tfrm_Main::ShowView(View view) {
     const bool browser = view == View::Browser;
+    m_session.SetReaderView(browser);
     for (QAction* editorOnly : {m_ui.a_files_item_New, m_ui.a_files_item_Save,
                                 m_ui.a_files_item_SaveAS, m_ui.mSeparator1})
         editorOnly->setVisible(!browser);
@@ -482,6 +494,49 @@ void Tfrm_Main::EnterInTree(Qt::KeyboardModifiers modifiers) {
         return;
     }
     m_ui.a_action_item_Action->trigger();
+}
+
+namespace {
+
+// The items of a list from a catalogue text ("File|Folder|..."); an item the text lacks shows
+// its built-in name.
+void SetListTexts(QComboBox& list, TextId texts, std::span<const std::string_view> builtIn) {
+    const QStringList items = ToQString(Text(texts)).split(u'|');
+    for (int i = 0; i < list.count() && i < static_cast<int>(builtIn.size()); ++i) {
+        const std::string_view name = builtIn[static_cast<std::size_t>(i)];
+        list.setItemText(i,
+                         i < items.size() && !items[i].isEmpty()
+                             ? items[i]
+                             : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+}
+
+}  // namespace
+
+void Tfrm_Main::ShowObjectListTexts() {
+    SetListTexts(*m_ui.combobox_ObjectType, TextId::text_ObjectTypes, ObjectTypeDisplayNames);
+    SetListTexts(*m_ui.combobox_ObjectAction, TextId::text_ObjectActions, ObjectActionDisplayNames);
+}
+
+// The editor's keys on its tree: Delete and Insert run their commands (which know when they may
+// run), F2 goes on to the caption. The browser has no use for them.
+void Tfrm_Main::EditingKeyInTree(Qt::Key key) {
+    if (!IsEditorView())
+        return;
+    switch (key) {
+        case Qt::Key_Delete:
+            m_ui.a_operation_item_DeleteObject->trigger();
+            break;
+        case Qt::Key_Insert:
+            m_ui.a_operation_item_AddObject->trigger();
+            break;
+        case Qt::Key_F2:
+            if (m_ui.edit_Caption->isEnabled())
+                m_ui.edit_Caption->setFocus();
+            break;
+        default:
+            break;
+    }
 }
 
 bool Tfrm_Main::eventFilter(QObject* watched, QEvent* event) {

@@ -74,6 +74,7 @@ private:
     // The place the user left the window in, unless the settings shape the window themselves;
     // false when there is none to restore.
     bool RestoreWindowPlace();
+    void ShowObjectListTexts();
     void ConnectCommands();
     void ConnectObjectActions();
     void ConnectStateChanges();
@@ -98,6 +99,7 @@ private:
     void PlaceTree(View view);
     void SyncViewChecks();
     void EnterInTree(Qt::KeyboardModifiers modifiers);
+    void EditingKeyInTree(Qt::Key key);
 
     MainWindowUi m_ui;
     Seams m_seams;

@@ -65,6 +65,8 @@ QLineEdit* MakeButtonEdit(const char* name, const char* hint, QAction*& button) 
 QPlainTextEdit* MakeMemo(const char* name, bool readOnly = false) {
     auto* memo = Named(new QPlainTextEdit, name);
     memo->setReadOnly(readOnly);
+    // Tab leaves the box, as in every other field; a text rarely needs a tab character.
+    memo->setTabChangesFocus(true);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return memo;
 }

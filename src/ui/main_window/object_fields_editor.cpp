@@ -198,7 +198,7 @@ void ObjectFieldsEditor::ConnectEnterKey() {
 
 void ObjectFieldsEditor::EnterInField(QWidget* field, Qt::KeyboardModifiers modifiers) {
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
-    if (field == m_widgets.Comments && ctrl) {
+    if (field == m_widgets.Comments && (ctrl || modifiers.testFlag(Qt::ShiftModifier))) {
         m_widgets.Comments->insertPlainText(QStringLiteral("\n"));
         return;
     }

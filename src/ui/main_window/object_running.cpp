@@ -6,6 +6,9 @@
 #include "core/catalogue.h"
 #include "core/object_hint.h"
 #include "core/object_tree.h"
+#include "core/visible_text.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
 #include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 #include "ui/main_window/project_session.h"
@@ -29,11 +32,18 @@ void ObjectRunning::RunObjectAction(RequestedAction action) {
         return;
     const ActionContext context = m_session.ObjectActionContext();
     const ObjectCommand command = PlanObjectAction(node->Data, action, context);
+    if (command.What == ObjectCommand::Kind::None)
+        return;  // no action, a virtual folder: nothing to say
+    const std::string fullPath = FullObjectPath(context, node->Data.PathFileName);
+    if (!PathExists(fullPath)) {
+        TellFailure(TextId::message_ObjectMissing_S, fullPath);
+        return;
+    }
     // A catalogue may come from anywhere: what it starts beyond its own disc is shown first.
-    if (command.What != ObjectCommand::Kind::None && LeadsOutsideBaseFolder(node->Data, context) &&
+    if (LeadsOutsideBaseFolder(node->Data, context) &&
         !m_prompts.ConfirmDefaultNo(&m_window, ToQString(RunOutsideDiscQuestion(command))))
         return;
-    Perform(m_shell, command);
+    Carry(command, fullPath);
 }
 
 void ObjectRunning::RunTaggedAction(const QAction& action) {
@@ -43,9 +53,38 @@ void ObjectRunning::RunTaggedAction(const QAction& action) {
 
 void ObjectRunning::a_action_item_OpenFolderContainingObjectExecute() {
     const ObjectNode* node = m_widgets.Tree->SelectedNode();
-    if (node == nullptr)
+    if (node == nullptr || node->Data.ObjectType == otVirtualFolder)
         return;
-    Perform(m_shell, PlanOpenContainingFolder(node->Data, m_session.ObjectActionContext()));
+    const ActionContext context = m_session.ObjectActionContext();
+    const std::string fullPath = FullObjectPath(context, node->Data.PathFileName);
+    const ObjectCommand command = PlanOpenContainingFolder(node->Data, context);
+    if (command.What == ObjectCommand::Kind::None)
+        TellFailure(TextId::message_ObjectMissing_S, fullPath);
+    else
+        Carry(command, command.Target);
+}
+
+// Hands the command to the shell and says why, when it could not run.
+void ObjectRunning::Carry(const ObjectCommand& command, const std::string& path) {
+    const ShellOutcome outcome = Perform(m_shell, command);
+    switch (outcome.What) {
+        case ShellOutcome::Kind::Started:
+            break;
+        case ShellOutcome::Kind::NoProgram:
+            TellFailure(TextId::message_NoProgramToOpen_S, path);
+            break;
+        case ShellOutcome::Kind::Failed:
+            TellFailure(TextId::message_CannotStart_S, DescribeCommand(command), outcome.Reason);
+            break;
+    }
+}
+
+// The path is shown escaped, as in the question before running, so that it cannot forge lines.
+void ObjectRunning::TellFailure(TextId text, const std::string& path, const QString& reason) {
+    QString message = ToQString(FormatString(Text(text), EscapeControls(path, ProcessCodec())));
+    if (!reason.isEmpty())
+        message += QStringLiteral("\r\n") + reason;
+    m_prompts.ShowMessage(&m_window, MessageKind::Warning, message);
 }
 
 void ObjectRunning::TreeDoubleClicked() {

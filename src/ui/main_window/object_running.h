@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+#include "core/catalogue.h"
 #include "core/object_actions.h"
 
 class QAction;
@@ -30,7 +31,9 @@ struct ObjectRunningWidgets {
 // Running the selected object's action: the action commands, double click, the context menu's
 // first item bound to the object's own action, and the hover hint that describes an object.
 // An action whose path leads outside the disc (the base folder of the project's paths) starts
-// only after the user agrees. Nothing here reports a failure.
+// only after the user agrees. An action that cannot run says why: the object's file or folder is
+// missing, no program opens it, or the program could not start. An object without an action and
+// a virtual folder stay quiet.
 class ObjectRunning final {
 public:
     ObjectRunning(QWidget& window, const ObjectRunningWidgets& widgets,
@@ -52,6 +55,9 @@ public:
     QString HintText(const ObjectNode& node) const;
 
 private:
+    void Carry(const ObjectCommand& command, const std::string& path);
+    void TellFailure(TextId text, const std::string& path, const QString& reason = {});
+
     QWidget& m_window;
     ObjectRunningWidgets m_widgets;
     const ProjectSession& m_session;

@@ -63,7 +63,7 @@ void ProjectSession::WatchTheTree() {
 }
 
 void ProjectSession::NoteChange() {
-    if (m_replacingProject)
+    if (m_replacingProject || m_readerView)
         return;
     ++m_changes;
     m_window.setWindowModified(true);
@@ -129,7 +129,7 @@ bool ProjectSession::MayReplaceProject() {
 }
 
 bool ProjectSession::LoadProject(const std::string& path) {
-    return FileExists(path) && Accept(ReadProject(path), QString());
+    return FileExists(path) && Accept(path, ReadProject(path), QString());
 }
 
 ReadResult ProjectSession::ReadProject(const std::string& path) {
@@ -155,7 +155,8 @@ ReadResult ProjectSession::ReadProject(const std::string& path) {
     return result;
 }
 
-bool ProjectSession::Accept(const ReadResult& result, const QString& heading) {
+bool ProjectSession::Accept(const std::string& path, const ReadResult& result,
+                            const QString& heading) {
     switch (result.Status) {
         case ReadStatus::Ok:
             return true;
@@ -174,7 +175,8 @@ bool ProjectSession::Accept(const ReadResult& result, const QString& heading) {
         case ReadStatus::TooDeep:
             break;
     }
-    QString text = CatalogueText(TextId::message_IncorrectFormatFile);
+    QString text =
+        CatalogueText(TextId::message_IncorrectFormatFile) + QLatin1Char('\n') + ToQString(path);
     if (!result.Error.empty())
         text += QLatin1Char('\n') + ToQString(result.Error);  // why it counts as damaged
     Tell(MessageKind::Error, text);
@@ -238,8 +240,11 @@ void ProjectSession::UpdateCaption(Caption caption) {
             text = QStringLiteral("Tomlet   ") + version;
         if (m_widgets.EditorView->isChecked())
             text = QStringLiteral("Tomlet EDITOR  ") + version;
+        // A project without a file is named as the question before replacing it names it.
         if (!m_currentFileName.empty() && caption == Caption::WithFileName)
             text += QStringLiteral("    -   ") + ToQString(FileNamePart(m_currentFileName));
+        else if (m_currentFileName.empty() && m_widgets.EditorView->isChecked())
+            text += QStringLiteral("    -   ") + CatalogueText(TextId::message_NewProject);
         // Where Qt shows the window's modified mark.
         m_window.setWindowTitle(text + QStringLiteral("[*]"));
     });
@@ -253,7 +258,8 @@ void ProjectSession::OpenStartupProject(const std::string& path) {
             TellNoProjectFile(path);
         return;
     }
-    if (Accept(ReadProject(path), CatalogueText(TextId::message_CantOpenDefaultFile)) && named)
+    if (Accept(path, ReadProject(path), CatalogueText(TextId::message_CantOpenDefaultFile)) &&
+        named)
         m_recent.Add(path);
 }
 

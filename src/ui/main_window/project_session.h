@@ -68,6 +68,9 @@ public:
     // A folder the author chose becomes the data directory.
     void SetDataDirectory(const std::string& folder);
     void SetPathMode(PathMode mode);
+    // In the reader's view (the browser) nothing marks the project modified: what is chosen
+    // there, such as the path mode, lasts only while the project is open there.
+    void SetReaderView(bool reader) { m_readerView = reader; }
 
     // Whether the tree or the properties changed since the project was loaded, saved, made new
     // or closed. The window's caption marks it.
@@ -124,7 +127,7 @@ private:
     // Tells why a read failed, `heading` first for a file that cannot be opened at all; a file
     // that is no readable project leaves an empty project that names no file. True when the
     // project was read.
-    bool Accept(const ReadResult& result, const QString& heading);
+    bool Accept(const std::string& path, const ReadResult& result, const QString& heading);
     // Save writes to the project's file, or asks for one; true when the project was written.
     bool Save();
     bool SaveAs();
@@ -154,6 +157,7 @@ private:
     std::uint64_t m_savedChanges = 0;
     // While the session fills or empties the project, which is no change of the author's.
     bool m_replacingProject = false;
+    bool m_readerView = true;  // the window starts in the browser
 };
 
 }  // namespace tomlet

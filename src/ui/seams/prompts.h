@@ -30,7 +30,8 @@ public:
     virtual bool Confirm(QWidget* owner, const QString& text) = 0;
     // A question box with Yes, No and Cancel; Escape and closing the box answer Cancel.
     virtual Answer AskYesNoCancel(QWidget* owner, const QString& text) = 0;
-    // The same box with No as its default button, for a step that Enter alone must not take.
+    // A warning box with Yes and No, No the default button, for a risky step that Enter alone
+    // must not take.
     virtual bool ConfirmDefaultNo(QWidget* owner, const QString& text) = 0;
     // The standard open and save dialogs; an empty result means cancelled. The filter is written
     // as the language files hold it: "Description|patterns|Description|patterns", patterns

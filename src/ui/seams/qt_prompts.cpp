@@ -93,14 +93,19 @@ void MakeWayForBox() {
             window->hide();
 }
 
-// True only when the user chooses Yes.
-bool AskYesOrNo(QWidget* owner, const QString& text, QMessageBox::ButtonRole preselected) {
+enum class Risk { Usual, Warned };
+
+// True only when the user chooses Yes. A warned step preselects No. Standard buttons, which
+// Qt's translation names in the user's language.
+bool AskYesOrNo(QWidget* owner, const QString& text, Risk risk) {
     MakeWayForBox();
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), WithPlainLineBreaks(text),
-                    QMessageBox::NoButton, owner);
+    const bool warned = risk == Risk::Warned;
+    QMessageBox box(warned ? QMessageBox::Warning : QMessageBox::Question,
+                    warned ? TitleOf(MessageKind::Warning) : QStringLiteral("Confirm"),
+                    WithPlainLineBreaks(text), QMessageBox::NoButton, owner);
     QPushButton* yes = box.addButton(QMessageBox::Yes);
     QPushButton* no = box.addButton(QMessageBox::No);
-    box.setDefaultButton(preselected == QMessageBox::YesRole ? yes : no);
+    box.setDefaultButton(warned ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -121,11 +126,11 @@ void QtPrompts::ShowMessage(QWidget* owner, MessageKind kind, const QString& tex
 }
 
 bool QtPrompts::Confirm(QWidget* owner, const QString& text) {
-    return AskYesOrNo(owner, text, QMessageBox::YesRole);
+    return AskYesOrNo(owner, text, Risk::Usual);
 }
 
 bool QtPrompts::ConfirmDefaultNo(QWidget* owner, const QString& text) {
-    return AskYesOrNo(owner, text, QMessageBox::NoRole);
+    return AskYesOrNo(owner, text, Risk::Warned);
 }
 
 Answer QtPrompts::AskYesNoCancel(QWidget* owner, const QString& text) {

@@ -10,36 +10,50 @@
 
 namespace tomlet {
 
-void SystemShell::OpenPath(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+namespace {
+
+ShellOutcome Outcome(const QString& failure) {
+    if (failure.isEmpty())
+        return {};
+    return {.What = ShellOutcome::Kind::Failed, .Reason = failure};
 }
 
-void SystemShell::StartProgram(const QString& program, const QStringList& arguments) {
-    QProcess::startDetached(program, arguments);
+}  // namespace
+
+ShellOutcome SystemShell::OpenPath(const QString& path) {
+    // The desktop tells no more than that it found nothing to open the path with.
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return {};
+    return {.What = ShellOutcome::Kind::NoProgram};
 }
 
-void SystemShell::StartCommandLine(const QString& commandLine) {
-    StartDetachedCommandLine(commandLine.toStdString());
+ShellOutcome SystemShell::StartProgram(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    return Outcome(process.startDetached() ? QString() : process.errorString());
 }
 
-void Perform(Shell& shell, const ObjectCommand& command) {
+ShellOutcome SystemShell::StartCommandLine(const QString& commandLine) {
+    return Outcome(QString::fromStdString(StartDetachedCommandLine(commandLine.toStdString())));
+}
+
+ShellOutcome Perform(Shell& shell, const ObjectCommand& command) {
     switch (command.What) {
         case ObjectCommand::Kind::None:
             break;
         case ObjectCommand::Kind::OpenPath:
-            shell.OpenPath(ToQString(command.Target));
-            break;
+            return shell.OpenPath(ToQString(command.Target));
         case ObjectCommand::Kind::StartProgram: {
             QStringList arguments;
             for (const std::string& argument : command.Arguments)
                 arguments << ToQString(argument);
-            shell.StartProgram(ToQString(command.Target), arguments);
-            break;
+            return shell.StartProgram(ToQString(command.Target), arguments);
         }
         case ObjectCommand::Kind::StartCommandLine:
-            shell.StartCommandLine(ToQString(command.CommandLine));
-            break;
+            return shell.StartCommandLine(ToQString(command.CommandLine));
     }
+    return {};
 }
 
 }  // namespace tomlet

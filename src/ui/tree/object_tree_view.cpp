@@ -174,6 +174,18 @@ void ObjectTreeView::keyPressEvent(QKeyEvent* event) {
         Q_EMIT EnterPressed(event->modifiers());
         return;
     }
+    const auto key = static_cast<Qt::Key>(event->key());
+    if (key == Qt::Key_Delete || key == Qt::Key_Insert || key == Qt::Key_F2) {
+        event->accept();
+        Q_EMIT EditingKeyPressed(key);
+        return;
+    }
+    // The menu key opens the context menu by itself; Shift+F10 is its stand-in on every desktop.
+    if (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        event->accept();
+        OpenContextMenuAtCurrentNode();
+        return;
+    }
     QTreeView::keyPressEvent(event);
 }
 
@@ -220,7 +232,20 @@ void ObjectTreeView::contextMenuEvent(QContextMenuEvent* event) {
     if (m_contextMenu == nullptr)
         return;
     ResetHint();
-    m_contextMenu->exec(event->globalPos());
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        OpenContextMenuAtCurrentNode();
+    else
+        m_contextMenu->exec(event->globalPos());
+}
+
+// From the keyboard the menu opens below the current node, where the user is looking.
+void ObjectTreeView::OpenContextMenuAtCurrentNode() {
+    if (m_contextMenu == nullptr)
+        return;
+    ResetHint();
+    const QRect node = visualRect(currentIndex());
+    const QPoint place = node.isValid() ? node.bottomLeft() : QPoint(0, 0);
+    m_contextMenu->exec(viewport()->mapToGlobal(place));
 }
 
 void ObjectTreeView::StartNodeDrag() {

@@ -62,6 +62,9 @@ public:
 Q_SIGNALS:
     // Enter or Return in the tree; the key itself never does anything else.
     void EnterPressed(Qt::KeyboardModifiers modifiers);
+    // Delete, Insert or F2 in the tree (the editor's keys for its commands); the tree itself
+    // does nothing else with them.
+    void EditingKeyPressed(Qt::Key key);
     // A double click anywhere in the tree, after the tree has expanded or collapsed the node.
     void DoubleClicked();
     // The selected node was dropped on `target` (none below the last node), with Ctrl held
@@ -84,6 +87,7 @@ private:
     void StartNodeDrag();
     void UpdateHint(const QPoint& position);
     void ResetHint();
+    void OpenContextMenuAtCurrentNode();
     void ShowHint(const QHelpEvent& event);
 
     ObjectItemDelegate* m_delegate;

@@ -220,7 +220,8 @@ TEST_F(LanguageMenuTest, OffersEachLanguageOnceWithoutAccessLettersOrNames) {
         EXPECT_TRUE(action->objectName().isEmpty());
         EXPECT_EQ(action->parent(), &window);
         EXPECT_TRUE(action->isCheckable());
-        EXPECT_FALSE(action->isChecked());  // no language file chosen yet
+        // No language file chosen yet: the window's own language, English, is the one in use.
+        EXPECT_EQ(action->isChecked(), action->text() == u"English"_s);
     }
     AssignAccessLetters(window);
     EXPECT_EQ(Captions(*menu), (QStringList{u""_s, u"English"_s, u"Rock&&Roll"_s}));

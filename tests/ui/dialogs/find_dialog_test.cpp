@@ -12,6 +12,8 @@
 
 #include "core/search.h"
 #include "platform/text_codec.h"
+#include "support/control_letters.h"
+#include "ui/base/access_letters.h"
 
 namespace tomlet {
 namespace {
@@ -69,11 +71,17 @@ TEST_F(FindDialogTest, HasItsControlsInTheirPlaces) {
                     {"button_Ok", "Ok"},
                     {"button_Cancel", "Cancel"}};
     for (const auto& c : captions)
-        EXPECT_EQ(Control<QAbstractButton>(c.Name)->text(), QLatin1String(c.Caption)) << c.Name;
-    EXPECT_EQ(Control<QLabel>("label_Text")->text(), QStringLiteral("Text"));
-    EXPECT_EQ(Control<QGroupBox>("groupbox_Where")->title(), QStringLiteral("Where"));
-    EXPECT_EQ(Control<QGroupBox>("groupbox_Options")->title(), QStringLiteral("Options"));
-    EXPECT_EQ(Control<QGroupBox>("groupbox_Whence")->title(), QStringLiteral("Whence"));
+        EXPECT_EQ(WithoutAccessLetter(Control<QAbstractButton>(c.Name)->text()),
+                  QLatin1String(c.Caption))
+            << c.Name;
+    EXPECT_EQ(WithoutAccessLetter(Control<QLabel>("label_Text")->text()), QStringLiteral("Text"));
+    EXPECT_EQ(WithoutAccessLetter(Control<QGroupBox>("groupbox_Where")->title()),
+              QStringLiteral("Where"));
+    EXPECT_EQ(WithoutAccessLetter(Control<QGroupBox>("groupbox_Options")->title()),
+              QStringLiteral("Options"));
+    EXPECT_EQ(WithoutAccessLetter(Control<QGroupBox>("groupbox_Whence")->title()),
+              QStringLiteral("Whence"));
+    testing::ExpectControlLetters(dialog);
     EXPECT_TRUE(Control<QPushButton>("button_Ok")->isDefault());
     EXPECT_TRUE(Box("checkbox_FindEveryWhere")->isTristate());
     EXPECT_EQ(Everywhere(), Qt::PartiallyChecked);

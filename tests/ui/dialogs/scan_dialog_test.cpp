@@ -13,6 +13,7 @@
 
 #include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
+#include "ui/base/access_letters.h"
 #include "ui/base/qt_text.h"
 
 namespace tomlet {

@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QDir>
-#include <QGroupBox>
 #include <QLabel>
-#include <QSet>
 #include <QTreeWidget>
 
 #include "core/disc_update.h"
+#include "support/control_letters.h"
 #include "support/fake_mask_store.h"
 #include "support/fake_prompts.h"
 #include "support/tree_records.h"
@@ -122,27 +120,9 @@ TEST_F(UpdateDialogTest, EachControlHasAnAccessLetterOfItsOwn) {
     testing::FakeMaskStore masks;
     Tfrm_Scan options(prompts, masks, {}, {});
     const std::pair<QWidget*, int> dialogs[] = {{&dialog(), 5}, {&options, 9}};
-    for (const auto& [window, expected] : dialogs) {
+    for (const auto& [window, controls] : dialogs) {
         SCOPED_TRACE(window->objectName().toStdString());
-        QSet<QChar> letters;
-        int controls = 0;
-        for (const QWidget* control : window->findChildren<QWidget*>()) {
-            const auto* label = qobject_cast<const QLabel*>(control);
-            const auto* group = qobject_cast<const QGroupBox*>(control);
-            const auto* button = qobject_cast<const QAbstractButton*>(control);
-            const QString text = label && label->buddy() ? label->text()
-                                 : group              ? group->title()
-                                 : button             ? button->text()
-                                                      : QString();
-            if (text.isEmpty())
-                continue;
-            const qsizetype mark = text.indexOf(u'&');
-            ASSERT_GE(mark, 0) << text.toStdString();
-            letters.insert(text[mark + 1].toCaseFolded());
-            ++controls;
-        }
-        EXPECT_EQ(controls, expected);
-        EXPECT_EQ(letters.size(), controls);
+        EXPECT_EQ(testing::ExpectControlLetters(*window), controls);
     }
 }
 

@@ -31,6 +31,7 @@ namespace {
 using namespace Qt::StringLiterals;
 using testing::MainWindowFixture;
 using testing::Pick;
+using testing::QText;
 using testing::ReadWholeFile;
 
 QString NotFound(const std::string& path) {
@@ -94,9 +95,10 @@ TEST_F(MainWindowDesktopTest, ANamedProjectThatCannotBeReadLeavesAnEmptyBrowserS
     };
     const std::string missing = folder / "missing.tml";
     const std::string pipe = folder / "pipe.tml";
+    const std::string damaged = folder.WriteFile("damaged.tml", "not a project");
     std::vector<Case> cases = {
-        {folder.WriteFile("damaged.tml", "not a project"), MessageKind::Error,
-         ToQString(Text(TextId::message_IncorrectFormatFile))},
+        {damaged, MessageKind::Error,
+         QText(TextId::message_IncorrectFormatFile) + u'\n' + ToQString(damaged)},
         {missing, MessageKind::Warning, NotFound(missing)},
         {folder.MakeFolder("folder.tml"), MessageKind::Warning,
          said(TextId::message_ProjectPathIsFolder_S, folder / "folder.tml")},

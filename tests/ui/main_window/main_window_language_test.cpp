@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -319,7 +320,7 @@ TEST_F(MainWindowLanguageTest, TheDialogsTakeTheirCaptionsFromTheLanguageFile) {
 // The language files shipped with the program are complete: one start and every dialog opened
 // once add nothing, and every value is filled in.
 class ShippedLanguageTest : public MainWindowLanguageTest,
-                            public ::testing::WithParamInterface<const char*> {};
+                            public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(ShippedLanguageTest, GivesEveryKeyTheProgramAsksFor) {
     const std::string language = GetParam();
@@ -336,7 +337,16 @@ TEST_P(ShippedLanguageTest, GivesEveryKeyTheProgramAsksFor) {
         EXPECT_NE(entry.Value, "") << entry.Key;
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageTest, ::testing::Values("Russian", "English"));
+// Every language file the program ships, whatever languages are added.
+std::vector<std::string> ShippedLanguages() {
+    std::vector<std::string> languages;
+    for (const auto& entry : std::filesystem::directory_iterator(TOMLET_LANGUAGES_DIR))
+        if (entry.path().extension() == ".lng")
+            languages.push_back(entry.path().stem().string());
+    return languages;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageTest, ::testing::ValuesIn(ShippedLanguages()));
 
 // The current language is the checked one, and every language gives each menu item an access
 // letter of its own.
@@ -346,7 +356,7 @@ TEST_F(MainWindowLanguageTest, EnglishBringsBackTheDesignedTextsAfterRussian) {
     Tfrm_Main& window = StartIn("");
     Appearance designed = LookOf(window);
     ExpectOwnAccessLetters(window);
-    EXPECT_TRUE(CheckedLanguages(window).isEmpty());
+    EXPECT_EQ(CheckedLanguages(window), QStringList{u"English"_s});  // the window's own texts
 
     Pick(window, u"Russian"_s);
     ExpectOwnAccessLetters(window);
@@ -355,12 +365,15 @@ TEST_F(MainWindowLanguageTest, EnglishBringsBackTheDesignedTextsAfterRussian) {
     EXPECT_EQ(WithoutAccessLetter(window.Ui().a_files_item_Open->text()), u"Открыть..."_s);
     EXPECT_EQ(window.Ui().dialog_Save->Title(), u"Сохранить проект"_s);
     EXPECT_EQ(ToQString(Text(TextId::hint_Hint)), u"*  Подсказка: "_s);
+    EXPECT_EQ(window.Ui().combobox_ObjectType->itemText(otFolder), u"Папка"_s);
+    EXPECT_EQ(window.Ui().combobox_ObjectAction->itemText(oaExecute), u"Запустить"_s);
     EXPECT_EQ(ToQString(Text(TextId::message_DeleteAllInformation)),
               u"Все данные будут потеряны!\r\nУдалить всё?"_s);
 
     Pick(window, u"English"_s);
     ExpectOwnAccessLetters(window);
     EXPECT_EQ(CheckedLanguages(window), QStringList{u"English"_s});
+    EXPECT_EQ(window.Ui().combobox_ObjectType->itemText(otFolder), u"Folder"_s);
     Appearance english = LookOf(window);
     // The about window is designed with a Russian title; English gives it an English one.
     EXPECT_EQ(english.Texts.extract("frm_About/frm_About.windowTitle").mapped(), "About");

@@ -76,6 +76,7 @@ TEST_F(MainWindowTest, StartsInTheBrowserWithAnEmptyProjectWhenNoFilesExist) {
     EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
     EXPECT_FALSE(Ui().menu_Operations->menuAction()->isVisible());
     EXPECT_FALSE(Ui().a_files_item_New->isVisible());
+    EXPECT_EQ(Window().focusWidget(), Ui().TreeView);
 }
 
 // The title lines show the names as they are, markup and all.
@@ -128,7 +129,8 @@ TEST_F(MainWindowTest, ASwitchWithCtrlEmptiesTheProjectAndForgetsItsFile) {
     EXPECT_TRUE(Ui().checkbox_AbsoluteLink->isChecked());
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
     EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
-    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
+    EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText() +
+                                QStringLiteral("    -   new project"));
 }
 
 TEST_F(MainWindowTest, ClosingInTheEditorShowsTheBrowserAndASecondCloseEnds) {
@@ -159,6 +161,13 @@ TEST_F(MainWindowTest, NewWithTheFolderPickerCancelledLeavesAnEmptyUnsavableProj
     EXPECT_EQ(Ui().spinedit_SplashShowTime->value(), 500);
     EXPECT_FALSE(Ui().a_files_item_Save->isEnabled());
     EXPECT_FALSE(Ui().a_files_item_SaveAS->isEnabled());
+    EXPECT_TRUE(ShownTitle().endsWith(QStringLiteral("    -   new project")));
+
+    // What the question before replacing it would offer to save, Save and Save as can save.
+    QTest::keyClicks(Ui().edit_ProjectName, QStringLiteral("Named"));
+    Idle();
+    EXPECT_TRUE(Ui().a_files_item_Save->isEnabled());
+    EXPECT_TRUE(Ui().a_files_item_SaveAS->isEnabled());
 }
 
 TEST_F(MainWindowTest, SaveOfAFileDeletedMeanwhileAsksForANewName) {
@@ -219,7 +228,9 @@ TEST_F(MainWindowTest, AFileThatCannotBeReadIsRefusedSayingWhyAndLeavesAnEmptyPr
     std::string newer = testing::ReadWholeFile(project);
     newer[9] = 1;  // version 1.3
     newer[10] = 3;
-    const QString wrongFormat = QText(TextId::message_IncorrectFormatFile);
+    // The message names the file.
+    const QString wrongFormat =
+        QText(TextId::message_IncorrectFormatFile) + u'\n' + ToQString(folder / "refused.tml");
     const std::pair<std::string, std::vector<testing::FakePrompts::Message>> cases[] = {
         {"just some text\r\n", {{MessageKind::Error, wrongFormat}}},
         {newer,
@@ -238,7 +249,8 @@ TEST_F(MainWindowTest, AFileThatCannotBeReadIsRefusedSayingWhyAndLeavesAnEmptyPr
         EXPECT_EQ(prompts.Messages, messages);
         EXPECT_EQ(Objects(), 0);
         EXPECT_TRUE(Window().Session().CurrentFileName().empty());
-        EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText());
+        EXPECT_EQ(ShownTitle(), QStringLiteral("Tomlet EDITOR  ") + VersionText() +
+                                    QStringLiteral("    -   new project"));
     }
 }
 

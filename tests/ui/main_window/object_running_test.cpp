@@ -52,6 +52,9 @@ protected:
         return Ui().menuitem_NoAction;
     }
     QString Data(const std::string& relative) { return QString::fromStdString(folder / relative); }
+    static QString ObjectFailure(TextId text, const std::string& path) {
+        return ToQString(FormatString(Text(text), path));
+    }
 
     const testing::ScopedEnvironment visual{"VISUAL", "my-editor --new-window"};
     std::string dataDir;
@@ -152,8 +155,10 @@ TEST_F(ObjectRunningTest, AnActionOutsideTheDiscAsksFirstNamingWhatStarts) {
     const QString question = prompts.DefaultNoConfirmations[0];
     EXPECT_TRUE(question.startsWith(QText(TextId::message_RunOutsideDisc_S).section(u'%', 0, 0)))
         << question.toStdString();
-    EXPECT_TRUE(question.contains(u"tool.exe"_s) && question.contains(u" /x"_s))
+    // Where the path really leads, without the ".." that climbs out of the disc.
+    EXPECT_TRUE(question.contains(Data("outside/tool.exe")) && question.contains(u" /x"_s))
         << question.toStdString();
+    EXPECT_FALSE(question.contains(u".."_s)) << question.toStdString();
 
     prompts.ConfirmAnswers = {true, false};
     Ui().a_action_item_Action->trigger();
@@ -218,6 +223,51 @@ TEST_F(ObjectRunningTest, OpenFolderContainingTheObject) {
     std::filesystem::remove(manual);
     Ui().a_action_item_OpenFolderContainingObject->trigger();
     EXPECT_EQ(shell.Opened.size(), 1);
+    EXPECT_EQ(prompts.Messages,
+              testing::OnlyMessage(MessageKind::Warning,
+                                   ObjectFailure(TextId::message_ObjectMissing_S, manual)));
+}
+
+// An action that cannot run says why, naming where the object's path leads; an object without
+// an action and a virtual folder say nothing.
+TEST_F(ObjectRunningTest, AnActionThatCannotRunSaysWhy) {
+    const std::string picture = folder.WriteFile("data/logo.jpg", "jpeg");
+    const std::string missing = folder / "data/readme.txt";
+    const struct {
+        TNodeData Record;
+        ShellOutcome Outcome;
+        QString Message;  // none: quiet
+    } cases[] = {
+        {testing::Record("Read me", otTextFile, oaOpenByAssociation, "Docs\\..\\readme.txt"),
+         {},
+         ObjectFailure(TextId::message_ObjectMissing_S, missing)},
+        {testing::Record("Logo", otPicture, oaOpenByAssociation, "logo.jpg"),
+         {.What = ShellOutcome::Kind::NoProgram},
+         ObjectFailure(TextId::message_NoProgramToOpen_S, picture)},
+        {testing::Record("Logo", otPicture, oaOpenByNotepad, "logo.jpg"),
+         {.What = ShellOutcome::Kind::Failed, .Reason = u"No such file or directory"_s},
+         ObjectFailure(TextId::message_CannotStart_S, testing::OnWindows
+                                                          ? "notepad.exe " + picture
+                                                          : "my-editor --new-window " + picture) +
+             u"\r\nNo such file or directory"_s},
+        {testing::Record("Nothing", otFile, oaNoAction, "readme.txt"),
+         {.What = ShellOutcome::Kind::NoProgram},
+         {}},
+        {testing::Record("Group", otVirtualFolder, oaNoAction),
+         {.What = ShellOutcome::Kind::NoProgram},
+         {}},
+    };
+    for (const auto& [record, outcome, message] : cases) {
+        shell.Outcome = outcome;
+        prompts.Messages.clear();
+        Select(Model().Append(nullptr, record));
+        Ui().a_action_item_Action->trigger();
+        if (message.isEmpty())
+            EXPECT_TRUE(prompts.Messages.empty()) << record.Caption;
+        else
+            EXPECT_EQ(prompts.Messages, testing::OnlyMessage(MessageKind::Warning, message))
+                << record.Caption;
+    }
 }
 
 TEST_F(ObjectRunningTest, TheHoverHintDescribesTheObjectsFile) {

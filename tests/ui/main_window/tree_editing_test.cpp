@@ -2,11 +2,13 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <map>
 
 #include "core/catalogue.h"
@@ -224,15 +226,17 @@ TEST_F(TreeEditingTest, EnterInTheFieldsAndTheTree) {
     EXPECT_EQ(node->Data.Caption, "renamed");
     EXPECT_FALSE(CommitEnabled());
 
-    // In the comments Ctrl+Enter starts a new line and Enter commits.
+    // In the comments Ctrl+Enter and Shift+Enter start a new line and Enter commits.
     Ui().memo_Comments->setFocus();
     QTest::keyClicks(Ui().memo_Comments, QStringLiteral("a"));
     QTest::keyClick(Ui().memo_Comments, Qt::Key_Return, Qt::ControlModifier);
     QTest::keyClicks(Ui().memo_Comments, QStringLiteral("b"));
-    EXPECT_EQ(Ui().memo_Comments->toPlainText(), QStringLiteral("a\nb"));
+    QTest::keyClick(Ui().memo_Comments, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(Ui().memo_Comments, QStringLiteral("c"));
+    EXPECT_EQ(Ui().memo_Comments->toPlainText(), QStringLiteral("a\nb\nc"));
     QTest::keyClick(Ui().memo_Comments, Qt::Key_Return);
-    EXPECT_EQ(Ui().memo_Comments->toPlainText(), QStringLiteral("a\nb"));
-    EXPECT_EQ(node->Data.Comments, "a\r\nb\r\n");  // every line ends with CR LF
+    EXPECT_EQ(Ui().memo_Comments->toPlainText(), QStringLiteral("a\nb\nc"));
+    EXPECT_EQ(node->Data.Comments, "a\r\nb\r\nc\r\n");  // every line ends with CR LF
 
     // The keywords box never takes Enter as a new item of its list.
     const int keywords = Ui().combobox_Keywords->count();
@@ -240,6 +244,60 @@ TEST_F(TreeEditingTest, EnterInTheFieldsAndTheTree) {
     QTest::keyClick(Ui().combobox_Keywords->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(Ui().combobox_Keywords->count(), keywords);
     EXPECT_EQ(Ui().combobox_Keywords->currentText(), QStringLiteral("cdrom"));
+}
+
+// Tab and Shift+Tab leave both memos, as every other field, and type nothing into them.
+TEST_F(TreeEditingTest, TabLeavesTheMemos) {
+    Window().show();
+    Select(Add(nullptr, "object"));
+    for (QWidget* page : {Ui().tabsheet_Data, Ui().tabsheet_ProjectProperties}) {
+        ShowPage(page);
+        QPlainTextEdit* memo =
+            page == Ui().tabsheet_Data ? Ui().memo_Comments : Ui().memo_ProjectDescription;
+        for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+            memo->setFocus();
+            QTest::keyClick(memo, modifiers ? Qt::Key_Backtab : Qt::Key_Tab, modifiers);
+            EXPECT_NE(QApplication::focusWidget(), memo) << memo->objectName().toStdString();
+            EXPECT_TRUE(memo->toPlainText().isEmpty());
+        }
+    }
+}
+
+// On the editor's tree Delete and Insert run their commands, F2 goes to the caption and
+// Shift+F10 opens the context menu; in the browser the editing keys do nothing.
+TEST_F(TreeEditingTest, TheTreesKeys) {
+    Window().show();
+    Select(Add(nullptr, "first"));
+    TreeView().setFocus();
+    QTest::keyClick(&TreeView(), Qt::Key_F2);
+    EXPECT_EQ(QApplication::focusWidget(), Ui().edit_Caption);
+
+    QTest::keyClick(&TreeView(), Qt::Key_Insert);
+    Idle();
+    EXPECT_EQ(Outline(), "first0 " + Text(TextId::text_NewObject) + "0");
+
+    prompts.ConfirmAnswers.push_back(true);
+    QTest::keyClick(&TreeView(), Qt::Key_Delete);
+    EXPECT_EQ(prompts.Confirmations.size(), 1);
+    EXPECT_EQ(Outline(), "first0");
+
+    QWidget* popup = nullptr;
+    QTimer::singleShot(0, [&popup] {
+        popup = QApplication::activePopupWidget();
+        if (popup != nullptr)
+            popup->close();
+    });
+    QTest::keyClick(&TreeView(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(popup, static_cast<QWidget*>(Ui().RxPopupMenu));
+
+    prompts.QuestionAnswers.push_back(Answer::No);
+    Ui().a_view_item_Browser->trigger();
+    ASSERT_TRUE(Window().IsBrowserView());
+    Select(Add(nullptr, "browsed"));
+    for (const Qt::Key key : {Qt::Key_Insert, Qt::Key_Delete})
+        QTest::keyClick(&TreeView(), key);
+    EXPECT_EQ(Outline(), "browsed0");
+    EXPECT_EQ(prompts.Confirmations.size(), 1);
 }
 
 TEST_F(TreeEditingTest, DeleteAsksAndEmptiesTheFieldsWithTheLastObject) {

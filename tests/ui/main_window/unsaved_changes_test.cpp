@@ -245,16 +245,21 @@ TEST_F(UnsavedChangesTest, EditsNotYetCommittedGoWithTheObjectTheyWereTypedFor) 
         EXPECT_NE(node->Data.Hint, "gone with it");
 }
 
-TEST_F(UnsavedChangesTest, ExitInTheBrowserAsksTooAndClosesOnlyWhenAllowed) {
+// The browser is the reader's: what is done there (a disc may be read-only) marks nothing and
+// leads to no question; its path mode lasts while the project is open there.
+TEST_F(UnsavedChangesTest, TheBrowserNeverAsks) {
     StartEditing();
     Ui().a_view_item_Browser->trigger();
+    const std::string stored = testing::ReadWholeFile(path);
+    Ui().a_options_item_AbsolutePath->trigger();
+    EXPECT_EQ(Window().Session().ObjectActionContext().Mode, PathMode::Relative);
     Model().Append(nullptr, testing::Record("added"));  // as a command of the browser would
+    Idle();
+    EXPECT_FALSE(Window().isWindowModified());
     Ui().a_files_item_Exit->trigger();
-    EXPECT_EQ(prompts.Questions.size(), 1);
-    EXPECT_TRUE(Window().isVisible());
-    prompts.QuestionAnswers = {Answer::No};
-    Ui().a_files_item_Exit->trigger();
+    EXPECT_TRUE(prompts.Questions.isEmpty());
     EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(testing::ReadWholeFile(path), stored);
 }
 
 TEST_F(UnsavedChangesTest, SaveAndSwitchAsksOnlyWhenItsSaveFailed) {

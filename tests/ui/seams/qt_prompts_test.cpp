@@ -108,6 +108,22 @@ TEST(QtPromptsTest, ConfirmIsTrueOnlyOnYes) {
     }
 }
 
+// A risky step is a warning, and Enter alone does not take it.
+TEST(QtPromptsTest, ConfirmDefaultNoWarnsAndTakesEnterAsNo) {
+    QtPrompts prompts;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+    ModalAnswers answers({[&](QWidget& window) {
+        auto& box = dynamic_cast<QMessageBox&>(window);
+        icon = box.icon();
+        title = box.windowTitle();
+        QTest::keyClick(&box, Qt::Key_Return);
+    }});
+    EXPECT_FALSE(prompts.ConfirmDefaultNo(nullptr, QStringLiteral("Run it?")));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(title, QStringLiteral("Warning"));
+}
+
 TEST(QtPromptsTest, AskYesNoCancelTakesEscapeAndClosingAsCancel) {
     QtPrompts prompts;
     SeenBox seen;

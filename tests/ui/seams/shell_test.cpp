@@ -37,7 +37,7 @@ TEST(SystemShellTest, ExecuteStartsTheProgramWithItsQuotedPathAndTheParameters) 
     ActionContext context;
     context.DataDir = dataDir;
     SystemShell shell;
-    Perform(shell, PlanObjectAction(object, OwnAction, context));
+    EXPECT_EQ(Perform(shell, PlanObjectAction(object, OwnAction, context)), ShellOutcome{});
 
     QElapsedTimer waited;
     waited.start();
@@ -47,6 +47,22 @@ TEST(SystemShellTest, ExecuteStartsTheProgramWithItsQuotedPathAndTheParameters) 
         EXPECT_EQ(testing::ReadWholeFile(record), '"' + program + "\" -x \"two words\" /s");
     else
         EXPECT_EQ(testing::ReadWholeFile(record), "-x\ntwo words\n/s\n");
+}
+
+// A program that is not there, or no program at all, fails with the system's reason.
+TEST(SystemShellTest, AProgramThatCannotStartSaysWhy) {
+    const TempFolder folder;
+    const QString text = QString::fromStdString(folder.WriteFile("text.exe", "not a program"));
+    SystemShell shell;
+    const ShellOutcome outcomes[] = {
+        shell.StartProgram(QString::fromStdString(folder / "missing.exe"), {}),
+        shell.StartProgram(text, {}),
+        shell.StartCommandLine(u'"' + text + u'"'),
+    };
+    for (const ShellOutcome& outcome : outcomes) {
+        EXPECT_EQ(outcome.What, ShellOutcome::Kind::Failed);
+        EXPECT_FALSE(outcome.Reason.isEmpty());
+    }
 }
 
 }  // namespace
