@@ -54,10 +54,17 @@ std::vector<std::string_view> StoredParts(std::string_view path, const TextCodec
 
 // A path a scan could have stored: relative, and naming nothing beside or above the base folder.
 bool IsPlainStoredPath(std::string_view path, const TextCodec& codec) {
-    return std::ranges::none_of(StoredParts(path, codec), [&](std::string_view part) {
-        return part.empty() || part == "." || part == ".." ||
-               codec.FindAscii(part, ":/") != std::string_view::npos;
-    });
+    if (codec.FindAscii(path, ":/") != std::string_view::npos)
+        return false;
+    for (size_t start = 0;;) {
+        const size_t end = codec.FindAscii(path, {&StoredSeparator, 1}, start);
+        const std::string_view part = path.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..")
+            return false;
+        if (end == std::string_view::npos)
+            return true;
+        start = end + 1;
+    }
 }
 
 // In the listing's code page.

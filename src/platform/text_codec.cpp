@@ -1,6 +1,7 @@
 #include "platform/text_codec.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <map>
@@ -103,6 +104,20 @@ TextCodec::TextCodec(int codePage)
 
 namespace {
 
+// find_first_of looks each byte up in `ascii` by a call of its own: paths are searched for their
+// separators often enough to tell.
+std::size_t FindAnyOf(std::string_view text, std::string_view ascii, std::size_t from) {
+    if (ascii.size() == 1)
+        return text.find(ascii[0], from);
+    std::array<bool, 256> wanted{};
+    for (const char c : ascii)
+        wanted[static_cast<unsigned char>(c)] = true;
+    for (std::size_t i = from; i < text.size(); ++i)
+        if (wanted[static_cast<unsigned char>(text[i])])
+            return i;
+    return std::string_view::npos;
+}
+
 // The pairs of bytes a double-byte code page's converter takes as one character, found once per
 // code page by converting each of them (32,640 conversions).
 class PairTable final {
@@ -146,7 +161,7 @@ bool TextCodec::IsPairAt(std::string_view text, std::size_t at) const {
 std::size_t TextCodec::FindAscii(std::string_view text, std::string_view ascii,
                                  std::size_t from) const {
     if (!m_doubleByte)
-        return text.find_first_of(ascii, from);
+        return FindAnyOf(text, ascii, from);
     for (std::size_t i = from; i < text.size(); ++i) {
         if (IsPairAt(text, i))
             ++i;  // the character's second byte, whatever it is
@@ -158,7 +173,7 @@ std::size_t TextCodec::FindAscii(std::string_view text, std::string_view ascii,
 
 std::size_t TextCodec::FindLastAscii(std::string_view text, std::string_view ascii) const {
     if (!m_doubleByte)
-        return text.find_last_of(ascii);
+        return ascii.size() == 1 ? text.rfind(ascii[0]) : text.find_last_of(ascii);
     std::size_t last = std::string_view::npos;
     for (std::size_t at = FindAscii(text, ascii); at != std::string_view::npos;
          at = FindAscii(text, ascii, at + 1))
