@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace tomlet {
 
 struct DirectoryEntry {
@@ -76,6 +78,9 @@ public:
     // or elsewhere than on Windows a name holding '\', is not listed but named among the
     // skipped. False, with no entries, when the folder is not open or cannot be listed.
     bool List(DirectoryListing& listing);
+    // The stamp of the regular file of that listed name in the folder (links followed); nothing
+    // when it is none or cannot be looked up.
+    std::optional<FileIdentityStamp> StampOf(const std::string& name) const;
     // Why the folder could not be opened or listed, in UTF-8.
     const std::string& Error() const { return m_error; }
 

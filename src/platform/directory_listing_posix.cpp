@@ -10,6 +10,7 @@
 
 #include "platform/case_fold.h"
 #include "platform/directory_listing.h"
+#include "platform/file_stamp_posix.h"
 #include "platform/listed_names.h"
 
 namespace tomlet {
@@ -107,6 +108,13 @@ OpenFolder::OpenFolder(const OpenFolder& parent, const std::string& name) {
 }
 
 OpenFolder::~OpenFolder() = default;
+
+std::optional<FileIdentityStamp> OpenFolder::StampOf(const std::string& name) const {
+    struct stat status;
+    if (!IsOpen() || fstatat(m_handle->Descriptor, NativePath(name).c_str(), &status, 0) != 0)
+        return std::nullopt;
+    return StampOfStatus(status);
+}
 
 bool OpenFolder::List(DirectoryListing& listing) {
     listing.Entries.clear();

@@ -102,6 +102,14 @@ OpenFolder::OpenFolder(const OpenFolder& parent, const std::string& name) {
 
 OpenFolder::~OpenFolder() = default;
 
+std::optional<FileIdentityStamp> OpenFolder::StampOf(const std::string& name) const {
+    if (!IsOpen())
+        return std::nullopt;
+    const std::wstring& folder = m_handle->Path;
+    return StampOfFile(folder + (folder.ends_with(L'\\') ? L"" : L"\\") +
+                       NativePath(name).native());
+}
+
 bool OpenFolder::List(DirectoryListing& listing) {
     listing.Entries.clear();
     listing.Skipped.clear();

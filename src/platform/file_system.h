@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -51,6 +53,22 @@ struct FileFacts {
 
 // Facts of what a path names, links followed; nothing when it names nothing.
 std::optional<FileFacts> LookUpPath(const std::string& path);
+
+// What tells, without reading a file, whether a file met later is the same one, unchanged: its
+// size, when its content was last written, and which file it is on which volume (a rename or a
+// move within the volume keeps the last two).
+struct FileIdentityStamp {
+    std::uint64_t Size = 0;
+    std::int64_t Modified = 0;  // nanoseconds since 1970
+    std::uint64_t Volume = 0;
+    std::uint64_t Index = 0;
+};
+
+// The stamp of the regular file that a path in the file system's form names, links followed;
+// nothing for anything else.
+std::optional<FileIdentityStamp> StampOfFile(const std::filesystem::path& native);
+// The stamp of the regular file open in `file`.
+std::optional<FileIdentityStamp> StampOfOpenFile(std::FILE* file);
 
 // The path that the symbolic links at `path` lead to, followed one after another (the path itself
 // when it names no link or nothing). Nothing, with the reason in `error`, when the links loop or

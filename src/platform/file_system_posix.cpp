@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/case_fold.h"
+#include "platform/file_stamp_posix.h"
 #include "platform/file_system.h"
 #include "platform/native_path.h"
 
@@ -120,6 +121,25 @@ std::optional<FileFacts> LookUpPath(const std::string& path) {
     if (IsHiddenName(native))
         facts.Attributes |= faHidden;
     return facts;
+}
+
+std::optional<FileIdentityStamp> StampOfStatus(const struct stat& status) {
+    if (!S_ISREG(status.st_mode))
+        return std::nullopt;
+    return FileIdentityStamp{
+        static_cast<std::uint64_t>(status.st_size),
+        std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec,
+        static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+std::optional<FileIdentityStamp> StampOfFile(const fs::path& native) {
+    struct stat status;
+    return stat(native.c_str(), &status) == 0 ? StampOfStatus(status) : std::nullopt;
+}
+
+std::optional<FileIdentityStamp> StampOfOpenFile(std::FILE* file) {
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 ? StampOfStatus(status) : std::nullopt;
 }
 
 std::optional<std::string> FollowLinks(const std::string& path, std::error_code& error) {

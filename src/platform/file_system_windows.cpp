@@ -1,3 +1,4 @@
+#include <io.h>
 #include <windows.h>
 
 #include <cwchar>
@@ -58,6 +59,22 @@ HandleFacts FactsByHandle(const std::wstring& path) {
         facts.Links = information.nNumberOfLinks;
     CloseHandle(handle);
     return facts;
+}
+
+std::optional<FileIdentityStamp> StampByHandle(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (GetFileType(handle) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(handle, &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::nullopt;
+    const auto joined = [](DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; };
+    // FILETIME counts 100 ns from 1601.
+    constexpr std::int64_t From1601To1970 = 116'444'736'000'000'000;
+    const auto written = static_cast<std::int64_t>(joined(
+        information.ftLastWriteTime.dwHighDateTime, information.ftLastWriteTime.dwLowDateTime));
+    return FileIdentityStamp{joined(information.nFileSizeHigh, information.nFileSizeLow),
+                             (written - From1601To1970) * 100, information.dwVolumeSerialNumber,
+                             joined(information.nFileIndexHigh, information.nFileIndexLow)};
 }
 
 // The path the system reaches through every link and junction on the way, without the "\\?\"
@@ -151,6 +168,22 @@ std::optional<std::string> FollowLinks(const std::string& path, std::error_code&
 
 std::optional<int> NamedDescriptor(const std::string&) {
     return std::nullopt;  // CON, NUL and the like are devices: LookUpPath tells them
+}
+
+std::optional<FileIdentityStamp> StampOfFile(const fs::path& native) {
+    const HANDLE handle =
+        CreateFileW(native.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    const std::optional<FileIdentityStamp> stamp = StampByHandle(handle);
+    CloseHandle(handle);
+    return stamp;
+}
+
+std::optional<FileIdentityStamp> StampOfOpenFile(std::FILE* file) {
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    return handle == INVALID_HANDLE_VALUE ? std::nullopt : StampByHandle(handle);
 }
 
 std::string FindPathIgnoringCase(const std::string& path) {
