@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "core/file_fingerprints.h"
 #include "core/project_file.h"
 #include "platform/directory_listing.h"
 #include "platform/text_codec.h"
@@ -47,5 +48,8 @@ void ReportSkipped(std::string_view command, const std::vector<SkippedEntry>& sk
 // Writes a command's project; throws CommandError with the save error when it cannot. A device or
 // a pipe named as the output (-o /dev/stdout) is written directly.
 void SaveProjectFile(const std::string& path, const TProjectRec& project, const ObjectTree& tree);
+// Keeps the record of a project's files for its later updates, unless the project went to a
+// device or a pipe. The record only helps: failing to keep it fails no command.
+void KeepFingerprints(const std::string& projectFile, const FingerprintMap& fingerprints);
 
 }  // namespace tomlet::cli

@@ -107,6 +107,12 @@ void SaveProjectFile(const std::string& path, const TProjectRec& project, const 
         throw CommandError(Text(TextId::SaveFailure) + " " + result.Error);
 }
 
+void KeepFingerprints(const std::string& projectFile, const FingerprintMap& fingerprints) {
+    const std::optional<FileFacts> facts = LookUpPath(projectFile);
+    if (facts && !facts->IsDirectory && !facts->IsSpecial)
+        SaveFingerprints(FingerprintFileOf(projectFile), fingerprints);
+}
+
 int RunDump(const Arguments& arguments, std::ostream& out, std::ostream&) {
     const TextCodec codec = arguments.Codec();
     DumpPrinter printer(out, codec);

@@ -42,6 +42,8 @@ int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     ObjectTree tree;
     SilentProgress silent;
     std::vector<SkippedEntry> skipped;
+    // The files are known from the start, so that the first update finds those renamed since.
+    FingerprintMap fingerprints;
     {
         // The walk names files in the project's code page, so that a name it cannot hold is
         // skipped, never stored mangled. A data directory is absolute: a project keeps it
@@ -53,12 +55,14 @@ int RunScan(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         for (const std::string& mask : arguments.Options("--mask"))
             masks.push_back(codec.FromUtf8(mask));
         FolderScanner scanner(masks, project.ProjectDataDir, silent, silent);
+        scanner.RecordFingerprints(&fingerprints);
         scanner.ScanDirectory(project.ProjectDataDir, tree, nullptr,
                               !arguments.Flag("--no-nested"));
         skipped = scanner.Skipped();
     }
 
     SaveProjectFile(*target, project, tree);
+    KeepFingerprints(*target, fingerprints);
     out << *target << ": " << tree.Count() << " objects\n";
     if (skipped.empty())
         return ExitOk;

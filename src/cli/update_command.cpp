@@ -89,7 +89,6 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
     FingerprintMap fingerprints;
     if (findRenames)
         fingerprints = LoadFingerprints(FingerprintFileOf(file));
-    const size_t loaded = fingerprints.size();
     {
         // The walk names files in the project's code page, so that a name it cannot hold is
         // skipped, never stored mangled.
@@ -119,16 +118,15 @@ int RunUpdate(const Arguments& arguments, std::ostream& out, std::ostream& err) 
 
     const bool changed = !changes.New.IsEmpty() || !changes.Retyped.empty() ||
                          (!changes.Missing.empty() && !keepMissing);
+    const bool recordChanged = changes.FingerprintsChanged || written != file;
     std::unordered_set<const ObjectNode*> leftOut;
     if (keepMissing)
         leftOut.insert(changes.Missing.begin(), changes.Missing.end());
     ApplyDiscChanges(tree, std::move(changes), leftOut);
     if (changed || target)
         SaveProjectFile(written, project, tree);
-    // The record is a help for later updates, never a reason to fail this one.
-    if (findRenames)
-        SaveNamedFingerprints(FingerprintFileOf(written), fingerprints, tree,
-                              written == file ? loaded : 0);
+    if (findRenames && recordChanged)
+        KeepFingerprints(written, fingerprints);
     return exitCode;
 }
 

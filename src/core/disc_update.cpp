@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "core/catalogue.h"
@@ -15,6 +16,8 @@
 #include "core/text_folding.h"
 #include "platform/case_fold.h"
 #include "platform/directory_listing.h"
+#include "platform/file_system.h"
+#include "platform/native_path.h"
 #include "platform/text_codec.h"
 
 namespace tomlet {
@@ -240,12 +243,17 @@ public:
     // The objects the update may keep or delete.
     size_t Candidates() const { return m_candidates.size(); }
 
-    // After Compare: the objects whose file or folder the scan listed.
-    std::vector<ObjectNode*> KeptObjects() const {
-        std::vector<ObjectNode*> kept;
+    // After Compare: the objects whose file or folder the scan listed, each with what the scan
+    // made of it.
+    struct KeptObject {
+        ObjectNode* Object;
+        const ObjectNode* Scanned;
+    };
+    std::vector<KeptObject> KeptObjects() const {
+        std::vector<KeptObject> kept;
         for (const Candidate& candidate : m_candidates)
-            if (candidate.Kept)
-                kept.push_back(candidate.Node);
+            if (candidate.Scanned != nullptr)
+                kept.push_back({candidate.Node, candidate.Scanned});
         return kept;
     }
 
@@ -261,7 +269,7 @@ public:
         MatchLeftovers<std::u32string>(
             order, [this](const std::string& path) { return FoldedText(path, m_texts); });
         for (const Candidate& candidate : m_candidates)
-            if (!candidate.Kept &&
+            if (candidate.Scanned == nullptr &&
                 disc.Locate(candidate.Node->Data.PathFileName).What == DiscLookup::Answer::Absent)
                 m_changes.Missing.push_back(candidate.Node);
         FindRetyped(order);
@@ -272,7 +280,7 @@ public:
 private:
     struct Candidate {
         ObjectNode* Node;
-        bool Kept = false;
+        const ObjectNode* Scanned = nullptr;  // what the scan made of it: kept
     };
 
     // The objects an update may keep or delete.
@@ -291,11 +299,11 @@ private:
         });
     }
 
-    ObjectNode* Keep(int candidate) {
+    ObjectNode* Keep(int candidate, const ObjectNode* scanned) {
         if (candidate < 0)
             return nullptr;
         Candidate& kept = m_candidates[static_cast<size_t>(candidate)];
-        kept.Kept = true;
+        kept.Scanned = scanned;
         ++m_changes.Kept;
         return kept.Node;
     }
@@ -317,7 +325,7 @@ private:
             while (k < end && m_candidates[k].Node->Data.PathFileName != path)
                 ++k;
             if (k < end) {
-                m_matches[i] = Keep(static_cast<int>(k));
+                m_matches[i] = Keep(static_cast<int>(k), order[i]);
                 next = k + 1;
                 misses = 0;
                 searchAt = Ahead;
@@ -334,7 +342,7 @@ private:
     void MatchLeftovers(const std::vector<ObjectNode*>& order, KeyOf keyOf) {
         std::vector<int> left;
         for (size_t i = 0; i < m_candidates.size(); ++i)
-            if (!m_candidates[i].Kept)
+            if (m_candidates[i].Scanned == nullptr)
                 left.push_back(static_cast<int>(i));
         if (left.empty() || m_changes.Kept == static_cast<int>(order.size()))
             return;
@@ -343,7 +351,7 @@ private:
             queues.Add(keyOf(m_candidates[static_cast<size_t>(i)].Node->Data.PathFileName), i);
         for (size_t i = 0; i < order.size(); ++i)
             if (m_matches[i] == nullptr)
-                m_matches[i] = Keep(queues.Take(keyOf(order[i]->Data.PathFileName)));
+                m_matches[i] = Keep(queues.Take(keyOf(order[i]->Data.PathFileName)), order[i]);
     }
 
     // A kept object whose folder is a file now, or whose file a folder, takes the type and action
@@ -390,91 +398,123 @@ private:
     DiscChanges m_changes;
 };
 
-// The path of a stored path's file on disc, spelt as stored.
-std::string DiscPath(const std::string& base, const std::string& storedPath,
-                     const TextCodec& texts) {
-    return Joined(base, NativeStoredPath(Recode(storedPath, texts, ListedCodec())));
-}
-
-// Pairs gone files with new files of the same content, and records what it hashed.
+// Pairs gone files with new files that are them under another name (IsSameFile), and makes the
+// record of the catalogue's files the one that goes with the catalogue and the disc: what it
+// holds of the files the catalogue names, the kept files it lacked and every new file.
 class RenameFinder final {
 public:
-    RenameFinder(FingerprintMap& fingerprints, const TextCodec& texts, MessagePump& pump)
-        : m_fingerprints(fingerprints), m_texts(texts), m_pump(pump) {}
+    using KeptObject = ChangeFinder::KeptObject;
 
-    // Records the kept files the record lacks: one of them may be gone at the next update.
-    void RecordKept(const std::vector<ObjectNode*>& kept, DiscLookup& disc) {
-        for (const ObjectNode* node : kept) {
-            const std::string& path = node->Data.PathFileName;
-            if (m_fingerprints.contains(FingerprintKey(path)))
+    RenameFinder(FingerprintMap& record, std::string base, const TextCodec& texts,
+                 MessagePump& pump)
+        : m_record(record), m_base(std::move(base)), m_texts(texts), m_pump(pump) {}
+
+    // Keeps what the record holds of the catalogue's files and lets go what it holds of others;
+    // kept files it lacks are looked up where the scan found them: one of them may be gone at the
+    // next update.
+    void RecordCatalogue(const ObjectTree& catalogue, const std::vector<KeptObject>& kept) {
+        std::vector<std::uint64_t> named;
+        named.reserve(m_record.size());
+        std::unordered_set<const ObjectNode*> lacking;
+        catalogue.ForEachDepthFirst([&](const ObjectNode& node, int) {
+            const TNodeData& data = node.Data;
+            if (data.PathFileName.empty() || data.ObjectType == otFolder ||
+                data.ObjectType == otVirtualFolder)
+                return;
+            const std::uint64_t key = FingerprintKey(data.PathFileName);
+            if (m_record.Find(key) != nullptr)
+                named.push_back(key);
+            else
+                lacking.insert(&node);
+        });
+        if (named.size() != m_record.size())
+            KeepOnly(named);
+        for (const KeptObject& object : kept) {
+            if (lacking.empty())
+                break;
+            if (!lacking.contains(object.Object) || object.Scanned->Data.ObjectType == otFolder)
                 continue;
-            const DiscLookup::Located located = disc.Locate(path);
-            if (located.What == DiscLookup::Answer::Present && !located.IsDirectory)
-                Record(path, located.Path);
+            const std::string path = DiscPath(object.Scanned->Data.PathFileName);
+            if (const std::optional<FileIdentityStamp> stamp = StampOfFile(NativePath(path)))
+                Record(object.Object->Data.PathFileName,
+                       FingerprintOfStamped(*stamp, path, m_pump));
+            m_pump.LetMessagesThrough();
         }
     }
 
-    void Pair(DiscChanges& changes, const std::string& base) {
-        std::unordered_map<std::uint64_t, std::vector<const ObjectNode*>> byContent;
+    // Reads every new file and pairs each gone file with the first new one in scan order that
+    // is the gone one, preferring one of the same name (a file moved).
+    void Pair(DiscChanges& changes) {
+        Files byContent;
+        Files byIdentity;
         changes.New.ForEachDepthFirst([&](const ObjectNode& node, int) {
             if (node.Data.ObjectType == otFolder)
                 return;
             const std::string& path = node.Data.PathFileName;
-            if (const auto fingerprint = Record(path, DiscPath(base, path, m_texts));
-                fingerprint && fingerprint->Size > 0)
-                byContent[ContentKey(*fingerprint)].push_back(&node);
+            const std::optional<FileFingerprint> fingerprint =
+                FingerprintOfFile(DiscPath(path), m_pump);
+            Record(path, fingerprint);
+            m_pump.LetMessagesThrough();
+            if (fingerprint && fingerprint->Size > 0) {
+                byContent[ContentKey(*fingerprint)].push_back({&node, *fingerprint});
+                byIdentity[fingerprint->Identity].push_back({&node, *fingerprint});
+            }
         });
         std::vector<ObjectNode*> missing;
         std::unordered_set<const ObjectNode*> taken;
         for (ObjectNode* gone : changes.Missing) {
-            const auto known = m_fingerprints.find(FingerprintKey(gone->Data.PathFileName));
-            const ObjectNode* file = nullptr;
-            if (known != m_fingerprints.end() && known->second.Size > 0)
-                file = BestUntaken(byContent, *gone, known->second, taken);
+            const FileFingerprint* known = m_record.Find(FingerprintKey(gone->Data.PathFileName));
+            const File* file = nullptr;
+            if (known != nullptr && known->Size > 0)
+                file = BestUntaken(
+                    known->Hash != 0 ? byContent[ContentKey(*known)] : byIdentity[known->Identity],
+                    *gone, *known, taken);
             if (file == nullptr) {
                 missing.push_back(gone);
                 continue;
             }
-            taken.insert(file);
-            changes.Renamed.push_back({gone, file, {}});
+            taken.insert(file->Node);
+            changes.Renamed.push_back({gone, file->Node, {}});
+            for (const File& twin : byContent[ContentKey(file->Fingerprint)])
+                if (twin.Node != file->Node)
+                    changes.Renamed.back().SameContent.push_back(twin.Node);
         }
         changes.Missing = std::move(missing);
+        // A twin that another gone file took is no twin left new.
         for (DiscChanges::Renaming& renaming : changes.Renamed)
-            for (const ObjectNode* file : byContent[ContentKey(FingerprintOf(*renaming.File))])
-                if (!taken.contains(file))
-                    renaming.SameContent.push_back(file);
+            std::erase_if(renaming.SameContent,
+                          [&](const ObjectNode* twin) { return taken.contains(twin); });
     }
 
+    // Whether the record differs from the one the update began with.
+    bool Changed() const { return m_changed; }
+
 private:
+    struct File {
+        const ObjectNode* Node;
+        FileFingerprint Fingerprint;
+    };
+    using Files = std::unordered_map<std::uint64_t, std::vector<File>>;
+
     // Files of one size and hash are the same content; the size keeps equal hashes of files of
     // different sizes apart.
     static std::uint64_t ContentKey(const FileFingerprint& fingerprint) {
         return fingerprint.Hash ^ (fingerprint.Size * 0x9E3779B97F4A7C15ULL);
     }
 
-    // Of the new files of the gone one's content not taken yet, the first in scan order of the
-    // same name (the file moved), else the first.
-    const ObjectNode* BestUntaken(
-        const std::unordered_map<std::uint64_t, std::vector<const ObjectNode*>>& byContent,
-        const ObjectNode& gone, const FileFingerprint& fingerprint,
-        const std::unordered_set<const ObjectNode*>& taken) const {
-        const auto files = byContent.find(ContentKey(fingerprint));
-        if (files == byContent.end())
-            return nullptr;
-        const ObjectNode* first = nullptr;
-        for (const ObjectNode* file : files->second) {
-            if (taken.contains(file) || FingerprintOf(*file) != fingerprint)
+    // Of the files not taken yet that are the gone one, the first of its name, else the first.
+    const File* BestUntaken(const std::vector<File>& files, const ObjectNode& gone,
+                            const FileFingerprint& recorded,
+                            const std::unordered_set<const ObjectNode*>& taken) const {
+        const File* first = nullptr;
+        for (const File& file : files) {
+            if (taken.contains(file.Node) || !IsSameFile(recorded, file.Fingerprint))
                 continue;
-            if (NameOf(file->Data.PathFileName) == NameOf(gone.Data.PathFileName))
-                return file;
-            first = first != nullptr ? first : file;
+            if (NameOf(file.Node->Data.PathFileName) == NameOf(gone.Data.PathFileName))
+                return &file;
+            first = first != nullptr ? first : &file;
         }
         return first;
-    }
-
-    // Of a new file, recorded by Pair.
-    const FileFingerprint& FingerprintOf(const ObjectNode& file) const {
-        return m_fingerprints.at(FingerprintKey(file.Data.PathFileName));
     }
 
     std::string_view NameOf(std::string_view storedPath) const {
@@ -482,18 +522,32 @@ private:
         return last == std::string_view::npos ? storedPath : storedPath.substr(last + 1);
     }
 
-    std::optional<FileFingerprint> Record(const std::string& storedPath,
-                                          const std::string& discPath) {
-        const auto fingerprint = FingerprintOfFile(discPath, m_pump);
-        if (fingerprint)
-            m_fingerprints.insert_or_assign(FingerprintKey(storedPath), *fingerprint);
-        m_pump.LetMessagesThrough();
-        return fingerprint;
+    // The path of a stored path's file on disc, spelt as stored.
+    std::string DiscPath(const std::string& storedPath) const {
+        return Joined(m_base, NativeStoredPath(Recode(storedPath, m_texts, ListedCodec())));
     }
 
-    FingerprintMap& m_fingerprints;
+    void KeepOnly(const std::vector<std::uint64_t>& keys) {
+        FingerprintMap kept;
+        kept.reserve(keys.size());
+        for (const std::uint64_t key : keys)
+            kept.Set(key, *m_record.Find(key));
+        m_changed = m_changed || kept.size() != m_record.size();
+        m_record = std::move(kept);
+    }
+
+    void Record(const std::string& storedPath, const std::optional<FileFingerprint>& fingerprint) {
+        if (!fingerprint)
+            return;
+        m_record.Set(FingerprintKey(storedPath), *fingerprint);
+        m_changed = true;
+    }
+
+    FingerprintMap& m_record;
+    std::string m_base;
     const TextCodec& m_texts;
     MessagePump& m_pump;
+    bool m_changed = false;
 };
 
 // The left-out nodes below `root`, without those below them.
@@ -589,9 +643,10 @@ DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& 
     DiscChanges changes = finder.Compare(scanned, disc);
     changes.Skipped = scanner.Skipped();
     if (fingerprints != nullptr) {
-        RenameFinder renames(*fingerprints, texts, pump);
-        renames.RecordKept(finder.KeptObjects(), disc);
-        renames.Pair(changes, base);
+        RenameFinder renames(*fingerprints, base, texts, pump);
+        renames.RecordCatalogue(catalogue, finder.KeptObjects());
+        renames.Pair(changes);
+        changes.FingerprintsChanged = renames.Changed();
     }
     return changes;
 }
@@ -620,6 +675,5 @@ void ApplyDiscChanges(ObjectTree& catalogue, DiscChanges&& changes,
             deleted.push_back(node);
     catalogue.DeleteObjects(deleted);
 }
-
 
 }  // namespace tomlet

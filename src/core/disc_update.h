@@ -51,10 +51,10 @@ struct DiscChanges {
         std::uint8_t ObjectAction = 0;
     };
     std::vector<Retyping> Retyped;
-    // Gone files paired with new files of the same content: renamed or moved on disc. Each
-    // object is to take its file's stored path and keep its texts and its place in the tree.
-    // These objects are not among Missing; their files stay in New, to be added only when the
-    // pairing is left out.
+    // Gone files paired with new files that are them under another name: renamed or moved on
+    // disc. Each object is to take its file's stored path and keep its texts and its place in
+    // the tree. These objects are not among Missing; their files stay in New, to be added only
+    // when the pairing is left out.
     struct Renaming {
         ObjectNode* Object = nullptr;      // of the catalogue
         const ObjectNode* File = nullptr;  // of New
@@ -67,6 +67,8 @@ struct DiscChanges {
     // What the scan left out (FolderScanner::Skipped): nothing below an unlistable folder counts
     // as missing, and nothing there is added.
     std::vector<SkippedEntry> Skipped;
+    // Whether the fingerprints given to FindDiscChanges are other than they were: to be saved.
+    bool FingerprintsChanged = false;
 
     bool IsEmpty() const { return New.IsEmpty() && Missing.empty() && Retyped.empty(); }
     // The new files and folders but those paired with a gone object.
@@ -79,11 +81,13 @@ struct DiscChanges {
 // only when its folder can be listed and lacks it. Throws std::runtime_error when the scope's
 // folder does not exist, and, before anything is built, when what the scan makes and the objects
 // the update may not touch would be more than MaxObjects.
-// With `fingerprints` (what earlier updates recorded of the catalogue's files), a gone file whose
-// fingerprint is recorded pairs with a new file of the same size and content: the first in scan
-// order of its name, else the first (empty files never pair: they have no content to know them
-// by); the fingerprints of every new file and of kept files the record lacked are added to it.
-// Without, nothing pairs.
+// With `fingerprints` (the record of the catalogue's files that a scan or an earlier update
+// made), a gone file that the record knows pairs with a new file that IsSameFile finds to be it:
+// the first in scan order of its name, else the first (empty files never pair: they have no
+// content to know them by). Every new file is read for it. The record then becomes the one that
+// goes with the catalogue and the disc: what it held of the files objects name, a fingerprint
+// of each kept file it lacked (FingerprintOfStamped) and of every new file. Without, nothing
+// pairs.
 DiscChanges FindDiscChanges(const ObjectTree& catalogue, const DiscUpdateScope& scope,
                             const TextCodec& texts, ProgressSink& progress, MessagePump& pump,
                             FingerprintMap* fingerprints = nullptr);

@@ -101,7 +101,10 @@ bool FolderScanner::ScanDirectory(const std::string& directory, ObjectTree& tree
     m_progress.SetText(Text(TextId::text_SearchFiles_D));
     const int level = m_adoptionLevel + (parent != nullptr ? ObjectTree::Level(parent) + 1 : 0);
     m_objects = m_adoptingObjects + static_cast<std::size_t>(tree.Count());
+    const std::size_t objectsBefore = m_objects;
     ListedFolder listed = CountDirectoryEntries(directory, nested, level);
+    if (m_fingerprints != nullptr)
+        m_fingerprints->reserve(m_fingerprints->size() + m_objects - objectsBefore);
     m_progress.SetText(Text(TextId::text_Scanning_D));
     AddDirectoryEntries(listed, StoredFolderPath(directory), nested, tree, parent);
     return true;
@@ -130,7 +133,7 @@ void FolderScanner::ListFolder(OpenFolder& opened, const std::string& directory,
     }
     SkipNamesTheProjectCannotHold();
     ReportSkipped(directory);
-    const int counted = TakeEntries(folder);
+    const int counted = TakeEntries(opened, directory, folder);
     CountObjects(folder.Subfolders.size() + folder.Files.size());
     if (level >= MaxTreeLevels && (!folder.Subfolders.empty() || !folder.Files.empty()))
         throw std::runtime_error(TreeTooDeepText());
@@ -179,23 +182,49 @@ void FolderScanner::SkipNamesTheProjectCannotHold() {
     });
 }
 
-// Moves the listed subfolders and the files the masks take into `folder`; gives how many of the
-// files count for progress (dot-named ones do not).
-int FolderScanner::TakeEntries(ListedFolder& folder) {
+// Moves the listed subfolders and the files the masks take into `folder`, with their
+// fingerprints when they are recorded; gives how many of the files count for progress (dot-named
+// ones do not).
+int FolderScanner::TakeEntries(const OpenFolder& opened, const std::string& directory,
+                               ListedFolder& folder) {
     for (auto& entry : m_listing.Entries)
         if (IsListedSubfolder(entry))
-            folder.Subfolders.push_back({std::move(entry.Name), entry.IsLink, false, {}, {}});
+            folder.Subfolders.push_back({std::move(entry.Name), entry.IsLink, false, {}, {}, {}});
+    const std::vector<std::optional<FileFingerprint>> fingerprints =
+        m_fingerprints != nullptr ? FingerprintsOfFiles(opened, directory)
+                                  : std::vector<std::optional<FileFingerprint>>();
     int counted = 0;
     for (const auto& mask : m_masks) {
-        for (const auto& entry : m_listing.Entries) {
+        for (size_t i = 0; i < m_listing.Entries.size(); ++i) {
+            const DirectoryEntry& entry = m_listing.Entries[i];
             if (entry.IsDirectory || !mask.Matches(entry.Name))
                 continue;
             folder.Files.push_back(entry.Name);
+            if (m_fingerprints != nullptr)
+                folder.Fingerprints.push_back(fingerprints[i]);
             if (!entry.Name.starts_with('.'))
                 ++counted;
         }
     }
     return counted;
+}
+
+// Per entry of the listing, the fingerprint of a file the masks take: each file once, however
+// many masks take it.
+std::vector<std::optional<FileFingerprint>> FolderScanner::FingerprintsOfFiles(
+    const OpenFolder& opened, const std::string& directory) {
+    std::vector<std::optional<FileFingerprint>> fingerprints(m_listing.Entries.size());
+    for (size_t i = 0; i < m_listing.Entries.size(); ++i) {
+        const DirectoryEntry& entry = m_listing.Entries[i];
+        if (entry.IsDirectory || std::ranges::none_of(m_masks, [&](const Wildcard& mask) {
+                return mask.Matches(entry.Name);
+            }))
+            continue;
+        if (const std::optional<FileIdentityStamp> stamp = opened.StampOf(entry.Name))
+            fingerprints[i] = FingerprintOfStamped(
+                *stamp, WithSeparator(directory, m_separator) + entry.Name, m_pump);
+    }
+    return fingerprints;
 }
 
 void FolderScanner::CountObjects(std::size_t added) {
@@ -238,13 +267,16 @@ void FolderScanner::AddDirectoryEntries(ListedFolder& folder, const std::string&
         if (nested)
             AddDirectoryEntries(subfolder, storedSubfolder, nested, tree, node);
     }
-    for (auto& name : folder.Files) {
+    for (size_t i = 0; i < folder.Files.size(); ++i) {
         m_progress.Step();
+        std::string& name = folder.Files[i];
         TNodeData data;
         data.ObjectType = ObjectTypeByExtension(name);
         data.ObjectAction = ObjectActionByExtension(name);
         data.PathFileName = storedFolder + name;
         data.Caption = std::move(name);
+        if (m_fingerprints != nullptr && folder.Fingerprints[i])
+            m_fingerprints->Set(FingerprintKey(data.PathFileName), *folder.Fingerprints[i]);
         tree.Append(parent, std::move(data));
     }
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
 
+#include "core/file_fingerprints.h"
 #include "core/object_tree.h"
 #include "core/wildcard.h"
 #include "platform/directory_listing.h"
@@ -48,6 +50,10 @@ public:
     // For a tree built apart that `objects` objects of a project will stand beside: the object
     // limit counts them too.
     void SetObjectsBeside(std::size_t objects) { m_adoptingObjects = objects; }
+    // Adds to `fingerprints` each file the scan takes, by the key of its stored path, as
+    // FingerprintOfStamped tells it: so that an update finds the file under another name even
+    // before it has read the file itself. Nullptr: nothing is recorded.
+    void RecordFingerprints(FingerprintMap* fingerprints) { m_fingerprints = fingerprints; }
 
     // What the last scan would have taken but left out, each by its whole path, in the order
     // met: names the process code page cannot hold, elsewhere than on Windows names holding '\',
@@ -62,6 +68,8 @@ private:
         bool LeftOut = false;  // a link that loops back
         std::vector<ListedFolder> Subfolders;
         std::vector<std::string> Files;  // mask by mask; a name once per mask that matches it
+        // Beside Files, when fingerprints are recorded.
+        std::vector<std::optional<FileFingerprint>> Fingerprints;
     };
 
     ListedFolder CountDirectoryEntries(const std::string& directory, bool nested, int level);
@@ -70,7 +78,9 @@ private:
     void ListFolder(OpenFolder& opened, const std::string& directory, bool nested, int level,
                     ListedFolder& folder);
     void SkipNamesTheProjectCannotHold();
-    int TakeEntries(ListedFolder& folder);
+    std::vector<std::optional<FileFingerprint>> FingerprintsOfFiles(const OpenFolder& opened,
+                                                                    const std::string& directory);
+    int TakeEntries(const OpenFolder& opened, const std::string& directory, ListedFolder& folder);
     void CountObjects(std::size_t added);
     void ReportSkipped(const std::string& directory);
     void ReportUnlistable(const std::string& directory, const std::string& error);
@@ -91,6 +101,7 @@ private:
     std::size_t m_adoptingObjects = 0;  // in the tree that adopts the one built apart
     std::size_t m_objects = 0;          // in the tree scanned into, and those the scan will make
     std::vector<SkippedEntry> m_skipped;
+    FingerprintMap* m_fingerprints = nullptr;
 };
 
 }  // namespace tomlet

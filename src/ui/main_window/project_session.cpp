@@ -147,8 +147,8 @@ ReadResult ProjectSession::ReadProject(const std::string& path) {
     m_currentFileName = path;
     TakeAsSaved(m_changes);
     if (result.TextsReadWrong > 0)
-        Tell(MessageKind::Warning, ToQString(TextsDoNotDecodeText(ProjectCodec().CodePage(),
-                                                                  result.GuessedCodePage)));
+        Tell(MessageKind::Warning,
+             ToQString(TextsDoNotDecodeText(ProjectCodec().CodePage(), result.GuessedCodePage)));
     if (CurrentPathMode() == PathMode::Absolute && !DirectoryExists(m_dataDir))
         Tell(MessageKind::Information, CatalogueText(TextId::message_ProjectDataDirNotExist) +
                                            QLatin1Char('\n') + ToQString(m_dataDir));
@@ -200,6 +200,12 @@ bool ProjectSession::SaveProject(const std::string& path) {
         return false;
     }
     m_recent.Add(path);
+    if (!m_unsavedFingerprints.empty() || path != m_currentFileName) {
+        // A copy saved elsewhere takes the record along.
+        FingerprintMap record = Fingerprints();
+        m_unsavedFingerprints = {};
+        SaveFingerprints(FingerprintFileOf(path), record);
+    }
     m_currentFileName = path;
     TakeAsSaved(changesWritten);
     UpdateCaption(Caption::WithFileName);
@@ -216,10 +222,32 @@ void ProjectSession::CloseProject(ForgetFileName forget) {
     // Either way the caption names no file afterwards.
     UpdateCaption(Caption::WithoutFileName);
     SetProperties(TProjectRec{});
+    m_unsavedFingerprints = {};
     TakeAsSaved(m_changes);
     // The tree last, so that everything else is reset whatever becomes of it; the object fields
     // empty themselves with it.
     m_model.ClearObjectTree();
+}
+
+FingerprintMap ProjectSession::Fingerprints() const {
+    if (m_currentFileName.empty())
+        return m_unsavedFingerprints;
+    FingerprintMap record = LoadFingerprints(FingerprintFileOf(m_currentFileName));
+    record.SetAll(m_unsavedFingerprints);
+    return record;
+}
+
+void ProjectSession::AddFingerprints(const FingerprintMap& scanned) {
+    m_unsavedFingerprints.SetAll(scanned);
+}
+
+void ProjectSession::ReplaceFingerprints(FingerprintMap record) {
+    if (m_currentFileName.empty()) {
+        m_unsavedFingerprints = std::move(record);
+        return;
+    }
+    m_unsavedFingerprints = {};
+    SaveFingerprints(FingerprintFileOf(m_currentFileName), record);
 }
 
 void ProjectSession::NewProject(const std::function<void()>& chooseDataDir) {

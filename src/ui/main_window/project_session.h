@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "core/file_fingerprints.h"
 #include "core/object_actions.h"
 #include "core/records.h"
 #include "ui/seams/prompts.h"
@@ -111,6 +112,14 @@ public:
     // A project chosen from the recent projects; one whose file is gone leaves the list.
     void OpenRecentProject(const std::string& path);
 
+    // The record of the project's files that lets an update find them under other names: the
+    // one kept for its file, with what scans added since the project was last saved.
+    FingerprintMap Fingerprints() const;
+    // What a scan recorded of the files it added; kept for the project's file when it is saved.
+    void AddFingerprints(const FingerprintMap& scanned);
+    // The record an update made: kept for the project's file at once, or at its first save.
+    void ReplaceFingerprints(FingerprintMap record);
+
     void a_files_item_OpenExecute();
     void a_files_item_OpenDefaultExecute();
     void a_files_item_CloseFileExecute();
@@ -153,6 +162,8 @@ private:
     std::string m_currentFileName;
     TProjectRec m_project;
     std::string m_dataDir;
+    // Beyond the record kept for the file (or the whole record of a project without one).
+    FingerprintMap m_unsavedFingerprints;
     std::uint64_t m_changes = 0;
     std::uint64_t m_savedChanges = 0;
     // While the session fills or empties the project, which is no change of the author's.

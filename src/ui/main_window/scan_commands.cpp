@@ -142,18 +142,23 @@ void ScanCommands::ScanDirectory(const std::string& directory, ObjectNode* paren
     const BusyState::Scope busy(m_busy, commands);
     ObjectTree built;
     std::vector<SkippedEntry> skipped;
+    // The files are known from the scan on, so that the first update finds those renamed since.
+    FingerprintMap fingerprints;
     try {
         const DisabledScope pages(*m_widgets.EditorPages);
         FolderScanner scanner(m_scanMaskList, m_session.DataDir(), m_seams.Progress, m_pump);
         scanner.SetAdoptingNode(m_model.Tree(), parent);
+        scanner.RecordFingerprints(&fingerprints);
         scanner.ScanDirectory(directory, built, nullptr, nested);
         skipped = scanner.Skipped();
     } catch (...) {
         // Not swallowed: the objects found so far are attached, then the error goes on to the
         // general error display. (Attaching may fail too, so it is no scope guard.)
+        m_session.AddFingerprints(fingerprints);
         m_model.Adopt(std::move(built), parent);
         throw;
     }
+    m_session.AddFingerprints(fingerprints);
     m_model.Adopt(std::move(built), parent);
     if (!skipped.empty())
         m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Warning, SkippedNamesText(skipped));
@@ -174,16 +179,10 @@ void ScanCommands::a_operation_item_UpdateFromDiscExecute() {
 
     // Busy from the scan until the changes are in, so that nothing changes the tree between.
     const BusyState::Scope busy(m_busy);
-    // A project never saved has no record of its files: nothing pairs as renamed.
-    const std::string& projectFile = m_session.CurrentFileName();
-    const std::string record = projectFile.empty() ? std::string() : FingerprintFileOf(projectFile);
-    FingerprintMap fingerprints = LoadFingerprints(record);
-    const size_t loaded = fingerprints.size();
-    DiscChanges changes = ScanForChanges(scope, record.empty() ? nullptr : &fingerprints);
-    const auto remember = qScopeGuard([&] {
-        if (!record.empty())
-            SaveNamedFingerprints(record, fingerprints, m_model.Tree(), loaded);
-    });
+    FingerprintMap fingerprints = m_session.Fingerprints();
+    DiscChanges changes = ScanForChanges(scope, fingerprints);
+    if (changes.FingerprintsChanged)
+        m_session.ReplaceFingerprints(std::move(fingerprints));
     if (changes.IsEmpty()) {
         AskWhileBusy([this] {
             m_seams.UserPrompts.ShowMessage(&m_window, MessageKind::Information,
@@ -210,10 +209,10 @@ bool ScanCommands::AskUpdateOptions(Tfrm_Scan& dialog) {
 }
 
 DiscChanges ScanCommands::ScanForChanges(const DiscUpdateScope& scope,
-                                         FingerprintMap* fingerprints) {
+                                         FingerprintMap& fingerprints) {
     const DisabledScope pages(*m_widgets.EditorPages);
     return tomlet::FindDiscChanges(m_model.Tree(), scope, ProcessCodec(), m_seams.Progress, m_pump,
-                                   fingerprints);
+                                   &fingerprints);
 }
 
 // A selected object that the update deletes hands the selection to the nearest folder above it

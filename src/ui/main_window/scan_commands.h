@@ -59,7 +59,7 @@ private:
     bool AskScanOptions(Tfrm_Scan& dialog);
     void ScanDirectory(const std::string& directory, ObjectNode* parent, bool nested,
                        BusyState::Commands commands);
-    DiscChanges ScanForChanges(const DiscUpdateScope& scope, FingerprintMap* fingerprints);
+    DiscChanges ScanForChanges(const DiscUpdateScope& scope, FingerprintMap& fingerprints);
     // Shows the update's options with the choice of the project's last update; false when
     // cancelled. On OK the choice is remembered for the project.
     bool AskUpdateOptions(Tfrm_Scan& dialog);
