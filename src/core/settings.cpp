@@ -35,7 +35,12 @@ bool ReadSettings(const std::string& dataFolder, TIniRec& settings) {
 std::string StartupProjectPath(const StartupContext& context, const TIniRec& settings) {
     if (!context.NamedProject.empty() || settings.DefaultFile.empty())
         return context.DefaultProjectPath();
-    return AbsolutePath(settings.DefaultFile);
+    const std::string inCurrentFolder = AbsolutePath(settings.DefaultFile);
+    if (FileExists(inCurrentFolder) || context.ProgramFolder.empty())
+        return inCurrentFolder;
+    const std::string inProgramFolder =
+        ResolveDataDirectory(settings.DefaultFile, context.ProgramFolder);
+    return FileExists(inProgramFolder) ? inProgramFolder : inCurrentFolder;
 }
 
 std::string ReadLanguageSetting(const std::string& dataFolder) {

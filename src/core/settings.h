@@ -30,8 +30,10 @@ std::string SettingsFileName(const std::string& dataFolder);
 bool ReadSettings(const std::string& dataFolder, TIniRec& settings);
 
 // The project the start-up opens: the project named on the command line, whatever the settings
-// say; otherwise DefaultFile, a relative one taken relative to the current directory and an
-// empty one meaning default.tml in the program folder.
+// say; otherwise DefaultFile, an empty one meaning default.tml in the program folder. A relative
+// one is taken relative to the current folder, where a disc's autorun starts the program, or,
+// when no file is there, relative to the program folder: started from a shortcut, a menu or a
+// terminal elsewhere, the program still shows the disc it lies on.
 std::string StartupProjectPath(const StartupContext& context, const TIniRec& settings);
 
 // "_Language" of section "Main": the language's name without extension, empty by default. Its

@@ -58,10 +58,10 @@ TEST_F(ScanCommandTest, FlagsLeaveSubfoldersEmptyAndSetRelativePaths) {
 }
 
 TEST_F(ScanCommandTest, ARelativeFolderBecomesAnAbsoluteDataDirectory) {
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    const CliRun run = Cli({"scan", "./data/Docs/..", "--mask", "*.exe", "-o", Output()});
-    std::filesystem::current_path(previous);
+    const CliRun run = [&] {
+        const testing::CurrentFolderScope current(folder.Path());
+        return Cli({"scan", "./data/Docs/..", "--mask", "*.exe", "-o", Output()});
+    }();
     ASSERT_EQ(run.Code, ExitOk) << run.Err;
     const auto [project, tree] = Read();
     EXPECT_EQ(project.ProjectDataDir, Data());

@@ -92,11 +92,22 @@ TEST_F(SettingsTest, FlagsThatAreNotIntegersKeepTheirDefaults) {
     EXPECT_EQ(settings.DefaultFile, "");
 }
 
-TEST_F(SettingsTest, TheStartupProjectIsRelativeToTheCurrentDirectoryOrTheProgramFolder) {
+// A relative DefaultFile is looked for in the current folder, as a disc's autorun starts the
+// program there, and else in the program folder, where the disc keeps it beside the program.
+TEST_F(SettingsTest, TheStartupProjectIsRelativeToTheCurrentFolderOrElseTheProgramFolder) {
     const StartupContext program = MakeStartupContext(dataFolder);
+    const TempFolder elsewhere;
+    const testing::CurrentFolderScope current(elsewhere.Path());
     TIniRec settings;
-    EXPECT_EQ(StartupProjectPath(program, settings),
-              (std::filesystem::current_path() / "default.tml").string());
+    // Found in neither: the current folder's, which the start-up does not find.
+    EXPECT_EQ(StartupProjectPath(program, settings), elsewhere / "default.tml");
+    folder.WriteFile("default.tml");
+    folder.WriteFile("Catalogue/disc.tml");
+    EXPECT_EQ(StartupProjectPath(program, settings), folder / "default.tml");
+    settings.DefaultFile = "Catalogue/disc.tml";
+    EXPECT_EQ(StartupProjectPath(program, settings), folder / "Catalogue/disc.tml");
+    elsewhere.WriteFile("Catalogue/disc.tml");
+    EXPECT_EQ(StartupProjectPath(program, settings), elsewhere / "Catalogue/disc.tml");
     settings.DefaultFile = "";
     EXPECT_EQ(StartupProjectPath(program, settings), folder / "default.tml");
     settings.DefaultFile = folder / "elsewhere.tml";

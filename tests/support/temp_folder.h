@@ -35,4 +35,19 @@ private:
 
 std::string ReadWholeFile(const std::string& path);
 
+// Makes a folder the process's current folder while it lives.
+class CurrentFolderScope final {
+public:
+    explicit CurrentFolderScope(const std::filesystem::path& folder)
+        : m_previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentFolderScope() { std::filesystem::current_path(m_previous); }
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+
+private:
+    std::filesystem::path m_previous;
+};
+
 }  // namespace tomlet::testing
