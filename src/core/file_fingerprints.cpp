@@ -94,37 +94,40 @@ void FingerprintMap::reserve(size_t count) {
     size_t capacity = 16;
     while (capacity < 2 * count)
         capacity *= 2;
-    if (capacity <= m_slots.size())
+    if (capacity <= m_keys.size())
         return;
-    std::vector<Slot> slots(capacity);
-    std::swap(slots, m_slots);
+    std::vector<std::uint64_t> keys(capacity);
+    std::vector<FileFingerprint> fingerprints(capacity);
+    std::swap(keys, m_keys);
+    std::swap(fingerprints, m_fingerprints);
     m_size = 0;
-    for (const Slot& slot : slots)
-        if (slot.Key != 0)
-            Set(slot.Key, slot.Fingerprint);
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (keys[i] != 0)
+            Set(keys[i], fingerprints[i]);
 }
 
 size_t FingerprintMap::SlotOf(std::uint64_t key) const {
-    const size_t mask = m_slots.size() - 1;
+    const size_t mask = m_keys.size() - 1;
     size_t i = static_cast<size_t>(key) & mask;
-    while (m_slots[i].Key != 0 && m_slots[i].Key != key)
+    while (m_keys[i] != 0 && m_keys[i] != key)
         i = (i + 1) & mask;
     return i;
 }
 
 const FileFingerprint* FingerprintMap::Find(std::uint64_t key) const {
-    if (m_slots.empty())
+    if (m_keys.empty())
         return nullptr;
-    const Slot& slot = m_slots[SlotOf(key)];
-    return slot.Key == key ? &slot.Fingerprint : nullptr;
+    const size_t slot = SlotOf(key);
+    return m_keys[slot] == key ? &m_fingerprints[slot] : nullptr;
 }
 
 bool FingerprintMap::Set(std::uint64_t key, const FileFingerprint& fingerprint) {
-    if (2 * (m_size + 1) > m_slots.size())
-        reserve(std::max<size_t>(m_size + 1, m_slots.size()));
-    Slot& slot = m_slots[SlotOf(key)];
-    const bool added = slot.Key == 0;
-    slot = {key, fingerprint};
+    if (2 * (m_size + 1) > m_keys.size())
+        reserve(std::max<size_t>(m_size + 1, m_keys.size()));
+    const size_t slot = SlotOf(key);
+    const bool added = m_keys[slot] == 0;
+    m_keys[slot] = key;
+    m_fingerprints[slot] = fingerprint;
     m_size += added ? 1 : 0;
     return added;
 }

@@ -40,20 +40,20 @@ public:
     void SetAll(const FingerprintMap& other);
     template <class Visit>
     void ForEach(Visit visit) const {
-        for (const Slot& slot : m_slots)
-            if (slot.Key != 0)
-                visit(slot.Key, slot.Fingerprint);
+        for (size_t i = 0; i < m_keys.size(); ++i)
+            if (m_keys[i] != 0)
+                visit(m_keys[i], m_fingerprints[i]);
     }
     bool operator==(const FingerprintMap& other) const;
 
 private:
-    struct Slot {
-        std::uint64_t Key = 0;  // 0: free
-        FileFingerprint Fingerprint;
-    };
     size_t SlotOf(std::uint64_t key) const;
 
-    std::vector<Slot> m_slots;  // a power of two of them, at most half in use
+    // A power of two of slots, at most half of them in use. The keys lie apart from the
+    // fingerprints: an update looks up every file of a large disc, so the fewer bytes the lookups
+    // range over the better.
+    std::vector<std::uint64_t> m_keys;  // 0: a free slot
+    std::vector<FileFingerprint> m_fingerprints;
     size_t m_size = 0;
 };
 
