@@ -37,7 +37,8 @@ constexpr Command CommandTable[] = {
      "--relative sets relative paths. Prints the number of objects. A folder reached again\n"
      "through a link is added without its content. What cannot be listed or stored (a folder\n"
      "that cannot be read, a name the code page cannot hold, a name holding '\\') is left out,\n"
-     "named on standard error with the reason, and makes the exit code 1.",
+     "named on standard error with the reason, and makes the exit code 1. The files are\n"
+     "recorded for this user, so that the first update finds those renamed or moved since.",
      "--mask -o --code-page", "--no-nested --relative", RunScan},
     {"update",
      "FILE.tml [--mask MASK]... [--no-nested] [--keep-missing] [--no-renames] [--dry-run] "
@@ -48,11 +49,12 @@ constexpr Command CommandTable[] = {
      "the object of its folder; \"- path\" for an object whose file or folder is gone, deleted\n"
      "unless --keep-missing is given; \"~ path\" for an object whose folder is now a file or\n"
      "whose file a folder, which takes the type and action of what is there; \"~ old -> new\"\n"
-     "for a file renamed or moved: a gone file and a new one of the same size and content, whose\n"
-     "object takes the new path and keeps its texts and place (a gone file pairs once; another\n"
-     "file of that content is named on standard error and added as new). A gone file's content\n"
-     "is known from what this user's earlier updates of FILE.tml recorded of it (each update\n"
-     "records the files it meets); --no-renames neither pairs nor records. Virtual folders,\n"
+     "for a file renamed or moved: a gone file and a new one that is it, whose object takes\n"
+     "the new path and keeps its texts and place (a gone file pairs once; another file of that\n"
+     "content is named on standard error and added as new). A gone file is known from what\n"
+     "this user's scan and earlier updates of FILE.tml recorded of it: the very same file, of\n"
+     "the same size and not written since, or, for a file an update read, one of the same size\n"
+     "and content; --no-renames neither pairs nor records. Virtual folders,\n"
      "objects without a path and paths outside the folder are left alone. The folder is the\n"
      "data directory, in relative mode the folder of FILE.tml (where Tomlet lies on a disc);\n"
      "where nothing the project names is found there it stops, and --data-dir names another.\n"

@@ -404,9 +404,9 @@ TEST_F(RenameTest, ARenamedObjectKeepsItsTextsAndPlaceUnlessLeftOut) {
     ApplyDiscChanges(catalogue, std::move(changes), leftOut);
     // The logo keeps its place at the end; the read-me left out is deleted and its file added.
     EXPECT_EQ(testing::NestedOutline(catalogue.TopLevel(),
-                                     [](const TNodeData& data) {
-                                         return data.PathFileName +
-                                                (data.Hint.empty() ? "" : "/" + data.Hint);
+                                     [](const TNodeData& record) {
+                                         return record.PathFileName +
+                                                (record.Hint.empty() ? "" : "/" + record.Hint);
                                      }),
               "Pics empty.txt read.me Pics\\logo2.bmp/the logo");
     EXPECT_EQ(logo->Data.Comments + logo->Data.Parameters, "drawn by hand/show");
