@@ -24,6 +24,25 @@ namespace {
 
 using namespace tomlet;
 
+// Qt's own options of every window program (-platform offscreen, -style fusion, -reverse, ...),
+// which QApplication takes out of the arguments only after the command line has been read here:
+// let them pass, unlisted in the help.
+void AcceptQtOptions(QCommandLineParser& parser) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "geometry", "style", "stylesheet", "qmljsdebugger"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
 // `tomlet [FILE.tml]`: --help and --version print and end the program (QCommandLineParser);
 // otherwise the named project, if any, becomes the disc's default project. Returns the named
 // project's full path (empty for none), or the exit code of a command line that ends the program.
@@ -38,6 +57,7 @@ std::variant<std::string, int> TakeCommandLine(const QCoreApplication& applicati
         QStringLiteral("The project to open instead of the start-up project; its objects' "
                        "relative paths lead into its folder."),
         QStringLiteral("[FILE.tml]"));
+    AcceptQtOptions(parser);
     parser.process(application);
     const QStringList projects = parser.positionalArguments();
     if (projects.size() > 1) {
