@@ -537,9 +537,11 @@ private:
     }
 
     void Record(const std::string& storedPath, const std::optional<FileFingerprint>& fingerprint) {
-        if (!fingerprint)
+        const std::uint64_t key = FingerprintKey(storedPath);
+        if (const FileFingerprint* known = m_record.Find(key);
+            !fingerprint || (known != nullptr && *known == *fingerprint))
             return;
-        m_record.Set(FingerprintKey(storedPath), *fingerprint);
+        m_record.Set(key, *fingerprint);
         m_changed = true;
     }
 

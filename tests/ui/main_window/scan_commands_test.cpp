@@ -374,6 +374,29 @@ TEST_F(MainWindowScanTest, ARenamedFileKeepsItsObjectWhenItsPairStaysChecked) {
     EXPECT_EQ(Tree().TopLevel()[0]->Child(1)->Data.PathFileName, "Docs\\setup.exe");
 }
 
+// A project not saved yet keeps the record of its files in the window, and its first save keeps
+// what the updates since made of it.
+TEST_F(MainWindowScanTest, AProjectNotSavedYetFindsRenamesAndItsSaveKeepsTheRecord) {
+    StartEditor();
+    folder.WriteFile("data/setup.exe", "MZ");
+    ScanDataDirectory();
+    const auto oneRenamed = [](QWidget& modal) {
+        EXPECT_EQ(LabelText(modal, "label_RenamedObjects"),
+                  ToQString(FormatCount(Text(TextId::text_RenamedOnDisc_D), 1)));
+        Review(0, 0)(modal);
+    };
+    std::filesystem::rename(folder.Path() / "data/setup.exe", folder.Path() / "data/install.exe");
+    Run(Ui().a_operation_item_UpdateFromDisc, {Answer({}), oneRenamed});
+    prompts.SaveAnswers.push_back(ToQString(folder / "disc.tml"));
+    Ui().a_files_item_SaveAS->trigger();
+    Idle();
+
+    std::filesystem::rename(folder.Path() / "data/install.exe",
+                            folder.Path() / "data/Docs/install.exe");
+    Run(Ui().a_operation_item_UpdateFromDisc, {Answer({}), oneRenamed});
+    EXPECT_EQ(Tree().TopLevel()[1]->Data.PathFileName, "Docs\\install.exe");
+}
+
 // The options of an update come back for each project as its author last confirmed them.
 TEST_F(MainWindowScanTest, TheUpdateOptionsComeBackForEachProject) {
     StartEditor();
