@@ -38,22 +38,27 @@ std::uint64_t Mixed(std::uint64_t hash) {
     return hash;
 }
 
-// A 64-bit hash that reads eight bytes a step, the same on every system.
+// A 64-bit hash that reads eight bytes a step, the same on every system. Only the last block
+// added may end between two steps; its last bytes make one step. (The length, mixed in at the
+// end, tells them from the same bytes followed by zeros.)
 class ContentHash final {
 public:
     void Add(const unsigned char* bytes, size_t count) {
-        for (; count >= 8; bytes += 8, count -= 8) {
-            std::uint64_t word = 0;
-            for (int i = 7; i >= 0; --i)
-                word = (word << 8) | bytes[i];
-            m_hash = Mixed((m_hash ^ word) * Prime1);
-        }
-        for (; count > 0; ++bytes, --count)
-            m_hash = Mixed((m_hash ^ *bytes) * Prime1);
+        for (; count >= 8; bytes += 8, count -= 8)
+            Step(bytes, 8);
+        if (count > 0)
+            Step(bytes, count);
     }
     std::uint64_t Value() const { return m_hash; }
 
 private:
+    void Step(const unsigned char* bytes, size_t count) {
+        std::uint64_t word = 0;
+        for (size_t i = count; i-- > 0;)
+            word = (word << 8) | bytes[i];
+        m_hash = Mixed((m_hash ^ word) * Prime1);
+    }
+
     std::uint64_t m_hash = Prime2;
 };
 
